@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace zel {
+
+// A run-time error with the platform's number and text (design.md, "Errors").
+class VbError : public std::runtime_error {
+public:
+    explicit VbError(int number);                        // the standard text for the number
+    VbError(int number, const QString& description);     // a more precise text
+    int number() const { return number_; }
+    QString description() const { return description_; }
+
+    // The platform's standard text for an error number ("Overflow", "Type mismatch", ...).
+    static QString standardText(int number);
+
+private:
+    int number_;
+    QString description_;
+};
+
+// The error numbers the project raises.
+namespace VbErr {
+constexpr int InvalidProcedureCall = 5;
+constexpr int Overflow = 6;
+constexpr int OutOfMemory = 7;
+constexpr int SubscriptOutOfRange = 9;
+constexpr int DivisionByZero = 11;
+constexpr int TypeMismatch = 13;
+constexpr int BadFileNameOrNumber = 52;
+constexpr int FileNotFound = 53;
+constexpr int FileAlreadyOpen = 55;
+constexpr int InputPastEndOfFile = 62;
+constexpr int TooManyFiles = 67;
+constexpr int PathFileAccessError = 75;
+constexpr int PathNotFound = 76;
+constexpr int InvalidUseOfNull = 94;
+constexpr int InvalidPropertyValue = 380;
+constexpr int PropertyCannotBeSetWithinPage = 396;
+constexpr int NamedArgumentNotFound = 448;
+constexpr int PrinterError = 482;
+}  // namespace VbErr
+
+}  // namespace zel

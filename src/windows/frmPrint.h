@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "surface/WindowSurface.h"
+
+class QStatusBar;
+class QAction;
+
+namespace zel {
+
+// The main window: the screen output surface, the "Printer" menu, the status bar and the four
+// flags through which the confirmation window and the page flow talk. One per process, loaded
+// hidden on first reference (Get), unloaded by Unload and loaded again by the next Get.
+// Its drawing members are those of WindowSurface, on a backing image that survives exposure.
+class frmPrint : public QMainWindow, public WindowSurface {
+    Q_OBJECT
+public:
+    static frmPrint& Get();  // loads the window (hidden) when it is not loaded
+    static bool Loaded();
+    static void Unload();
+
+    // Flags of the confirmation (all start false).
+    bool Tekenen = false;
+    bool Annuleer = false;
+    bool Resizing = false;
+    bool OkCancel = false;
+
+    // The waiting state while the confirmation is open (see README): the page stays visible
+    // and the menu usable.
+    void setWaiting(bool waiting);
+    bool waiting() const;
+    void refreshWaiting();  // the no-argument window operation of the waiting state
+
+    QStatusBar* stbPrint() const;
+    QAction* mnuSelecteerPrinter() const;
+    QAction* mnuActiveer() const;
+
+    // WindowSurface
+    float CurrentX() const override;
+    void setCurrentX(float twips) override;
+    float CurrentY() const override;
+    void setCurrentY(float twips) override;
+    float ScaleWidth() const override;
+    float ScaleHeight() const override;
+    float TextWidth(const QString& text) override;
+    float TextHeight(const QString& text) override;
+    void Line(int flags, float x1, float y1, float x2, float y2, int32_t colour) override;
+    void Print(const QString& text, bool lineEnd) override;
+    int32_t ForeColor() const override;
+    void setForeColor(int32_t colour) override;
+    int16_t DrawWidth() const override;
+    void setDrawWidth(int16_t pixels) override;
+    int16_t DrawMode() const override;
+    void setDrawMode(int16_t mode) override;
+    QString FontName() const override;
+    void setFontName(const QString& name) override;
+    float FontSize() const override;
+    void setFontSize(float points) override;
+    bool FontBold() const override;
+    void setFontBold(bool bold) override;
+    void Cls() override;
+    int32_t BackColor() const override;
+    void setBackColor(int32_t colour) override;
+    float Width() const override;
+    void setWidth(float twips) override;
+    float Height() const override;
+    void setHeight(float twips) override;
+    float Top() const override;
+    void setTop(float twips) override;
+    float Left() const override;
+    void setLeft(float twips) override;
+    float ScaleLeft() const override;
+    void setScaleLeft(float twips) override;
+    float ScaleTop() const override;
+    void setScaleTop(float twips) override;
+    int WindowState() const override;
+    void setWindowState(int state) override;
+};
+
+}  // namespace zel
