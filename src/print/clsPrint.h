@@ -128,7 +128,8 @@ Q_SIGNALS:
 private:
     // Page flow.
     bool CheckBladVol(const Variant& Regel, bool ConfirmOnly);
-    void PrintRegel(const Variant& Tekst);
+    bool waitForConfirmation(const Variant& Regel);
+    void startPage(const Variant& Regel);
     // Page start and replay.
     int32_t PrintKopregels(const Variant& Mode);
     void PrintDetailregels();
@@ -171,6 +172,13 @@ private:
     Variant PrintFontSize_ = Variant::Integer(6);
     Variant PrintForeColor_ = Variant::Integer(0);
     Variant PrintColorMode_;
+
+    // A page started without a line number (a watermark or grid lines) takes its start line
+    // from the first later call that has one.
+    bool startLinePending_ = false;
+    // The file that ToonBlad opened, closed on release so that a long-running server does not
+    // run out of file numbers.
+    int16_t toonBladFile_ = 0;
 };
 
 }  // namespace zel

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+class QGroupBox;
+class QPushButton;
+
 namespace zel {
 
 // The end-of-page confirmation window ("Afdrukken bevestigen"): answers by setting the flags
@@ -18,6 +21,28 @@ public:
 
     void ShowNonModal();  // shows without making it modal and without taking the focus
     void Resize();        // fits the controls to the window (public: frmPrint calls it)
+
+    // The controls, for whoever answers the question in place of the user.
+    QGroupBox* fraCommand() const { return fraCommand_; }
+    QPushButton* cmdOk() const { return cmdOk_; }
+    QPushButton* cmdAnnuleer() const { return cmdAnnuleer_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    frmOk();
+    void Form_Load();
+    void Form_Unload();
+    void cmdOk_Click();
+    void cmdAnnuleer_Click();
+    void answer(bool abort);
+
+    QGroupBox* fraCommand_;
+    QPushButton* cmdOk_;
+    QPushButton* cmdAnnuleer_;
+    bool Busy = false;  // true while loading or laying out: the layout does nothing then
 };
 
 }  // namespace zel
