@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QImage>
+#include <functional>
+
+#include "surface/PainterSurface.h"
+
+namespace zel {
+
+// The main window's drawing area: a backing image (RGB32, no antialiasing) that keeps what was
+// drawn, at the primary screen's logical resolution (twips per pixel = 1440 / logical DPI).
+// The window holds one and forwards the drawing-area members of WindowSurface to it; the outer
+// frame's members (Width, Height, Top, Left, WindowState) belong to the window itself.
+class ImageSurface : public PainterSurface<DrawingSurface> {
+public:
+    explicit ImageSurface(QSize pixels = QSize(640, 480));
+
+    const QImage& image() const { return image_; }
+    // New drawing-area size in pixels; what was drawn stays, new parts get BackColor.
+    void resize(QSize pixels);
+    // Called after every change of the picture, so that the widget can repaint.
+    void setChangeHandler(std::function<void()> handler) { changed_ = std::move(handler); }
+
+    // Fills the area with BackColor and moves the position to (ScaleLeft, ScaleTop).
+    void Cls();
+    int32_t BackColor() const { return backColor_; }
+    // Like a form's background: the area is cleared to the new colour.
+    void setBackColor(int32_t colour);
+
+    // The twips shown at the area's left and top edge; moving them pans what is drawn next.
+    float ScaleLeft() const { return scaleLeft_; }
+    void setScaleLeft(float twips) { scaleLeft_ = twips; }
+    float ScaleTop() const { return scaleTop_; }
+    void setScaleTop(float twips) { scaleTop_ = twips; }
+
+    float ScaleWidth() const override;
+    float ScaleHeight() const override;
+    double twipsPerPixel() const override { return twipsPerPixel_; }
+
+protected:
+    void paint(const std::function<void(QPainter&)>& draw) override;
+    const QPaintDevice* metricsDevice() const override { return &image_; }
+    QPointF originTwips() const override { return {scaleLeft_, scaleTop_}; }
+    bool rasterOpsSupported() const override { return true; }
+
+private:
+    void changed();
+
+    double twipsPerPixel_;
+    QImage image_;
+    int32_t backColor_ = 0xFFFFFF;
+    float scaleLeft_ = 0;
+    float scaleTop_ = 0;
+    std::function<void()> changed_;
+};
+
+}  // namespace zel

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QFont>
+#include <QPointF>
+#include <functional>
+#include <optional>
+
+#include "surface/DrawingSurface.h"
+
+class QColor;
+class QPainter;
+class QPaintDevice;
+
+namespace zel {
+
+// The drawing members of a surface, drawn with QPainter. Surface is the interface the concrete
+// surface offers (DrawingSurface for the window's area, PrinterSurface for the printer); the
+// concrete surface supplies the device through the hooks below. Positions are twips, mapped to
+// device pixels as (twips - origin) / twipsPerPixel.
+template <class Surface>
+class PainterSurface : public Surface {
+public:
+    float CurrentX() const override { return x_; }
+    void setCurrentX(float twips) override { x_ = twips; }
+    float CurrentY() const override { return y_; }
+    void setCurrentY(float twips) override { y_ = twips; }
+
+    float TextWidth(const QString& text) override;
+    float TextHeight(const QString& text) override;
+    void Line(int flags, float x1, float y1, float x2, float y2, int32_t colour) override;
+    void Print(const QString& text, bool lineEnd) override;
+
+    int32_t ForeColor() const override { return foreColor_; }
+    void setForeColor(int32_t colour) override { foreColor_ = colour; }
+    int16_t DrawWidth() const override { return drawWidth_; }
+    void setDrawWidth(int16_t pixels) override;
+    int16_t DrawMode() const override { return drawMode_; }
+    void setDrawMode(int16_t mode) override;
+
+    QString FontName() const override { return fontName_; }
+    void setFontName(const QString& name) override;
+    float FontSize() const override { return float(font_.pointSizeF()); }
+    void setFontSize(float points) override;
+    bool FontBold() const override { return font_.bold(); }
+    void setFontBold(bool bold) override { font_.setBold(bold); }
+
+protected:
+    PainterSurface();
+
+    // Runs draw with a painter on the device, in device pixels without transformation; the
+    // surface records afterwards that something was drawn.
+    virtual void paint(const std::function<void(QPainter&)>& draw) = 0;
+    // The device whose resolution the fonts are measured at.
+    virtual const QPaintDevice* metricsDevice() const = 0;
+    virtual double twipsPerPixel() const = 0;
+    // The twips shown at the device's top-left pixel; a line end returns CurrentX to its x.
+    virtual QPointF originTwips() const { return {}; }
+    // False where the medium cannot combine with what is under it: every DrawMode draws as 13.
+    virtual bool rasterOpsSupported() const = 0;
+    // The colour behind text, or none for a transparent background.
+    virtual std::optional<QColor> textBackground() const;
+
+    void resetPosition() { x_ = y_ = 0; }
+
+private:
+    QPointF toDevice(float x, float y) const;
+
+    float x_ = 0;
+    float y_ = 0;
+    int32_t foreColor_ = 0;
+    int16_t drawWidth_ = 1;
+    int16_t drawMode_ = 13;
+    QString fontName_;
+    QFont font_;
+};
+
+// 0x00BBGGRR as a colour.
+QColor colourFromVb(int32_t colour);
+
+class PrinterSurface;
+extern template class PainterSurface<DrawingSurface>;
+extern template class PainterSurface<PrinterSurface>;
+
+}  // namespace zel
