@@ -73,6 +73,10 @@ public:
     bool identical(const Variant& other) const;
 
 private:
+    bool isWhole() const;  // Integer, Long or Boolean: held as a whole number
+    // The value as a whole number within [min, max] (rounded, halves to even), else 6.
+    int64_t wholeValue(int64_t min, int64_t max) const;
+
     struct Tagged {
         VarType type;
         std::variant<std::monostate, int64_t, double, QString, std::shared_ptr<void>> value;
