@@ -1,0 +1,327 @@
+#include <functional>
+
+#include "print/OutputMode.h"
+#include "print/clsPrint.h"
+#include "print/mdlPrint.h"
+#include "surface/PrinterSurface.h"
+#include "variant/VbError.h"
+#include "windows/frmPrint.h"
+
+namespace zel {
+
+namespace {
+
+int32_t resolveColour(const Variant& Kleur, const Variant& defaultColour) {
+    return Kleur.isMissing() ? defaultColour.toLong() : Kleur.toLong();
+}
+
+// Copy the pen for black, OR it with the inverted background for anything else.
+Variant resolveDrawMode(const Variant& DrawMode, int32_t colour) {
+    if (!DrawMode.isMissing()) return DrawMode;
+    return Variant::Integer(colour == 0 ? 13 : 14);
+}
+
+// One device's grid cell: x(P) = LeftSpacing + width x (P - 1), y(row) = TopSpacing + height x
+// row, in dynamic-value arithmetic, handed to the device as Single.
+struct Grid {
+    const Variant& charWidth;
+    const Variant& lineHeight;
+
+    float x(const Variant& Positie) const {
+        return (Variant::Long(mdlPrint::LeftSpacing) + charWidth * (Positie - Variant::Integer(1)))
+            .toSingle();
+    }
+    float y(const Variant& row) const {
+        return (Variant::Long(mdlPrint::TopSpacing) + lineHeight * row).toSingle();
+    }
+};
+
+Grid screenGrid() {
+    return {mdlPrint::CharWidthScreen, mdlPrint::LineHeightScreen};
+}
+Grid printerGrid() {
+    return {mdlPrint::CharWidthPrinter, mdlPrint::LineHeightPrinter};
+}
+
+// A line or box as AddLine and AddBox draw it, rows already mapped. `store` runs between the
+// device settings and the drawing, so that a refused width or mode stores nothing.
+struct Figure {
+    const Variant& PositieVan;
+    const Variant& PositieTot;
+    Variant rowVan;
+    Variant rowTot;
+    int32_t colour;
+    const Variant& Dikte;
+    const Variant& drawMode;
+    int flags;
+};
+
+void drawFigure(DrawingSurface& device, const Grid& grid, const Figure& f,
+                const std::function<void()>& store) {
+    device.setDrawWidth(f.Dikte.toInteger());
+    device.setDrawMode(f.drawMode.toInteger());
+    const float x1 = grid.x(f.PositieVan);
+    const float y1 = grid.y(f.rowVan);
+    const float x2 = grid.x(f.PositieTot);
+    const float y2 = grid.y(f.rowTot);
+    store();
+    device.Line(f.flags, x1, y1, x2, y2, f.colour);
+}
+
+// The screen part (the window's text colour follows the figure's), then the printer part.
+void drawOnDevices(OutputMode mode, const Figure& f, const std::function<void()>& store) {
+    if (drawsOnScreen(mode)) {
+        frmPrint& frm = frmPrint::Get();
+        frm.setForeColor(f.colour);
+        drawFigure(frm, screenGrid(), f, store);
+    }
+    if (drawsOnPrinter(mode)) drawFigure(Printer(), printerGrid(), f, [] {});
+}
+
+// The page row of a client line: absolute while no page head is placed (CurrentLine -1),
+// otherwise relative to the line at which the page began.
+Variant rowOf(const clsPrint& print, const Variant& Regel) {
+    if (print.CurrentLine == -1) return Regel - Variant::Integer(1);
+    return Regel + Variant::Long(print.CurrentLine) - Variant::Long(print.StartLine);
+}
+
+// The fields of a text element, in record order, so that a failing conversion keeps the
+// fields before it.
+void fillText(PrintElement& e, const Variant& Regel, const Variant& Positie, const Variant& Kleur,
+              const Variant& DrawMode, const Variant& Tekst) {
+    e.Soort = 1;
+    e.Regel = Regel.toDouble();
+    e.Positie = Positie.toDouble();
+    e.Kleur = Kleur.toLong();
+    e.DrawMode = DrawMode;
+    e.Tekst = Tekst.toString();
+}
+
+// The fields of a box (kind 2) or line (kind 3), in record order.
+void fillFigure(PrintElement& e, uint8_t soort, const Variant& Regel, const Variant& RegelTot,
+                const Variant& Positie, const Variant& PositieTot, const Variant& Kleur,
+                bool FillArea, const Variant& Dikte, const Variant& DrawMode) {
+    e.Soort = soort;
+    e.Regel = Regel.toDouble();
+    e.RegelTot = RegelTot.toDouble();
+    e.Positie = Positie.toDouble();
+    e.PositieTot = PositieTot.toDouble();
+    e.Kleur = Kleur.toLong();
+    e.FillArea = FillArea;
+    e.Dikte = Dikte.toLong();
+    e.DrawMode = DrawMode;
+}
+
+// Centres a text in a font size and colour, prints it with `print`, and gives the device its
+// position, colour and size back. A failure leaves the settings made so far.
+void drawCentred(DrawingSurface& device, const QString& text, const Variant& colour,
+                 const Variant& fontSize, const std::function<void()>& print) {
+    const float x = device.CurrentX();
+    const float y = device.CurrentY();
+    const int32_t foreColor = device.ForeColor();
+    const float size = device.FontSize();
+    device.setForeColor(colour.toLong());
+    device.setFontSize(fontSize.toSingle());
+    const double halfWidth = device.TextWidth(text) / 2.0;
+    const double halfHeight = device.TextHeight(text) / 2.0;
+    device.setCurrentX(static_cast<float>(device.ScaleWidth() / 2.0 - halfWidth));
+    device.setCurrentY(static_cast<float>(device.ScaleHeight() / 2.0 - halfHeight));
+    print();
+    device.setCurrentX(x);
+    device.setCurrentY(y);
+    device.setForeColor(foreColor);
+    device.setFontSize(size);
+}
+
+// One slot per append: the count grows by dynamic-value addition, then the store follows it.
+PrintElement& appendTo(ElementStore& store, Variant& count) {
+    const Variant next = count + Variant::Integer(1);
+    // A count that no store could hold leaves both as they were, instead of taking gigabytes.
+    if (next.toDouble() - store.lowerBound() + 1 > ElementStore::MaxElements) {
+        throw VbError(VbErr::OutOfMemory);
+    }
+    count = next;
+    const int32_t upper = next.toLong();
+    store.resizePreserve(upper);
+    return store.at(upper);
+}
+
+}  // namespace
+
+// --- Header store ---
+
+void clsPrint::ClearKopregels() {
+    Kopregels_.recreate(1);
+    MaxKopregel = Variant::Integer(0);
+}
+
+PrintElement& clsPrint::appendKopregel() {
+    return appendTo(Kopregels_, MaxKopregel);
+}
+
+void clsPrint::AddKopregel(const Variant& PrLine, const Variant& PrPos, const Variant& Tekst,
+                           const Variant& Kleur, const Variant& DrawMode) {
+    fillText(appendKopregel(), PrLine, PrPos, Kleur, DrawMode, Tekst);
+}
+
+void clsPrint::AddKopregelBox(const Variant& PrLine, const Variant& PrLineTot, const Variant& PrPos,
+                              const Variant& PrPosTot, const Variant& Kleur, bool FillArea,
+                              const Variant& Dikte, const Variant& DrawMode) {
+    fillFigure(appendKopregel(), 2, PrLine, PrLineTot, PrPos, PrPosTot, Kleur, FillArea, Dikte,
+               DrawMode);
+}
+
+void clsPrint::AddKopregelLine(const Variant& PrLine, const Variant& PrLineTot,
+                               const Variant& PrPos, const Variant& PrPosTot, const Variant& Kleur,
+                               const Variant& Dikte, const Variant& DrawMode) {
+    fillFigure(appendKopregel(), 3, PrLine, PrLineTot, PrPos, PrPosTot, Kleur, false, Dikte,
+               DrawMode);
+}
+
+// --- Body store ---
+
+void clsPrint::ClearDetailregels(const Variant& StartRegel) {
+    Detailregels_.recreate(1);
+    MaxDetailregel = Variant::Integer(0);
+    PrintElement& snapshot = Detailregels_.at(0);
+    snapshot.Regel = StartRegel.toDouble();
+    snapshot.HorLinesOn = HorLinesOn_ ? -1 : 0;
+    snapshot.CrossLinesOn = CrossLinesOn_ ? -1 : 0;
+}
+
+PrintElement& clsPrint::appendDetail() {
+    return appendTo(Detailregels_, MaxDetailregel);
+}
+
+void clsPrint::StoreTekst(const Variant& Regel, const Variant& Positie, const Variant& Tekst,
+                          const Variant& Kleur, const Variant& DrawMode) {
+    fillText(appendDetail(), Regel, Positie, Kleur, DrawMode, Tekst);
+}
+
+void clsPrint::StoreBox(const Variant& Regel, const Variant& Positie, const Variant& RegelTot,
+                        const Variant& PositieTot, const Variant& Kleur, const Variant& Dikte,
+                        const Variant& DrawMode, bool FillArea) {
+    fillFigure(appendDetail(), 2, Regel, RegelTot, Positie, PositieTot, Kleur, FillArea, Dikte,
+               DrawMode);
+}
+
+void clsPrint::StoreLine(const Variant& Regel, const Variant& Positie, const Variant& RegelTot,
+                         const Variant& PositieTot, const Variant& Kleur, const Variant& Dikte,
+                         const Variant& DrawMode) {
+    fillFigure(appendDetail(), 3, Regel, RegelTot, Positie, PositieTot, Kleur, false, Dikte,
+               DrawMode);
+}
+
+void clsPrint::StoreWatermerk(const Variant& Tekst, const Variant& FontSizeScherm,
+                              const Variant& FontSizePrinter, const Variant& ForeColor) {
+    PrintElement& e = appendDetail();
+    e.Soort = 4;
+    e.Regel = FontSizeScherm.toDouble();
+    e.Positie = FontSizePrinter.toDouble();
+    e.Kleur = ForeColor.toLong();
+    e.Tekst = Tekst.toString();
+}
+
+// --- Drawing operations ---
+
+bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Variant& AfdrukTekst,
+                        const Variant& Kleur, const Variant& DrawMode, bool AddTabel) {
+    if (AfdrukTekst.isNull() || AfdrukTekst.isEmpty() || AnnulerenPressed) return false;
+    const int32_t colour = resolveColour(Kleur, PrintForeColor_);
+    const Variant drawMode = resolveDrawMode(DrawMode, colour);
+    const QString text = ExpandTekst(AfdrukTekst);
+    frmPrint::Get().Annuleer = false;
+    if (AddTabel && !CheckBladVol(Regel, false)) return false;
+
+    const OutputMode mode = outputMode(UitvoerMode_);
+    const Variant zero = Variant::Integer(0);
+    const auto place = [&](DrawingSurface& device, const Grid& grid) {
+        device.setDrawMode(drawMode.toInteger());
+        if (Positie > zero) device.setCurrentX(grid.x(Positie));
+        if (Regel > zero) device.setCurrentY(grid.y(rowOf(*this, Regel)));
+    };
+    if (drawsOnScreen(mode)) {
+        frmPrint& frm = frmPrint::Get();
+        frm.setForeColor(colour);
+        place(frm, screenGrid());
+        if (AddTabel) StoreTekst(Regel, Positie, AfdrukTekst, Variant::Long(colour), drawMode);
+        frm.Print(text, false);
+    }
+    if (drawsOnPrinter(mode)) {
+        PrinterSurface& printer = Printer();
+        // Printed text takes the element's colour, as it does on the screen.
+        printer.setForeColor(colour);
+        place(printer, printerGrid());
+        PrinterTekst(Variant(text));
+    }
+    return false;
+}
+
+void clsPrint::AddLine(const Variant& RegelVan, const Variant& PositieVan, const Variant& RegelTot,
+                       const Variant& PositieTot, const Variant& Kleur, const Variant& Dikte,
+                       const Variant& DrawMode, bool AddTabel) {
+    const int32_t colour = resolveColour(Kleur, PrintForeColor_);
+    const Variant drawMode = resolveDrawMode(DrawMode, colour);
+    const Figure line{
+        PositieVan, PositieTot, rowOf(*this, RegelVan), rowOf(*this, RegelTot), colour,
+        Dikte,      drawMode,   LineStart | LineColour};
+    drawOnDevices(outputMode(UitvoerMode_), line, [&] {
+        if (AddTabel) {
+            StoreLine(RegelVan, PositieVan, RegelTot, PositieTot, Variant::Long(colour), Dikte,
+                      drawMode);
+        }
+    });
+}
+
+void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const Variant& RegelTot,
+                      const Variant& PositieTot, const Variant& Kleur, bool FillArea,
+                      const Variant& Dikte, const Variant& DrawMode, bool AddTabel) {
+    const int32_t colour = resolveColour(Kleur, PrintForeColor_);
+    const Variant drawMode = resolveDrawMode(DrawMode, colour);
+    const int flags = LineStart | LineColour | (FillArea ? LineFilledBox : LineBox);
+    const Figure box{
+        PositieVan, PositieTot, rowOf(*this, RegelVan), rowOf(*this, RegelTot), colour, Dikte,
+        drawMode,   flags};
+    drawOnDevices(outputMode(UitvoerMode_), box, [&] {
+        if (AddTabel) {
+            StoreBox(RegelVan, PositieVan, RegelTot, PositieTot, Variant::Long(colour), Dikte,
+                     drawMode, FillArea);
+        }
+    });
+}
+
+void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
+                         const Variant& FontSizePrinter, const Variant& ForeColor, bool AddTabel) {
+    const QString text = ExpandTekst(Tekst);
+    frmPrint::Get().Annuleer = false;
+    if (!CheckBladVol(Variant(), false)) return;
+
+    const OutputMode mode = outputMode(UitvoerMode_);
+    if (drawsOnScreen(mode)) {
+        frmPrint& frm = frmPrint::Get();
+        drawCentred(frm, text, ForeColor, FontSizeScherm, [&] {
+            if (AddTabel) StoreWatermerk(Tekst, FontSizeScherm, FontSizePrinter, ForeColor);
+            frm.Print(text, true);
+        });
+    }
+    if (drawsOnPrinter(mode)) {
+        drawCentred(Printer(), text, ForeColor, FontSizePrinter,
+                    [&] { PrinterTekst(Variant(text)); });
+    }
+}
+
+void clsPrint::HorLines() {
+    if (!CheckBladVol(Variant(), false)) return;
+    const OutputMode mode = outputMode(UitvoerMode_);
+    if (drawsOnScreen(mode)) SchermHorLines();
+    if (drawsOnPrinter(mode)) PrinterHorLines();
+}
+
+void clsPrint::CrossLines() {
+    if (!CheckBladVol(Variant(), false)) return;
+    const OutputMode mode = outputMode(UitvoerMode_);
+    if (drawsOnScreen(mode)) SchermCrossLines();
+    if (drawsOnPrinter(mode)) PrinterCrossLines();
+}
+
+}  // namespace zel

@@ -1,0 +1,33 @@
+#include <cmath>
+
+#include "general/AlgFunc.h"
+#include "general/Clock.h"
+#include "general/DateConv.h"
+#include "print/clsPrint.h"
+
+namespace zel {
+
+// Codes are replaced in a fixed order, each everywhere and whatever the case of its letter; a
+// value inserted by an earlier code is searched by the later ones. Expansion happens at every
+// drawing, so a replayed text shows the values of that moment.
+QString clsPrint::ExpandTekst(const Variant& Tekst) const {
+    Variant text(Tekst.toString());
+    if (!text.toString().contains(QLatin1Char('#'))) return text.toString();
+
+    const auto replace = [&text](const char* code, const Variant& value) {
+        AlgFunc::VervangTekst(text, Variant(code), value, true, false, false);
+    };
+    const double now = DateConv::toDays(Clock::now());
+    replace("#D", AlgFunc::FormatDatum(Variant::Date(std::floor(now)), "DD-MM-YYYY", ""));
+    replace("#T", AlgFunc::FormatTijd(Variant::Date(now), "HH:MM:SS", true));
+    replace("#B", AlgFunc::FormatGetal(Variant::Long(CurrentPage), "##0"));
+    replace("#L", AlgFunc::FormatGetal(Variant::Long(CurrentLine), "###0"));
+    for (int n = 0; n < static_cast<int>(Parms_.size()); ++n) {
+        const QByteArray code = QByteArray("#") + QByteArray::number(n);
+        // Numbers, dates and Booleans go in by their ordinary text form.
+        replace(code.constData(), Variant(AlgFunc::NullWaarde(Parms_[n], "").toString()));
+    }
+    return text.toString();
+}
+
+}  // namespace zel
