@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -74,7 +75,9 @@ std::optional<double> parseDecimal(const QString& t) {
         const int start = i;
         for (; i < n && isDigit(t[i]); ++i) ascii += char(t[i].unicode());
         if (i == start) return std::nullopt;
-        exponent = std::strtol(ascii.c_str() + ascii.find('e') + 1, nullptr, 10);
+        // Only its size matters (overflow or underflow), so a bound keeps the sum below sane.
+        exponent = std::clamp(std::strtol(ascii.c_str() + ascii.find('e') + 1, nullptr, 10),
+                              -100000L, 100000L);
     }
     if (i != n) return std::nullopt;
     double value = 0;
@@ -196,6 +199,7 @@ QString formatCurrency(int64_t tenThousandths) {
 }
 
 QString formatDate(double days) {
+    if (!(days >= kMinDate && days < kMaxDate)) throw VbError(VbErr::Overflow);
     double whole = std::trunc(days);
     auto seconds = static_cast<int>(std::lround(std::fabs(days - whole) * kSecondsPerDay));
     if (seconds == kSecondsPerDay) {

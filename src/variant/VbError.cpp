@@ -11,25 +11,44 @@ VbError::VbError(int number, const QString& description)
 
 QString VbError::standardText(int number) {
     switch (number) {
-        case 5: return QStringLiteral("Invalid procedure call or argument");
-        case 6: return QStringLiteral("Overflow");
-        case 7: return QStringLiteral("Out of memory");
-        case 9: return QStringLiteral("Subscript out of range");
-        case 11: return QStringLiteral("Division by zero");
-        case 13: return QStringLiteral("Type mismatch");
-        case 52: return QStringLiteral("Bad file name or number");
-        case 53: return QStringLiteral("File not found");
-        case 55: return QStringLiteral("File already open");
-        case 62: return QStringLiteral("Input past end of file");
-        case 67: return QStringLiteral("Too many files");
-        case 75: return QStringLiteral("Path/File access error");
-        case 76: return QStringLiteral("Path not found");
-        case 94: return QStringLiteral("Invalid use of Null");
-        case 380: return QStringLiteral("Invalid property value");
-        case 396: return QStringLiteral("Property cannot be set within a page");
-        case 448: return QStringLiteral("Named argument not found");
-        case 482: return QStringLiteral("Printer error");
-        default: return QStringLiteral("Application-defined or object-defined error");
+        case 5:
+            return QStringLiteral("Invalid procedure call or argument");
+        case 6:
+            return QStringLiteral("Overflow");
+        case 7:
+            return QStringLiteral("Out of memory");
+        case 9:
+            return QStringLiteral("Subscript out of range");
+        case 11:
+            return QStringLiteral("Division by zero");
+        case 13:
+            return QStringLiteral("Type mismatch");
+        case 52:
+            return QStringLiteral("Bad file name or number");
+        case 53:
+            return QStringLiteral("File not found");
+        case 55:
+            return QStringLiteral("File already open");
+        case 62:
+            return QStringLiteral("Input past end of file");
+        case 67:
+            return QStringLiteral("Too many files");
+        case 75:
+            return QStringLiteral("Path/File access error");
+        case 76:
+            return QStringLiteral("Path not found");
+        case 94:
+            return QStringLiteral("Invalid use of Null");
+        case 380:
+            return QStringLiteral("Invalid property value");
+        case 396:
+            return QStringLiteral("Property cannot be set within a page");
+        case 448:
+            return QStringLiteral("Named argument not found");
+        case 482:
+            return QStringLiteral("Printer error");
+        default:
+            return QStringLiteral("Application-defined or object-defined error");
     }
 }
 

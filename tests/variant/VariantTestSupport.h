@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <clocale>
 #include <functional>
+#include <type_traits>
 
 #include "variant/Variant.h"
 #include "variant/VbError.h"
@@ -19,6 +20,19 @@ inline int errorOf(const std::function<void()>& call) {
         return e.number();
     }
     return 0;
+}
+
+// Checks one conversion: the error it raises, or else the value it gives.
+template <typename T, typename Convert>
+void expectConversion(Convert convert, T expected, int error) {
+    T got{};
+    EXPECT_EQ(errorOf([&] { got = convert(); }), error);
+    if (error != 0) return;
+    if constexpr (std::is_floating_point_v<T>) {
+        EXPECT_DOUBLE_EQ(got, expected);
+    } else {
+        EXPECT_EQ(got, expected);
+    }
 }
 
 // Runs every case under a German default locale (decimal comma, dot grouping), so that a
