@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "surface/DrawingSurface.h"
+#include "surface/PrinterSurface.h"
 
 class QColor;
 class QPainter;
@@ -77,7 +77,6 @@ private:
 // 0x00BBGGRR as a colour.
 QColor colourFromVb(int32_t colour);
 
-class PrinterSurface;
 extern template class PainterSurface<DrawingSurface>;
 extern template class PainterSurface<PrinterSurface>;
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QTemporaryFile;
+
+namespace zel {
+
+// A job is written to a spool file under a temporary name, so that a discarded job or a crash
+// leaves no half-written output; the spool file is removed with the object unless published.
+// 482 when the directory cannot be created or written.
+std::unique_ptr<QTemporaryFile> createSpoolFile(const QString& directory);
+
+// Publishes a finished spool file as directory/job-NNNN.pdf, the lowest number not yet taken
+// (reserved exclusively, so no earlier job is ever overwritten). Returns the file's path; 482
+// when the spool file is missing or empty or the name cannot be taken.
+QString publishPdfJob(const QString& spoolPath, const QString& directory);
+
+}  // namespace zel

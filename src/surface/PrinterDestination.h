@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QString>
+
+namespace zel {
+
+// Where a print job goes: a CUPS queue, or PDF files in a directory.
+struct PrinterDestination {
+    QString queue;         // empty for PDF files
+    QString pdfDirectory;  // where job-NNNN.pdf files go when queue is empty
+
+    bool isPdf() const { return queue.isEmpty(); }
+    // "pdf:DIR" (the default directory when DIR is empty) or a queue name.
+    static PrinterDestination parse(const QString& text);
+};
+
+// The destination of the next job, first match wins: $ZELPRINT_PRINTER, the destination last
+// chosen by the user, the CUPS default queue, PDF files in the default directory.
+PrinterDestination currentDestination();
+
+// The user's choice ("Selecteer Printer"), a queue name or "pdf:DIR", kept in the settings
+// store; it applies from the next job.
+QString chosenDestination();
+void saveChosenDestination(const QString& destination);
+
+// $XDG_DOCUMENTS_DIR/ZelPrintDemo, or ~/ZelPrintDemo.
+QString defaultPdfDirectory();
+
+// Paper and printable area in portrait: for PDF files the whole sheet of the system's paper
+// (/etc/papersize, A4 when it says nothing known); for a queue its defaults (482 for a queue that
+// CUPS does not know).
+QPageLayout pageLayoutFor(const PrinterDestination& destination);
+
+}  // namespace zel

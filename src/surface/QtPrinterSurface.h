@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QPageLayout>
+#include <memory>
+
+#include "surface/PainterSurface.h"
+#include "surface/PrinterSurface.h"
+
+class QPrinter;
+
+namespace zel {
+
+// The real printer over Qt print support at a fixed 600 dpi (one pixel of DrawWidth is 2.4
+// twips). A job starts with the first output, on the destination chosen at that moment (see
+// PrinterDestination); page changes are issued only before the next output, so a sheet without
+// output never becomes a page. The area is the paper's printable area in twips.
+class QtPrinterSurface : public PainterSurface<PrinterSurface> {
+public:
+    QtPrinterSurface();
+    ~QtPrinterSurface() override;  // an open job is discarded: call EndDoc to keep it
+
+    float ScaleWidth() const override;
+    float ScaleHeight() const override;
+
+    void NewPage() override;
+    void EndDoc() override;
+    void KillDoc() override;
+
+    int32_t FillColor() const override { return fillColor_; }
+    void setFillColor(int32_t colour) override { fillColor_ = colour; }
+    bool FontTransparent() const override { return fontTransparent_; }
+    void setFontTransparent(bool transparent) override;
+    int16_t Orientation() const override { return orientation_; }
+    void setOrientation(int16_t orientation) override;
+    int16_t ColorMode() const override { return colorMode_; }
+    void setColorMode(int16_t mode) override;  // applies from the next job
+    void setBackgroundTransparent() override { backgroundTransparent_ = true; }
+    bool SheetWrittenOn() const override { return sheetWritten_; }
+
+protected:
+    void paint(const std::function<void(QPainter&)>& draw) override;
+    const QPaintDevice* metricsDevice() const override;
+    double twipsPerPixel() const override;
+    bool rasterOpsSupported() const override { return false; }
+    std::optional<QColor> textBackground() const override;
+
+private:
+    struct Job;
+
+    QPageLayout sheetLayout() const;
+    void startJob();
+    void readySheet();
+    void refreshLayout();
+    void leaveJob();
+
+    std::unique_ptr<QPrinter> metrics_;
+    std::unique_ptr<Job> job_;
+    QPageLayout layout_;  // portrait; the orientation is applied per sheet
+    int32_t fillColor_ = 0;
+    int16_t orientation_ = 1;
+    int16_t colorMode_ = 2;
+    bool fontTransparent_ = true;
+    bool backgroundTransparent_ = true;
+    bool sheetWritten_ = false;
+    bool pagePending_ = false;
+};
+
+}  // namespace zel
