@@ -3,12 +3,18 @@
 #include <QMainWindow>
 #include <memory>
 
+#include <QMargins>
+
 #include "surface/WindowSurface.h"
 
 class QStatusBar;
 class QAction;
+class QLabel;
 
 namespace zel {
+
+class ImageSurface;
+class PrintCanvas;
 
 // The main window: the screen output surface, the "Printer" menu, the status bar and the four
 // flags through which the confirmation window and the page flow talk. One per process, loaded
@@ -34,6 +40,7 @@ public:
     void refreshWaiting();  // the no-argument window operation of the waiting state
 
     QStatusBar* stbPrint() const;
+    QLabel* stbPrintPanel() const;  // the first panel: frmOk's layout writes LoadCount there
     QAction* mnuSelecteerPrinter() const;
     QAction* mnuActiveer() const;
 
@@ -77,6 +84,37 @@ public:
     void setScaleTop(float twips) override;
     int WindowState() const override;
     void setWindowState(int state) override;
+
+    // The backing image of the drawing area, as it is shown.
+    const QImage& image() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    frmPrint();
+    void Form_Load();
+    void Form_Resize();
+    void storePlacement();
+    void resizeOuter(QSize pixels);
+    void fitFrame();
+    QMargins frameMarginsNow() const;
+    void mnuSelecteerPrinter_Click();
+    void mnuActiveer_Click();
+    ImageSurface& area() const;  // sized to the drawing area as it is laid out now
+
+    PrintCanvas* canvas_;
+    QLabel* stbPrintPanel_;
+    QAction* mnuSelecteerPrinter_;
+    QAction* mnuActiveer_;
+    bool waiting_ = false;
+    // The frame that the outer size last asked for was converted with: once the real frame is
+    // known (the window is mapped), the window is corrected to that same outer size.
+    QMargins assumedFrame_;
+    // The size the hidden window's layout was last brought up to date for.
+    mutable QSize laidOutSize_;
 };
 
 }  // namespace zel

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace zel {
+
+// Every question to the user (message boxes, file and printer dialogs, frmOk's confirmation)
+// is shown through this layer. Once the question is showing, the installed answerer (if any) is
+// called with the real widget and answers it as a user would, through its own buttons, so the
+// code behind the question runs its normal path. Without an answerer, questions wait for the
+// user. Tests install their own answerer; the zelprint executable installs noDisplayAnswerer
+// when it runs without a display.
+using Answerer = std::function<void(QWidget* question)>;
+
+void installAnswerer(Answerer answerer);  // an empty answerer removes it
+bool hasAnswerer();
+
+// Calls the answerer for a question that has just been shown, once the events pending now are
+// processed (so that a wait loop polling for the answer sees it). Does nothing without an
+// answerer or when the question is gone by then.
+void answerLater(QWidget* question);
+
+// Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
+int execQuestion(QDialog& dialog);
+
+// Message box buttons and answers, with the platform's numbers.
+constexpr int vbOKOnly = 0;
+constexpr int vbOKCancel = 1;
+constexpr int vbOK = 1;
+constexpr int vbCancel = 2;
+
+// A message box with the text and the buttons (vbOKOnly or vbOKCancel) under the title (the
+// application title when empty). Returns vbOK or vbCancel; closing it counts as Cancel when
+// there is a Cancel button and as OK otherwise.
+int MsgBox(const QString& text, int buttons = vbOKOnly, const QString& title = QString());
+
+// The policy when nobody can answer: a file or printer dialog counts as cancelled, an OK/Cancel
+// box as Cancel, an OK box as acknowledged, frmOk's confirmation as "Ja". Each answer is written
+// to standard error with the question's text.
+void noDisplayAnswerer(QWidget* question);
+
+}  // namespace zel

@@ -1,0 +1,130 @@
+// frmPrint's placement: the outer frame's measures in twips, the load handler that restores
+// them from the settings store and the resize handler that stores them again.
+
+#include "general/SettingsStore.h"
+#include "print/mdlPrint.h"
+#include "variant/Variant.h"
+#include "windows/HandlerGuard.h"
+#include "windows/ScreenUnits.h"
+#include "windows/frmOk.h"
+#include "windows/frmPrint.h"
+
+namespace zel {
+
+namespace {
+
+const QString Section = QStringLiteral("Main");
+
+// Measures are stored as the text of the single-precision value.
+QString measureText(float twips) {
+    return Variant::Single(twips).toString();
+}
+
+}  // namespace
+
+void frmPrint::Form_Load() {
+    Resizing = true;
+    const float screenHeight = ScreenHeight();
+    const float screenWidth = ScreenWidth();
+    const float height = screenHeight * 4 / 5;
+    const float width = screenWidth * 4 / 5;
+    const QString app = AppTitle();
+    const auto restore = [&](const QString& key, float byDefault, void (frmPrint::*set)(float)) {
+        const QString text = GetSetting(app, Section, key, measureText(byDefault));
+        (this->*set)(static_cast<float>(LeadingNumber(text)));
+    };
+    restore(QStringLiteral("WindowHeight"), height, &frmPrint::setHeight);
+    restore(QStringLiteral("WindowWidth"), width, &frmPrint::setWidth);
+    restore(QStringLiteral("WindowTop"), (screenHeight - height) / 2, &frmPrint::setTop);
+    restore(QStringLiteral("WindowLeft"), (screenWidth - width) / 2, &frmPrint::setLeft);
+    Resizing = false;
+}
+
+// Runs on every change of size or window state. A minimised or maximised window keeps the last
+// normal placement in the store; the page geometry follows the window in every state.
+void frmPrint::Form_Resize() {
+    if (Resizing) return;
+    runHandler("frmPrint Form_Resize", [this] {
+        storePlacement();
+        mdlPrint::CalcScreenMetrics(*this);
+        if (frmOk::Loaded()) frmOk::Get().Resize();
+    });
+}
+
+void frmPrint::storePlacement() {
+    if (WindowState() != 0) return;
+    const QString app = AppTitle();
+    SaveSetting(app, Section, QStringLiteral("WindowTop"), measureText(Top()));
+    SaveSetting(app, Section, QStringLiteral("WindowLeft"), measureText(Left()));
+    SaveSetting(app, Section, QStringLiteral("WindowWidth"), measureText(Width()));
+    SaveSetting(app, Section, QStringLiteral("WindowHeight"), measureText(Height()));
+}
+
+float frmPrint::Width() const {
+    return frameGeometry().width() * TwipsPerPixelX();
+}
+float frmPrint::Height() const {
+    return frameGeometry().height() * TwipsPerPixelY();
+}
+float frmPrint::Top() const {
+    return pos().y() * TwipsPerPixelY();
+}
+float frmPrint::Left() const {
+    return pos().x() * TwipsPerPixelX();
+}
+
+void frmPrint::setWidth(float twips) {
+    resizeOuter(QSize(PixelsX(twips), frameGeometry().height()));
+}
+
+void frmPrint::setHeight(float twips) {
+    resizeOuter(QSize(frameGeometry().width(), PixelsY(twips)));
+}
+
+// A window's position is that of its frame.
+void frmPrint::setTop(float twips) {
+    move(pos().x(), PixelsY(twips));
+}
+void frmPrint::setLeft(float twips) {
+    move(PixelsX(twips), pos().y());
+}
+
+int frmPrint::WindowState() const {
+    const Qt::WindowStates state = windowState();
+    if (state & Qt::WindowMinimized) return 1;
+    if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) return 2;
+    return 0;
+}
+
+void frmPrint::setWindowState(int state) {
+    static const Qt::WindowState states[] = {Qt::WindowNoState, Qt::WindowMinimized,
+                                             Qt::WindowMaximized};
+    if (state < 0 || state > 2) throw VbError(VbErr::InvalidPropertyValue);
+    QWidget::setWindowState(states[state]);
+}
+
+// The outer size in pixels, through the frame as it is known now (none before the window is
+// mapped; the platform's minimum size applies).
+void frmPrint::resizeOuter(QSize pixels) {
+    assumedFrame_ = frameMarginsNow();
+    resize(pixels.shrunkBy(assumedFrame_));
+}
+
+// Once mapped, the window manager's frame is known: keep the outer size that was asked for.
+void frmPrint::fitFrame() {
+    if (!isVisible() || windowState() != Qt::WindowNoState) return;
+    const QMargins frame = frameMarginsNow();
+    if (frame == assumedFrame_) return;
+    const QSize outer = size().grownBy(assumedFrame_);
+    assumedFrame_ = frame;
+    resize(outer.shrunkBy(frame));
+}
+
+QMargins frmPrint::frameMarginsNow() const {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+}  // namespace zel
