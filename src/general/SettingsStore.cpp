@@ -43,7 +43,9 @@ void SaveSetting(const QString& app, const QString& section, const QString& key,
     store.endGroup();
     store.sync();
     if (store.status() != QSettings::NoError)
-        throw VbError(VbErr::PathFileAccessError, store.fileName());
+        throw VbError(VbErr::PathFileAccessError,
+                      VbError::standardText(VbErr::PathFileAccessError) + QStringLiteral(": ") +
+                          store.fileName());
 }
 
 QString AppTitle() {
