@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "general/Clock.h"
 #include "general/DateConv.h"
 #include "general/Format.h"
 #include "variant/VbError.h"
@@ -108,15 +107,6 @@ TEST(DateConv, SerialsAndCalendarMomentsMatch) {
             EXPECT_EQ(e.number(), VbErr::Overflow);
         }
     }
-}
-
-TEST(Clock, PinnedMomentHoldsUntilUnpinned) {
-    const QDateTime pinned(QDate(2024, 3, 5), QTime(7, 8, 9));
-    Clock::pin(pinned);
-    EXPECT_EQ(Clock::now(), pinned);
-    EXPECT_EQ(DateConv::toDateVariant(Clock::now()).toDate(), DateConv::toDays(pinned));
-    Clock::unpin();
-    EXPECT_LE(qAbs(Clock::now().secsTo(QDateTime::currentDateTime())), 2);
 }
 
 }  // namespace

@@ -59,13 +59,6 @@ TEST_F(SettingsStoreTest, UnwritableStoreIsAPathFileAccessError) {
     }
 }
 
-TEST(AppTitle, DefaultsToTheProductNameAndCanBeSet) {
-    EXPECT_EQ(AppTitle(), "ZelPrintDemo");
-    setAppTitle("Ander");
-    EXPECT_EQ(AppTitle(), "Ander");
-    setAppTitle("ZelPrintDemo");
-}
-
 TEST(LeadingNumber, ReadsTheNumberAtTheStartOfTheText) {
     const struct {
         const char* text;
