@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+
+#include "PdfProbe.h"
+#include "PrinterTestEnv.h"
+#include "surface/PrinterDestination.h"
+#include "surface/QtPrinterSurface.h"
+#include "variant/VbError.h"
+
+using namespace zel;
+
+namespace {
+
+constexpr int FilledBox = LineStart | LineColour | LineFilledBox;
+const QStringList noFiles;
+
+int errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const VbError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+void printAt(PrinterSurface& printer, float x, float y, const QString& text) {
+    printer.setCurrentX(x);
+    printer.setCurrentY(y);
+    printer.Print(text, true);
+}
+
+}  // namespace
+
+TEST(QtPrinterSurface, PagesHoldTheirTextsAtTheirTwips) {
+    struct Placed {
+        int page;
+        float x;
+        float y;
+        const char* text;
+    };
+    const Placed placed[] = {
+        {1, 0, 0, "TopLeft"},    {1, 1440, 2880, "OneInch"}, {1, 5000, 15000, "Low"},
+        {2, 800, 800, "Second"}, {3, 11000, 400, "Far"},     {3, 2400, 7200, "Middle"},
+    };
+    PrinterTestEnv env;
+    QtPrinterSurface printer;
+    printer.setFontName(QStringLiteral("Courier New"));
+    printer.setFontSize(10);
+    const float cellWidth = printer.TextWidth(QStringLiteral("A"));
+    const float cellHeight = printer.TextHeight(QStringLiteral("A"));
+    int page = 1;
+    for (const Placed& p : placed) {
+        for (; page < p.page; ++page) printer.NewPage();
+        printAt(printer, p.x, p.y, QString::fromUtf8(p.text));
+    }
+    printer.EndDoc();
+
+    ASSERT_EQ(env.files(), QStringList{QStringLiteral("job-0001.pdf")});
+    const QString pdf = env.path(QStringLiteral("job-0001.pdf"));
+    EXPECT_EQ(pdfPageCount(pdf), 3);
+    const QVector<PdfWord> words = pdfWords(pdf);
+    for (const Placed& p : placed) {
+        SCOPED_TRACE(p.text);
+        const auto word = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
+            return w.text == QString::fromUtf8(p.text);
+        });
+        ASSERT_NE(word, words.end());
+        EXPECT_EQ(word->page, p.page);
+        EXPECT_NEAR(word->left * 20, p.x, cellWidth / 2);
+        EXPECT_NEAR(word->top * 20, p.y, cellHeight / 2);
+    }
+}
+
+TEST(QtPrinterSurface, JobsWithoutOutputOrDiscardedLeaveNoFile) {
+    const std::vector<std::pair<const char*, std::function<void(QtPrinterSurface&)>>> cases = {
+        {"nothing drawn",
+         [](QtPrinterSurface& p) {
+             p.setForeColor(255);
+             p.setCurrentY(3000);
+             p.NewPage();
+             p.Print(QString(), true);
+             p.EndDoc();
+         }},
+        {"killed",
+         [](QtPrinterSurface& p) {
+             p.Print(QStringLiteral("gone"), true);
+             p.NewPage();
+             p.Line(FilledBox, 0, 0, 500, 500, 0);
+             p.KillDoc();
+         }},
+        {"killed, then ended",
+         [](QtPrinterSurface& p) {
+             p.Print(QStringLiteral("gone"), true);
+             p.KillDoc();
+             p.EndDoc();
+         }},
+    };
+    for (const auto& [name, job] : cases) {
+        SCOPED_TRACE(name);
+        PrinterTestEnv env;
+        QtPrinterSurface printer;
+        job(printer);
+        EXPECT_EQ(env.files(), noFiles);
+    }
+}
+
+TEST(QtPrinterSurface, JobsTakeTheLowestFreeNumberAndNeverOverwrite) {
+    struct Case {
+        QStringList existing;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {{}, {"job-0001.pdf", "job-0002.pdf"}},
+        {{"job-0001.pdf"}, {"job-0001.pdf", "job-0002.pdf", "job-0003.pdf"}},
+        {{"job-0002.pdf"}, {"job-0001.pdf", "job-0002.pdf", "job-0003.pdf"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.existing.join(u' ').toStdString());
+        PrinterTestEnv env;
+        QDir().mkpath(env.outDir());
+        for (const QString& name : c.existing) {
+            QFile file(env.path(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("earlier job");
+        }
+        QtPrinterSurface printer;
+        for (const char* text : {"first", "second"}) {
+            printer.Print(QString::fromUtf8(text), true);
+            printer.EndDoc();
+        }
+        EXPECT_EQ(env.files(), c.expected);
+        for (const QString& name : c.existing) {
+            QFile file(env.path(name));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), QByteArray("earlier job"));
+        }
+    }
+}
+
+TEST(QtPrinterSurface, SheetsWithoutOutputAreNoPages) {
+    PrinterTestEnv env;
+    QtPrinterSurface printer;
+    printer.NewPage();  // before the job: no sheet yet
+    printer.Print(QStringLiteral("one"), true);
+    printer.NewPage();
+    printer.NewPage();  // twice: still one new sheet
+    printer.Print(QStringLiteral("two"), true);
+    printer.NewPage();  // trailing
+    printer.EndDoc();
+    EXPECT_EQ(pdfPageCount(env.path(QStringLiteral("job-0001.pdf"))), 2);
+}
+
+TEST(QtPrinterSurface, OrientationChangesOnlyBetweenSheets) {
+    PrinterTestEnv env;
+    QtPrinterSurface printer;
+    EXPECT_EQ(errorOf([&] { printer.setOrientation(3); }), 380);
+    EXPECT_GT(printer.ScaleHeight(), printer.ScaleWidth());
+    printer.Print(QStringLiteral("portrait"), true);
+    EXPECT_EQ(errorOf([&] { printer.setOrientation(2); }), 396);
+    EXPECT_EQ(printer.Orientation(), 1);
+    printer.NewPage();
+    printer.setOrientation(2);
+    EXPECT_GT(printer.ScaleWidth(), printer.ScaleHeight());
+    printer.Line(FilledBox, 0, 0, printer.ScaleWidth(), 1000, 0);
+    printer.EndDoc();
+    const QString pdf = env.path(QStringLiteral("job-0001.pdf"));
+    const QSizeF portrait = pdfPageSize(pdf, 1);
+    const QSizeF landscape = pdfPageSize(pdf, 2);
+    EXPECT_GT(portrait.height(), portrait.width());
+    EXPECT_EQ(landscape, portrait.transposed());
+    EXPECT_NEAR(printer.ScaleWidth(), landscape.width() * 20, 20);
+}
+
+TEST(QtPrinterSurface, SheetIsWrittenOnOnlyByDrawing) {
+    PrinterTestEnv env;
+    QtPrinterSurface printer;
+    const std::vector<std::tuple<const char*, std::function<void()>, bool>> steps = {
+        {"position", [&] { printer.setCurrentY(4000); }, false},
+        {"empty text", [&] { printer.Print(QString(), true); }, false},
+        {"settings",
+         [&] {
+             printer.setFillColor(255);
+             printer.setDrawMode(11);
+         },
+         false},
+        {"filled box", [&] { printer.Line(FilledBox, 0, 0, 100, 100, 0); }, true},
+        {"position back",
+         [&] {
+             printer.setCurrentX(0);
+             printer.setCurrentY(0);
+         },
+         true},
+        {"new page", [&] { printer.NewPage(); }, false},
+        {"text", [&] { printer.Print(QStringLiteral("x"), false); }, true},
+        {"end", [&] { printer.EndDoc(); }, false},
+    };
+    for (const auto& [name, step, written] : steps) {
+        SCOPED_TRACE(name);
+        step();
+        EXPECT_EQ(printer.SheetWrittenOn(), written);
+    }
+}
+
+TEST(QtPrinterSurface, PageAndJobEndsReturnToTheOrigin) {
+    PrinterTestEnv env;
+    QtPrinterSurface printer;
+    for (const auto& end : std::vector<std::function<void()>>{
+             [&] { printer.NewPage(); }, [&] { printer.EndDoc(); }, [&] { printer.KillDoc(); }}) {
+        printer.Line(LineStart, 10, 10, 700, 900, 0);
+        EXPECT_FLOAT_EQ(printer.CurrentX(), 700);
+        EXPECT_FLOAT_EQ(printer.CurrentY(), 900);
+        end();
+        EXPECT_FLOAT_EQ(printer.CurrentX(), 0);
+        EXPECT_FLOAT_EQ(printer.CurrentY(), 0);
+    }
+}
+
+TEST(QtPrinterSurface, UnknownQueueFailsWhenTheJobStarts) {
+    PrinterTestEnv env;
+    env.setDestination(QStringLiteral("noqueue"));
+    QtPrinterSurface printer;
+    EXPECT_GT(printer.ScaleWidth(), 0);  // the area is known before a job
+    EXPECT_EQ(errorOf([&] { printer.Print(QStringLiteral("lost"), true); }), 482);
+    EXPECT_FALSE(printer.SheetWrittenOn());
+    EXPECT_EQ(errorOf([&] { printer.EndDoc(); }), 0);
+    env.setDestination(QStringLiteral("pdf:") + env.outDir());
+    printer.Print(QStringLiteral("kept"), true);
+    printer.EndDoc();
+    EXPECT_EQ(env.files(), QStringList{QStringLiteral("job-0001.pdf")});
+}
+
+TEST(QtPrinterSurface, DestinationChosenByTheUserAppliesWithoutEnvironment) {
+    PrinterTestEnv env;
+    const QString chosen = env.outDir() + QStringLiteral("/chosen");
+    saveChosenDestination(QStringLiteral("pdf:") + chosen);
+    EXPECT_EQ(chosenDestination(), QStringLiteral("pdf:") + chosen);
+    QtPrinterSurface printer;
+    printer.Print(QStringLiteral("environment first"), true);
+    printer.EndDoc();
+    env.setDestination(QString());
+    printer.Print(QStringLiteral("then the choice"), true);
+    printer.EndDoc();
+    EXPECT_EQ(env.files(), QStringList{QStringLiteral("job-0001.pdf")});
+    EXPECT_TRUE(QFile::exists(chosen + QStringLiteral("/job-0001.pdf")));
+}
+
+TEST(QtPrinterSurface, DrawWidthCountsPixelsOf600Dpi) {
+    PrinterTestEnv env;
+    QtPrinterSurface printer;
+    EXPECT_EQ(errorOf([&] { printer.setDrawWidth(0); }), 380);
+    EXPECT_EQ(errorOf([&] { printer.setColorMode(3); }), 380);
+    printer.setColorMode(1);
+    printer.setDrawWidth(30);
+    printer.Line(LineStart, 0, 1440, 2880, 1440, 0);
+    printer.EndDoc();
+    const QString pdf = env.path(QStringLiteral("job-0001.pdf"));
+    ASSERT_TRUE(QFile::exists(pdf));
+    // 30 pixels at 600 dpi: the line is 30 pixels thick on the page rendered at 600 dpi.
+    const QImage page = pdfPageImage(pdf, 1, 600, QRect(0, 0, 1000, 1000));
+    ASSERT_FALSE(page.isNull());
+    int dark = 0;
+    for (int y = 560; y < 640; ++y) dark += qGray(page.pixel(600, y)) < 128;
+    EXPECT_NEAR(dark, 30, 2);
+}
