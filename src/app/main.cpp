@@ -1,7 +1,75 @@
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <cstdio>
-#include <string_view>
+
+#include "app/Serve.h"
+#include "server/Introspection.h"
+
+// zelprint: one subcommand, one job. Options are parsed here before the application object
+// exists, since the display platform must be chosen first.
+namespace {
+
+int usageError(const QString& message) {
+    std::fprintf(stderr, "zelprint: %s (see zelprint --help)\n", qPrintable(message));
+    return 2;
+}
+
+const char* const kHelp =
+    "Usage: zelprint <command> [options]\n"
+    "\n"
+    "ZelPrintDemo report printing, served on the D-Bus session bus.\n"
+    "\n"
+    "Commands:\n"
+    "  serve [--linger SECONDS] [--offscreen]\n"
+    "      Serve ZelPrintDemo.clsPrint on the session bus (D-Bus activation starts this).\n"
+    "      --linger SECONDS  stay this long after the last object is released (default 10)\n"
+    "      --offscreen       run without a display even when one is available\n"
+    "  interface\n"
+    "      Write the D-Bus interface description (XML) to standard output.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     show this help\n"
+    "  -v, --version  show the version\n";
+
+int runServe(const QStringList& arguments, int argc, char** argv) {
+    QCommandLineParser parser;
+    const QCommandLineOption linger(QStringLiteral("linger"), QString(), QStringLiteral("seconds"),
+                                    QStringLiteral("10"));
+    const QCommandLineOption offscreen(QStringLiteral("offscreen"));
+    parser.addOptions({linger, offscreen});
+    if (!parser.parse(arguments)) return usageError(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(
+            QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+    bool ok = false;
+    const int seconds = parser.value(linger).toInt(&ok);
+    if (!ok || seconds < 0 || seconds > 86400)
+        return usageError(QStringLiteral("--linger takes seconds from 0 to 86400"));
+    return zel::serve(argc, argv, {seconds, parser.isSet(offscreen)});
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::string_view(argv[1]) == "--version") std::puts("zelprint " ZELPRINT_VERSION);
-    return 0;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const QString command = arguments.value(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+        std::puts("zelprint " ZELPRINT_VERSION);
+        return 0;
+    }
+    if (command == QLatin1String("serve")) {
+        arguments.removeAt(1);
+        return runServe(arguments, argc, argv);
+    }
+    if (command == QLatin1String("interface") && argc == 2) {
+        std::fputs(qPrintable(zel::interfaceFileXml()), stdout);
+        return 0;
+    }
+    if (command.isEmpty()) return usageError(QStringLiteral("a command is needed"));
+    return usageError(QStringLiteral("unknown command %1").arg(command));
 }

@@ -1,0 +1,93 @@
+#include "app/Serve.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/TermSignals.h"
+#include "server/Introspection.h"
+#include "server/PrintService.h"
+#include "surface/PrinterSurface.h"
+#include "windows/Questions.h"
+#include "windows/frmOk.h"
+#include "windows/frmPrint.h"
+
+namespace zel {
+
+namespace {
+
+// Without a usable display the server runs offscreen rather than abort: the platform list
+// falls back to offscreen when the X display cannot be opened.
+void choosePlatform(bool forceOffscreen) {
+    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY");
+    qputenv("QT_QPA_PLATFORM", forceOffscreen || !display ? "offscreen" : "xcb;offscreen");
+}
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "zelprint: %s\n", qPrintable(message));
+    return 1;
+}
+
+// Process-wide windows and the printer go down in order while the application still exists;
+// the printer's teardown ends a job a release left open.
+void tearDown() {
+    if (frmOk::Loaded()) frmOk::Unload();
+    if (frmPrint::Loaded()) frmPrint::Unload();
+    shutdownPrinter();
+}
+
+}  // namespace
+
+int serve(int argc, char** argv, const ServeOptions& options) {
+    choosePlatform(options.offscreen);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZelPrintDemo"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Nobody can answer a question offscreen, and a wait without end would hang the client.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        installAnswerer(noDisplayAnswerer);
+
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return fail(
+            QStringLiteral("cannot connect to the session bus: %1").arg(bus.lastError().message()));
+    {
+        PrintService service(bus);
+        if (!service.registerObjects())
+            return fail(QStringLiteral("cannot register the objects on the session bus"));
+        if (!bus.registerService(Bus::kServiceName))
+            return fail(QStringLiteral("the bus name %1 is taken").arg(Bus::kServiceName));
+
+        // Leaving waits for calls in progress, so that no confirmation is cut off.
+        auto quit = [&service] { service.runHeld([] { QCoreApplication::quit(); }); };
+
+        QTimer linger;
+        linger.setSingleShot(true);
+        linger.setInterval(options.lingerSeconds * 1000);
+        QObject::connect(&linger, &QTimer::timeout, quit);
+        QObject::connect(&service, &PrintService::objectCountChanged, &linger,
+                         [&linger](int count) { count == 0 ? linger.start() : linger.stop(); });
+        linger.start();
+
+        TermSignals signals_;
+        QObject::connect(&signals_, &TermSignals::terminate, quit);
+
+        // A bus that goes away (the session ends) takes every client with it.
+        QTimer busWatch;
+        QObject::connect(&busWatch, &QTimer::timeout, [&bus, quit] {
+            if (!bus.isConnected()) quit();
+        });
+        busWatch.start(1000);
+
+        app.exec();
+        bus.unregisterService(Bus::kServiceName);
+        service.releaseAll();
+        bus.unregisterObject(QStringLiteral("/"));
+    }
+    tearDown();
+    return 0;
+}
+
+}  // namespace zel

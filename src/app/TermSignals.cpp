@@ -1,0 +1,46 @@
+#include "app/TermSignals.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+#include <QSocketNotifier>
+#include <csignal>
+
+namespace zel {
+
+namespace {
+
+int pipeFds[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(pipeFds[1], &byte, 1);
+}
+
+}  // namespace
+
+TermSignals::TermSignals(QObject* parent) : QObject(parent) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeFds) != 0) return;
+    notifier_ = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        char byte;
+        [[maybe_unused]] const ssize_t got = ::read(pipeFds[0], &byte, 1);
+        Q_EMIT terminate();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+TermSignals::~TermSignals() {
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    delete notifier_;
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    pipeFds[0] = pipeFds[1] = -1;
+}
+
+}  // namespace zel

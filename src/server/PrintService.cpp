@@ -1,0 +1,332 @@
+#include "server/PrintService.h"
+
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
+#include <new>
+
+#include "print/clsPrint.h"
+#include "server/Introspection.h"
+#include "server/Members.h"
+#include "server/NamedArguments.h"
+#include "server/WireCodec.h"
+#include "variant/VbError.h"
+
+namespace zel {
+
+namespace {
+
+const QString kIntrospectable = QStringLiteral("org.freedesktop.DBus.Introspectable");
+const QString kPeer = QStringLiteral("org.freedesktop.DBus.Peer");
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString kUnknownObject = QStringLiteral("org.freedesktop.DBus.Error.UnknownObject");
+const QString kUnknownMethod = QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod");
+const QString kUnknownProperty = QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty");
+const QString kUnknownInterface = QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface");
+const QString kInvalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
+const QString kFailed = QStringLiteral("org.freedesktop.DBus.Error.Failed");
+const QString kObjectContainer = QStringLiteral("/clsPrint");
+
+// An error that is the bus's own (no such object, wrong signature), not the print object's.
+struct BusError {
+    QString name;
+    QString text;
+};
+
+// The object number of a path `/clsPrint/N`, or 0.
+int objectId(const QString& path) {
+    if (!path.startsWith(Bus::kObjectPathPrefix)) return 0;
+    bool ok = false;
+    const int id = path.mid(Bus::kObjectPathPrefix.size()).toInt(&ok);
+    return ok && id > 0 && QString::number(id) == path.mid(Bus::kObjectPathPrefix.size()) ? id : 0;
+}
+
+QString objectPath(int id) {
+    return Bus::kObjectPathPrefix + QString::number(id);
+}
+
+// True for the interface a call names, or for a call that names none.
+bool addressed(const QDBusMessage& message, const QString& interface) {
+    return message.interface().isEmpty() || message.interface() == interface;
+}
+
+void requireSignature(const QDBusMessage& message, const QString& expected) {
+    if (message.signature() != expected)
+        throw BusError{kInvalidArgs, QStringLiteral("%1 takes '%2', not '%3'")
+                                         .arg(message.member(), expected, message.signature())};
+}
+
+QVariantMap dictionary(const QVariant& argument) {
+    return qdbus_cast<QVariantMap>(argument);
+}
+
+QDBusMessage valueReply(const QDBusMessage& message, const QVariant& wire) {
+    return message.createReply(QVariant::fromValue(QDBusVariant(wire)));
+}
+
+}  // namespace
+
+PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
+    : QDBusVirtualObject(parent),
+      connection_(connection),
+      watcher_(new QDBusServiceWatcher(QString(), connection,
+                                       QDBusServiceWatcher::WatchForUnregistration, this)) {
+    registerWireTypes();
+    connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this,
+            [this](const QString& owner) {
+                watcher_->removeWatchedService(owner);
+                runHeld([this, owner] { ownerLeft(owner); });
+            });
+}
+
+PrintService::~PrintService() {
+    releaseAll();
+}
+
+bool PrintService::registerObjects() {
+    return connection_.registerVirtualObject(QStringLiteral("/"), this, QDBusConnection::SubPath);
+}
+
+void PrintService::releaseAll() {
+    while (!objects_.empty()) releaseObject(objects_.begin()->first);
+}
+
+QString PrintService::introspect(const QString& path) const {
+    if (path == QLatin1String("/")) return serverInterfacesXml();
+    if (objects_.count(objectId(path))) return objectInterfacesXml();
+    return QString();
+}
+
+bool PrintService::handleMessage(const QDBusMessage& message, const QDBusConnection&) {
+    if (message.type() != QDBusMessage::MethodCallMessage) return false;
+    answer(message, false, [this](const QDBusMessage& call) {
+        dispatch(call);
+        return QDBusMessage();  // the dispatched handler answers
+    });
+    return true;
+}
+
+void PrintService::dispatch(const QDBusMessage& message) {
+    const QString& interface = message.interface();
+    if (interface == kIntrospectable) return dispatchIntrospect(message);
+    if (interface == kPeer && message.member() == QLatin1String("Ping"))
+        return answer(message, false, [](const QDBusMessage& m) { return m.createReply(); });
+    if (interface == kPeer && message.member() == QLatin1String("GetMachineId"))
+        return answer(message, false, [](const QDBusMessage& m) {
+            return m.createReply(QString::fromLatin1(QDBusConnection::localMachineId()));
+        });
+    if (message.path() == QLatin1String("/")) return dispatchServer(message);
+    const int id = objectId(message.path());
+    if (!objects_.count(id))
+        throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(message.path())};
+    if (interface == kProperties) return dispatchProperties(message, id);
+    if (addressed(message, Bus::kObjectInterface)) {
+        if (message.member() == QLatin1String("Release")) {
+            requireSignature(message, QString());
+            return answer(message, true,
+                          [this, id](const QDBusMessage& m) { return release(m, id); });
+        }
+        if (const MethodSpec* method = findMethod(message.member())) {
+            requireSignature(message, method->inSignature());
+            return answer(
+                message, method->access == Access::Held,
+                [this, id, method](const QDBusMessage& m) { return callMember(m, id, *method); });
+        }
+    }
+    throw BusError{kUnknownMethod, QStringLiteral("No member %1.%2")
+                                       .arg(interface.isEmpty() ? Bus::kObjectInterface : interface,
+                                            message.member())};
+}
+
+void PrintService::dispatchServer(const QDBusMessage& message) {
+    if (!addressed(message, Bus::kServerInterface) || message.member() != QLatin1String("Create"))
+        throw BusError{kUnknownMethod, QStringLiteral("No member %1 on /").arg(message.member())};
+    requireSignature(message, QStringLiteral("a{sv}"));
+    const bool deferred = hold_.busy();
+    answer(message, true, [this, deferred](const QDBusMessage& m) { return create(m, deferred); });
+}
+
+void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
+    const QList<QVariant> args = message.arguments();
+    const QString& member = message.member();
+    const bool ours = !args.isEmpty() &&
+                      (args[0].toString().isEmpty() || args[0].toString() == Bus::kObjectInterface);
+    if (member == QLatin1String("GetAll")) {
+        requireSignature(message, QStringLiteral("s"));
+        return answer(message, false, [this, id, ours](const QDBusMessage& m) {
+            QVariantMap values;
+            if (ours) {
+                const clsPrint& print = object(id);
+                for (const PropertySpec& property : clsPrintProperties())
+                    values.insert(property.name, property.get(print));
+            }
+            return m.createReply(values);
+        });
+    }
+    const bool get = member == QLatin1String("Get");
+    if (!get && member != QLatin1String("Set"))
+        throw BusError{kUnknownMethod, QStringLiteral("No member %1.%2").arg(kProperties, member)};
+    requireSignature(message, get ? QStringLiteral("ss") : QStringLiteral("ssv"));
+    if (!ours)
+        throw BusError{kUnknownInterface,
+                       QStringLiteral("No properties on %1").arg(args[0].toString())};
+    const PropertySpec* property = findProperty(args[1].toString());
+    if (!property)
+        throw BusError{kUnknownProperty, QStringLiteral("No property %1").arg(args[1].toString())};
+    if (get)
+        return answer(message, false, [this, id, property](const QDBusMessage& m) {
+            return valueReply(m, property->get(object(id)));
+        });
+    answer(message, true, [this, id, property](const QDBusMessage& m) {
+        const Variant value = fromWireArgument(m.arguments().at(2));
+        property->set(object(id), value);
+        return m.createReply();
+    });
+}
+
+void PrintService::dispatchIntrospect(const QDBusMessage& message) {
+    requireSignature(message, QString());
+    const QString& path = message.path();
+    QString interfaces;
+    QStringList children;
+    if (path == QLatin1String("/")) {
+        interfaces = serverInterfacesXml();
+        children << kObjectContainer.mid(1);
+    } else if (path == kObjectContainer) {
+        for (const auto& entry : objects_) children << QString::number(entry.first);
+    } else if (objects_.count(objectId(path))) {
+        interfaces = objectInterfacesXml();
+    } else {
+        throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(path)};
+    }
+    answer(message, false, [&](const QDBusMessage& m) {
+        return m.createReply(introspectionDocument(interfaces, children));
+    });
+}
+
+void PrintService::answer(const QDBusMessage& message, bool held,
+                          std::function<QDBusMessage(const QDBusMessage&)> body) {
+    auto run = [this, message, body = std::move(body)] {
+        try {
+            const QDBusMessage reply = body(message);
+            if (reply.type() != QDBusMessage::InvalidMessage) connection_.send(reply);
+        } catch (const BusError& e) {
+            sendError(message, e.name, e.text);
+        } catch (const VbError& e) {
+            sendError(message, QStringLiteral("ZelPrintDemo.Error%1").arg(e.number()),
+                      QStringLiteral("%1: %2").arg(e.number()).arg(e.description()));
+        } catch (const std::bad_alloc&) {
+            const VbError e(VbErr::OutOfMemory);
+            sendError(message, QStringLiteral("ZelPrintDemo.Error%1").arg(e.number()),
+                      QString::fromStdString(e.what()));
+        } catch (const std::exception& e) {
+            sendError(message, kFailed, QString::fromLocal8Bit(e.what()));
+        }
+    };
+    if (held)
+        hold_.run(std::move(run));
+    else
+        run();
+}
+
+void PrintService::sendError(const QDBusMessage& message, const QString& name,
+                             const QString& text) {
+    if (!message.isReplyRequired()) return;
+    connection_.send(message.createErrorReply(name, text));
+}
+
+QDBusMessage PrintService::create(const QDBusMessage& message, bool deferred) {
+    const std::vector<Variant> options =
+        namedArguments(dictionary(message.arguments().at(0)),
+                       {{QStringLiteral("Persistent"), Variant::Boolean(false), true}});
+    const bool persistent = options[0].toBoolean();
+    auto print = std::make_unique<clsPrint>();
+    const int id = nextId_++;
+    connectEvents(*print, objectPath(id));
+    const QString owner = persistent ? QString() : message.service();
+    objects_[id] = PrintObject{std::move(print), owner};
+    Q_EMIT objectCountChanged(objectCount());
+    if (!owner.isEmpty()) {
+        // A client that left while its call was held would never be seen leaving.
+        if (deferred && !connection_.interface()->isServiceRegistered(owner).value()) {
+            releaseObject(id);
+            return QDBusMessage();
+        }
+        if (!watcher_->watchedServices().contains(owner)) watcher_->addWatchedService(owner);
+    }
+    return message.createReply(QVariant::fromValue(QDBusObjectPath(objectPath(id))));
+}
+
+QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
+                                      const MethodSpec& method) {
+    const QList<QVariant> wire = message.arguments();
+    Arguments args;
+    for (int i = 0; i < method.required.size(); ++i) args.push_back(fromWireArgument(wire.at(i)));
+    if (!method.optional.empty()) {
+        const std::vector<Variant> optional =
+            namedArguments(dictionary(wire.last()), method.optional);
+        args.insert(args.end(), optional.begin(), optional.end());
+    }
+    const Variant result = method.invoke(object(id), args);
+    switch (method.result) {
+        case ResultKind::Value:
+            return valueReply(message, toWire(result));
+        case ResultKind::Boolean:
+            return message.createReply(result.toBoolean());
+        case ResultKind::None:
+            break;
+    }
+    return message.createReply();
+}
+
+QDBusMessage PrintService::release(const QDBusMessage& message, int id) {
+    object(id);
+    releaseObject(id);
+    return message.createReply();
+}
+
+clsPrint& PrintService::object(int id) {
+    const auto it = objects_.find(id);
+    if (it == objects_.end())
+        throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(objectPath(id))};
+    return *it->second.print;
+}
+
+void PrintService::releaseObject(int id) {
+    const auto it = objects_.find(id);
+    if (it == objects_.end()) return;
+    // Out of the table first, so that nothing reaches the object while its release runs.
+    std::unique_ptr<clsPrint> print = std::move(it->second.print);
+    objects_.erase(it);
+    print.reset();
+    Q_EMIT objectCountChanged(objectCount());
+}
+
+void PrintService::ownerLeft(const QString& owner) {
+    std::vector<int> owned;
+    for (const auto& [id, entry] : objects_)
+        if (entry.owner == owner) owned.push_back(id);
+    for (int id : owned) releaseObject(id);
+}
+
+void PrintService::connectEvents(clsPrint& print, const QString& path) {
+    connect(&print, &clsPrint::BladAfgedrukt, this, [this, path](int32_t Bladnummer) {
+        QDBusMessage signal =
+            QDBusMessage::createSignal(path, Bus::kEventInterface, QStringLiteral("BladAfgedrukt"));
+        signal << Bladnummer;
+        connection_.send(signal);
+    });
+    connect(
+        &print, &clsPrint::Melding, this, [this, path](int32_t FoutNummer, const QString& Tekst) {
+            QDBusMessage signal =
+                QDBusMessage::createSignal(path, Bus::kEventInterface, QStringLiteral("Melding"));
+            signal << FoutNummer << Tekst;
+            connection_.send(signal);
+        });
+}
+
+}  // namespace zel

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusVirtualObject>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "server/CallHold.h"
+
+class QDBusServiceWatcher;
+
+namespace zel {
+
+class clsPrint;
+struct MethodSpec;
+
+// The print objects on the bus: `/` with ZelPrintDemo.Server (Create), and one path
+// `/clsPrint/N` per clsPrint with its members, properties and events. Every call is answered
+// here, errors included: no exception leaves a handler.
+class PrintService : public QDBusVirtualObject {
+    Q_OBJECT
+public:
+    explicit PrintService(const QDBusConnection& connection, QObject* parent = nullptr);
+    ~PrintService() override;  // releases every object still open
+
+    // Registers the object tree on the connection; false when the path is taken.
+    bool registerObjects();
+
+    int objectCount() const { return static_cast<int>(objects_.size()); }
+    // Releases every object (ending their print jobs), in the order they were created.
+    void releaseAll();
+    // Runs an action in the order of the held calls (at once when no call is in progress).
+    void runHeld(std::function<void()> action) { hold_.run(std::move(action)); }
+
+    QString introspect(const QString& path) const override;
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+
+Q_SIGNALS:
+    void objectCountChanged(int count);
+
+private:
+    struct PrintObject {
+        std::unique_ptr<clsPrint> print;
+        QString owner;  // the unique name of the creating connection; empty when persistent
+    };
+
+    void dispatch(const QDBusMessage& message);
+    void dispatchServer(const QDBusMessage& message);
+    void dispatchObject(const QDBusMessage& message, int id);
+    void dispatchProperties(const QDBusMessage& message, int id);
+    void dispatchIntrospect(const QDBusMessage& message);
+
+    // Runs the body for a read at once, for a held call through the hold, and sends its reply
+    // or the error reply.
+    void answer(const QDBusMessage& message, bool held,
+                std::function<QDBusMessage(const QDBusMessage&)> body);
+    void sendError(const QDBusMessage& message, const QString& name, const QString& text);
+
+    QDBusMessage create(const QDBusMessage& message, bool deferred);
+    QDBusMessage callMember(const QDBusMessage& message, int id, const MethodSpec& method);
+    QDBusMessage release(const QDBusMessage& message, int id);
+    clsPrint& object(int id);  // an error reply when the object is gone
+    void releaseObject(int id);
+    void ownerLeft(const QString& owner);
+    void connectEvents(clsPrint& print, const QString& path);
+
+    QDBusConnection connection_;
+    QDBusServiceWatcher* watcher_;
+    std::map<int, PrintObject> objects_;
+    int nextId_ = 1;
+    CallHold hold_;
+};
+
+}  // namespace zel

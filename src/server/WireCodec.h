@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QVariant>
+
+#include "variant/Variant.h"
+
+class QDBusArgument;
+
+namespace zel {
+
+// The mapping between D-Bus values and dynamic values.
+//
+// On the wire: `b` Boolean, `n` Integer, `i` Long, `d` Double, `s` String. Other integer types
+// (y, q, u, x, t) widen to Long or fail with 6; NaN and infinities fail with 6. Empty and Null
+// travel as the struct `(s)` holding "Empty" or "Null", a date as `(sd)` holding "Date" and the
+// days since 30 December 1899. Anything else (another tag, struct, array, nested variant, object
+// path) is 13.
+
+// The two structs that travel inside a `v`.
+struct WireTag {
+    QString tag;  // "Empty" or "Null"
+};
+struct WireDate {
+    QString tag;  // "Date"
+    double days = 0;
+};
+QDBusArgument& operator<<(QDBusArgument& arg, const WireTag& value);
+const QDBusArgument& operator>>(const QDBusArgument& arg, WireTag& value);
+QDBusArgument& operator<<(QDBusArgument& arg, const WireDate& value);
+const QDBusArgument& operator>>(const QDBusArgument& arg, WireDate& value);
+
+// Registers the wire structs and QDBusVariant with Qt's type system; call once before the
+// first object is registered on a connection (the introspection leaves out methods whose
+// types are unknown).
+void registerWireTypes();
+
+// A value as received: the content of a `v` or of a dictionary entry (a struct arrives as a
+// QDBusArgument). A QDBusVariant here is a variant inside a variant: 13.
+Variant fromWire(const QVariant& wire);
+// A received `v` argument (a QDBusVariant around the value).
+Variant fromWireArgument(const QVariant& argument);
+
+// The content of a `v` for a result. Single and Currency go as `d`; an object reference or a
+// missing value is 13.
+QVariant toWire(const Variant& value);
+// A count such as MaxKopregel: `n` while it fits 16 bits, `i` after, so that the type a client
+// sees does not depend on how the count was computed. Other values as toWire.
+QVariant countToWire(const Variant& value);
+
+}  // namespace zel
+
+Q_DECLARE_METATYPE(zel::WireTag)
+Q_DECLARE_METATYPE(zel::WireDate)
