@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTimer>
 #include <utility>
 
 #include "surface/PrinterDestination.h"
@@ -67,8 +68,10 @@ frmPrint::frmPrint() : canvas_(new PrintCanvas(this)), stbPrintPanel_(new QLabel
     statusBar()->setObjectName(QStringLiteral("stbPrint"));
     statusBar()->addWidget(stbPrintPanel_, 1);
 
-    // From here on the window has its minimum size, which any placement respects.
+    // From here on the window has its minimum size, which any placement respects: its bars,
+    // and the width of its menu, so that a window placed at zero size still offers the menu.
     layout()->activate();
+    setMinimumSize(minimumSize().expandedTo(QSize(menuBar()->sizeHint().width(), 0)));
 }
 
 QStatusBar* frmPrint::stbPrint() const {
@@ -123,6 +126,12 @@ void frmPrint::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     fitFrame();
     if (!Resizing) runHandler("frmPrint placement", [this] { storePlacement(); });
+}
+
+// The frame is there only once the window is mapped, after the show event: look again then.
+void frmPrint::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    QTimer::singleShot(0, this, [this] { fitFrame(); });
 }
 
 void frmPrint::changeEvent(QEvent* event) {

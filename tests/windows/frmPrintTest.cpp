@@ -1,0 +1,154 @@
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "WindowsFixture.h"
+#include "surface/DrawingSurface.h"
+#include "windows/ScreenUnits.h"
+
+namespace zel {
+namespace {
+
+using MainWindowTest = WindowsTest;
+
+constexpr int32_t Red = 0x0000FF;
+constexpr int32_t Green = 0x00FF00;
+
+// The colour of a backing-image pixel as 0x00BBGGRR.
+int32_t vbColourAt(const QImage& image, int x, int y) {
+    const QRgb rgb = image.pixel(x, y);
+    return qRed(rgb) | qGreen(rgb) << 8 | qBlue(rgb) << 16;
+}
+
+// A red box from pixel 10,10 to 40,40.
+void drawRedBox(frmPrint& frm) {
+    frm.Line(LineStart | LineColour | LineFilledBox, 10 * TwipsPerPixelX(), 10 * TwipsPerPixelY(),
+             40 * TwipsPerPixelX(), 40 * TwipsPerPixelY(), Red);
+}
+
+TEST_F(MainWindowTest, CaptionMenuAndStatusBarAreThoseOfTheSystem) {
+    frmPrint& frm = frmPrint::Get();
+    EXPECT_EQ(frm.windowTitle(), "Afdrukken");
+    const QList<QAction*> menus = frm.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 1);
+    EXPECT_EQ(menus[0]->text(), "Printer");
+    EXPECT_EQ(menus[0]->menu()->objectName(), "mnuPrinter");
+    const QList<QAction*> items = menus[0]->menu()->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0], frm.mnuSelecteerPrinter());
+    EXPECT_EQ(items[0]->text(), "Selecteer Printer");
+    EXPECT_TRUE(items[0]->isEnabled());
+    EXPECT_EQ(items[1], frm.mnuActiveer());
+    EXPECT_EQ(items[1]->text(), "Toon 'OK' scherm");
+    EXPECT_FALSE(items[1]->isEnabled());
+    EXPECT_EQ(frm.stbPrint()->objectName(), "stbPrint");
+    EXPECT_EQ(frm.stbPrintPanel()->parentWidget(), frm.stbPrint());
+}
+
+TEST_F(MainWindowTest, FlagsStartFalseOnEveryLoad) {
+    for (int load = 0; load < 2; ++load) {
+        EXPECT_FALSE(frmPrint::Loaded());
+        frmPrint& frm = frmPrint::Get();
+        EXPECT_TRUE(frmPrint::Loaded());
+        EXPECT_EQ(&frmPrint::Get(), &frm);
+        EXPECT_FALSE(frm.Tekenen);
+        EXPECT_FALSE(frm.Annuleer);
+        EXPECT_FALSE(frm.Resizing);
+        EXPECT_FALSE(frm.OkCancel);
+        EXPECT_FALSE(frm.waiting());
+        frm.Tekenen = frm.Annuleer = frm.OkCancel = true;
+        frmPrint::Unload();
+    }
+}
+
+TEST_F(MainWindowTest, ToonOkSchermEndsTheWaitWhileARedrawIsAsked) {
+    frmPrint& frm = frmPrint::Get();
+    frm.Tekenen = true;
+    frm.OkCancel = true;
+    frm.mnuActiveer()->setEnabled(true);
+    frm.mnuActiveer()->trigger();
+    EXPECT_FALSE(frm.OkCancel);
+    EXPECT_TRUE(frm.Tekenen);
+}
+
+TEST_F(MainWindowTest, ClosingHidesTheWindowAndKeepsItLoaded) {
+    frmPrint& frm = frmPrint::Get();
+    frm.show();
+    settle();
+    EXPECT_TRUE(frm.close());
+    settle();
+    EXPECT_TRUE(frmPrint::Loaded());
+    EXPECT_FALSE(frm.isVisible());
+}
+
+// The page geometry is computed while the window is still hidden: its drawing area must already
+// be the client area without the menu and status bar, as it is once shown.
+TEST_F(MainWindowTest, DrawingAreaIsTheClientAreaWithoutTheBarsHiddenOrShown) {
+    frmPrint& frm = frmPrint::Get();
+    for (bool shown : {false, true}) {
+        SCOPED_TRACE(shown);
+        if (shown) frm.show();
+        settle();
+        const int bars = frm.menuBar()->height() + frm.stbPrint()->height();
+        EXPECT_GT(bars, 0);
+        EXPECT_FLOAT_EQ(frm.ScaleWidth(), frm.width() * TwipsPerPixelX());
+        EXPECT_FLOAT_EQ(frm.ScaleHeight(), (frm.height() - bars) * TwipsPerPixelY());
+    }
+}
+
+TEST_F(MainWindowTest, DrawnPageSurvivesHidingShowingAndWaiting) {
+    frmPrint& frm = frmPrint::Get();
+    frm.show();
+    settle();
+    drawRedBox(frm);
+    EXPECT_EQ(vbColourAt(frm.image(), 25, 25), Red);
+    frm.hide();
+    settle();
+    frm.show();
+    frm.setWaiting(true);
+    frm.refreshWaiting();
+    settle();
+    EXPECT_EQ(vbColourAt(frm.image(), 25, 25), Red);
+    // What the screen shows is painted from the backing image.
+    const QImage shown = frm.centralWidget()->grab().toImage();
+    EXPECT_EQ(vbColourAt(shown, 25, 25), Red);
+    EXPECT_EQ(vbColourAt(shown, 60, 60), frm.BackColor());
+    // Waiting leaves the menu usable; only the drawing area takes no input.
+    EXPECT_TRUE(frm.waiting());
+    EXPECT_TRUE(frm.menuBar()->isEnabled());
+    EXPECT_TRUE(frm.mnuSelecteerPrinter()->isEnabled());
+    EXPECT_FALSE(frm.centralWidget()->isEnabled());
+    frm.setWaiting(false);
+    EXPECT_TRUE(frm.centralWidget()->isEnabled());
+}
+
+TEST_F(MainWindowTest, ClsFillsWithBackColorAndReturnsToTheOrigin) {
+    frmPrint& frm = frmPrint::Get();
+    frm.setBackColor(Green);
+    drawRedBox(frm);
+    frm.setCurrentX(500);
+    frm.setCurrentY(700);
+    frm.Cls();
+    const QImage& image = frm.image();
+    for (QPoint p : {QPoint(25, 25), QPoint(0, 0), QPoint(image.width() - 1, image.height() - 1)})
+        EXPECT_EQ(vbColourAt(image, p.x(), p.y()), Green) << p.x() << "," << p.y();
+    EXPECT_FLOAT_EQ(frm.CurrentX(), frm.ScaleLeft());
+    EXPECT_FLOAT_EQ(frm.CurrentY(), frm.ScaleTop());
+}
+
+TEST_F(MainWindowTest, GrowingTheWindowKeepsWhatWasDrawn) {
+    frmPrint& frm = frmPrint::Get();
+    frm.show();
+    settle();
+    drawRedBox(frm);
+    frm.setWidth(frm.Width() + 1500);
+    frm.setHeight(frm.Height() + 1500);
+    settle();
+    EXPECT_EQ(vbColourAt(frm.image(), 25, 25), Red);
+    EXPECT_FLOAT_EQ(frm.ScaleWidth(), frm.centralWidget()->width() * TwipsPerPixelX());
+}
+
+}  // namespace
+}  // namespace zel
