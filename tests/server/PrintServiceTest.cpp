@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <QDBusArgument>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QTemporaryDir>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "PrivateBus.h"
+#include "server/PrintService.h"
+#include "server/WireCodec.h"
+
+namespace {
+
+const QString kObject = QStringLiteral("ZelPrintDemo._clsPrint");
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+
+QVariant v(const QVariant& value) {
+    return QVariant::fromValue(QDBusVariant(value));
+}
+
+QVariant tag(const char* name) {
+    return QVariant::fromValue(zel::WireTag{QString::fromLatin1(name)});
+}
+
+// The content of a `v` reply, with a struct read as its tag.
+QVariant unwrap(const QVariant& reply) {
+    const QVariant inner = reply.value<QDBusVariant>().variant();
+    if (inner.metaType() != QMetaType::fromType<QDBusArgument>()) return inner;
+    zel::WireTag tagged;
+    inner.value<QDBusArgument>() >> tagged;
+    return QVariant(QStringLiteral("(%1)").arg(tagged.tag));
+}
+
+// Receives the events of the print objects.
+class EventLog : public QObject {
+    Q_OBJECT
+public:
+    QList<QList<QVariant>> meldingen;
+public Q_SLOTS:
+    void melding(const QDBusMessage& message) { meldingen << message.arguments(); }
+};
+
+class PrintServiceTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        output_ = new QTemporaryDir;
+        qputenv("ZELPRINT_PRINTER", ("pdf:" + output_->path()).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", output_->path().toLocal8Bit());
+    }
+    static void TearDownTestSuite() { delete output_; }
+
+    void SetUp() override {
+        ASSERT_TRUE(bus_.started());
+        service_ = std::make_unique<zel::PrintService>(bus_.connect(QStringLiteral("server")));
+        ASSERT_TRUE(service_->registerObjects());
+        client_ = bus_.connect(QStringLiteral("client"));
+    }
+    void TearDown() override { service_.reset(); }
+
+    QDBusMessage message(const QString& path, const QString& interface, const QString& member,
+                         const QList<QVariant>& args = {}) {
+        QDBusMessage call = QDBusMessage::createMethodCall(serverName(), path, interface, member);
+        call.setArguments(args);
+        return call;
+    }
+    QDBusMessage call(const QString& path, const QString& interface, const QString& member,
+                      const QList<QVariant>& args = {}) {
+        return callAndWait(client_, message(path, interface, member, args));
+    }
+    QString serverName() { return QDBusConnection(QStringLiteral("server")).baseService(); }
+
+    QString create(const QVariantMap& options = {}, QDBusConnection* via = nullptr) {
+        const QDBusMessage reply =
+            callAndWait(via ? *via : client_,
+                        message("/", QStringLiteral("ZelPrintDemo.Server"), "Create", {options}));
+        if (reply.type() != QDBusMessage::ReplyMessage) return reply.errorName();
+        return reply.arguments().at(0).value<QDBusObjectPath>().path();
+    }
+    QVariant get(const QString& path, const QString& name) {
+        const QDBusMessage reply = call(path, kProperties, "Get", {kObject, name});
+        return reply.type() == QDBusMessage::ReplyMessage ? unwrap(reply.arguments().at(0))
+                                                          : QVariant(reply.errorName());
+    }
+
+    static inline QTemporaryDir* output_ = nullptr;
+    PrivateBus bus_;
+    std::unique_ptr<zel::PrintService> service_;
+    QDBusConnection client_{QString()};
+};
+
+TEST_F(PrintServiceTest, NewObjectReportsItsStartValues) {
+    const QString path = create();
+    EXPECT_EQ(path, QStringLiteral("/clsPrint/1"));
+    EXPECT_EQ(get(path, "CurrentPage"), QVariant(0));
+    EXPECT_EQ(get(path, "CurrentLine"), QVariant(-1));
+    EXPECT_EQ(get(path, "StartLine"), QVariant(1));
+    EXPECT_EQ(get(path, "AnnulerenPressed"), QVariant(false));
+    EXPECT_EQ(call(path, kObject, "GetResult").arguments().value(0), QVariant(true));
+}
+
+TEST_F(PrintServiceTest, PropertiesAreStoredThroughTheirConversion) {
+    const QString path = create();
+    struct Case {
+        const char* name;
+        QVariant written;
+        QVariant read;
+    };
+    const Case cases[] = {
+        {"CurrentPage", QStringLiteral("5"), QVariant(5)},
+        {"PrintFilenr", QVariant(7), QVariant::fromValue<short>(7)},
+        {"AnnulerenPressed", QVariant(1), QVariant(true)},
+        {"PrintFileName", tag("Empty"), QVariant("(Empty)")},
+        {"PrintFileName", QStringLiteral("rapport.txt"), QStringLiteral("rapport.txt")},
+        {"MaxKopregel", QVariant(12), QVariant::fromValue<short>(12)},
+        {"MaxDetailregel", QVariant(70000), QVariant(70000)},
+        {"ScreenFontSize", QVariant(12.5), QVariant(12.5)},
+        {"PrintFontName", QStringLiteral("Courier New"), QStringLiteral("Courier New")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QDBusMessage reply = call(path, kProperties, "Set", {kObject, c.name, v(c.written)});
+        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << qPrintable(reply.errorMessage());
+        const QVariant read = get(path, c.name);
+        EXPECT_EQ(read.metaType(), c.read.metaType());
+        EXPECT_EQ(read, c.read);
+    }
+}
+
+TEST_F(PrintServiceTest, ResetReturnsEmptyAndTakesItsOptionsByName) {
+    const QString path = create();
+    const QVariantMap options = {{"uitvoermode", "F"}, {"HORLINES", true}};
+    const QDBusMessage reply = call(path, kObject, "Reset", {options});
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << qPrintable(reply.errorMessage());
+    EXPECT_EQ(unwrap(reply.arguments().at(0)), QVariant("(Empty)"));
+    EXPECT_EQ(get(path, "CurrentPage"), QVariant(1));
+}
+
+TEST_F(PrintServiceTest, BadCallsGetErrorRepliesThatNameTheError) {
+    const QString path = create();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* what;
+        QString member;
+        QList<QVariant> args;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"slot from 9.5", "SetParm", {v(9.5), v("x")}, "ZelPrintDemo.Error9"},
+        {"Null for a number", "SetParm", {v(tag("Null")), v("x")}, "ZelPrintDemo.Error94"},
+        {"unknown optional key", "Reset", {QVariantMap{{"Kleur", 1}}}, "ZelPrintDemo.Error448"},
+        {"typed Boolean from text",
+         "Reset",
+         {QVariantMap{{"HorLines", "abc"}}},
+         "ZelPrintDemo.Error13"},
+        {"NaN", "SetMode", {v(nan)}, "ZelPrintDemo.Error6"},
+        {"plain string for a v", "SetMode", {"P"}, "org.freedesktop.DBus.Error.InvalidArgs"},
+        {"argument missing", "SetParm", {v(1)}, "org.freedesktop.DBus.Error.InvalidArgs"},
+        {"dictionary on a member without options",
+         "Cls",
+         {QVariantMap()},
+         "org.freedesktop.DBus.Error.InvalidArgs"},
+        {"no such member", "Drukaf", {}, "org.freedesktop.DBus.Error.UnknownMethod"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(call(path, kObject, c.member, c.args).errorName(), QLatin1String(c.error));
+    }
+    const QDBusMessage reply = call(path, kObject, "SetParm", {v(9.5), v("x")});
+    EXPECT_EQ(reply.errorMessage(), QStringLiteral("9: Subscript out of range"));
+    EXPECT_EQ(call(path, kProperties, "Set", {kObject, "CurrentPage", v("abc")}).errorName(),
+              QStringLiteral("ZelPrintDemo.Error13"));
+    EXPECT_EQ(get(path, "Pagina"), QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"));
+}
+
+TEST_F(PrintServiceTest, SetParmOutOfRangeRaisesMelding) {
+    const QString path = create();
+    EventLog log;
+    ASSERT_TRUE(client_.connect(serverName(), path, "ZelPrintDemo.__clsPrint", "Melding", &log,
+                                SLOT(melding(QDBusMessage))));
+    EXPECT_EQ(call(path, kObject, "SetParm", {v(10), v("x")}).type(), QDBusMessage::ReplyMessage);
+    ASSERT_TRUE(waitFor([&log] { return !log.meldingen.isEmpty(); }));
+    EXPECT_EQ(log.meldingen.first(),
+              (QList<QVariant>{80, QStringLiteral("Parameternummer fout: 10")}));
+}
+
+TEST_F(PrintServiceTest, CreateTakesPersistentByAnyCaseAndRefusesOtherOptions) {
+    EXPECT_EQ(create({{"Kleur", 1}}), QStringLiteral("ZelPrintDemo.Error448"));
+    EXPECT_EQ(create({{"PERSISTENT", QStringLiteral("ja")}}),
+              QStringLiteral("ZelPrintDemo.Error13"));
+    EXPECT_EQ(create({{"persistent", true}}), QStringLiteral("/clsPrint/1"));
+    EXPECT_EQ(service_->objectCount(), 1);
+}
+
+TEST_F(PrintServiceTest, ObjectsOfALeavingClientAreReleasedButPersistentOnesStay) {
+    QString owned, persistent;
+    {
+        // The connection closes when the last handle on it goes.
+        QDBusConnection leaver = bus_.connect(QStringLiteral("leaver"));
+        owned = create({}, &leaver);
+        persistent = create({{"Persistent", true}}, &leaver);
+    }
+    const QString others = create();
+    ASSERT_EQ(service_->objectCount(), 3);
+    bus_.disconnect(QStringLiteral("leaver"));
+    ASSERT_TRUE(waitFor([this] { return service_->objectCount() == 2; }));
+    EXPECT_EQ(get(owned, "CurrentPage"),
+              QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"));
+    EXPECT_EQ(get(persistent, "CurrentPage"), QVariant(0));
+    EXPECT_EQ(get(others, "CurrentPage"), QVariant(0));
+}
+
+TEST_F(PrintServiceTest, ReleasedObjectsAnswerWithAnErrorAndPathsAreNotReused) {
+    const QString first = create();
+    EXPECT_EQ(call(first, kObject, "Release").type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(service_->objectCount(), 0);
+    for (const char* member : {"GetResult", "Release", "Cls"})
+        EXPECT_EQ(call(first, kObject, member).errorName(),
+                  QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"));
+    EXPECT_EQ(create(), QStringLiteral("/clsPrint/2"));
+}
+
+TEST_F(PrintServiceTest, WhileACallIsInProgressChangesWaitAndReadsAreAnswered) {
+    const QString path = create();
+    {
+        QDBusConnection leaver = bus_.connect(QStringLiteral("leaver"));
+        create({}, &leaver);
+    }
+    bool resetAnsweredInside = true, leaverReleasedInside = true, readAnswered = false;
+    QDBusPendingCall reset = client_.asyncCall(message(path, kObject, "Reset", {QVariantMap()}));
+    // A call in progress (as a page confirmation is) that lets the event loop run.
+    service_->runHeld([&] {
+        QDBusPendingCall mode = client_.asyncCall(message(path, kObject, "SetMode", {v("P")}));
+        QDBusPendingCall read = client_.asyncCall(message(path, kObject, "GetResult"));
+        bus_.disconnect(QStringLiteral("leaver"));
+        readAnswered = waitFor([&read] { return read.isFinished(); });
+        waitFor([] { return false; }, 300);
+        resetAnsweredInside = reset.isFinished() || mode.isFinished();
+        leaverReleasedInside = service_->objectCount() < 2;
+    });
+    EXPECT_TRUE(readAnswered);
+    EXPECT_FALSE(resetAnsweredInside);
+    EXPECT_FALSE(leaverReleasedInside);
+    EXPECT_TRUE(waitFor([&reset] { return reset.isFinished(); }));
+    EXPECT_TRUE(waitFor([this] { return service_->objectCount() == 1; }));
+}
+
+TEST_F(PrintServiceTest, IntrospectionDescribesTheMembersFromTheTable) {
+    const QString path = create();
+    const QString object = call(path, "org.freedesktop.DBus.Introspectable", "Introspect")
+                               .arguments()
+                               .value(0)
+                               .toString();
+    for (const char* expected :
+         {"<method name=\"AddTekst\"><arg name=\"Regel\" type=\"v\" direction=\"in\"/>",
+          "type=\"a{sv}\" direction=\"in\"/><arg name=\"result\" type=\"b\" direction=\"out\"/>",
+          "<method name=\"Cls\"></method>", "<property name=\"MaxKopregel\" type=\"v\"",
+          "<signal name=\"Melding\"><arg name=\"FoutNummer\" type=\"i\"/>"})
+        EXPECT_TRUE(object.contains(QLatin1String(expected))) << expected;
+    const QString container = call("/clsPrint", "org.freedesktop.DBus.Introspectable", "Introspect")
+                                  .arguments()
+                                  .value(0)
+                                  .toString();
+    EXPECT_TRUE(container.contains("<node name=\"1\"/>"));
+}
+
+}  // namespace
+
+#include "PrintServiceTest.moc"
