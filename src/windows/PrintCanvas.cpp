@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "windows/HandlerGuard.h"
+
 namespace zel {
 
 PrintCanvas::PrintCanvas(QWidget* parent) : QWidget(parent) {
