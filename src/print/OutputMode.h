@@ -15,7 +15,9 @@ inline OutputMode outputMode(const Variant& UitvoerMode) {
     return OutputMode::None;
 }
 
-inline bool drawsOnScreen(OutputMode m) { return m == OutputMode::Screen || m == OutputMode::Both; }
+inline bool drawsOnScreen(OutputMode m) {
+    return m == OutputMode::Screen || m == OutputMode::Both;
+}
 inline bool drawsOnPrinter(OutputMode m) {
     return m == OutputMode::Printer || m == OutputMode::Both;
 }

@@ -1,0 +1,83 @@
+#include "print/clsPrint.h"
+
+#include <QDebug>
+
+#include "files/NumberedFiles.h"
+#include "print/OutputMode.h"
+#include "print/mdlPrint.h"
+#include "surface/PrinterSurface.h"
+#include "variant/VbError.h"
+#include "windows/frmPrint.h"
+
+namespace zel {
+
+clsPrint::clsPrint() {
+    PrinterSurface& printer = Printer();
+    printer.EndDoc();
+    printer.setCurrentY(0);
+    printer.setCurrentX(0);
+    frmPrint& frm = frmPrint::Get();
+    frm.setCurrentX(0);
+    frm.setCurrentY(0);
+    SetDefault(Variant("Terminal"));
+    frm.setScaleLeft(0);
+    frm.setScaleTop(0);
+    mdlPrint::CalcScreenMetrics(frm);
+    UitvoerMode_ = Variant("S");
+    CurrentPage = 0;
+    CurrentLine = -1;
+    StartLine = 1;
+    AnnulerenPressed = false;
+}
+
+clsPrint::~clsPrint() {
+    // The release never fails: the printer's errors are ignored, and nothing may escape a
+    // destructor.
+    OutputMode mode = OutputMode::None;
+    try {
+        mode = outputMode(UitvoerMode_);
+    } catch (const std::exception&) {
+    }
+    try {
+        if (mode == OutputMode::Screen || mode == OutputMode::Both) frmPrint::Unload();
+    } catch (const std::exception& e) {
+        qWarning("zelprint: release: %s", e.what());
+    }
+    if (mode == OutputMode::Printer || mode == OutputMode::Both) {
+        try {
+            Printer().EndDoc();
+        } catch (const std::exception&) {
+        }
+    }
+    if (toonBladFile_ != 0) {
+        try {
+            NumberedFiles::Close(toonBladFile_);
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+Variant clsPrint::Reset(const Variant& UitvoerMode, bool HorLines, bool CrossLines) {
+    HorLinesOn_ = HorLines;
+    CrossLinesOn_ = CrossLines;
+    PrinterSurface& printer = Printer();
+    if (printer.SheetWrittenOn()) {
+        printer.EndDoc();
+        frmPrint::Unload();
+    }
+    mdlPrint::CalcScreenMetrics(frmPrint::Get());
+    CurrentPage = 1;
+    CurrentLine = -1;
+    StartLine = 1;
+    AnnulerenPressed = false;
+    startLinePending_ = false;
+    if (!UitvoerMode.isMissing()) SetMode(UitvoerMode);
+    printer.setCurrentY(0);
+    printer.setCurrentX(0);
+    frmPrint& frm = frmPrint::Get();
+    frm.setCurrentX(0);
+    frm.setCurrentY(0);
+    return Variant();
+}
+
+}  // namespace zel

@@ -1,0 +1,163 @@
+// Page flow: the page-full test, the end-of-page confirmation, the start of the next page and
+// the public operations around them.
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "files/NumberedFiles.h"
+#include "print/OutputMode.h"
+#include "print/clsPrint.h"
+#include "print/mdlPrint.h"
+#include "surface/PrinterSurface.h"
+#include "variant/VbError.h"
+#include "windows/frmOk.h"
+#include "windows/frmPrint.h"
+
+namespace zel {
+
+namespace {
+
+constexpr int PollMilliseconds = 200;
+
+// Processes window messages until the confirmation window answers. Sleeps between polls in an
+// event loop, so it wakes for events and never spins the processor.
+void waitWhileOkCancel(frmPrint& frm) {
+    while (frm.OkCancel) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (!frm.OkCancel) break;
+        QEventLoop pause;
+        QTimer::singleShot(PollMilliseconds, &pause, &QEventLoop::quit);
+        pause.exec();
+    }
+}
+
+}  // namespace
+
+bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
+    if (startLinePending_ && CurrentLine >= 0 && !ConfirmOnly && !Regel.isEmpty()) {
+        // The page was started by a call without a line number: this first numbered call
+        // fixes where its body begins instead of breaking a page that holds no body yet.
+        startLinePending_ = false;
+        StartLine = Regel.toLong();
+        if (Detailregels_.exists()) Detailregels_.at(0).Regel = Regel.toDouble();
+        return true;
+    }
+    const bool full =
+        CurrentLine < 0 ||
+        Variant::Long(CurrentLine) + (Regel - Variant::Long(StartLine) + Variant::Integer(1)) >
+            Variant::Long(mdlPrint::LinesPerPage);
+    if (!full) return true;
+
+    bool result = true;
+    if (CurrentLine > 0 && UitvoerMode_.toString().contains(QLatin1Char('S'))) {
+        result = waitForConfirmation(Regel);
+    }
+    if (!ConfirmOnly) startPage(Regel);
+    return result;
+}
+
+bool clsPrint::waitForConfirmation(const Variant& Regel) {
+    bool result = true;
+    frmPrint& frm = frmPrint::Get();
+    frm.Tekenen = true;
+    while (frm.Tekenen) {
+        try {
+            frmOk::Unload();
+        } catch (const std::exception&) {
+        }
+        frmOk::LoadCount = 0;
+        frmOk::Get().ShowNonModal();
+        frm.setWaiting(true);
+        frm.refreshWaiting();
+        waitWhileOkCancel(frm);
+        frm.setWaiting(false);
+        AnnulerenPressed = frm.Annuleer;
+        result = !frm.Annuleer;
+        if (frm.Tekenen) {
+            CurrentLine = -1;
+            CurrentLine = PrintKopregels(Variant("S"));
+            PrintDetailregels();
+        } else {
+            frm.Cls();
+        }
+    }
+    ClearDetailregels(Regel);
+    return result;
+}
+
+void clsPrint::startPage(const Variant& Regel) {
+    CurrentPage += 1;
+    const OutputMode mode = outputMode(UitvoerMode_);
+    if (mode != OutputMode::None) {
+        if (drawsOnScreen(mode)) frmPrint::Get().setWaiting(false);
+        CurrentLine = -1;
+        CurrentLine = PrintKopregels(UitvoerMode_);
+        ClearDetailregels(Regel);
+    }
+    StartLine = Regel.toLong();
+    startLinePending_ = Regel.isEmpty() && mode != OutputMode::None;
+}
+
+bool clsPrint::NieuwBlad(const Variant& Regel) {
+    bool result = false;
+    const OutputMode mode = outputMode(UitvoerMode_);
+    // Both sides are evaluated, as the original condition does (a Null count still fails).
+    const bool hasBody = MaxDetailregel > Variant::Integer(0);
+    if (mode != OutputMode::Printer && !hasBody) return result;
+    if (drawsOnScreen(mode)) {
+        CurrentLine = 99999;
+        frmPrint::Get().setWaiting(true);
+        result = CheckBladVol(Regel, true);
+        CurrentLine = -1;
+        frmPrint& frm = frmPrint::Get();
+        frm.setCurrentX(0);
+        frm.setCurrentY(0);
+    } else if (mode == OutputMode::Printer) {
+        CurrentLine = 99999;
+        result = CheckBladVol(Regel, true);
+        CurrentLine = -1;
+    }
+    return result;
+}
+
+bool clsPrint::CheckRegelsBeschikbaar(const Variant& HuidigeRegel, const Variant& AantalRegels) {
+    if (CurrentLine != -1 && Variant::Long(CurrentLine) + (HuidigeRegel - Variant::Long(StartLine) +
+                                                           Variant::Integer(1)) >
+                                 Variant::Long(mdlPrint::LinesPerPage) - AantalRegels) {
+        NieuwBlad(HuidigeRegel);
+        return false;
+    }
+    return true;
+}
+
+bool clsPrint::GetResult() const {
+    return !AnnulerenPressed;
+}
+
+void clsPrint::Show() {
+    if (!drawsOnScreen(outputMode(UitvoerMode_))) return;
+    frmPrint& frm = frmPrint::Get();
+    frm.show();
+    frm.refreshWaiting();
+}
+
+void clsPrint::Cls() {
+    const OutputMode mode = outputMode(UitvoerMode_);
+    if (drawsOnScreen(mode)) frmPrint::Get().Cls();
+    if (drawsOnPrinter(mode)) Printer().EndDoc();
+    CurrentPage = 0;
+    CurrentLine = -1;
+    StartLine = 1;
+    startLinePending_ = false;
+}
+
+Variant clsPrint::ToonBlad(const Variant& /*Bladnummer*/) {
+    if (PrintFilenr == 0) PrintFilenr = NumberedFiles::FreeFile();
+    // The file is only opened: nothing is read or shown, so no buffer the size of the file is
+    // made (a large file would exhaust memory).
+    NumberedFiles::OpenBinaryRead(PrintFilenr, PrintFileName.toString());
+    toonBladFile_ = PrintFilenr;
+    return Variant();
+}
+
+}  // namespace zel

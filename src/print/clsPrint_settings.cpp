@@ -1,0 +1,156 @@
+// Output settings: mode, orientation, the named default sets, margins, parameters and the nine
+// font and colour properties.
+#include "print/clsPrint.h"
+#include "print/mdlPrint.h"
+#include "surface/PrinterSurface.h"
+#include "variant/VbError.h"
+#include "windows/frmPrint.h"
+
+namespace zel {
+
+namespace {
+
+struct DefaultSet {
+    int16_t margin;
+    int16_t fontSize;
+    bool bold;
+};
+
+}  // namespace
+
+void clsPrint::SetMode(const Variant& UitvoerMode) {
+    UitvoerMode_ = UitvoerMode;
+}
+
+void clsPrint::SetOrientation(const Variant& Orientation) {
+    // Every error is ignored here: a value the printer refuses leaves the orientation as it was.
+    PrinterSurface& printer = Printer();
+    try {
+        printer.setOrientation(Orientation.toInteger());
+    } catch (const VbError& e) {
+        if (e.number() == VbErr::PropertyCannotBeSetWithinPage) {
+            // Ending the job (rather than discarding it) keeps the pages printed so far.
+            try {
+                printer.EndDoc();
+                printer.setOrientation(Orientation.toInteger());
+            } catch (const VbError&) {
+            }
+        }
+    }
+    try {
+        mdlPrint::CalcScreenMetrics(frmPrint::Get());
+    } catch (const VbError&) {
+    }
+    try {
+        printer.setColorMode(2);
+    } catch (const VbError&) {
+    }
+}
+
+void clsPrint::SetDefault(const Variant& Defaultnaam) {
+    const QString name = Defaultnaam.toString().toUpper();
+    frmPrint& frm = frmPrint::Get();
+    if (name == QLatin1String("TERMINAL") || name == QLatin1String("TERMINAL7B")) {
+        const DefaultSet set = name == QLatin1String("TERMINAL") ? DefaultSet{800, 6, false}
+                                                                 : DefaultSet{400, 7, true};
+        const Variant margin = Variant::Integer(set.margin);
+        Spacing(margin, margin, margin, margin);
+
+        ScreenFontSize_ = Variant::Integer(set.fontSize);
+        ScreenFontName_ = Variant("Terminal");
+        ScreenBackColor_ = Variant::Long(16777215);
+        ScreenForeColor_ = Variant::Integer(0);
+        frm.setWindowState(0);
+        frm.setFontSize(ScreenFontSize_.toSingle());
+        frm.setFontName(ScreenFontName_.toString());
+        if (set.bold) frm.setFontBold(true);
+        frm.setBackColor(ScreenBackColor_.toLong());
+        frm.setForeColor(ScreenForeColor_.toLong());
+
+        PrintFontSize_ = Variant::Integer(set.fontSize);
+        PrintFontName_ = Variant("Courier New");
+        PrintBackColor_ = Variant::Long(16777215);
+        PrintForeColor_ = Variant::Integer(0);
+        PrinterSurface& printer = Printer();
+        printer.setFontSize(PrintFontSize_.toSingle());
+        printer.setFontName(PrintFontName_.toString());
+        if (set.bold) printer.setFontBold(true);
+        printer.setFillColor(PrintBackColor_.toLong());
+        printer.setForeColor(PrintForeColor_.toLong());
+    }
+    mdlPrint::CalcScreenMetrics(frm);
+}
+
+void clsPrint::Spacing(const Variant& LeftSpacing, const Variant& RightSpacing,
+                       const Variant& TopSpacing, const Variant& BottomSpacing) {
+    if (!LeftSpacing.isMissing()) mdlPrint::LeftSpacing = LeftSpacing.toLong();
+    if (!RightSpacing.isMissing()) mdlPrint::RightSpacing = RightSpacing.toLong();
+    if (!TopSpacing.isMissing()) mdlPrint::TopSpacing = TopSpacing.toLong();
+    if (!BottomSpacing.isMissing()) mdlPrint::BottomSpacing = BottomSpacing.toLong();
+}
+
+void clsPrint::SetParm(const Variant& ParmNummer, const Variant& ParmWaarde) {
+    if (ParmNummer > Variant::Integer(-1) && ParmNummer < Variant::Integer(10)) {
+        const int32_t slot = ParmNummer.toLong();
+        if (slot < 0 || slot > 9) throw VbError(VbErr::SubscriptOutOfRange);
+        Parms_[static_cast<size_t>(slot)] = ParmWaarde;
+    } else {
+        Q_EMIT Melding(80, QStringLiteral("Parameternummer fout: ") + ParmNummer.toString());
+    }
+}
+
+void clsPrint::letPrintColorMode(const Variant& v) {
+    PrintColorMode_ = v;
+    Printer().setColorMode(v.toInteger());
+}
+
+void clsPrint::letScreenForeColor(const Variant& v) {
+    ScreenForeColor_ = v;
+    frmPrint::Get().setForeColor(v.toLong());
+}
+
+void clsPrint::letScreenBackColor(const Variant& v) {
+    ScreenBackColor_ = v;
+    frmPrint::Get().setBackColor(v.toLong());
+}
+
+void clsPrint::letScreenFontName(const Variant& v) {
+    ScreenFontName_ = v;
+    frmPrint::Get().setFontName(v.toString());
+}
+
+void clsPrint::letScreenFontSize(const Variant& v) {
+    ScreenFontSize_ = v;
+    frmPrint::Get().setFontSize(v.toSingle());
+}
+
+void clsPrint::letPrintForeColor(const Variant& v) {
+    PrintForeColor_ = v;
+    Printer().setForeColor(v.toLong());
+}
+
+void clsPrint::letPrintFontSize(const Variant& v) {
+    PrintFontSize_ = v;
+    Printer().setFontSize(v.toSingle());
+    mdlPrint::CalcPrinterMetrics();
+}
+
+void clsPrint::letPrintFontName(const Variant& v) {
+    PrintFontName_ = v;
+    Printer().setFontName(v.toString());
+    mdlPrint::CalcPrinterMetrics();
+}
+
+void clsPrint::letPrintBackColor(const Variant& v) {
+    PrintBackColor_ = v;
+    PrinterSurface& printer = Printer();
+    printer.setFillColor(v.toLong());
+    const float x = printer.CurrentX();
+    const float y = printer.CurrentY();
+    printer.Line(LineStart | LineColour | LineFilledBox, 0, 0, printer.ScaleWidth(),
+                 printer.ScaleHeight(), printer.FillColor());
+    printer.setCurrentX(x);
+    printer.setCurrentY(y);
+}
+
+}  // namespace zel

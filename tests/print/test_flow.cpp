@@ -1,0 +1,230 @@
+// Page flow: when pages break, the confirmation in the screen modes, NieuwBlad and friends.
+#include <QPushButton>
+#include <QTest>
+
+#include "files/NumberedFiles.h"
+#include "test_compose_fixture.h"
+#include "windows/Questions.h"
+
+namespace zel::testing {
+namespace {
+
+class FlowTest : public PrintObjectTest {
+protected:
+    void TearDown() override {
+        installAnswerer({});
+        PrintObjectTest::TearDown();
+    }
+
+    // Answers every confirmation with the given buttons in turn ("Ja" after the list ends),
+    // clicking the real button as a user would.
+    void answerWith(QStringList answers) {
+        answers_ = std::move(answers);
+        installAnswerer([this](QWidget* question) {
+            auto* ok = qobject_cast<frmOk*>(question);
+            if (!ok) return;
+            ++confirmations_;
+            const QString answer = answers_.isEmpty() ? "Ja" : answers_.takeFirst();
+            QTest::mouseClick(answer == "Ja" ? ok->cmdOk() : ok->cmdAnnuleer(), Qt::LeftButton);
+        });
+    }
+
+    bool text(int regel, const QString& tekst = "x") {
+        return print_->AddTekst(Variant::Long(regel), Variant::Integer(1), Variant(tekst));
+    }
+
+    QStringList answers_;
+    int confirmations_ = 0;
+};
+
+TEST_F(FlowTest, FirstTextStartsPageOneWithoutConfirmation) {
+    answerWith({});
+    text(5);
+    EXPECT_EQ(print_->CurrentPage, 1);
+    EXPECT_EQ(print_->StartLine, 5);
+    EXPECT_EQ(print_->CurrentLine, 0);
+    EXPECT_EQ(confirmations_, 0);
+}
+
+TEST_F(FlowTest, PageBreaksWhenTheLineNoLongerFits) {
+    answerWith({});
+    print_->ClearKopregels();
+    print_->AddKopregel(Variant::Integer(2), Variant::Integer(1), Variant("kop"));
+    text(1);  // page 1: header used two lines
+    mdlPrint::LinesPerPage = 60;
+    ASSERT_EQ(print_->CurrentLine, 2);
+    text(58);  // 2 + 58 - 1 + 1 = 60 fits
+    EXPECT_EQ(print_->CurrentPage, 1);
+    EXPECT_EQ(confirmations_, 0);
+    text(59);  // 61 > 60
+    EXPECT_EQ(print_->CurrentPage, 2);
+    EXPECT_EQ(print_->StartLine, 59);
+    EXPECT_EQ(confirmations_, 1);
+    // The new page's body holds only the text that broke it.
+    EXPECT_EQ(print_->MaxDetailregel.toLong(), 1);
+    EXPECT_EQ(print_->Detailregels().at(0).Regel, 59);
+}
+
+TEST_F(FlowTest, WithoutHeaderAScreenPageBreaksWithoutConfirmation) {
+    answerWith({});
+    mdlPrint::LinesPerPage = 10;
+    text(1);
+    text(11);
+    EXPECT_EQ(print_->CurrentPage, 2);
+    EXPECT_EQ(confirmations_, 0);
+    // Only NieuwBlad asks then.
+    EXPECT_TRUE(print_->NieuwBlad(Variant::Integer(12)));
+    EXPECT_EQ(confirmations_, 1);
+    EXPECT_EQ(print_->CurrentLine, -1);
+}
+
+TEST_F(FlowTest, NieuwBladByMode) {
+    answerWith({});
+    // Screen page without stored body: nothing happens.
+    print_->AddTekst(Variant::Integer(1), Variant::Integer(1), Variant("x"), kMissing, kMissing,
+                     false);
+    EXPECT_FALSE(print_->NieuwBlad(Variant::Integer(2)));
+    EXPECT_EQ(confirmations_, 0);
+
+    // Printer: the page is only marked as ended; the next element raises the page.
+    print_->SetMode(Variant("P"));
+    text(1);
+    const int page = print_->CurrentPage;
+    EXPECT_TRUE(print_->NieuwBlad(Variant::Integer(2)));
+    EXPECT_EQ(print_->CurrentPage, page);
+    EXPECT_EQ(confirmations_, 0);
+    printer_->clearCalls();
+    text(2);
+    EXPECT_EQ(print_->CurrentPage, page + 1);
+    EXPECT_EQ(printer_->callsOf("NewPage").size(), 1);
+}
+
+TEST_F(FlowTest, LowerCaseScreenModeDrawsButNeverWaits) {
+    answerWith({});
+    print_->SetMode(Variant("ps"));
+    text(1);
+    EXPECT_TRUE(print_->NieuwBlad(Variant::Integer(2)));
+    EXPECT_EQ(confirmations_, 0);
+    EXPECT_FALSE(printer_->callsOf("Print").isEmpty());
+}
+
+TEST_F(FlowTest, AfbrekenIsRecordedAndStopsLaterTexts) {
+    answerWith({"Afbreken"});
+    text(1);
+    EXPECT_FALSE(print_->NieuwBlad(Variant::Integer(2)));
+    EXPECT_TRUE(print_->AnnulerenPressed);
+    EXPECT_FALSE(print_->GetResult());
+    const Variant before = print_->MaxDetailregel;
+    text(2);  // skipped while aborted
+    EXPECT_EQ(print_->CurrentLine, -1);
+    EXPECT_TRUE(print_->MaxDetailregel.identical(before));
+    print_->Reset();
+    EXPECT_TRUE(print_->GetResult());
+}
+
+TEST_F(FlowTest, CheckRegelsBeschikbaar) {
+    answerWith({});
+    EXPECT_TRUE(print_->CheckRegelsBeschikbaar(Variant::Integer(1), Variant::Long(100000)));
+    text(1);
+    mdlPrint::LinesPerPage = 20;
+    EXPECT_TRUE(print_->CheckRegelsBeschikbaar(Variant::Integer(10), Variant::Integer(10)));
+    // Does not fit: false, and the page is ended (with the stored text, a confirmation).
+    EXPECT_FALSE(print_->CheckRegelsBeschikbaar(Variant::Integer(12), Variant::Integer(10)));
+    EXPECT_EQ(print_->CurrentLine, -1);
+    // False also when the NieuwBlad it calls does nothing (no stored body).
+    text(12);
+    print_->ClearKopregels();
+    print_->SetMode(Variant("F"));
+    print_->CurrentLine = 5;
+    EXPECT_FALSE(print_->CheckRegelsBeschikbaar(Variant::Integer(30), Variant::Integer(1)));
+}
+
+TEST_F(FlowTest, FileModeStartsAPageAtEveryCall) {
+    print_->SetMode(Variant("F"));
+    text(1);
+    text(2);
+    EXPECT_EQ(print_->CurrentPage, 2);
+    EXPECT_EQ(print_->CurrentLine, -1);
+    EXPECT_TRUE(printer_->calls().isEmpty());
+}
+
+TEST_F(FlowTest, ClsAndResetNumbering) {
+    print_->SetMode(Variant("P"));
+    text(1);
+    print_->Cls();
+    EXPECT_EQ(printer_->jobsEnded(), 1);
+    EXPECT_EQ(print_->CurrentPage, 0);
+    text(1);
+    EXPECT_EQ(print_->CurrentPage, 1);
+    print_->Reset();
+    text(1);
+    EXPECT_EQ(print_->CurrentPage, 2);
+}
+
+TEST_F(FlowTest, RedrawRequestReplaysHeaderAndBodyOnTheScreenOnly) {
+    print_->SetMode(Variant("PS"));
+    print_->ClearKopregels();
+    print_->AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("kop"));
+    text(1, "body");
+    // The first answer asks for a redraw (as a scroll bar does), the second says "Ja".
+    int asked = 0;
+    installAnswerer([&](QWidget* question) {
+        auto* ok = qobject_cast<frmOk*>(question);
+        if (!ok) return;
+        if (++asked == 1) {
+            frmPrint& frm = frmPrint::Get();
+            frm.Tekenen = true;
+            frm.Annuleer = false;
+            frm.OkCancel = false;
+            frmOk::Unload();
+            return;
+        }
+        QTest::mouseClick(ok->cmdOk(), Qt::LeftButton);
+    });
+    printer_->clearCalls();
+    EXPECT_TRUE(print_->NieuwBlad(Variant::Integer(2)));
+    EXPECT_EQ(asked, 2);
+    // Nothing reached the printer during the wait and the redraw.
+    EXPECT_TRUE(printer_->callsOf("Print").isEmpty());
+    EXPECT_EQ(print_->UitvoerMode().toString(), "PS");
+}
+
+TEST_F(FlowTest, PageStartedByAWatermarkTakesItsStartLineFromTheNextText) {
+    print_->SetMode(Variant("P"));
+    print_->ClearKopregels();
+    print_->AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("kop"));
+    print_->Watermerk(Variant("CONCEPT"));
+    EXPECT_EQ(print_->CurrentPage, 1);
+    text(7);
+    EXPECT_EQ(print_->CurrentPage, 1);  // no page with only the header and the watermark
+    EXPECT_EQ(print_->StartLine, 7);
+    printer_->clearCalls();
+    text(8);
+    // Line 8 lands on the row below line 7: row = 8 + 1 - 7 = 2.
+    EXPECT_TRUE(
+        printer_->callsOf("setCurrentY").contains(QString("setCurrentY(%1)").arg(printerY(2))));
+}
+
+TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {
+    const QString path = dir_.path() + "/blad.txt";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("blad");
+    f.close();
+    print_->PrintFileName = Variant(path);
+    EXPECT_TRUE(print_->ToonBlad(Variant()).isEmpty());
+    const int16_t number = print_->PrintFilenr;
+    EXPECT_TRUE(NumberedFiles::IsOpen(number));
+    EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 55);
+    print_.reset();
+    EXPECT_FALSE(NumberedFiles::IsOpen(number));
+    print_ = std::make_unique<clsPrint>();
+    print_->PrintFileName = Variant(dir_.path() + "/missing.txt");
+    EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 53);
+    print_->PrintFileName = Variant(dir_.path());
+    print_->PrintFilenr = 0;
+    EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 75);
+}
+
+}  // namespace
+}  // namespace zel::testing
