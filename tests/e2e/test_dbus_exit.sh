@@ -1,0 +1,56 @@
+# The server's own end: it leaves --linger seconds after its last object, and on SIGTERM it
+# releases every open object first, so that no printed page is lost.
+source "$(dirname "$0")/dbus_lib.sh"
+
+# start_server LINGER: a server of this script's own, its PID in SERVER.
+start_server() {
+    "$ZELPRINT" serve --linger "$1" 2>>"$ZEL_E2E_TMP/server.err" &
+    SERVER=$!
+    PIDS+=($SERVER)
+    for _ in $(seq 100); do
+        bus status "$NAME" >/dev/null 2>&1 && return
+        sleep 0.1
+    done
+    fail "the server did not take its name: $(cat "$ZEL_E2E_TMP/server.err")"
+}
+
+# print_line TEXT: a persistent object in printer mode with one line on its page.
+print_line() {
+    OBJ=$(create_persistent)
+    call "$OBJ" SetMode v s P >/dev/null || fail "SetMode"
+    call "$OBJ" AddTekst 'vvva{sv}' i 1 i 1 s "$1" 0 >/dev/null || fail "AddTekst"
+}
+
+pdf_text() {
+    for f in "$ZEL_E2E_TMP"/pdf/job-*.pdf; do pdftotext "$f" -; done
+}
+
+start_server 1
+wait_gone "$SERVER" 5 || fail "a server without objects did not leave after --linger"
+echo "ok: no object, the server leaves after --linger"
+
+start_server 1
+"$ZELPRINT" serve 2>"$ZEL_E2E_TMP/second.err"
+expect "a second server exits non-zero" 1 "$?"
+expect "with one line" "zelprint: the bus name ZelPrintDemo.clsPrint is taken" \
+    "$(cat "$ZEL_E2E_TMP/second.err")"
+
+print_line "Afgedrukt voor het vertrek"
+sleep 1.5
+kill -0 "$SERVER" 2>/dev/null || fail "the server left while an object was open"
+call "$OBJ" Release >/dev/null || fail "Release"
+wait_gone "$SERVER" 5 || fail "the server did not leave after its last object"
+wait "$SERVER"
+expect "the server's exit code after --linger" 0 "$?"
+pdf_text | grep -q "Afgedrukt voor het vertrek" || fail "the released job is not printed"
+echo "ok: released, printed, and gone after --linger"
+
+start_server 30
+print_line "Afgedrukt bij SIGTERM"
+expect "only the earlier job is printed while this one is open" 1 "$(ls "$ZEL_E2E_TMP/pdf" | wc -l)"
+kill -TERM "$SERVER"
+wait_gone "$SERVER" 10 || fail "the server did not end on SIGTERM"
+wait "$SERVER"
+expect "the server's exit code after SIGTERM" 0 "$?"
+pdf_text | grep -q "Afgedrukt bij SIGTERM" || fail "the open job was lost at SIGTERM"
+echo "ok: SIGTERM ends the open job before the server leaves"
