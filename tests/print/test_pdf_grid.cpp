@@ -1,0 +1,108 @@
+// A report printed for real, to a PDF file, and read back: every text sits on its grid cell.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <vector>
+
+#include "general/Clock.h"
+#include "print/clsPrint.h"
+#include "print/mdlPrint.h"
+#include "surface/PrinterSurface.h"
+#include "windows/frmPrint.h"
+
+namespace zel::testing {
+namespace {
+
+struct Word {
+    QString text;
+    double xMin, yMin;  // points
+};
+
+std::vector<Word> wordsOf(const QString& pdf) {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-bbox", pdf, "-"});
+    EXPECT_TRUE(pdftotext.waitForFinished(30000));
+    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
+    std::vector<Word> words;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        words.push_back({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
+    }
+    return words;
+}
+
+class PdfGrid : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        qputenv("XDG_CONFIG_HOME", (dir_.path() + "/config").toUtf8());
+        qputenv("ZELPRINT_PRINTER", ("pdf:" + dir_.path()).toUtf8());
+        shutdownPrinter();  // the real printer, with the destination above
+        mdlPrint::ResetForTests();
+        Clock::pin(QDateTime(QDate(2024, 3, 5), QTime(9, 30)));
+    }
+    void TearDown() override {
+        frmPrint::Unload();
+        shutdownPrinter();
+        Clock::unpin();
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(PdfGrid, PrintedTextsLieOnTheirCells) {
+    double cell = 0, line = 0;
+    {
+        clsPrint print;
+        print.SetMode(Variant("P"));
+        print.ClearKopregels();
+        print.AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("Overzicht #D"));
+        print.AddKopregel(Variant::Integer(1), Variant::Integer(60), Variant("Blad #B"));
+        print.AddKopregelBox(Variant::Integer(2), Variant::Integer(4), Variant::Integer(1),
+                             Variant::Integer(80));
+        print.AddKopregelLine(Variant::Integer(5), Variant::Integer(5), Variant::Integer(1),
+                              Variant::Integer(80), Variant::Long(0xFF), Variant::Integer(2));
+        print.AddTekst(Variant::Integer(10), Variant::Integer(5), Variant("Alfa"));
+        print.AddTekst(Variant::Integer(11), Variant::Integer(20), Variant("Beta"),
+                       Variant::Long(0xFF0000));
+        print.AddBox(Variant::Integer(12), Variant::Integer(5), Variant::Integer(13),
+                     Variant::Integer(30), Variant::Long(0xDDDDDD), true);
+        print.AddLine(Variant::Integer(14), Variant::Integer(5), Variant::Integer(14),
+                      Variant::Integer(30));
+        print.AddTekst(Variant::Integer(15), Variant::Double(7.5), Variant("Gamma"));
+        cell = mdlPrint::CharWidthPrinter.toDouble();
+        line = mdlPrint::LineHeightPrinter.toDouble();
+        Printer().EndDoc();
+    }
+    const QStringList jobs = QDir(dir_.path()).entryList({"job-*.pdf"});
+    ASSERT_EQ(jobs.size(), 1);
+    const std::vector<Word> words = wordsOf(dir_.path() + "/" + jobs.first());
+
+    // The header is drawn on absolute lines; the body starts below its highest line (5), so
+    // client line 10, where the page began, is page row 5.
+    struct Expected {
+        const char* text;
+        double positie, row;
+    };
+    const Expected expected[] = {
+        {"Overzicht", 1, 0}, {"05-03-2024", 11, 0}, {"Blad", 60, 0},
+        {"1", 67, 0},  // right-aligned in three characters: "Blad", a blank, "  1"
+        {"Alfa", 5, 5},      {"Beta", 20, 6},       {"Gamma", 7.5, 10},
+    };
+    const double margin = 800;
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.text);
+        const auto found = std::find_if(words.begin(), words.end(),
+                                        [&](const Word& w) { return w.text == e.text; });
+        ASSERT_NE(found, words.end());
+        EXPECT_NEAR(found->xMin * 20, margin + (e.positie - 1) * cell, cell / 2);
+        EXPECT_NEAR(found->yMin * 20, margin + e.row * line, line / 2);
+    }
+}
+
+}  // namespace
+}  // namespace zel::testing
