@@ -49,7 +49,9 @@ QString methodXml(const MethodSpec& method) {
     for (const QString& name : method.required) xml += arg(name, QStringLiteral("v"), "in");
     if (!method.optional.empty()) xml += arg(optionsName(method), QStringLiteral("a{sv}"), "in");
     if (method.result != ResultKind::None)
-        xml += arg(QStringLiteral("result"), method.outSignature(), "out");
+        xml += arg(QStringLiteral("result"), method.outSignature().left(1), "out");
+    for (int index : method.writtenBack)
+        xml += arg(method.required.at(index), QStringLiteral("v"), "out");
     return xml + QStringLiteral("</method>\n");
 }
 

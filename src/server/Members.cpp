@@ -17,16 +17,16 @@ OptionalParameter flag(const char* name, bool fallback) {
 }
 
 template <typename F>
-std::function<Variant(clsPrint&, const Arguments&)> none(F f) {
-    return [f](clsPrint& p, const Arguments& a) {
+std::function<Variant(clsPrint&, Arguments&)> none(F f) {
+    return [f](clsPrint& p, Arguments& a) {
         f(p, a);
         return Variant();
     };
 }
 
 template <typename F>
-std::function<Variant(clsPrint&, const Arguments&)> boolean(F f) {
-    return [f](clsPrint& p, const Arguments& a) { return Variant::Boolean(f(p, a)); };
+std::function<Variant(clsPrint&, Arguments&)> boolean(F f) {
+    return [f](clsPrint& p, Arguments& a) { return Variant::Boolean(f(p, a)); };
 }
 
 using P = clsPrint;
@@ -38,25 +38,25 @@ std::vector<MethodSpec> makeMethods() {
     const QStringList fromTo = {"RegelVan", "PositieVan", "RegelTot", "PositieTot"};
     const QStringList kopFromTo = {"PrLine", "PrLineTot", "PrPos", "PrPosTot"};
     return {
-        {"GetResult", {}, {}, ResultKind::Boolean, Access::Read, boolean([](P& p, const A&) {
+        {"GetResult", {}, {}, ResultKind::Boolean, Access::Read, boolean([](P& p, A&) {
              return p.GetResult();
          })},
-        {"Show", {}, {}, ResultKind::None, Access::Held, none([](P& p, const A&) { p.Show(); })},
-        {"Cls", {}, {}, ResultKind::None, Access::Held, none([](P& p, const A&) { p.Cls(); })},
+        {"Show", {}, {}, ResultKind::None, Access::Held, none([](P& p, A&) { p.Show(); })},
+        {"Cls", {}, {}, ResultKind::None, Access::Held, none([](P& p, A&) { p.Cls(); })},
         {"SetParm",
          {"ParmNummer", "ParmWaarde"},
          {},
          ResultKind::None,
          Access::Held,
-         none([](P& p, const A& a) { p.SetParm(a[0], a[1]); })},
+         none([](P& p, A& a) { p.SetParm(a[0], a[1]); })},
         {"Watermerk",
          {"Tekst"},
          {opt("FontSizeScherm", Variant::Integer(48)), opt("FontSizePrinter", Variant::Integer(72)),
           opt("ForeColor", Variant::Long(14540253)), flag("AddTabel", true)},
          ResultKind::None,
          Access::Held,
-         none([](P& p, const A& a) { p.Watermerk(a[0], a[1], a[2], a[3], a[4].toBoolean()); })},
-        {"SetMode", {"UitvoerMode"}, {}, ResultKind::None, Access::Held, none([](P& p, const A& a) {
+         none([](P& p, A& a) { p.Watermerk(a[0], a[1], a[2], a[3], a[4].toBoolean()); })},
+        {"SetMode", {"UitvoerMode"}, {}, ResultKind::None, Access::Held, none([](P& p, A& a) {
              p.SetMode(a[0]);
          })},
         {"SetOrientation",
@@ -64,32 +64,27 @@ std::vector<MethodSpec> makeMethods() {
          {},
          ResultKind::None,
          Access::Held,
-         none([](P& p, const A& a) { p.SetOrientation(a[0]); })},
-        {"SetDefault",
-         {"Defaultnaam"},
-         {},
-         ResultKind::None,
-         Access::Held,
-         none([](P& p, const A& a) { p.SetDefault(a[0]); })},
+         none([](P& p, A& a) { p.SetOrientation(a[0]); })},
+        {"SetDefault", {"Defaultnaam"}, {}, ResultKind::None, Access::Held, none([](P& p, A& a) {
+             p.SetDefault(a[0]);
+         })},
         {"Reset",
          {},
          {opt("UitvoerMode"), flag("HorLines", false), flag("CrossLines", false)},
          ResultKind::Value,
          Access::Held,
-         [](P& p, const A& a) { return p.Reset(a[0], a[1].toBoolean(), a[2].toBoolean()); }},
+         [](P& p, A& a) { return p.Reset(a[0], a[1].toBoolean(), a[2].toBoolean()); }},
         {"Spacing",
          {},
          {opt("LeftSpacing"), opt("RightSpacing"), opt("TopSpacing"), opt("BottomSpacing")},
          ResultKind::None,
          Access::Held,
-         none([](P& p, const A& a) { p.Spacing(a[0], a[1], a[2], a[3]); })},
-        {"HorLines", {}, {}, ResultKind::None, Access::Held, none([](P& p, const A&) {
-             p.HorLines();
-         })},
-        {"CrossLines", {}, {}, ResultKind::None, Access::Held, none([](P& p, const A&) {
+         none([](P& p, A& a) { p.Spacing(a[0], a[1], a[2], a[3]); })},
+        {"HorLines", {}, {}, ResultKind::None, Access::Held, none([](P& p, A&) { p.HorLines(); })},
+        {"CrossLines", {}, {}, ResultKind::None, Access::Held, none([](P& p, A&) {
              p.CrossLines();
          })},
-        {"ClearKopregels", {}, {}, ResultKind::None, Access::Held, none([](P& p, const A&) {
+        {"ClearKopregels", {}, {}, ResultKind::None, Access::Held, none([](P& p, A&) {
              p.ClearKopregels();
          })},
         {"AddKopregel",
@@ -97,13 +92,13 @@ std::vector<MethodSpec> makeMethods() {
          {opt("Kleur", zero), opt("DrawMode")},
          ResultKind::None,
          Access::Held,
-         none([](P& p, const A& a) { p.AddKopregel(a[0], a[1], a[2], a[3], a[4]); })},
+         none([](P& p, A& a) { p.AddKopregel(a[0], a[1], a[2], a[3], a[4]); })},
         {"AddKopregelBox",
          kopFromTo,
          {opt("Kleur", zero), flag("FillArea", false), opt("Dikte", one), opt("DrawMode")},
          ResultKind::None,
          Access::Held,
-         none([](P& p, const A& a) {
+         none([](P& p, A& a) {
              p.AddKopregelBox(a[0], a[1], a[2], a[3], a[4], a[5].toBoolean(), a[6], a[7]);
          })},
         {"AddKopregelLine",
@@ -111,15 +106,13 @@ std::vector<MethodSpec> makeMethods() {
          {opt("Kleur", zero), opt("Dikte", one), opt("DrawMode")},
          ResultKind::None,
          Access::Held,
-         none([](P& p, const A& a) {
-             p.AddKopregelLine(a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
-         })},
+         none([](P& p, A& a) { p.AddKopregelLine(a[0], a[1], a[2], a[3], a[4], a[5], a[6]); })},
         {"AddTekst",
          {"Regel", "Positie", "AfdrukTekst"},
          {opt("Kleur"), opt("DrawMode"), flag("AddTabel", true)},
          ResultKind::Boolean,
          Access::Held,
-         boolean([](P& p, const A& a) {
+         boolean([](P& p, A& a) {
              return p.AddTekst(a[0], a[1], a[2], a[3], a[4], a[5].toBoolean());
          })},
         {"AddLine",
@@ -127,7 +120,7 @@ std::vector<MethodSpec> makeMethods() {
          {opt("Kleur"), opt("Dikte", one), opt("DrawMode"), flag("AddTabel", true)},
          ResultKind::None,
          Access::Held,
-         none([](P& p, const A& a) {
+         none([](P& p, A& a) {
              p.AddLine(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7].toBoolean());
          })},
         {"AddBox",
@@ -136,7 +129,7 @@ std::vector<MethodSpec> makeMethods() {
           flag("AddTabel", true)},
          ResultKind::None,
          Access::Held,
-         none([](P& p, const A& a) {
+         none([](P& p, A& a) {
              p.AddBox(a[0], a[1], a[2], a[3], a[4], a[5].toBoolean(), a[6], a[7], a[8].toBoolean());
          })},
         {"CheckRegelsBeschikbaar",
@@ -144,19 +137,16 @@ std::vector<MethodSpec> makeMethods() {
          {},
          ResultKind::Boolean,
          Access::Held,
-         boolean([](P& p, const A& a) { return p.CheckRegelsBeschikbaar(a[0], a[1]); })},
-        {"NieuwBlad",
-         {"Regel"},
-         {},
-         ResultKind::Boolean,
-         Access::Held,
-         boolean([](P& p, const A& a) { return p.NieuwBlad(a[0]); })},
+         boolean([](P& p, A& a) { return p.CheckRegelsBeschikbaar(a[0], a[1]); })},
+        {"NieuwBlad", {"Regel"}, {}, ResultKind::Boolean, Access::Held, boolean([](P& p, A& a) {
+             return p.NieuwBlad(a[0]);
+         })},
         {"ToonBlad",
          {"Bladnummer"},
          {},
          ResultKind::Value,
          Access::Held,
-         [](P& p, const A& a) { return p.ToonBlad(a[0]); }},
+         [](P& p, A& a) { return p.ToonBlad(a[0]); }},
     };
 }
 

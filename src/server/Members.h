@@ -35,7 +35,10 @@ struct MethodSpec {
     std::vector<OptionalParameter> optional;  // one trailing `a{sv}` when not empty
     ResultKind result = ResultKind::None;
     Access access = Access::Held;
-    std::function<Variant(clsPrint&, const Arguments&)> invoke;
+    std::function<Variant(clsPrint&, Arguments&)> invoke;
+    // Required parameters (by index) that the member writes back: each comes back as one more
+    // `v` out argument after the result.
+    std::vector<int> writtenBack = {};
 
     QString inSignature() const;
     QString outSignature() const;
