@@ -210,15 +210,10 @@ QString MethodSpec::inSignature() const {
 }
 
 QString MethodSpec::outSignature() const {
-    switch (result) {
-        case ResultKind::Value:
-            return QStringLiteral("v");
-        case ResultKind::Boolean:
-            return QStringLiteral("b");
-        case ResultKind::None:
-            break;
-    }
-    return QString();
+    QString signature;
+    if (result == ResultKind::Value) signature = QStringLiteral("v");
+    if (result == ResultKind::Boolean) signature = QStringLiteral("b");
+    return signature + QString(static_cast<int>(writtenBack.size()), QLatin1Char('v'));
 }
 
 const std::vector<MethodSpec>& clsPrintMethods() {
