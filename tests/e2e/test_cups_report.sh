@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The test report printed through a real CUPS server to a cups-pdf queue: the file that comes
+# out has as many pages as the queue's page grid gives (its paper and printable area, not the
+# PDF destination's), the header on every page numbered from 2, every body line exactly once.
+set -euo pipefail
+: "${ZEL_BUILD_DIR:?set ZEL_BUILD_DIR to the build folder}"
+here=$(dirname "$0")
+source "$here/lib/report.sh"
+source "$here/lib/cups.sh"
+
+tmp=$(mktemp -d)
+trap 'cups_stop; rm -rf "$tmp"' EXIT
+chmod 755 "$tmp"  # the filters run as the lp user and read the spool below it
+export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+cups_start "$tmp/cups" || report_fail "cannot start a private CUPS server"
+queue=ZelReport
+cups_add_pdf_queue "$queue" "$tmp/out" || report_fail "cannot add the cups-pdf queue"
+
+ZELPRINT_PRINTER=$queue "$ZEL_BUILD_DIR/bin/zelprint-report" >"$tmp/expected" ||
+    report_fail "zelprint-report failed"
+cups_wait_idle "$queue" 30 || report_fail "the job did not leave the queue"
+report_expect "no PDF file of its own for a queue job" "" "$(grep '^job ' "$tmp/expected" || true)"
+
+shopt -s nullglob
+files=("$tmp/out"/*.pdf)
+report_expect "files from the queue" 1 "${#files[@]}"
+report_check "${files[0]}" "$tmp/expected"
