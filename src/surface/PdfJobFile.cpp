@@ -1,6 +1,7 @@
 #include "surface/PdfJobFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -21,6 +22,14 @@ VbError fileError(const QString& path, const QString& reason) {
 }
 
 constexpr int MaxJobNumber = 9999;
+
+// The spool file is private while it is written; the finished job gets the permissions of any
+// file the user creates.
+void giveUsualPermissions(const QByteArray& path) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(path.constData(), 0666 & ~mask);
+}
 
 }  // namespace
 
@@ -44,6 +53,7 @@ QString publishPdfJob(const QString& spoolPath, const QString& directory) {
             throw fileError(path, QString::fromLocal8Bit(strerror(errno)));
         }
         ::close(fd);
+        giveUsualPermissions(QFile::encodeName(spoolPath));
         if (std::rename(QFile::encodeName(spoolPath).constData(), name.constData()) != 0) {
             const QString reason = QString::fromLocal8Bit(strerror(errno));
             ::unlink(name.constData());

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 #include "PdfProbe.h"
@@ -116,6 +119,7 @@ TEST(QtPrinterSurface, JobsTakeTheLowestFreeNumberAndNeverOverwrite) {
         {{"job-0001.pdf"}, {"job-0001.pdf", "job-0002.pdf", "job-0003.pdf"}},
         {{"job-0002.pdf"}, {"job-0001.pdf", "job-0002.pdf", "job-0003.pdf"}},
     };
+    ::umask(022);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.existing.join(u' ').toStdString());
         PrinterTestEnv env;
@@ -131,6 +135,8 @@ TEST(QtPrinterSurface, JobsTakeTheLowestFreeNumberAndNeverOverwrite) {
             printer.EndDoc();
         }
         EXPECT_EQ(env.files(), c.expected);
+        // A finished job is readable by others like any file the user makes.
+        EXPECT_TRUE(QFileInfo(env.path("job-0002.pdf")).permissions() & QFileDevice::ReadOther);
         for (const QString& name : c.existing) {
             QFile file(env.path(name));
             ASSERT_TRUE(file.open(QIODevice::ReadOnly));
