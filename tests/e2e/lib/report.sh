@@ -3,6 +3,8 @@
 #   report_fail MESSAGE                 print "FAIL: MESSAGE" and end the script
 #   report_expect WHAT EXPECTED ACTUAL  compare, print "ok: WHAT"
 #   report_value KEY FILE               a value of zelprint-report's "key value" output
+#   report_page_text PDF PAGE           a page's text lines, in reading layout
+#   report_check_placement PDF WORD     texts inside the margins, the watermark WORD centred
 #   report_check PDF EXPECTATIONS       the report's checks on a PDF file: page count, the
 #                                       header with its page number on every page, each body
 #                                       line exactly once and on the page the grid gives it,
@@ -36,12 +38,12 @@ report_body_lines() {
     grep -o 'Regel [0-9][0-9][0-9]' <<<"$1" || true
 }
 
-# report_check_placement PDF: every word lies inside the sheet's margins of 800 twips (40 points;
-# a printer's unprintable border only moves the text further in) and the watermark's middle is
-# the sheet's middle.
+# report_check_placement PDF WATERMARK: every word lies inside the sheet's margins of 800 twips
+# (40 points; a printer's unprintable border only moves the text further in) and the
+# watermark's middle is the sheet's middle.
 report_check_placement() {
     local problems
-    problems=$(pdftotext -bbox "$1" - | awk -v margin=40 -v slack=0.5 '
+    problems=$(pdftotext -bbox "$1" - | awk -v margin=40 -v slack=0.5 -v watermark="$2" '
         /<page / {
             match($0, /width="[0-9.]+"/); w = substr($0, RSTART + 7, RLENGTH - 8)
             match($0, /height="[0-9.]+"/); h = substr($0, RSTART + 8, RLENGTH - 9)
@@ -54,7 +56,7 @@ report_check_placement() {
             if (x1 < margin - slack || y1 < margin - slack || x2 > w - margin + slack ||
                 y2 > h - margin + slack)
                 printf "page %d: \"%s\" at %s,%s-%s,%s lies outside the margins\n", page, word, x1, y1, x2, y2
-            if (word == "CONCEPT") {
+            if (word == watermark) {
                 dx = (x1 + x2) / 2 - w / 2; dy = (y1 + y2) / 2 - h / 2
                 if (dx * dx + dy * dy > 100)
                     printf "page %d: the watermark is off the middle by %.1f,%.1f points\n", page, dx, dy
@@ -90,7 +92,7 @@ report_check() {
             "$(grep -c 'CONCEPT' <<<"$text" || true)"
     done
 
-    report_check_placement "$pdf"
+    report_check_placement "$pdf" CONCEPT
 
     # Over the whole document: every line once (also catches lines outside the page range).
     report_expect "each body line once" "$(seq -f 'Regel %03g' 1 "$total")" \
