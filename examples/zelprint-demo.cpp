@@ -47,23 +47,27 @@ struct Article {
     double prijs;
 };
 
+struct Group {
+    QString naam;
+    QVector<Article> articles;
+};
+
 // Made-up stock: a few groups of articles, the same on every run.
-QVector<QPair<QString, QVector<Article>>> demoStock() {
+QVector<Group> demoStock() {
     const char* const groups[] = {"Gereedschap", "Bevestiging", "Elektra", "Verf", "Tuin"};
     const char* const items[] = {"hamer",  "schroef", "moer", "kabel",       "kwast",
                                  "schaar", "boor",    "tang", "lijm",        "slang",
                                  "plug",   "ring",    "zaag", "schuurpapier"};
-    QVector<QPair<QString, QVector<Article>>> stock;
+    QVector<Group> stock;
     int serial = 0;
     for (const char* group : groups) {
         QVector<Article> articles;
         for (int i = 0; i < 28; ++i, ++serial) {
-            const QString code = QStringLiteral("A-%1").arg(1000 + serial);
-            const QString name = QStringLiteral("%1 %2, maat %3")
-                                     .arg(QString::fromLatin1(group).left(4).toLower(),
-                                          QString::fromLatin1(items[serial % 14]))
-                                     .arg(serial % 7 + 1);
-            articles.push_back({code, name, (serial * 37) % 120, 0.95 + (serial * 13) % 250 / 4.0});
+            articles.push_back({QStringLiteral("A-%1").arg(1000 + serial),
+                                QStringLiteral("%1, maat %2")
+                                    .arg(QString::fromLatin1(items[serial % 14]))
+                                    .arg(serial % 7 + 1),
+                                (serial * 37) % 120, 0.95 + (serial * 13) % 250 / 4.0});
         }
         stock.push_back({QString::fromLatin1(group), articles});
     }
@@ -76,7 +80,7 @@ public:
     explicit StockReport(clsPrint& print) : print_(print) {}
 
     void setUp();
-    void group(const QString& name, const QVector<Article>& articles);
+    void group(const Group& group);
     void summary();
 
 private:
@@ -130,17 +134,17 @@ void StockReport::line(int positie, const QString& tekst, const Variant& kleur) 
     }
 }
 
-void StockReport::group(const QString& name, const QVector<Article>& articles) {
+void StockReport::group(const Group& group) {
     // Keep the group's title with at least three of its articles: when the block does not
     // fit, the page ends here and the title starts the next page.
     print_.CheckRegelsBeschikbaar(n(regel_), n(5));
-    line(3, QStringLiteral("Groep: %1").arg(name), Blauw);
+    line(3, QStringLiteral("Groep: %1").arg(group.naam), Blauw);
     // AddLine and AddBox do not break pages, so they follow a text on the same page. Line
     // numbers may have fractions: this one runs through the middle of the empty next line.
     print_.AddLine(n(regel_ + 1.5), n(3), n(regel_ + 1.5), n(70), Blauw, n(4));
     nextLine();
     nextLine();
-    for (const Article& a : articles) {
+    for (const Article& a : group.articles) {
         const bool low = a.voorraad < 10;
         line(3, a.code);
         line(12, a.omschrijving);
@@ -189,7 +193,7 @@ int main(int argc, char** argv) {
         clsPrint print;
         StockReport report(print);
         report.setUp();
-        for (const auto& [name, articles] : demoStock()) report.group(name, articles);
+        for (const Group& group : demoStock()) report.group(group);
         report.summary();
         print.Cls();  // in mode "P": ends the print job, so the file or queue gets it now
     } catch (const zel::VbError& error) {
