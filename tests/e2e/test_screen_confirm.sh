@@ -1,0 +1,104 @@
+# The page confirmation of the screen modes on a real X display (Xvfb with openbox): a "PS"
+# report driven over D-Bus with busctl, each confirmation answered with xdotool or the window
+# manager's close, and the printed job checked with poppler.
+source "$(dirname "$0")/dbus_lib.sh"
+source "$(dirname "$0")/lib/x11.sh"
+trap 'screen_stop_server; cleanup; x11_stop' EXIT
+
+T=$ZEL_E2E_TMP
+# Screenshots outlive the temporary folder.
+ARTIFACTS=${ZEL_E2E_ARTIFACTS:-$ZEL_BUILD_DIR/Testing/e2e-artifacts}/screen_confirm
+mkdir -p "$ARTIFACTS" && rm -f "$ARTIFACTS"/*.png
+
+x11_start "$T"
+screen_start_server "$T/server.err" --linger 60
+
+prop() {
+    busctl --user --timeout=5 get-property "$NAME" "$OBJ" "$OBJ_IFACE" "$1"
+}
+
+# Starts NieuwBlad in the background (it waits for the answer) and the confirmation window's
+# id in WID.
+break_page() {
+    call_waiting "$OBJ" NieuwBlad v i 3 >"$T/nieuwblad" 2>&1 &
+    WAIT_PID=$!
+    PIDS+=("$WAIT_PID")
+    WID=$(frmok_wait 20)
+    [ -n "$WID" ] || fail "no confirmation window"
+    kill -0 "$WAIT_PID" 2>/dev/null || fail "NieuwBlad returned before the answer: $(cat "$T/nieuwblad")"
+}
+
+# answered WHAT EXPECTED: NieuwBlad's reply once it returns.
+answered() {
+    await "$WAIT_PID" "NieuwBlad after $1"
+    expect "NieuwBlad after $1" "$2" "$(cat "$T/nieuwblad")"
+}
+
+# start_report: a new persistent object in mode "PS" with a header, its window shown.
+start_report() {
+    OBJ=$(create_persistent)
+    call "$OBJ" SetMode v s PS >/dev/null || fail "SetMode PS"
+    call "$OBJ" AddKopregel 'vvva{sv}' i 1 i 1 s "Kop van het rapport" 0 >/dev/null ||
+        fail "AddKopregel"
+    call "$OBJ" Show >/dev/null || fail "Show"
+    MAIN=$(x11_find_window "$FRMPRINT_TITLE" 10)
+    [ -n "$MAIN" ] || fail "Show put up no main window"
+}
+
+start_report
+body_text 3 "Blad 1 regel 3"
+body_text 4 "Blad 1 regel 4"
+expect "the first text starts page 1" "i 1" "$(prop CurrentPage)"
+
+# Page 1: "Ja". While the question is open a second client's drawing call is held until the
+# answer, and reads are answered at once.
+break_page
+call_waiting "$OBJ" AddTekst 'vvva{sv}' i 3 i 5 s "Blad 2 regel 3" 0 >"$T/held" 2>&1 &
+HELD=$!
+PIDS+=("$HELD")
+expect "CurrentPage is read during the wait" "i 1" "$(prop CurrentPage)"
+expect "GetResult is read during the wait" "b true" "$(call "$OBJ" GetResult)"
+sleep 1
+kill -0 "$HELD" 2>/dev/null || fail "AddTekst was answered during the wait: $(cat "$T/held")"
+echo "ok: a second client's AddTekst is held while the question is open"
+x11_stacked_above "$WID" "$MAIN" || fail "the confirmation window is not above the main window"
+echo "ok: the confirmation window stays above the main window"
+x11_screenshot "$ARTIFACTS/page1-confirm.png"
+frmok_click "$WID" Ja
+answered Ja "b true"
+await "$HELD" "the held AddTekst"
+expect "the held AddTekst runs after the answer" "b false" "$(cat "$T/held")"
+expect "the text after the confirmation starts page 2" "i 2" "$(prop CurrentPage)"
+expect "GetResult after Ja" "b true" "$(call "$OBJ" GetResult)"
+expect "AnnulerenPressed after Ja" "b false" "$(prop AnnulerenPressed)"
+
+# Page 2: "Afbreken". The report's later texts are dropped.
+break_page
+frmok_click "$WID" Afbreken
+answered Afbreken "b false"
+expect "GetResult after Afbreken" "b false" "$(call "$OBJ" GetResult)"
+expect "AnnulerenPressed after Afbreken" "b true" "$(prop AnnulerenPressed)"
+body_text 3 "Na het afbreken"
+expect "no page starts after Afbreken" "i 2" "$(prop CurrentPage)"
+
+# The release ends the printer's side of the job: the pages before the abort, each with the
+# header and its own body.
+expect "Release" "" "$(call "$OBJ" Release)"
+PDF=$(pdf_job 1)
+expect_pages "$PDF" 2
+grep -q "Na het afbreken" <<<"$(pdftotext "$PDF" -)" && fail "a text after the abort was printed"
+echo "ok: nothing after the abort was printed"
+
+# A second report: the window manager's close counts as "Afbreken".
+if command -v wmctrl >/dev/null; then
+    start_report
+    body_text 3 "Blad 1 regel 3"
+    break_page
+    wmctrl -i -c "$WID" || fail "wmctrl could not close the confirmation window"
+    answered "the window manager's close" "b false"
+    expect "AnnulerenPressed after the close" "b true" "$(prop AnnulerenPressed)"
+    expect "Release of the second report" "" "$(call "$OBJ" Release)"
+    expect_pages "$(pdf_job 2)" 1
+else
+    echo "skip: wmctrl is not installed, the window manager's close is not tried"
+fi

@@ -1,0 +1,37 @@
+# A "PS" report over D-Bus on a server without a display: nobody can answer the page
+# confirmation, so the server answers "Ja" itself, says so on standard error, and the report
+# runs to its end with every page printed.
+source "$(dirname "$0")/dbus_lib.sh"
+source "$(dirname "$0")/lib/x11.sh"
+trap 'screen_stop_server; cleanup' EXIT
+
+T=$ZEL_E2E_TMP
+[ -z "${DISPLAY:-}" ] || fail "DISPLAY is set"
+screen_start_server "$T/server.err" --linger 60
+
+prop() {
+    get "$OBJ" "$1"
+}
+
+OBJ=$(create_persistent)
+call "$OBJ" SetMode v s PS >/dev/null || fail "SetMode PS"
+call "$OBJ" AddKopregel 'vvva{sv}' i 1 i 1 s "Kop van het rapport" 0 >/dev/null ||
+    fail "AddKopregel"
+call "$OBJ" Show >/dev/null || fail "Show"
+body_text 3 "Blad 1 regel 3"
+body_text 4 "Blad 1 regel 4"
+# Within the reply timeout: a confirmation that waited for a user would never return.
+expect "NieuwBlad is answered Ja" "b true" "$(call "$OBJ" NieuwBlad v i 3)"
+body_text 3 "Blad 2 regel 3"
+expect "page 2" "i 2" "$(prop CurrentPage)"
+# A line far beyond the page does not fit: the page breaks, confirmed the same way.
+body_text 500 "Blad 3 regel 500"
+expect "the text that did not fit starts page 3" "i 3" "$(prop CurrentPage)"
+expect "GetResult" "b true" "$(call "$OBJ" GetResult)"
+expect "AnnulerenPressed" "b false" "$(prop AnnulerenPressed)"
+
+expect "answers written to standard error" 2 \
+    "$(grep -c '"Einde blad, Wilt u nu verder gaan?" answered with "Ja"' "$T/server.err")"
+
+expect "Release" "" "$(call "$OBJ" Release)"
+expect_pages "$(pdf_job 1)" 3
