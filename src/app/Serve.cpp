@@ -62,6 +62,12 @@ int serve(int argc, char** argv, const ServeOptions& options) {
 
         // Leaving waits for calls in progress, so that no confirmation is cut off.
         auto quit = [&service] { service.runHeld([] { QCoreApplication::quit(); }); };
+        // Told to stop (SIGTERM, the session ending), nobody will answer an open confirmation:
+        // closing it counts as "Afbreken", which ends the wait so that the jobs can be ended.
+        auto terminate = [quit] {
+            if (frmOk::Loaded()) frmOk::Unload();
+            quit();
+        };
 
         QTimer linger;
         linger.setSingleShot(true);
@@ -72,12 +78,12 @@ int serve(int argc, char** argv, const ServeOptions& options) {
         linger.start();
 
         TermSignals signals_;
-        QObject::connect(&signals_, &TermSignals::terminate, quit);
+        QObject::connect(&signals_, &TermSignals::terminate, terminate);
 
         // A bus that goes away (the session ends) takes every client with it.
         QTimer busWatch;
-        QObject::connect(&busWatch, &QTimer::timeout, [&bus, quit] {
-            if (!bus.isConnected()) quit();
+        QObject::connect(&busWatch, &QTimer::timeout, [&bus, terminate] {
+            if (!bus.isConnected()) terminate();
         });
         busWatch.start(1000);
 

@@ -102,3 +102,14 @@ if command -v wmctrl >/dev/null; then
 else
     echo "skip: wmctrl is not installed, the window manager's close is not tried"
 fi
+
+# Told to stop while a confirmation waits: the open question counts as "Afbreken", the server
+# ends and the job printed so far reaches its destination (mode "PS": page 1 of a third report).
+start_report
+body_text 3 "Blad 1 regel 3"
+break_page
+kill -TERM "$SCREEN_SERVER_PID"
+wait_gone "$SCREEN_SERVER_PID" 10 || fail "the server did not end on SIGTERM during a confirmation"
+SCREEN_SERVER_PID=""
+await "$WAIT_PID" "NieuwBlad during SIGTERM"
+expect_pages "$(pdf_job 3)" 1
