@@ -1,58 +1,14 @@
 // A report printed for real, to a PDF file, and read back: every text sits on its grid cell.
-#include <gtest/gtest.h>
+#include <algorithm>
 
-#include <QDir>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <vector>
-
-#include "general/Clock.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
-#include "surface/PrinterSurface.h"
-#include "windows/frmPrint.h"
+#include "real_printer_fixture.h"
+#include "support/PdfProbe.h"
 
 namespace zel::testing {
 namespace {
 
-struct Word {
-    QString text;
-    double xMin, yMin;  // points
-};
-
-std::vector<Word> wordsOf(const QString& pdf) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-bbox", pdf, "-"});
-    EXPECT_TRUE(pdftotext.waitForFinished(30000));
-    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    static const QRegularExpression word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
-    std::vector<Word> words;
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        words.push_back({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
-    }
-    return words;
-}
-
-class PdfGrid : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("XDG_CONFIG_HOME", (dir_.path() + "/config").toUtf8());
-        qputenv("ZELPRINT_PRINTER", ("pdf:" + dir_.path()).toUtf8());
-        shutdownPrinter();  // the real printer, with the destination above
-        mdlPrint::ResetForTests();
-        Clock::pin(QDateTime(QDate(2024, 3, 5), QTime(9, 30)));
-    }
-    void TearDown() override {
-        frmPrint::Unload();
-        shutdownPrinter();
-        Clock::unpin();
-    }
-    QTemporaryDir dir_;
-};
+using PdfGrid = RealPrinterTest;
 
 TEST_F(PdfGrid, PrintedTextsLieOnTheirCells) {
     double cell = 0, line = 0;
@@ -78,9 +34,8 @@ TEST_F(PdfGrid, PrintedTextsLieOnTheirCells) {
         line = mdlPrint::LineHeightPrinter.toDouble();
         Printer().EndDoc();
     }
-    const QStringList jobs = QDir(dir_.path()).entryList({"job-*.pdf"});
-    ASSERT_EQ(jobs.size(), 1);
-    const std::vector<Word> words = wordsOf(dir_.path() + "/" + jobs.first());
+    ASSERT_EQ(jobs().size(), 1);
+    const QVector<PdfWord> words = pdfWords(jobs().first());
 
     // The header is drawn on absolute lines; the body starts below its highest line (5), so
     // client line 10, where the page began, is page row 5.
@@ -97,10 +52,10 @@ TEST_F(PdfGrid, PrintedTextsLieOnTheirCells) {
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.text);
         const auto found = std::find_if(words.begin(), words.end(),
-                                        [&](const Word& w) { return w.text == e.text; });
+                                        [&](const PdfWord& w) { return w.text == e.text; });
         ASSERT_NE(found, words.end());
-        EXPECT_NEAR(found->xMin * 20, margin + (e.positie - 1) * cell, cell / 2);
-        EXPECT_NEAR(found->yMin * 20, margin + e.row * line, line / 2);
+        EXPECT_NEAR(found->left * 20, margin + (e.positie - 1) * cell, cell / 2);
+        EXPECT_NEAR(found->top * 20, margin + e.row * line, line / 2);
     }
 }
 

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "PdfProbe.h"
+#include "support/PdfProbe.h"
 #include "PrinterTestEnv.h"
 #include "surface/PrinterDestination.h"
 #include "surface/QtPrinterSurface.h"

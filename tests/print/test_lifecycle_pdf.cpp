@@ -1,0 +1,103 @@
+// Creation, Reset, release and orientation with the real printer: what reaches the PDF files.
+#include <memory>
+
+#include "print/clsPrint.h"
+#include "real_printer_fixture.h"
+#include "support/PdfProbe.h"
+
+namespace zel::testing {
+namespace {
+
+using LifecyclePdf = RealPrinterTest;
+
+QStringList textsOf(const QString& pdf) {
+    QStringList texts;
+    for (const PdfWord& w : pdfWords(pdf)) texts << w.text;
+    return texts;
+}
+
+void printText(clsPrint& print, int regel, const char* text) {
+    print.AddTekst(Variant::Long(regel), Variant::Integer(1), Variant(text));
+}
+
+TEST_F(LifecyclePdf, ReleasePrintsTheJobOnlyInThePrinterModes) {
+    struct Case {
+        const char* mode;
+        bool printed;
+    };
+    for (const Case& c : {Case{"S", false}, Case{"P", true}, Case{"ps", true}}) {
+        SCOPED_TRACE(c.mode);
+        const int before = jobs().size();
+        {
+            clsPrint print;
+            print.SetMode(Variant(c.mode));
+            printText(print, 1, c.mode);
+        }
+        ASSERT_EQ(jobs().size() - before, c.printed ? 1 : 0);
+        if (c.printed) {
+            EXPECT_TRUE(textsOf(jobs().last()).contains(c.mode));
+        }
+    }
+    // Mode "F" draws nothing, so there is no job to end and no file.
+    {
+        clsPrint print;
+        print.SetMode(Variant("F"));
+        printText(print, 1, "F");
+    }
+    shutdownPrinter();
+    EXPECT_EQ(jobs().size(), 2);
+}
+
+TEST_F(LifecyclePdf, ResetEndsTheJobAndTheNextPageIsNumberedTwo) {
+    clsPrint print;
+    print.SetMode(Variant("P"));
+    print.ClearKopregels();
+    print.AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("Blad #B"));
+    printText(print, 2, "eerste");
+    print.Reset();
+    ASSERT_EQ(jobs().size(), 1);
+    printText(print, 2, "tweede");
+    Printer().EndDoc();
+    ASSERT_EQ(jobs().size(), 2);
+    const QStringList second = textsOf(jobs().last());
+    EXPECT_TRUE(second.contains("tweede"));
+    EXPECT_FALSE(second.contains("eerste"));
+    EXPECT_EQ(second.at(second.indexOf("Blad") + 1), "2");
+}
+
+TEST_F(LifecyclePdf, OrientationChangeKeepsThePagesSoFarAndTurnsTheNextJob) {
+    clsPrint print;
+    print.SetMode(Variant("P"));
+    printText(print, 1, "staand1");
+    print.NieuwBlad(Variant::Integer(2));
+    printText(print, 2, "staand2");
+    print.SetOrientation(Variant::Integer(2));
+    ASSERT_EQ(jobs().size(), 1);  // the pages so far, as one job
+    EXPECT_EQ(pdfPageCount(jobs().first()), 2);
+    EXPECT_LT(pdfPageSize(jobs().first(), 1).width(), pdfPageSize(jobs().first(), 1).height());
+
+    printText(print, 3, "liggend");
+    Printer().EndDoc();
+    ASSERT_EQ(jobs().size(), 2);
+    EXPECT_TRUE(textsOf(jobs().last()).contains("liggend"));
+    EXPECT_GT(pdfPageSize(jobs().last(), 1).width(), pdfPageSize(jobs().last(), 1).height());
+    EXPECT_GT(mdlPrint::PositionsPerLine, mdlPrint::LinesPerPage);
+}
+
+TEST_F(LifecyclePdf, PrintBackColorCoversWhatIsOnThePage) {
+    clsPrint print;
+    print.SetMode(Variant("P"));
+    printText(print, 1, "verborgen");
+    print.letPrintBackColor(Variant::Long(0x00FFFF));  // yellow over the text
+    Printer().EndDoc();
+    ASSERT_EQ(jobs().size(), 1);
+    const QImage page = pdfPageImage(jobs().first(), 1, 30, QRect(0, 0, 200, 200));
+    // The whole sheet is one flat colour: the text under it no longer shows.
+    const QRgb corner = page.pixel(0, 0);
+    for (int y = 0; y < page.height(); y += 7)
+        for (int x = 0; x < page.width(); x += 7) ASSERT_EQ(page.pixel(x, y), corner);
+    EXPECT_NE(qGray(corner), 255);
+}
+
+}  // namespace
+}  // namespace zel::testing
