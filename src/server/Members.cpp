@@ -194,10 +194,10 @@ std::vector<PropertySpec> makeProperties() {
     };
 }
 
-template <typename Spec>
-const Spec* findByName(const std::vector<Spec>& specs, const QString& name) {
-    for (const Spec& spec : specs)
-        if (spec.name == name) return &spec;
+template <typename Entry>
+const Entry* findByName(const std::vector<Entry>& entries, const QString& name) {
+    for (const Entry& entry : entries)
+        if (entry.name == name) return &entry;
     return nullptr;
 }
 

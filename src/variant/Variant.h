@@ -19,8 +19,8 @@ enum class VarType {
     Currency,  // 64-bit integer scaled by 10 000
     Date,      // days since 30 December 1899; the fraction is the time of day
     String,
-    Boolean,   // true is -1 when seen as a number
-    Object,    // an object reference (opaque to the value)
+    Boolean,  // true is -1 when seen as a number
+    Object,   // an object reference (opaque to the value)
 };
 
 // A dynamic value: copied freely, converted on use by the platform's rules. Conversions raise
@@ -96,12 +96,24 @@ Variant operator/(const Variant& a, const Variant& b);  // Double (11 on divisio
 // against numeric text compares numerically; text against text compares binary.
 // Null in a comparison raises 94 (a condition cannot be Null).
 int compare(const Variant& a, const Variant& b);  // -1, 0, 1
-inline bool operator<(const Variant& a, const Variant& b) { return compare(a, b) < 0; }
-inline bool operator>(const Variant& a, const Variant& b) { return compare(a, b) > 0; }
-inline bool operator<=(const Variant& a, const Variant& b) { return compare(a, b) <= 0; }
-inline bool operator>=(const Variant& a, const Variant& b) { return compare(a, b) >= 0; }
-inline bool operator==(const Variant& a, const Variant& b) { return compare(a, b) == 0; }
-inline bool operator!=(const Variant& a, const Variant& b) { return compare(a, b) != 0; }
+inline bool operator<(const Variant& a, const Variant& b) {
+    return compare(a, b) < 0;
+}
+inline bool operator>(const Variant& a, const Variant& b) {
+    return compare(a, b) > 0;
+}
+inline bool operator<=(const Variant& a, const Variant& b) {
+    return compare(a, b) <= 0;
+}
+inline bool operator>=(const Variant& a, const Variant& b) {
+    return compare(a, b) >= 0;
+}
+inline bool operator==(const Variant& a, const Variant& b) {
+    return compare(a, b) == 0;
+}
+inline bool operator!=(const Variant& a, const Variant& b) {
+    return compare(a, b) != 0;
+}
 
 // The platform's Int: the largest whole number not above, in the value's own numeric kind
 // (a string becomes Double; Null stays Null; Empty is Integer 0).

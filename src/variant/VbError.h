@@ -8,8 +8,8 @@ namespace zel {
 // A run-time error with the platform's number and text (design.md, "Errors").
 class VbError : public std::runtime_error {
 public:
-    explicit VbError(int number);                        // the standard text for the number
-    VbError(int number, const QString& description);     // a more precise text
+    explicit VbError(int number);                     // the standard text for the number
+    VbError(int number, const QString& description);  // a more precise text
     int number() const { return number_; }
     QString description() const { return description_; }
 

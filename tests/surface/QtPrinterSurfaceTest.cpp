@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "support/PdfProbe.h"
 #include "PrinterTestEnv.h"
+#include "support/PdfProbe.h"
 #include "surface/PrinterDestination.h"
 #include "surface/QtPrinterSurface.h"
 #include "variant/VbError.h"
