@@ -44,8 +44,9 @@ QString publishPdfJob(const QString& spoolPath, const QString& directory) {
     if (QFileInfo(spoolPath).size() <= 0)
         throw fileError(spoolPath, QStringLiteral("the job produced no output"));
     for (int number = 1; number <= MaxJobNumber; ++number) {
+        // The directory is appended, not substituted: a '%1' in its name is no placeholder.
         const QString path =
-            QStringLiteral("%1/job-%2.pdf").arg(directory).arg(number, 4, 10, QLatin1Char('0'));
+            directory + QStringLiteral("/job-%1.pdf").arg(number, 4, 10, QLatin1Char('0'));
         const QByteArray name = QFile::encodeName(path);
         const int fd = ::open(name.constData(), O_CREAT | O_EXCL | O_WRONLY, 0644);
         if (fd < 0) {

@@ -145,6 +145,18 @@ TEST(QtPrinterSurface, JobsTakeTheLowestFreeNumberAndNeverOverwrite) {
     }
 }
 
+// Directory names are taken as they are, whatever characters they hold.
+TEST(QtPrinterSurface, JobLandsInADirectoryWhoseNameHoldsPercentSigns) {
+    PrinterTestEnv env;
+    const QString directory = env.outDir() + QStringLiteral("/100%1 %2");
+    env.setDestination(QStringLiteral("pdf:") + directory);
+    QtPrinterSurface printer;
+    printer.Print(QStringLiteral("percent"), true);
+    printer.EndDoc();
+    EXPECT_EQ(QDir(directory).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("job-0001.pdf")});
+}
+
 TEST(QtPrinterSurface, SheetsWithoutOutputAreNoPages) {
     PrinterTestEnv env;
     QtPrinterSurface printer;
