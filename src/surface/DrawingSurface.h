@@ -56,7 +56,7 @@ public:
     virtual QString FontName() const = 0;
     virtual void setFontName(const QString& name) = 0;  // 380 for a font that does not resolve
     virtual float FontSize() const = 0;
-    virtual void setFontSize(float points) = 0;  // 380 when not positive
+    virtual void setFontSize(float points) = 0;  // 380 outside 0 < points <= 2160
     virtual bool FontBold() const = 0;
     virtual void setFontBold(bool bold) = 0;
 };

@@ -58,4 +58,9 @@ QFont resolveFont(const QString& name) {
     return font;
 }
 
+void checkFontSize(float points) {
+    constexpr float LargestSize = 2160;
+    if (!(points > 0 && points <= LargestSize)) throw VbError(VbErr::InvalidPropertyValue);
+}
+
 }  // namespace zel

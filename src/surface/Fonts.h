@@ -13,4 +13,8 @@ void registerFontSubstitutes();
 // registered substitute, nor to a fontconfig alias (such as "Courier New" -> Liberation Mono).
 QFont resolveFont(const QString& name);
 
+// VbError 380 for a font size outside 0 < points <= 2160 (the largest size fonts take); larger
+// sizes give the font engine's metrics no meaning (negative heights), which would break the grid.
+void checkFontSize(float points);
+
 }  // namespace zel

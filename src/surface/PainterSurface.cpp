@@ -145,7 +145,7 @@ void PainterSurface<Surface>::setFontName(const QString& name) {
 
 template <class Surface>
 void PainterSurface<Surface>::setFontSize(float points) {
-    if (!(points > 0)) throw VbError(VbErr::InvalidPropertyValue);
+    checkFontSize(points);
     font_.setPointSizeF(points);
 }
 

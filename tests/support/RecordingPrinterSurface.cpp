@@ -103,7 +103,7 @@ void RecordingPrinterSurface::setFontName(const QString& name) {
 
 void RecordingPrinterSurface::setFontSize(float points) {
     record(QStringLiteral("setFontSize"), {number(points)});
-    if (!(points > 0)) throw VbError(VbErr::InvalidPropertyValue);
+    checkFontSize(points);
     fontSize_ = points;
 }
 

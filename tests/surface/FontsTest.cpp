@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "PrinterTestEnv.h"
 #include "surface/Fonts.h"
 #include "surface/ImageSurface.h"
+#include "surface/QtPrinterSurface.h"
 #include "variant/VbError.h"
 
 using namespace zel;
@@ -65,6 +69,31 @@ TEST(Fonts, SizeKeepsAcrossNameAndRefusesNonPositive) {
             ADD_FAILURE() << bad;
         } catch (const VbError& error) {
             EXPECT_EQ(error.number(), 380);
+        }
+    }
+}
+
+// Beyond the largest size the font engine's metrics turn negative, and with them the grid.
+TEST(Fonts, SizesBeyondTheLargestAreRefusedOnBothDevices) {
+    PrinterTestEnv env;
+    ImageSurface window;
+    QtPrinterSurface printer;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (DrawingSurface* surface :
+         {static_cast<DrawingSurface*>(&window), static_cast<DrawingSurface*>(&printer)}) {
+        surface->setFontSize(2160);
+        EXPECT_GT(surface->TextHeight(QStringLiteral("A")), 0);
+        EXPECT_GT(surface->TextWidth(QStringLiteral("A")), 0);
+        for (float bad : {2160.5f, 5000.0f, 1e9f, inf, nan}) {
+            SCOPED_TRACE(bad);
+            try {
+                surface->setFontSize(bad);
+                ADD_FAILURE() << "accepted";
+            } catch (const VbError& error) {
+                EXPECT_EQ(error.number(), 380);
+            }
+            EXPECT_FLOAT_EQ(surface->FontSize(), 2160);
         }
     }
 }
