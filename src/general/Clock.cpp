@@ -14,8 +14,13 @@ std::optional<QDateTime>& pinned() {
 
 }  // namespace
 
+// Whole seconds, as the platform's clock gives them: a time printed with seconds must not round
+// up to a second (or, just before midnight, a day) that has not begun.
 QDateTime now() {
-    return pinned() ? *pinned() : QDateTime::currentDateTime();
+    QDateTime moment = pinned() ? *pinned() : QDateTime::currentDateTime();
+    const QTime time = moment.time();
+    moment.setTime(QTime(time.hour(), time.minute(), time.second()));
+    return moment;
 }
 
 void pin(const QDateTime& moment) {

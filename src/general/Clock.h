@@ -6,7 +6,8 @@
 // "#T" is known in advance; the production path reads the system clock in local time.
 namespace zel::Clock {
 
-QDateTime now();  // the pinned moment, or the current local date and time
+// The pinned moment, or the current local date and time, to the whole second.
+QDateTime now();
 void pin(const QDateTime& moment);
 void unpin();
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "general/AlgFunc.h"
+#include "general/Clock.h"
+#include "general/DateConv.h"
 #include "variant/VbError.h"
 
 using namespace zel;
@@ -118,6 +120,17 @@ TEST(FormatTijd, MidnightShowsOnlyWhenAltijd) {
     const double time = (13 * 3600 + 5 * 60 + 9) / 86400.0;
     EXPECT_EQ(FormatTijd(Variant::Date(45000 + time), formaat, false).toString(), "13:05:09");
     EXPECT_EQ(FormatTijd(Variant::Date(45000 + time), formaat, true).toString(), "13:05:09");
+}
+
+TEST(FormatTijd, ClockTimeIsPrintedAsTheSecondItIsIn) {
+    // Half a second before midnight the time must not round up to the next day's 00:00:00
+    // while the date still shows the old day.
+    Clock::pin(QDateTime(QDate(2024, 3, 5), QTime(23, 59, 59, 700)));
+    const Variant moment = DateConv::toDateVariant(Clock::now());
+    EXPECT_EQ(FormatTijd(moment, Variant("HH:MM:SS"), true).toString(), "23:59:59");
+    EXPECT_EQ(FormatDatum(moment, Variant("DD-MM-YYYY"), Variant("")).toString(), "05-03-2024");
+    Clock::unpin();
+    EXPECT_EQ(Clock::now().time().msec(), 0);
 }
 
 TEST(NullWaarde, GivesStandaardForNoValueTrimsStringsAndKeepsTheRest) {
