@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QSettings>
+#include <cmath>
 
 #include "variant/VbError.h"
 
@@ -86,8 +87,10 @@ double LeadingNumber(const QString& text) {
     }
     bool ok = false;
     const double value = compact.left(end).toDouble(&ok);
-    if (!ok) throw VbError(VbErr::Overflow);
-    return value;
+    // This well-formed number fails only beyond a Double (an infinity) or below its smallest
+    // magnitude, which reads as 0.
+    if (!ok && std::isinf(value)) throw VbError(VbErr::Overflow);
+    return ok ? value : 0.0;
 }
 
 }  // namespace zel

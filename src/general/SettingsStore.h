@@ -23,7 +23,8 @@ void setAppTitle(const QString& title);
 
 // The leading number of a text, as stored values are read back: blanks, tabs and line feeds
 // are skipped anywhere, then an optional sign, digits, a decimal point and an exponent are
-// taken as far as they go; a text without a number gives 0.
+// taken as far as they go; a text without a number, or a number too small for a Double, gives
+// 0; one too large raises 6 (overflow).
 double LeadingNumber(const QString& text);
 
 }  // namespace zel

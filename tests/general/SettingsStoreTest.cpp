@@ -68,6 +68,7 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOfTheText) {
         {".5", 0.5},    {"5.", 5},          {"1e3", 1000},       {"2D2", 200},     {"1e", 1},
         {"1e+", 1},     {"12abc", 12},      {"abc", 0},          {"", 0},          {"-", 0},
         {".", 0},       {"1.2.3", 1.2},     {"0x10", 0},         {"--1", 0},       {"9.5E-1", 0.95},
+        {"1e-999", 0},  {"-2.5e-400x", 0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.expected) << c.text;
 }
