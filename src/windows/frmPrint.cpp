@@ -45,7 +45,16 @@ bool frmPrint::Loaded() {
 }
 
 void frmPrint::Unload() {
-    delete std::exchange(instance, nullptr);
+    frmPrint* window = std::exchange(instance, nullptr);
+    if (window && window->openDialog_) {
+        // The dialog's event loop runs inside this window's menu handler, which must not lose
+        // its window under it (a client's release can arrive there).
+        window->unloadWhenClosed_ = true;
+        window->hide();
+        window->openDialog_->reject();
+        return;
+    }
+    delete window;
 }
 
 frmPrint::frmPrint() : canvas_(new PrintCanvas(this)), stbPrintPanel_(new QLabel(this)) {
@@ -106,7 +115,14 @@ void frmPrint::refreshWaiting() {
 void frmPrint::mnuSelecteerPrinter_Click() {
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
-    if (execQuestion(dialog) != QDialog::Accepted) return;
+    openDialog_ = &dialog;
+    const int answer = execQuestion(dialog);
+    openDialog_ = nullptr;
+    if (unloadWhenClosed_) {
+        deleteLater();  // unloaded meanwhile: the next reference loads a new window
+        return;
+    }
+    if (answer != QDialog::Accepted) return;
     const QString destination = destinationOf(printer);
     if (!destination.isEmpty()) saveChosenDestination(destination);
 }

@@ -9,6 +9,7 @@
 
 class QStatusBar;
 class QAction;
+class QDialog;
 class QLabel;
 
 namespace zel {
@@ -111,6 +112,10 @@ private:
     QAction* mnuSelecteerPrinter_;
     QAction* mnuActiveer_;
     bool waiting_ = false;
+    // The modal dialog the window's menu has open; an Unload meanwhile ends it and leaves the
+    // window to be deleted once the menu handler has returned.
+    QDialog* openDialog_ = nullptr;
+    bool unloadWhenClosed_ = false;
     // The frame that the outer size last asked for was converted with: once the real frame is
     // known (the window is mapped), the window is corrected to that same outer size.
     QMargins assumedFrame_;

@@ -6,6 +6,7 @@
 
 #include "WindowsFixture.h"
 #include "surface/DrawingSurface.h"
+#include "surface/PrinterDestination.h"
 #include "windows/ScreenUnits.h"
 
 namespace zel {
@@ -148,6 +149,20 @@ TEST_F(MainWindowTest, GrowingTheWindowKeepsWhatWasDrawn) {
     settle();
     EXPECT_EQ(vbColourAt(frm.image(), 25, 25), Red);
     EXPECT_FLOAT_EQ(frm.ScaleWidth(), frm.centralWidget()->width() * TwipsPerPixelX());
+}
+
+// A client's release can unload the window while the user has its printer dialog open (the
+// dialog's event loop delivers the call): the dialog ends as cancelled and nothing is freed twice.
+TEST_F(MainWindowTest, UnloadWhileThePrinterDialogIsOpenEndsTheDialog) {
+    const QString chosenBefore = chosenDestination();
+    installAnswerer([](QWidget*) { frmPrint::Unload(); });
+    frmPrint::Get().mnuSelecteerPrinter()->trigger();
+    EXPECT_FALSE(frmPrint::Loaded());
+    settle();
+    EXPECT_EQ(chosenDestination(), chosenBefore);
+    frmPrint& again = frmPrint::Get();
+    EXPECT_FALSE(again.OkCancel);
+    EXPECT_TRUE(frmPrint::Loaded());
 }
 
 }  // namespace
