@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
         arguments.removeAt(1);
         return runServe(arguments, argc, argv);
     }
-    if (command == QLatin1String("interface") && argc == 2) {
+    if (command == QLatin1String("interface")) {
+        if (argc > 2) return usageError(QStringLiteral("unexpected argument %1").arg(arguments[2]));
         std::fputs(qPrintable(zel::interfaceFileXml()), stdout);
         return 0;
     }

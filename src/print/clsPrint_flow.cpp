@@ -36,9 +36,11 @@ void waitWhileOkCancel(frmPrint& frm) {
 bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
     if (startLinePending_ && CurrentLine >= 0 && !ConfirmOnly && !Regel.isEmpty()) {
         // The page was started by a call without a line number: this first numbered call
-        // fixes where its body begins instead of breaking a page that holds no body yet.
+        // fixes where its body begins instead of breaking a page that holds no body yet. A line
+        // that cannot be converted leaves that to the next call.
+        const int32_t start = Regel.toLong();
         startLinePending_ = false;
-        StartLine = Regel.toLong();
+        StartLine = start;
         if (Detailregels_.exists()) Detailregels_.at(0).Regel = Regel.toDouble();
         return true;
     }
@@ -86,6 +88,8 @@ bool clsPrint::waitForConfirmation(const Variant& Regel) {
 }
 
 void clsPrint::startPage(const Variant& Regel) {
+    // A line that is no 32-bit number fails before the page is counted or its head drawn.
+    const int32_t start = Regel.toLong();
     CurrentPage += 1;
     const OutputMode mode = outputMode(UitvoerMode_);
     if (mode != OutputMode::None) {
@@ -94,7 +98,7 @@ void clsPrint::startPage(const Variant& Regel) {
         CurrentLine = PrintKopregels(UitvoerMode_);
         ClearDetailregels(Regel);
     }
-    StartLine = Regel.toLong();
+    StartLine = start;
     startLinePending_ = Regel.isEmpty() && mode != OutputMode::None;
 }
 
@@ -121,9 +125,12 @@ bool clsPrint::NieuwBlad(const Variant& Regel) {
 }
 
 bool clsPrint::CheckRegelsBeschikbaar(const Variant& HuidigeRegel, const Variant& AantalRegels) {
-    if (CurrentLine != -1 && Variant::Long(CurrentLine) + (HuidigeRegel - Variant::Long(StartLine) +
-                                                           Variant::Integer(1)) >
-                                 Variant::Long(mdlPrint::LinesPerPage) - AantalRegels) {
+    // A page whose body has not begun yet (started by a watermark or grid lines) will begin
+    // at this block, as the page check makes it do for the next text.
+    const Variant start = startLinePending_ ? HuidigeRegel : Variant::Long(StartLine);
+    if (CurrentLine != -1 &&
+        Variant::Long(CurrentLine) + (HuidigeRegel - start + Variant::Integer(1)) >
+            Variant::Long(mdlPrint::LinesPerPage) - AantalRegels) {
         NieuwBlad(HuidigeRegel);
         return false;
     }

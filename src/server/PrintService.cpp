@@ -146,8 +146,7 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     if (!addressed(message, Bus::kServerInterface) || message.member() != QLatin1String("Create"))
         throw BusError{kUnknownMethod, QStringLiteral("No member %1 on /").arg(message.member())};
     requireSignature(message, QStringLiteral("a{sv}"));
-    const bool deferred = hold_.busy();
-    answer(message, true, [this, deferred](const QDBusMessage& m) { return create(m, deferred); });
+    answer(message, true, [this](const QDBusMessage& m) { return create(m); });
 }
 
 void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
@@ -239,7 +238,7 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
     connection_.send(message.createErrorReply(name, text));
 }
 
-QDBusMessage PrintService::create(const QDBusMessage& message, bool deferred) {
+QDBusMessage PrintService::create(const QDBusMessage& message) {
     const std::vector<Variant> options =
         namedArguments(dictionary(message.arguments().at(0)),
                        {{QStringLiteral("Persistent"), Variant::Boolean(false), true}});
@@ -251,12 +250,13 @@ QDBusMessage PrintService::create(const QDBusMessage& message, bool deferred) {
     objects_[id] = PrintObject{std::move(print), owner};
     Q_EMIT objectCountChanged(objectCount());
     if (!owner.isEmpty()) {
-        // A client that left while its call was held would never be seen leaving.
-        if (deferred && !connection_.interface()->isServiceRegistered(owner).value()) {
+        if (!watcher_->watchedServices().contains(owner)) watcher_->addWatchedService(owner);
+        // A client that left before its call was served (held, or just queued) would never be
+        // seen leaving: the bus told nobody. Asked after the watch, the bus answers in order.
+        if (!connection_.interface()->isServiceRegistered(owner).value()) {
             releaseObject(id);
             return QDBusMessage();
         }
-        if (!watcher_->watchedServices().contains(owner)) watcher_->addWatchedService(owner);
     }
     return message.createReply(QVariant::fromValue(QDBusObjectPath(objectPath(id))));
 }

@@ -58,7 +58,7 @@ private:
                 std::function<QDBusMessage(const QDBusMessage&)> body);
     void sendError(const QDBusMessage& message, const QString& name, const QString& text);
 
-    QDBusMessage create(const QDBusMessage& message, bool deferred);
+    QDBusMessage create(const QDBusMessage& message);
     QDBusMessage callMember(const QDBusMessage& message, int id, const MethodSpec& method);
     QDBusMessage release(const QDBusMessage& message, int id);
     clsPrint& object(int id);  // an error reply when the object is gone

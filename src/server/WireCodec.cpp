@@ -37,7 +37,9 @@ Variant fromStruct(const QDBusArgument& arg) {
     } else if (signature == QLatin1String("(sd)")) {
         WireDate date;
         arg >> date;
-        if (date.tag == kDate) return Variant::Date(finiteOrOverflow(date.days));
+        // A day outside the calendar (years 100 to 9999) is refused as converting it to a
+        // date is; stored, it could never be read back as text.
+        if (date.tag == kDate) return Variant::Date(Variant::Double(date.days).toDate());
     }
     throw VbError(VbErr::TypeMismatch);
 }

@@ -25,6 +25,22 @@ pdf_text() {
     for f in "$ZEL_E2E_TMP"/pdf/job-*.pdf; do pdftotext "$f" -; done
 }
 
+# The command line: help and version succeed; bad usage is exit code 2 with one line.
+while IFS='|' read -r args code message; do
+    # shellcheck disable=SC2086 # the arguments are split on purpose
+    said=$("$ZELPRINT" $args 2>&1 >/dev/null)
+    expect "zelprint $args: exit code" "$code" "$?"
+    expect "zelprint $args: standard error" "$message" "$said"
+done <<'CASES'
+--help|0|
+--version|0|
+|2|zelprint: a command is needed (see zelprint --help)
+bogus|2|zelprint: unknown command bogus (see zelprint --help)
+interface extra|2|zelprint: unexpected argument extra (see zelprint --help)
+serve --linger abc|2|zelprint: --linger takes seconds from 0 to 86400 (see zelprint --help)
+serve extra|2|zelprint: unexpected argument extra (see zelprint --help)
+CASES
+
 start_server 1
 wait_gone "$SERVER" 5 || fail "a server without objects did not leave after --linger"
 echo "ok: no object, the server leaves after --linger"

@@ -205,6 +205,57 @@ TEST_F(FlowTest, PageStartedByAWatermarkTakesItsStartLineFromTheNextText) {
         printer_->callsOf("setCurrentY").contains(QString("setCurrentY(%1)").arg(printerY(2))));
 }
 
+TEST_F(FlowTest, BlockCheckOnAWatermarkPageMeasuresFromThePagesFirstBodyRow) {
+    // The page head uses line 1; the page starts with the watermark and no line number yet.
+    const struct {
+        int aantal;
+        bool fits;
+    } cases[] = {{5, true}, {58, true}, {59, false}};
+    print_->SetMode(Variant("P"));
+    print_->ClearKopregels();
+    print_->AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("kop"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.aantal);
+        print_->Cls();
+        mdlPrint::LinesPerPage = 60;
+        print_->Watermerk(Variant("CONCEPT"));
+        ASSERT_EQ(print_->CurrentPage, 1);
+        EXPECT_EQ(print_->CheckRegelsBeschikbaar(Variant::Integer(100), Variant::Integer(c.aantal)),
+                  c.fits);
+        text(100);
+        EXPECT_EQ(print_->CurrentPage, c.fits ? 1 : 2);
+        EXPECT_EQ(print_->StartLine, 100);
+    }
+}
+
+TEST_F(FlowTest, BadLineNumberFailsBeforeAnyPageIsStarted) {
+    const struct {
+        Variant regel;
+        int error;
+    } cases[] = {{Variant("abc"), 13}, {Variant::Double(3e9), 6}};
+    print_->SetMode(Variant("P"));
+    print_->ClearKopregels();
+    print_->AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("kop"));
+    mdlPrint::LinesPerPage = 60;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        print_->Cls();
+        printer_->clearCalls();
+        EXPECT_EQ(errorOf([&] { print_->AddTekst(c.regel, Variant::Integer(1), Variant("x")); }),
+                  c.error);
+        EXPECT_EQ(print_->CurrentPage, 0);
+        EXPECT_EQ(print_->CurrentLine, -1);
+        EXPECT_TRUE(printer_->calls().isEmpty());
+        // On a page started by a watermark, the bad line leaves the start line to the next text.
+        print_->Watermerk(Variant("CONCEPT"));
+        EXPECT_EQ(errorOf([&] { print_->AddTekst(c.regel, Variant::Integer(1), Variant("x")); }),
+                  c.error);
+        text(100);
+        EXPECT_EQ(print_->CurrentPage, 1);
+        EXPECT_EQ(print_->StartLine, 100);
+    }
+}
+
 TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {
     const QString path = dir_.path() + "/blad.txt";
     QFile f(path);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDBusArgument>
+#include <QDBusConnectionInterface>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
@@ -211,6 +212,21 @@ TEST_F(PrintServiceTest, ObjectsOfALeavingClientAreReleasedButPersistentOnesStay
               QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"));
     EXPECT_EQ(get(persistent, "CurrentPage"), QVariant(0));
     EXPECT_EQ(get(others, "CurrentPage"), QVariant(0));
+}
+
+TEST_F(PrintServiceTest, AClientThatLeftBeforeItsCreateWasServedLeavesNoObject) {
+    {
+        QDBusConnection leaver = bus_.connect(QStringLiteral("leaver"));
+        QDBusMessage create =
+            message("/", QStringLiteral("ZelPrintDemo.Server"), "Create", {QVariantMap()});
+        ASSERT_TRUE(leaver.send(create));
+        leaver.interface()->isServiceRegistered(leaver.baseService());  // the Create is out
+    }
+    // Gone before the server has read its Create: nobody would ever release that object.
+    bus_.disconnect(QStringLiteral("leaver"));
+    const QString others = create();
+    EXPECT_EQ(others, QStringLiteral("/clsPrint/2"));
+    EXPECT_TRUE(waitFor([this] { return service_->objectCount() == 1; }));
 }
 
 TEST_F(PrintServiceTest, ReleasedObjectsAnswerWithAnErrorAndPathsAreNotReused) {

@@ -127,6 +127,8 @@ TEST_F(WireCodecOnBus, ValuesWithoutAMeaningAreRefused) {
         {"int64 below Long", QVariant::fromValue<qlonglong>(-(qlonglong(1) << 40)), 6},
         {"uint64 beyond Long", QVariant::fromValue(std::numeric_limits<qulonglong>::max()), 6},
         {"date NaN", QVariant::fromValue(zel::WireDate{"Date", nan}), 6},
+        {"date after 9999", QVariant::fromValue(zel::WireDate{"Date", 2958466}), 6},
+        {"date before 100", QVariant::fromValue(zel::WireDate{"Date", -657435}), 6},
         {"unknown tag", QVariant::fromValue(zel::WireTag{"Nothing"}), 13},
         {"tag in the wrong case", QVariant::fromValue(zel::WireTag{"empty"}), 13},
         {"date with another tag", QVariant::fromValue(zel::WireDate{"Datum", 1}), 13},
