@@ -29,9 +29,13 @@ void clsPrint::SetOrientation(const Variant& Orientation) {
         printer.setOrientation(Orientation.toInteger());
     } catch (const VbError& e) {
         if (e.number() == VbErr::PropertyCannotBeSetWithinPage) {
-            // Ending the job (rather than discarding it) keeps the pages printed so far.
+            // Ending the job (rather than discarding it) keeps the pages printed so far. A job
+            // end the destination refuses does not keep the new orientation from being tried.
             try {
                 printer.EndDoc();
+            } catch (const VbError&) {
+            }
+            try {
                 printer.setOrientation(Orientation.toInteger());
             } catch (const VbError&) {
             }

@@ -182,5 +182,26 @@ TEST_F(LifecycleTest, SetOrientationWithOutputEndsTheJobAndTurnsTheNextSheet) {
     EXPECT_EQ(printer_->Orientation(), 2);
 }
 
+// A destination that drops the job and reports it when the job is ended.
+class RefusingDestinationPrinter : public RecordingPrinterSurface {
+public:
+    void EndDoc() override {
+        RecordingPrinterSurface::EndDoc();
+        throw VbError(482);
+    }
+};
+
+TEST_F(LifecycleTest, SetOrientationTurnsThePageEvenWhenEndingTheJobFails) {
+    auto refusing = std::make_unique<RefusingDestinationPrinter>();
+    printer_ = refusing.get();
+    installPrinter(std::move(refusing));
+    print_->SetMode(Variant("F"));  // the release must not end the job a second time
+    printer_->setCurrentY(0);
+    printer_->Print("staand", true);
+    EXPECT_NO_THROW(print_->SetOrientation(Variant::Integer(2)));
+    EXPECT_EQ(printer_->Orientation(), 2);
+    EXPECT_EQ(printer_->ColorMode(), 2);
+}
+
 }  // namespace
 }  // namespace zel::testing
