@@ -49,9 +49,9 @@ clsPrint::~clsPrint() {
         } catch (const std::exception&) {
         }
     }
-    if (toonBladFile_ != 0) {
+    for (const int16_t file : toonBladFiles_) {
         try {
-            NumberedFiles::Close(toonBladFile_);
+            NumberedFiles::Close(file);
         } catch (const std::exception&) {
         }
     }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "print/PrintElement.h"
 #include "variant/Variant.h"
@@ -176,9 +177,9 @@ private:
     // A page started without a line number (a watermark or grid lines) takes its start line
     // from the first later call that has one.
     bool startLinePending_ = false;
-    // The file that ToonBlad opened, closed on release so that a long-running server does not
+    // The files that ToonBlad opened, closed on release so that a long-running server does not
     // run out of file numbers.
-    int16_t toonBladFile_ = 0;
+    std::vector<int16_t> toonBladFiles_;
 };
 
 }  // namespace zel

@@ -163,7 +163,7 @@ Variant clsPrint::ToonBlad(const Variant& /*Bladnummer*/) {
     // The file is only opened: nothing is read or shown, so no buffer the size of the file is
     // made (a large file would exhaust memory).
     NumberedFiles::OpenBinaryRead(PrintFilenr, PrintFileName.toString());
-    toonBladFile_ = PrintFilenr;
+    toonBladFiles_.push_back(PrintFilenr);
     return Variant();
 }
 

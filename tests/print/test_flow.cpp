@@ -277,5 +277,21 @@ TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {
     EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 75);
 }
 
+TEST_F(FlowTest, ReleaseClosesEveryFileToonBladOpened) {
+    const QString path = dir_.path() + "/blad.txt";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    print_->PrintFileName = Variant(path);
+    QList<int16_t> numbers;
+    for (int i = 0; i < 3; ++i) {
+        print_->PrintFilenr = 0;  // a fresh number for each page shown
+        print_->ToonBlad(Variant());
+        numbers << print_->PrintFilenr;
+    }
+    print_.reset();
+    for (int16_t number : numbers) EXPECT_FALSE(NumberedFiles::IsOpen(number)) << number;
+}
+
 }  // namespace
 }  // namespace zel::testing
