@@ -1,11 +1,22 @@
 #include "windows/frmOk.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
+#include <exception>
+#include <functional>
 
+#include "general/NotInVb5.h"
+#include "general/SettingsStore.h"
+#include "print/mdlPrint.h"
+#include "variant/Variant.h"
+#include "windows/ApiSpecials.h"
 #include "windows/HandlerGuard.h"
 #include "windows/Questions.h"
 #include "windows/ScreenUnits.h"
@@ -17,8 +28,113 @@ namespace {
 
 frmOk* instance = nullptr;
 
-// The frame never gets a base below this, so that a tiny window keeps positive sizes.
-constexpr float MinimumBase = 100.0f;  // twips
+const QString Section = QStringLiteral("Main");
+
+// Kept apart from frmPrint's placement, which is stored under the title alone.
+QString placementApp() {
+    return AppTitle() + QStringLiteral("Ok");
+}
+
+// Measures are stored as the text of the single-precision value.
+QString measureText(float twips) {
+    return Variant::Single(twips).toString();
+}
+
+// Busy for the lifetime of the scope, also when the layout or the load fails half-way, so that
+// a failure does not leave the window deaf to its scroll bars for good.
+class BusyScope {
+public:
+    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyScope() { busy_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& busy_;
+};
+
+// One measure of a control, in twips, relative to its container.
+enum class Side { Left, Top, Width, Height };
+
+float measure(const QWidget& control, Side side) {
+    const QRect g = control.geometry();
+    switch (side) {
+        case Side::Left:
+            return g.x() * TwipsPerPixelX();
+        case Side::Top:
+            return g.y() * TwipsPerPixelY();
+        case Side::Width:
+            return g.width() * TwipsPerPixelX();
+        case Side::Height:
+            return g.height() * TwipsPerPixelY();
+    }
+    return 0;
+}
+
+void setMeasure(QWidget& control, Side side, float twips) {
+    QRect g = control.geometry();
+    switch (side) {
+        case Side::Left:
+            g.moveLeft(PixelsX(twips));
+            break;
+        case Side::Top:
+            g.moveTop(PixelsY(twips));
+            break;
+        case Side::Width:
+            g.setWidth(std::max(0, PixelsX(twips)));
+            break;
+        case Side::Height:
+            g.setHeight(std::max(0, PixelsY(twips)));
+            break;
+    }
+    control.setGeometry(g);
+}
+
+// One assignment of the layout; the value is computed when its turn comes, so it sees the
+// measures the assignments before it have set.
+struct Assignment {
+    QWidget* control;
+    Side side;
+    std::function<float()> twips;
+};
+
+template <size_t N>
+void assign(const Assignment (&steps)[N]) {
+    for (const Assignment& step : steps) setMeasure(*step.control, step.side, step.twips());
+}
+
+float maxOf(float a, float b) {
+    return NotInVb5::MaxOf(Variant::Single(a), Variant::Single(b)).toSingle();
+}
+
+// The large step: the visible share of the page in percent, at least 1 (the scroll bar refuses
+// a step of 0); a page of no size has nothing to pan, so one step covers it all.
+int largeStep(float visible, int32_t page) {
+    if (page == 0) return 100;
+    const Variant share = Variant::Single(visible) / Variant::Long(page) * Variant::Long(100);
+    return std::max<int32_t>(1, Int(NotInVb5::MinOf(share, Variant::Long(100))).toLong());
+}
+
+// The pan position of the view in percent of the range it can pan, 0 to 100; a page that fits
+// exactly has no range, and the view is at its start.
+int panPercent(float origin, int32_t page, float visible) {
+    const Variant range = Variant::Long(page) - Variant::Single(visible);
+    if (range == Variant::Long(0)) return 0;
+    const Variant percent = Variant::Single(origin) / range * Variant::Long(100);
+    const Variant clamped =
+        NotInVb5::MaxOf(NotInVb5::MinOf(percent, Variant::Long(100)), Variant::Long(0));
+    return Int(clamped).toLong();
+}
+
+// The view origin that a scroll value asks for: 0 shows the page's start, 100 its end.
+float panOrigin(int32_t page, float visible, int value) {
+    return (page - visible) * value / 100;
+}
+
+// The caption is never drawn smaller than this, however narrow the frame.
+constexpr qreal SmallestCaptionPoints = 6.0;
+// Room the style takes beside the caption (its indent and the frame line).
+constexpr int CaptionSlack = 16;  // pixels
 
 }  // namespace
 
@@ -35,42 +151,108 @@ bool frmOk::Loaded() {
 }
 
 void frmOk::Unload() {
-    if (!instance) return;
-    frmOk* window = instance;
+    frmOk* window = std::exchange(instance, nullptr);
+    if (!window) return;
+    // The window goes whatever its unload handler meets; unloading usually happens inside one
+    // of the window's own handlers, so it is deleted once that has returned.
+    struct Release {
+        frmOk* window;
+        ~Release() {
+            window->hide();
+            window->deleteLater();
+        }
+    } release{window};
     window->Form_Unload();
-    instance = nullptr;
-    window->hide();
-    // Unloading usually happens inside one of the window's own button handlers.
-    window->deleteLater();
 }
 
 frmOk::frmOk()
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       fraCommand_(new QGroupBox(QStringLiteral("Einde blad, Wilt u nu verder gaan?"), this)),
       cmdOk_(new QPushButton(QStringLiteral("Ja"), fraCommand_)),
-      cmdAnnuleer_(new QPushButton(QStringLiteral("Afbreken"), fraCommand_)) {
+      cmdAnnuleer_(new QPushButton(QStringLiteral("Afbreken"), fraCommand_)),
+      HScroll1_(new QScrollBar(Qt::Horizontal, this)),
+      VScroll1_(new QScrollBar(Qt::Vertical, this)) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Afdrukken bevestigen"));
+    fraCommand_->setObjectName(QStringLiteral("fraCommand"));
+    cmdOk_->setObjectName(QStringLiteral("cmdOk"));
+    cmdAnnuleer_->setObjectName(QStringLiteral("cmdAnnuleer"));
+    HScroll1_->setObjectName(QStringLiteral("HScroll1"));
+    VScroll1_->setObjectName(QStringLiteral("VScroll1"));
+
+    // The buttons keep the normal font when the caption is made smaller to fit.
+    for (QPushButton* button : {cmdOk_, cmdAnnuleer_}) {
+        QFont normal = QApplication::font(button);
+        if (normal.pointSizeF() > 0) normal.setPointSizeF(normal.pointSizeF());
+        button->setFont(normal);
+    }
+    // A change is taken when the user lets go of the slider, not at every step of a drag: each
+    // change redraws the page and asks again.
+    for (QScrollBar* bar : {HScroll1_, VScroll1_}) {
+        bar->setRange(0, 100);
+        bar->setTracking(false);
+    }
+    // The native window exists from the start, so the frame is known (where the platform knows
+    // it before mapping) when the placement is restored.
+    winId();
+
     connect(cmdOk_, &QPushButton::clicked, this,
             [this] { runHandler("cmdOk_Click", [this] { cmdOk_Click(); }); });
     connect(cmdAnnuleer_, &QPushButton::clicked, this,
             [this] { runHandler("cmdAnnuleer_Click", [this] { cmdAnnuleer_Click(); }); });
+    connect(HScroll1_, &QScrollBar::valueChanged, this,
+            [this] { runHandler("HScroll1_Change", [this] { HScroll1_Change(); }); });
+    connect(VScroll1_, &QScrollBar::valueChanged, this,
+            [this] { runHandler("VScroll1_Change", [this] { VScroll1_Change(); }); });
 }
 
 void frmOk::Form_Load() {
     LoadCount += 1;
+    if (LoadCount >= 11) {
+        MsgBox(QStringLiteral("Overloading load"));
+        return;
+    }
     frmPrint::Get().OkCancel = true;
-    Busy = true;
-    // A fifth of the screen wide, low on the screen and centred, so the page stays visible.
-    const float width = ScreenWidth() * 0.2f;
-    resize(PixelsX(width), PixelsY(ScreenHeight() * 0.15f));
-    move(PixelsX((ScreenWidth() - width) / 2), PixelsY(ScreenHeight() * 0.8f));
-    Busy = false;
+    BusyScope busy(Busy);
+    restorePlacement();
 }
 
+// Height, Width, Top, Left in this order: the default of Left centres the width just restored.
+void frmOk::restorePlacement() {
+    const QString app = placementApp();
+    const auto stored = [&app](const char* key, float byDefault) {
+        const QString text = GetSetting(app, Section, QLatin1String(key), measureText(byDefault));
+        return static_cast<float>(LeadingNumber(text));
+    };
+    const float screenHeight = ScreenHeight();
+    const float screenWidth = ScreenWidth();
+    setHeight(stored("WindowHeight", screenHeight * 0.15f));
+    setWidth(stored("WindowWidth", screenWidth * 0.2f));
+    setTop(stored("WindowTop", screenHeight * 0.8f));
+    setLeft(stored("WindowLeft", (screenWidth - Width()) / 2));
+}
+
+// A minimised or maximised window keeps the last normal placement in the store.
+void frmOk::savePlacement() {
+    if (WindowState() != 0) return;
+    const QString app = placementApp();
+    SaveSetting(app, Section, QStringLiteral("WindowTop"), measureText(Top()));
+    SaveSetting(app, Section, QStringLiteral("WindowLeft"), measureText(Left()));
+    SaveSetting(app, Section, QStringLiteral("WindowWidth"), measureText(Width()));
+    SaveSetting(app, Section, QStringLiteral("WindowHeight"), measureText(Height()));
+}
+
+// Closing the window while the question is open is an abort. That answer reaches the wait even
+// when the placement cannot be stored, or the wait would never end.
 void frmOk::Form_Unload() {
-    // Closed while the question is open: that is an abort.
-    if (frmPrint::Loaded() && frmPrint::Get().OkCancel) answer(true);
+    std::exception_ptr failure;
+    try {
+        savePlacement();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (frmPrint::Loaded() && frmPrint::Get().OkCancel) answer(false, true);
+    if (failure) std::rethrow_exception(failure);
 }
 
 void frmOk::ShowNonModal() {
@@ -82,43 +264,187 @@ void frmOk::Resize() {
     if (Busy) return;
     LoadCount += 1;
     frmPrint::Get().stbPrintPanel()->setText(QString::number(LoadCount));
-    Busy = true;
-    const float twipsX = TwipsPerPixelX();
-    const float twipsY = TwipsPerPixelY();
-    const float h = height() * twipsY;
-    const float w = width() * twipsX;
-    fraCommand_->setGeometry(PixelsX(w * 0.05f), PixelsY(h * 0.05f),
-                             PixelsX(std::max(w, MinimumBase) * 0.9f),
-                             PixelsY(std::max(h, MinimumBase) * 0.85f));
-    const float fw = fraCommand_->width() * twipsX;
-    const float fh = fraCommand_->height() * twipsY;
-    cmdOk_->setGeometry(PixelsX(fw * 0.06f), PixelsY(fh * 0.35f), PixelsX(fw * 0.41f),
-                        PixelsY(fh * 0.5f));
-    cmdAnnuleer_->setGeometry(PixelsX(fw * 0.53f), PixelsY(fh * 0.35f), PixelsX(fw * 0.41f),
-                              PixelsY(fh * 0.5f));
-    Busy = false;
+    if (LoadCount > 10) {
+        MsgBox(QStringLiteral("Overloading resize"));
+        return;
+    }
+    BusyScope busy(Busy);
+    SetTopMost(*this);
+    layOutControls();
+}
+
+// The scroll bars along the bottom and right edges, the frame in what is left with a free band
+// of 5 % above and to the left of it, and the two equal buttons side by side in the frame.
+// A tiny window never gives the frame or the vertical bar a base below 100 twips.
+void frmOk::layOutControls() {
+    const auto H = [this] { return ScaleHeight(); };
+    const auto W = [this] { return ScaleWidth(); };
+    QScrollBar& hs = *HScroll1_;
+    QScrollBar& vs = *VScroll1_;
+    QGroupBox& fra = *fraCommand_;
+    const Assignment bars[] = {
+        {&hs, Side::Height, [&] { return H() * 0.17f; }},
+        {&hs, Side::Top, [&] { return H() - measure(hs, Side::Height); }},
+        {&hs, Side::Width, [&] { return W(); }},
+        {&hs, Side::Left, [] { return 0.0f; }},
+        {&vs, Side::Width, [&] { return W() * 0.05f; }},
+        {&vs, Side::Height, [&] { return maxOf(H() - measure(hs, Side::Height), 100); }},
+        {&vs, Side::Top, [] { return 0.0f; }},
+        {&vs, Side::Left, [&] { return W() - measure(vs, Side::Width); }},
+    };
+    assign(bars);
+    setScrollBars();
+    const auto HS = [&] { return measure(hs, Side::Height); };
+    const auto VW = [&] { return measure(vs, Side::Width); };
+    const Assignment frame[] = {
+        {&fra, Side::Top, [&] { return (H() - HS()) * 0.05f; }},
+        {&fra, Side::Height, [&] { return maxOf(H() - HS(), 100) * 0.85f; }},
+        {&fra, Side::Left, [&] { return (W() - VW()) * 0.05f; }},
+        {&fra, Side::Width, [&] { return maxOf(W() - VW(), 100) * 0.9f; }},
+    };
+    assign(frame);
+    const auto FW = [&] { return measure(fra, Side::Width); };
+    const auto FH = [&] { return measure(fra, Side::Height); };
+    const Assignment buttons[] = {
+        {cmdOk_, Side::Left, [&] { return FW() * 0.06f; }},
+        {cmdOk_, Side::Width, [&] { return FW() * 0.41f; }},
+        {cmdOk_, Side::Top, [&] { return FH() * 0.35f; }},
+        {cmdOk_, Side::Height, [&] { return FH() * 0.5f; }},
+        {cmdAnnuleer_, Side::Left, [&] { return FW() * 0.53f; }},
+        {cmdAnnuleer_, Side::Width, [&] { return FW() * 0.41f; }},
+        {cmdAnnuleer_, Side::Top, [&] { return FH() * 0.35f; }},
+        {cmdAnnuleer_, Side::Height, [&] { return FH() * 0.5f; }},
+    };
+    assign(buttons);
+    fitCaption();
+}
+
+// The scroll bars show where frmPrint's view is; Busy keeps these changes from panning.
+void frmOk::setScrollBars() {
+    const frmPrint& frm = frmPrint::Get();
+    HScroll1_->setPageStep(largeStep(frm.ScaleWidth(), mdlPrint::PageWidthScreen));
+    VScroll1_->setPageStep(largeStep(frm.ScaleHeight(), mdlPrint::PageHeightScreen));
+    HScroll1_->setValue(panPercent(frm.ScaleLeft(), mdlPrint::PageWidthScreen, frm.ScaleWidth()));
+    VScroll1_->setValue(panPercent(frm.ScaleTop(), mdlPrint::PageHeightScreen, frm.ScaleHeight()));
+}
+
+// The question is the window's point: its caption gets the largest size up to the normal one
+// at which it fits the frame's width.
+void frmOk::fitCaption() {
+    QFont font = QApplication::font(fraCommand_);
+    if (font.pointSizeF() <= 0) return;
+    const QString caption = fraCommand_->title();
+    const int room = fraCommand_->width() - CaptionSlack;
+    while (font.pointSizeF() > SmallestCaptionPoints &&
+           QFontMetrics(font).horizontalAdvance(caption) > room)
+        font.setPointSizeF(std::max(SmallestCaptionPoints, font.pointSizeF() - 0.5));
+    if (font != fraCommand_->font()) fraCommand_->setFont(font);
+}
+
+void frmOk::HScroll1_Change() {
+    if (Busy) return;
+    frmPrint& frm = frmPrint::Get();
+    frm.setScaleLeft(panOrigin(mdlPrint::PageWidthScreen, frm.ScaleWidth(), HScroll1_->value()));
+    answer(true, false);
+    Unload();
+}
+
+void frmOk::VScroll1_Change() {
+    if (Busy) return;
+    frmPrint& frm = frmPrint::Get();
+    frm.setScaleTop(panOrigin(mdlPrint::PageHeightScreen, frm.ScaleHeight(), VScroll1_->value()));
+    answer(true, false);
+    Unload();
 }
 
 void frmOk::cmdOk_Click() {
-    answer(false);
+    answer(false, false);
     Unload();
 }
 
 void frmOk::cmdAnnuleer_Click() {
-    answer(true);
+    answer(false, true);
     Unload();
 }
 
 // The wait ends when it sees OkCancel false, so that flag is written last.
-void frmOk::answer(bool abort) {
+void frmOk::answer(bool tekenen, bool annuleer) {
     frmPrint& main = frmPrint::Get();
-    main.Tekenen = false;
-    main.Annuleer = abort;
+    main.Tekenen = tekenen;
+    main.Annuleer = annuleer;
     main.OkCancel = false;
 }
 
+float frmOk::ScaleHeight() const {
+    return height() * TwipsPerPixelY();
+}
+float frmOk::ScaleWidth() const {
+    return width() * TwipsPerPixelX();
+}
+
+float frmOk::Height() const {
+    return frameGeometry().height() * TwipsPerPixelY();
+}
+float frmOk::Width() const {
+    return frameGeometry().width() * TwipsPerPixelX();
+}
+float frmOk::Top() const {
+    return frameGeometry().y() * TwipsPerPixelY();
+}
+float frmOk::Left() const {
+    return frameGeometry().x() * TwipsPerPixelX();
+}
+
+void frmOk::setHeight(float twips) {
+    const QRect outer = frameGeometry();
+    setOuter({outer.topLeft(), QSize(outer.width(), PixelsY(twips))});
+}
+void frmOk::setWidth(float twips) {
+    const QRect outer = frameGeometry();
+    setOuter({outer.topLeft(), QSize(PixelsX(twips), outer.height())});
+}
+void frmOk::setTop(float twips) {
+    setOuter(frameGeometry().translated(0, PixelsY(twips) - frameGeometry().y()));
+}
+void frmOk::setLeft(float twips) {
+    setOuter(frameGeometry().translated(PixelsX(twips) - frameGeometry().x(), 0));
+}
+
+int frmOk::WindowState() const {
+    if (isMinimized()) return 1;
+    if (isMaximized() || isFullScreen()) return 2;
+    return 0;
+}
+
+void frmOk::setOuter(const QRect& pixels) {
+    assumedFrame_ = FrameMargins(*this);
+    SetOuterGeometry(*this, pixels);
+}
+
+// Once mapped, the window manager's frame is known: keep the outer size that was asked for.
+void frmOk::fitFrame() {
+    if (!isVisible() || WindowState() != 0) return;
+    const QMargins frame = FrameMargins(*this);
+    if (frame == assumedFrame_) return;
+    const QSize outer = size().grownBy(assumedFrame_);
+    assumedFrame_ = frame;
+    resize(outer.shrunkBy(frame));
+}
+
 void frmOk::resizeEvent(QResizeEvent*) {
-    runHandler("frmOk Form_Resize", [this] { Resize(); });
+    runHandler("frmOk Form_Resize", [this] {
+        fitFrame();
+        Resize();
+    });
+}
+
+void frmOk::moveEvent(QMoveEvent*) {
+    fitFrame();
+}
+
+// The frame is there only once the window is mapped, after the show event: look again then.
+void frmOk::showEvent(QShowEvent*) {
+    QTimer::singleShot(0, this, [this] { fitFrame(); });
 }
 
 void frmOk::closeEvent(QCloseEvent* event) {

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <QMargins>
 #include <QWidget>
+#include <cstdint>
 
 class QGroupBox;
 class QPushButton;
+class QScrollBar;
 
 namespace zel {
 
 // The end-of-page confirmation window ("Afdrukken bevestigen"): answers by setting the flags
-// of frmPrint and unloading itself. One per process; Show loads it when needed.
+// of frmPrint and unloading itself; its scroll bars pan frmPrint's page view. It stays on top
+// without taking the focus and keeps its placement (outer frame, twips) in the settings store.
+// One per process; Get loads it when needed.
 class frmOk : public QWidget {
     Q_OBJECT
 public:
@@ -16,19 +21,35 @@ public:
     static bool Loaded();
     static void Unload();  // runs the unload handler (an unanswered close is an abort)
 
-    // Survives unloading, as the page flow resets it before each showing.
+    // Loads and layout passes since the page flow last reset it (it does so before each
+    // showing); survives unloading.
     static inline int32_t LoadCount = 0;
 
     void ShowNonModal();  // shows without making it modal and without taking the focus
-    void Resize();        // fits the controls to the window (public: frmPrint calls it)
+    void Resize();        // lays out the controls (public: frmPrint's resize handler calls it)
 
     // The controls, for whoever answers the question in place of the user.
     QGroupBox* fraCommand() const { return fraCommand_; }
     QPushButton* cmdOk() const { return cmdOk_; }
     QPushButton* cmdAnnuleer() const { return cmdAnnuleer_; }
+    QScrollBar* HScroll1() const { return HScroll1_; }
+    QScrollBar* VScroll1() const { return VScroll1_; }
+
+    // The outer frame's measures in twips, and the state (0 normal, 1 minimised, 2 maximised).
+    float Height() const;
+    void setHeight(float twips);
+    float Width() const;
+    void setWidth(float twips);
+    float Top() const;
+    void setTop(float twips);
+    float Left() const;
+    void setLeft(float twips);
+    int WindowState() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -37,12 +58,28 @@ private:
     void Form_Unload();
     void cmdOk_Click();
     void cmdAnnuleer_Click();
-    void answer(bool abort);
+    void HScroll1_Change();
+    void VScroll1_Change();
+    void answer(bool tekenen, bool annuleer);
+    void restorePlacement();
+    void savePlacement();
+    void layOutControls();
+    void setScrollBars();
+    void fitCaption();
+    float ScaleHeight() const;
+    float ScaleWidth() const;
+    void setOuter(const QRect& pixels);
+    void fitFrame();
 
     QGroupBox* fraCommand_;
     QPushButton* cmdOk_;
     QPushButton* cmdAnnuleer_;
-    bool Busy = false;  // true while loading or laying out: the layout does nothing then
+    QScrollBar* HScroll1_;
+    QScrollBar* VScroll1_;
+    bool Busy = false;  // true while loading or laying out: layout and scroll handlers wait
+    // The frame the outer size was last converted with; once the window manager's real frame
+    // is known, the window is corrected to that same outer size.
+    QMargins assumedFrame_;
 };
 
 }  // namespace zel
