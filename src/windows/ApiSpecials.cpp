@@ -1,5 +1,6 @@
 #include "windows/ApiSpecials.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -40,7 +41,8 @@ void SetTopMost(QWidget& window) {
     window.setAttribute(Qt::WA_ShowWithoutActivating);
     SetOuterGeometry(window, QRect(left, top, width, height));
     if (window.isHidden()) window.show();
-    window.raise();
+    // The offscreen platform has no stacking order and warns at every raise.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window.raise();
 }
 
 QMargins FrameMargins(const QWidget& window) {

@@ -1,9 +1,16 @@
+#include <QApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 
 #include "WindowsFixture.h"
+#include "windows/ScreenUnits.h"
 
 namespace zel {
 namespace {
@@ -48,20 +55,96 @@ TEST_F(ConfirmationTest, LayoutPassesAreCountedIntoTheStatusBar) {
     EXPECT_EQ(frmPrint::Get().stbPrintPanel()->text(), "3");
 }
 
-TEST_F(ConfirmationTest, ButtonsSitSideBySideInsideTheFrame) {
+// The controls follow the window's client size (in pixels here; the tables are in twips of
+// the same scale): scroll bars along the bottom (17 % high) and right (5 % wide) edges, the
+// frame with a 5 % band above and left of it, the buttons at 6 % and 53 % of the frame.
+TEST_F(ConfirmationTest, ControlsFollowTheWindowSize) {
+    const double minimum = 100 / TwipsPerPixelY();  // the 100-twip base of a tiny window
+    struct Size {
+        int w, h;
+    } sizes[] = {{400, 200}, {204, 115}, {640, 90}, {24, 12}};
     frmOk& ok = frmOk::Get();
     ok.ShowNonModal();
-    ok.resize(400, 200);
     settle();
-    const QRect frame = ok.fraCommand()->geometry();
-    const QRect ja = ok.cmdOk()->geometry();
-    const QRect afbreken = ok.cmdAnnuleer()->geometry();
-    EXPECT_TRUE(ok.rect().contains(frame));
-    EXPECT_TRUE(QRect(QPoint(), frame.size()).contains(ja));
-    EXPECT_TRUE(QRect(QPoint(), frame.size()).contains(afbreken));
-    EXPECT_LT(ja.right(), afbreken.left());
-    EXPECT_EQ(ja.top(), afbreken.top());
-    EXPECT_NEAR(ja.width(), afbreken.width(), 1);
+    for (const Size& s : sizes) {
+        SCOPED_TRACE(testing::Message() << s.w << "x" << s.h);
+        frmOk::LoadCount = 0;
+        ok.resize(s.w, s.h);
+        settle();
+        ASSERT_EQ(ok.size(), QSize(s.w, s.h));
+        const double hs = std::round(s.h * 0.17);
+        const double vw = std::round(s.w * 0.05);
+        const double fh = std::max(s.h - hs, minimum) * 0.85;
+        const double fw = std::max(s.w - vw, double(100 / TwipsPerPixelX())) * 0.9;
+        struct Expected {
+            const char* control;
+            QRect actual;
+            double left, top, width, height;
+        } expected[] = {
+            {"HScroll1", ok.HScroll1()->geometry(), 0, s.h - hs, double(s.w), hs},
+            {"VScroll1", ok.VScroll1()->geometry(), s.w - vw, 0, vw, std::max(s.h - hs, minimum)},
+            {"fraCommand", ok.fraCommand()->geometry(), (s.w - vw) * 0.05, (s.h - hs) * 0.05, fw,
+             fh},
+            {"cmdOk", ok.cmdOk()->geometry(), fw * 0.06, fh * 0.35, fw * 0.41, fh * 0.5},
+            {"cmdAnnuleer", ok.cmdAnnuleer()->geometry(), fw * 0.53, fh * 0.35, fw * 0.41,
+             fh * 0.5},
+        };
+        for (const Expected& e : expected) {
+            SCOPED_TRACE(e.control);
+            EXPECT_NEAR(e.actual.x(), e.left, 1.0);
+            EXPECT_NEAR(e.actual.y(), e.top, 1.0);
+            // The frame's measures are rounded once more on their way to the buttons.
+            EXPECT_NEAR(e.actual.width(), e.width, 1.5);
+            EXPECT_NEAR(e.actual.height(), e.height, 1.5);
+        }
+    }
+}
+
+// At a fifth of a 1024-pixel screen the question still fits the frame; the buttons keep the
+// normal font.
+TEST_F(ConfirmationTest, TheQuestionFitsTheFrameAtTheUsualSize) {
+    frmOk& ok = frmOk::Get();
+    ok.ShowNonModal();
+    ok.resize(200, 90);
+    settle();
+    const QGroupBox& frame = *ok.fraCommand();
+    EXPECT_LE(QFontMetrics(frame.font()).horizontalAdvance(frame.title()), frame.width() - 16);
+    EXPECT_EQ(ok.cmdOk()->font().pointSizeF(), QApplication::font().pointSizeF());
+    EXPECT_EQ(ok.cmdAnnuleer()->font().pointSizeF(), QApplication::font().pointSizeF());
+}
+
+// Beyond ten loads or layout passes between two showings the window only reports it; the
+// answers keep working.
+TEST_F(ConfirmationTest, OverloadingIsReportedFromTheEleventhPass) {
+    QStringList messages;
+    installAnswerer([&](QWidget* question) {
+        if (auto* box = qobject_cast<QMessageBox*>(question)) {
+            messages << box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    frmOk& ok = frmOk::Get();
+    ok.ShowNonModal();
+    settle();
+    const QRect laidOut = ok.HScroll1()->geometry();
+    frmOk::LoadCount = 9;
+    ok.Resize();  // the tenth pass still lays out
+    EXPECT_TRUE(messages.isEmpty());
+    ok.resize(ok.width() + 60, ok.height());  // the eleventh only reports
+    settle();
+    EXPECT_EQ(messages, QStringList{"Overloading resize"});
+    EXPECT_EQ(frmOk::LoadCount, 11);
+    EXPECT_EQ(frmPrint::Get().stbPrintPanel()->text(), "11");
+    EXPECT_EQ(ok.HScroll1()->geometry(), laidOut);
+    QTest::mouseClick(ok.cmdOk(), Qt::LeftButton);
+    EXPECT_FALSE(frmOk::Loaded());
+
+    messages.clear();
+    frmPrint::Get().OkCancel = false;
+    frmOk::LoadCount = 10;
+    frmOk::Get();
+    EXPECT_EQ(messages, QStringList{"Overloading load"});
+    EXPECT_FALSE(frmPrint::Get().OkCancel);  // nothing else of the load happened
 }
 
 TEST_F(ConfirmationTest, EachAnswerSetsTheFlagsAndUnloads) {
