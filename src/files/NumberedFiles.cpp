@@ -10,26 +10,18 @@
 #include <cerrno>
 #include <memory>
 
-#include "variant/VbError.h"
+#include "files/NumberedFilePool.h"
 
 namespace zel::NumberedFiles {
 
+using detail::fileError;
+using detail::NumberedFile;
+
 namespace {
 
-// One open file. The sequential modes (line input, end-of-file test) add their access mode
-// and read buffer here.
-struct OpenFile {
-    int fd = -1;
-    QString path;
-
-    ~OpenFile() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
 // The process-wide pool; slot 0 is never used so that a number is its own index.
-std::array<std::unique_ptr<OpenFile>, kHighest + 1>& pool() {
-    static std::array<std::unique_ptr<OpenFile>, kHighest + 1> files;
+std::array<std::unique_ptr<NumberedFile>, kHighest + 1>& pool() {
+    static std::array<std::unique_ptr<NumberedFile>, kHighest + 1> files;
     return files;
 }
 
@@ -37,18 +29,7 @@ void checkNumber(int16_t number) {
     if (number < kLowest || number > kHighest) throw VbError(VbErr::BadFileNameOrNumber);
 }
 
-OpenFile& opened(int16_t number) {
-    checkNumber(number);
-    if (!pool()[number]) throw VbError(VbErr::BadFileNameOrNumber);
-    return *pool()[number];
-}
-
-// The error with the file's name after the platform's text.
-VbError fileError(int number, const QString& path) {
-    return VbError(number, VbError::standardText(number) + QStringLiteral(": ") + path);
-}
-
-// The error for a path that could not be examined or opened.
+// The error for a path that could not be examined, opened or created.
 int errorFor(int error, const QString& path) {
     switch (error) {
         case ENOENT:
@@ -66,15 +47,19 @@ int errorFor(int error, const QString& path) {
     }
 }
 
-// Opens an existing regular file: the type is checked before opening, so that a FIFO is never
-// opened, and again on the open descriptor, in case the path was replaced in between.
+// Opens a regular file. The type is checked before opening, so that a FIFO is never opened,
+// and again on the open descriptor, in case the path was replaced in between. With O_CREAT a
+// missing file is created; otherwise it is file not found.
 int openRegularFile(const QString& path, int flags) {
     const QByteArray native = QFile::encodeName(path);
     struct stat info {};
-    if (::stat(native.constData(), &info) != 0) throw fileError(errorFor(errno, path), path);
-    if (!S_ISREG(info.st_mode)) throw fileError(VbErr::PathFileAccessError, path);
+    if (::stat(native.constData(), &info) == 0) {
+        if (!S_ISREG(info.st_mode)) throw fileError(VbErr::PathFileAccessError, path);
+    } else if (errno != ENOENT || !(flags & O_CREAT)) {
+        throw fileError(errorFor(errno, path), path);
+    }
 
-    const int fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) throw fileError(errorFor(errno, path), path);
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -83,7 +68,36 @@ int openRegularFile(const QString& path, int flags) {
     return fd;
 }
 
+void open(int16_t number, const QString& path, int flags, bool lineInput = false) {
+    checkNumber(number);
+    if (pool()[number]) throw VbError(VbErr::FileAlreadyOpen);
+    if (path.isEmpty()) throw VbError(VbErr::BadFileNameOrNumber);
+    auto file = std::make_unique<NumberedFile>();
+    file->fd = openRegularFile(path, flags);
+    file->path = path;
+    file->lineInput = lineInput;
+    pool()[number] = std::move(file);
+}
+
 }  // namespace
+
+namespace detail {
+
+NumberedFile::~NumberedFile() {
+    if (fd >= 0) ::close(fd);
+}
+
+NumberedFile& opened(int16_t number) {
+    checkNumber(number);
+    if (!pool()[number]) throw VbError(VbErr::BadFileNameOrNumber);
+    return *pool()[number];
+}
+
+VbError fileError(int number, const QString& path) {
+    return VbError(number, VbError::standardText(number) + QStringLiteral(": ") + path);
+}
+
+}  // namespace detail
 
 int16_t FreeFile() {
     for (int16_t number = kLowest; number <= kHighest; ++number) {
@@ -92,14 +106,31 @@ int16_t FreeFile() {
     throw VbError(VbErr::TooManyFiles);
 }
 
+void OpenInput(int16_t number, const QString& path) {
+    open(number, path, O_RDONLY, true);
+}
+
+void OpenOutput(int16_t number, const QString& path) {
+    open(number, path, O_WRONLY | O_CREAT | O_TRUNC);
+}
+
+void OpenAppend(int16_t number, const QString& path) {
+    open(number, path, O_WRONLY | O_CREAT | O_APPEND);
+}
+
+void OpenBinary(int16_t number, const QString& path, ByteAccess access) {
+    switch (access) {
+        case ByteAccess::ReadWrite:
+            return open(number, path, O_RDWR | O_CREAT);
+        case ByteAccess::WriteOnly:
+            return open(number, path, O_WRONLY | O_CREAT);
+        case ByteAccess::ReadOnly:
+            return open(number, path, O_RDONLY);
+    }
+}
+
 void OpenBinaryRead(int16_t number, const QString& path) {
-    checkNumber(number);
-    if (pool()[number]) throw VbError(VbErr::FileAlreadyOpen);
-    if (path.isEmpty()) throw VbError(VbErr::BadFileNameOrNumber);
-    auto file = std::make_unique<OpenFile>();
-    file->fd = openRegularFile(path, O_RDONLY);
-    file->path = path;
-    pool()[number] = std::move(file);
+    OpenBinary(number, path, ByteAccess::ReadOnly);
 }
 
 bool IsOpen(int16_t number) {
@@ -107,7 +138,7 @@ bool IsOpen(int16_t number) {
 }
 
 int64_t Lof(int16_t number) {
-    const OpenFile& file = opened(number);
+    const NumberedFile& file = detail::opened(number);
     struct stat info {};
     if (::fstat(file.fd, &info) != 0) throw fileError(VbErr::PathFileAccessError, file.path);
     return static_cast<int64_t>(info.st_size);
@@ -120,6 +151,12 @@ void Close(int16_t number) {
 
 void CloseAll() {
     for (auto& file : pool()) file.reset();
+}
+
+void MkDir(const QString& path) {
+    if (path.isEmpty()) throw VbError(VbErr::BadFileNameOrNumber);
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0) return;
+    throw fileError(errno == EEXIST ? VbErr::PathFileAccessError : errorFor(errno, path), path);
 }
 
 }  // namespace zel::NumberedFiles

@@ -7,9 +7,13 @@
 // platform's error numbers. Opening refuses whatever is not a regular file (a FIFO would block
 // the server on open or read; a directory or device is no file to print from).
 //
-// Errors: 52 a number outside 1..255, an empty name, or a number that is not open;
-// 53 file not found; 55 the number is in use; 67 no free number (or no descriptor left);
-// 75 no access, or not a regular file; 76 a directory on the path does not exist.
+// Sharing: Linux takes no locks on an open, so every kind lets other openers read and write the
+// file meanwhile, the "shared" kinds included.
+//
+// Errors: 52 a number outside 1..255, an empty name, or a number that is not open (or not open
+// for line input); 53 file not found; 55 the number is in use; 62 input past the end of the
+// file; 67 no free number (or no descriptor left); 75 no access, not a regular file, or a
+// directory that already exists; 76 a directory on the path does not exist.
 namespace zel::NumberedFiles {
 
 constexpr int16_t kLowest = 1;
@@ -18,16 +22,36 @@ constexpr int16_t kHighest = 255;
 // The lowest number not in use (67 when all are).
 int16_t FreeFile();
 
-// Opens `path` for byte-wise reading under `number`.
-void OpenBinaryRead(int16_t number, const QString& path);
+// Sequential opens. Input needs an existing file; output creates or empties it; append creates
+// it or writes at its end.
+void OpenInput(int16_t number, const QString& path);
+void OpenOutput(int16_t number, const QString& path);
+void OpenAppend(int16_t number, const QString& path);
+
+// Byte-wise opens: read and write, or write only, create a missing file and keep an existing
+// one; read only needs an existing file.
+enum class ByteAccess { ReadWrite, WriteOnly, ReadOnly };
+void OpenBinary(int16_t number, const QString& path, ByteAccess access);
+void OpenBinaryRead(int16_t number, const QString& path);  // OpenBinary(..., ReadOnly)
 
 bool IsOpen(int16_t number);  // false also for a number outside 1..255
 
 // The length in bytes of the file open under `number`.
 int64_t Lof(int16_t number);
 
+// Line input from a file opened with OpenInput: a line ends at a carriage return or at a
+// carriage return followed by a line feed, and the end is not part of the line; a line feed on
+// its own stays inside the line; a last line without an end is read like the others. The bytes
+// are read as UTF-8.
+QString LineInput(int16_t number);
+// True when no byte is left to read from the file opened with OpenInput under `number`.
+bool Eof(int16_t number);
+
 // Closes the file under `number`; a number that is not open is left alone.
 void Close(int16_t number);
 void CloseAll();
+
+// Creates one directory (75 when it exists, 76 when the directory above it does not).
+void MkDir(const QString& path);
 
 }  // namespace zel::NumberedFiles

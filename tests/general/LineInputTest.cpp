@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "files/NumberedFiles.h"
+#include "variant/VbError.h"
+
+using namespace zel;
+namespace NF = zel::NumberedFiles;
+
+namespace {
+
+class LineInputTest : public ::testing::Test {
+protected:
+    void TearDown() override { NF::CloseAll(); }
+
+    QString write(const QByteArray& bytes) {
+        const QString path = dir_.filePath("t.psj");
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        return path;
+    }
+
+    // Every line of the file, read as template printing reads it.
+    QStringList lines(const QByteArray& bytes) {
+        NF::OpenInput(1, write(bytes));
+        QStringList read;
+        while (!NF::Eof(1)) read << NF::LineInput(1);
+        NF::Close(1);
+        return read;
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(LineInputTest, LinesEndAtCarriageReturnWithOrWithoutLineFeed) {
+    const struct {
+        QByteArray bytes;
+        QStringList expected;
+    } cases[] = {
+        {"", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\nb\r\n", {"a\nb"}},  // a lone line feed stays inside the line
+        {"last without end", {"last without end"}},
+        {"a\r\n\r\n\r\nb", {"a", "", "", "b"}},
+        {"\r\n", {""}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"caf\xc3\xa9 \xe2\x82\xac\r\n", {QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac")}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(lines(c.bytes), c.expected) << c.bytes.toStdString();
+}
+
+TEST_F(LineInputTest, LineLongerThanTheReadBufferIsReadWhole) {
+    const QByteArray longLine(200000, 'x');
+    EXPECT_EQ(lines(longLine + "\r\n" + "y"), QStringList({QString(longLine), "y"}));
+}
+
+TEST_F(LineInputTest, ReadingPastTheEndIsError62) {
+    NF::OpenInput(3, write("only\r\n"));
+    EXPECT_EQ(NF::LineInput(3), "only");
+    EXPECT_TRUE(NF::Eof(3));
+    try {
+        NF::LineInput(3);
+        FAIL() << "no error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), VbErr::InputPastEndOfFile);
+    }
+}
+
+TEST_F(LineInputTest, FileNotOpenForInputIsABadFileNumber) {
+    NF::OpenBinaryRead(2, write("x"));
+    for (int16_t n : {int16_t(2), int16_t(4)}) {
+        EXPECT_THROW(NF::LineInput(n), VbError);
+        EXPECT_THROW(NF::Eof(n), VbError);
+    }
+}
+
+TEST_F(LineInputTest, OpenKindsCreateEmptyOrKeepTheFile) {
+    using Open = std::function<void(int16_t, const QString&)>;
+    const auto binary = [](NF::ByteAccess a) {
+        return [a](int16_t n, const QString& p) { NF::OpenBinary(n, p, a); };
+    };
+    const struct {
+        const char* kind;
+        Open open;
+        int64_t length;  // of the existing three-byte file once opened
+    } cases[] = {
+        {"output", NF::OpenOutput, 0},
+        {"append", NF::OpenAppend, 3},
+        {"binary", binary(NF::ByteAccess::ReadWrite), 3},
+        {"binary write", binary(NF::ByteAccess::WriteOnly), 3},
+    };
+    for (const auto& c : cases) {
+        const QString path = write("old");
+        c.open(1, path);
+        EXPECT_EQ(NF::Lof(1), c.length) << c.kind;
+        NF::Close(1);
+        const QString fresh = dir_.filePath(QString("fresh-%1").arg(c.kind));
+        c.open(1, fresh);
+        EXPECT_TRUE(QFile::exists(fresh)) << c.kind;
+        NF::Close(1);
+    }
+}
+
+TEST_F(LineInputTest, MkDirGivesThePlatformsErrors) {
+    NF::MkDir(dir_.filePath("made"));
+    const struct {
+        QString path;
+        int error;
+    } cases[] = {
+        {dir_.filePath("made"), VbErr::PathFileAccessError},
+        {dir_.filePath("no/such"), VbErr::PathNotFound},
+        {"", VbErr::BadFileNameOrNumber},
+    };
+    for (const auto& c : cases) {
+        try {
+            NF::MkDir(c.path);
+            ADD_FAILURE() << "no error for " << c.path.toStdString();
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), c.error) << c.path.toStdString();
+        }
+    }
+}
+
+}  // namespace
