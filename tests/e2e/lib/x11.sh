@@ -81,9 +81,10 @@ x11_screenshot() {
     import -window root "$1" || x11_fail "no screenshot $1"
 }
 
-# The confirmation window frmOk. Its layout follows its size: the group box takes 5 % margins
-# and 90 % x 85 % of the window; each button sits at 35 % to 85 % of the box's height, "Ja"
-# from 6 % to 47 % of its width and "Afbreken" from 53 % to 94 %.
+# The confirmation window frmOk. Its layout follows its size: the scroll bars take the bottom
+# 17 % and the right 5 %; the group box sits in the rest with 5 % margins above and left and
+# takes 90 % x 85 % of it; each button sits at 35 % to 85 % of the box's height, "Ja" from 6 %
+# to 47 % of its width and "Afbreken" from 53 % to 94 %.
 FRMOK_TITLE='^Afdrukken bevestigen$'
 FRMPRINT_TITLE='^Afdrukken$'
 
@@ -99,8 +100,8 @@ frmok_click() {
     Afbreken) box_x=0.735 ;;
     *) x11_fail "frmOk has no button $2" ;;
     esac
-    x11_click "$1" "$(awk -v f="$box_x" 'BEGIN { print 0.05 + 0.9 * f }')" \
-        "$(awk 'BEGIN { print 0.05 + 0.85 * 0.6 }')"
+    x11_click "$1" "$(awk -v f="$box_x" 'BEGIN { print (1 - 0.05) * (0.05 + 0.9 * f) }')" \
+        "$(awk 'BEGIN { print (1 - 0.17) * (0.05 + 0.85 * 0.6) }')"
 }
 
 # screen_start_server ERRFILE [OPTIONS...]: runs the build's server on the private bus with
