@@ -102,7 +102,6 @@ private:
     void storePlacement();
     void resizeOuter(QSize pixels);
     void fitFrame();
-    QMargins frameMarginsNow() const;
     void mnuSelecteerPrinter_Click();
     void mnuActiveer_Click();
     ImageSurface& area() const;  // sized to the drawing area as it is laid out now

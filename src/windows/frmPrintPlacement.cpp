@@ -4,6 +4,7 @@
 #include "general/SettingsStore.h"
 #include "print/mdlPrint.h"
 #include "variant/Variant.h"
+#include "windows/ApiSpecials.h"
 #include "windows/HandlerGuard.h"
 #include "windows/ScreenUnits.h"
 #include "windows/frmOk.h"
@@ -106,25 +107,18 @@ void frmPrint::setWindowState(int state) {
 // The outer size in pixels, through the frame as it is known now (none before the window is
 // mapped; the platform's minimum size applies).
 void frmPrint::resizeOuter(QSize pixels) {
-    assumedFrame_ = frameMarginsNow();
+    assumedFrame_ = FrameMargins(*this);
     resize(pixels.shrunkBy(assumedFrame_));
 }
 
 // Once mapped, the window manager's frame is known: keep the outer size that was asked for.
 void frmPrint::fitFrame() {
     if (!isVisible() || windowState() != Qt::WindowNoState) return;
-    const QMargins frame = frameMarginsNow();
+    const QMargins frame = FrameMargins(*this);
     if (frame == assumedFrame_) return;
     const QSize outer = size().grownBy(assumedFrame_);
     assumedFrame_ = frame;
     resize(outer.shrunkBy(frame));
-}
-
-QMargins frmPrint::frameMarginsNow() const {
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-            outer.bottom() - inner.bottom()};
 }
 
 }  // namespace zel
