@@ -1,5 +1,6 @@
 // Page flow: when pages break, the confirmation in the screen modes, NieuwBlad and friends.
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "files/NumberedFiles.h"
@@ -166,17 +167,13 @@ TEST_F(FlowTest, RedrawRequestReplaysHeaderAndBodyOnTheScreenOnly) {
     print_->ClearKopregels();
     print_->AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("kop"));
     text(1, "body");
-    // The first answer asks for a redraw (as a scroll bar does), the second says "Ja".
+    // The first answer moves the vertical scroll bar (pan and redraw), the second says "Ja".
     int asked = 0;
     installAnswerer([&](QWidget* question) {
         auto* ok = qobject_cast<frmOk*>(question);
         if (!ok) return;
         if (++asked == 1) {
-            frmPrint& frm = frmPrint::Get();
-            frm.Tekenen = true;
-            frm.Annuleer = false;
-            frm.OkCancel = false;
-            frmOk::Unload();
+            ok->VScroll1()->triggerAction(QAbstractSlider::SliderPageStepAdd);
             return;
         }
         QTest::mouseClick(ok->cmdOk(), Qt::LeftButton);
@@ -184,6 +181,7 @@ TEST_F(FlowTest, RedrawRequestReplaysHeaderAndBodyOnTheScreenOnly) {
     printer_->clearCalls();
     EXPECT_TRUE(print_->NieuwBlad(Variant::Integer(2)));
     EXPECT_EQ(asked, 2);
+    EXPECT_GT(frmPrint::Get().ScaleTop(), 0);  // the page view was panned before the redraw
     // Nothing reached the printer during the wait and the redraw.
     EXPECT_TRUE(printer_->callsOf("Print").isEmpty());
     EXPECT_EQ(print_->UitvoerMode().toString(), "PS");
