@@ -42,6 +42,10 @@ public:
     bool NieuwBlad(const Variant& Regel);
     Variant ToonBlad(const Variant& Bladnummer);
 
+    // Template printing (clsPrint_template.cpp).
+    bool PrintFromSjabloon(const Variant& DatabaseNaam, const Variant& strSQL,
+                           Variant& Sjabloonnaam);
+
     // Output settings.
     void SetParm(const Variant& ParmNummer, const Variant& ParmWaarde);
     void SetMode(const Variant& UitvoerMode);
@@ -157,6 +161,8 @@ private:
     PrintElement& appendKopregel();
     // Placeholders.
     QString ExpandTekst(const Variant& Tekst) const;
+    // One template line as the next body line of the templates' own line count.
+    void PrintRegel(const Variant& Tekst);
 
     Variant UitvoerMode_ = Variant("S");
     std::array<Variant, 10> Parms_;
@@ -180,6 +186,9 @@ private:
     // The files that ToonBlad opened, closed on release so that a long-running server does not
     // run out of file numbers.
     std::vector<int16_t> toonBladFiles_;
+    // The body line of the last template line printed: template lines keep growing over all
+    // templates the object prints, as a client's lines do over its report.
+    int32_t SjabloonRegel_ = 0;
 };
 
 }  // namespace zel

@@ -141,6 +141,13 @@ std::vector<MethodSpec> makeMethods() {
         {"NieuwBlad", {"Regel"}, {}, ResultKind::Boolean, Access::Held, boolean([](P& p, A& a) {
              return p.NieuwBlad(a[0]);
          })},
+        {"PrintFromSjabloon",
+         {"DatabaseNaam", "strSQL", "Sjabloonnaam"},
+         {},
+         ResultKind::Boolean,
+         Access::Held,
+         boolean([](P& p, A& a) { return p.PrintFromSjabloon(a[0], a[1], a[2]); }),
+         {2}},
         {"ToonBlad",
          {"Bladnummer"},
          {},

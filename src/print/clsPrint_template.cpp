@@ -1,0 +1,51 @@
+// Printing from a stored template (".psj"): every line of the file, in order, becomes one body
+// line of the report.
+#include "files/NumberedFiles.h"
+#include "files/mdlFileHandling.h"
+#include "print/clsPrint.h"
+#include "windows/Questions.h"
+
+namespace zel {
+
+namespace {
+
+// Closes the template file however the printing ends, so that no call keeps one of the
+// process's file numbers.
+class ClosedAfterwards {
+public:
+    explicit ClosedAfterwards(int16_t number) : number_(number) {}
+    ~ClosedAfterwards() { NumberedFiles::Close(number_); }
+    ClosedAfterwards(const ClosedAfterwards&) = delete;
+    ClosedAfterwards& operator=(const ClosedAfterwards&) = delete;
+
+private:
+    int16_t number_;
+};
+
+}  // namespace
+
+// DatabaseNaam and strSQL are accepted for the interface and not used. The result is false
+// in every case; an abort shows in GetResult.
+bool clsPrint::PrintFromSjabloon(const Variant& /*DatabaseNaam*/, const Variant& /*strSQL*/,
+                                 Variant& Sjabloonnaam) {
+    const int16_t FileNr =
+        OpenFile(Sjabloonnaam, Variant("Print sjabloon (*.psj)|*.psj|Alle bestanden (*.*)|*.*"),
+                 Variant("INPUT"))
+            .toInteger();
+    if (FileNr <= 0) {
+        MsgBox(QStringLiteral("Er is geen sjabloon gevonden"));
+        return false;
+    }
+    const ClosedAfterwards closed(FileNr);
+    while (!NumberedFiles::Eof(FileNr)) PrintRegel(Variant(NumberedFiles::LineInput(FileNr)));
+    return false;
+}
+
+// The line goes to AddTekst at position 1 of the next template line, so page breaks, the
+// header and placeholders work as for any text of the client.
+void clsPrint::PrintRegel(const Variant& Tekst) {
+    ++SjabloonRegel_;
+    AddTekst(Variant::Long(SjabloonRegel_), Variant::Integer(1), Tekst);
+}
+
+}  // namespace zel
