@@ -272,15 +272,21 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
         args.insert(args.end(), optional.begin(), optional.end());
     }
     const Variant result = method.invoke(object(id), args);
+    QList<QVariant> reply;
     switch (method.result) {
         case ResultKind::Value:
-            return valueReply(message, toWire(result));
+            reply << QVariant::fromValue(QDBusVariant(toWire(result)));
+            break;
         case ResultKind::Boolean:
-            return message.createReply(result.toBoolean());
+            reply << result.toBoolean();
+            break;
         case ResultKind::None:
             break;
     }
-    return message.createReply();
+    // Parameters the member writes back follow the result, in their order.
+    for (int index : method.writtenBack)
+        reply << QVariant::fromValue(QDBusVariant(toWire(args.at(static_cast<size_t>(index)))));
+    return message.createReply(reply);
 }
 
 QDBusMessage PrintService::release(const QDBusMessage& message, int id) {

@@ -5,13 +5,9 @@
 source "$(dirname "$0")/dbus_lib.sh"
 
 # expect_sjabloon NAME REPLY EXPECTED_NAME: the result false, and the written-back name as the
-# second out argument. The name is checked once the dispatcher sends written-back arguments;
-# until then the reply is the Boolean alone.
+# second out argument.
 expect_sjabloon() {
-    case "$2" in
-        "bv "*) expect "$1" "bv false s \"$3\"" "$2" ;;
-        *) expect "$1 (result only)" "b false" "$2" ;;
-    esac
+    expect "$1" "bv false s \"$3\"" "$2"
 }
 
 TEMPLATE=$ZEL_E2E_TMP/factuur.psj
