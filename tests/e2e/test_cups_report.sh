@@ -11,9 +11,7 @@ source "$here/lib/cups.sh"
 tmp=$(mktemp -d)
 trap 'cups_stop; rm -rf "$tmp"' EXIT
 chmod 755 "$tmp"  # the filters run as the lp user and read the spool below it
-export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+report_env "$tmp"
 
 cups_start "$tmp/cups" || report_fail "cannot start a private CUPS server"
 queue=ZelReport

@@ -8,9 +8,7 @@ source "$(dirname "$0")/lib/report.sh"
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+report_env "$tmp"
 # A folder given as argument wins over the environment's destination.
 export ZELPRINT_PRINTER=pdf:$tmp/elsewhere
 

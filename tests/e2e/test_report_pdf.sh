@@ -7,9 +7,7 @@ source "$(dirname "$0")/lib/report.sh"
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+report_env "$tmp"
 
 ZELPRINT_PRINTER=pdf:$tmp/pdf "$ZEL_BUILD_DIR/bin/zelprint-report" >"$tmp/expected" ||
     report_fail "zelprint-report failed"

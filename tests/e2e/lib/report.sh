@@ -1,5 +1,6 @@
 # Reads back the test report that zelprint-report prints (sourced by the report scripts).
 #
+#   report_env DIR                      settings and runtime folders below DIR, no display
 #   report_fail MESSAGE                 print "FAIL: MESSAGE" and end the script
 #   report_expect WHAT EXPECTED ACTUAL  compare, print "ok: WHAT"
 #   report_value KEY FILE               a value of zelprint-report's "key value" output
@@ -10,6 +11,12 @@
 #                                       line exactly once and on the page the grid gives it,
 #                                       the watermark on the first page only and centred,
 #                                       no text outside the margins
+
+report_env() {
+    export XDG_CONFIG_HOME=$1/config XDG_RUNTIME_DIR=$1/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+}
 
 report_fail() {
     echo "FAIL: $*" >&2
