@@ -448,7 +448,10 @@ void frmOk::showEvent(QShowEvent*) {
 }
 
 void frmOk::closeEvent(QCloseEvent* event) {
-    runHandler("frmOk Form_Unload", [] { Unload(); });
+    // Only the loaded window answers; one already unloaded (waiting for deletion) has no say.
+    runHandler("frmOk Form_Unload", [this] {
+        if (instance == this) Unload();
+    });
     event->accept();
 }
 
