@@ -1,5 +1,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 
 #include "app/Serve.h"
@@ -24,8 +25,10 @@ const char* const kHelp =
     "      Serve ZelPrintDemo.clsPrint on the session bus (D-Bus activation starts this).\n"
     "      --linger SECONDS  stay this long after the last object is released (default 10)\n"
     "      --offscreen       run without a display even when one is available\n"
-    "  interface\n"
-    "      Write the D-Bus interface description (XML) to standard output.\n"
+    "  interface [DIR]\n"
+    "      Write the D-Bus interface description (XML) to standard output; with DIR, write\n"
+    "      one file per interface into DIR instead (NAME.xml, as installed in\n"
+    "      share/dbus-1/interfaces).\n"
     "\n"
     "Options:\n"
     "  -h, --help     show this help\n"
@@ -48,6 +51,20 @@ int runServe(const QStringList& arguments, int argc, char** argv) {
     return zel::serve(argc, argv, {seconds, parser.isSet(offscreen)});
 }
 
+// One file per interface, for the code generators (qdbusxml2cpp, gdbus-codegen).
+int writeInterfaceFiles(const QString& directory) {
+    for (const zel::InterfaceDescription& interface : zel::allInterfaces()) {
+        QFile file(directory + QLatin1Char('/') + interface.name + QStringLiteral(".xml"));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(zel::interfaceDocument({interface}).toUtf8()) < 0 || !file.flush()) {
+            std::fprintf(stderr, "zelprint: %s: %s\n", qPrintable(file.fileName()),
+                         qPrintable(file.errorString()));
+            return 1;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,8 +84,9 @@ int main(int argc, char** argv) {
         return runServe(arguments, argc, argv);
     }
     if (command == QLatin1String("interface")) {
-        if (argc > 2) return usageError(QStringLiteral("unexpected argument %1").arg(arguments[2]));
-        std::fputs(qPrintable(zel::interfaceFileXml()), stdout);
+        if (argc > 3) return usageError(QStringLiteral("unexpected argument %1").arg(arguments[3]));
+        if (argc == 3) return writeInterfaceFiles(arguments[2]);
+        std::fputs(qPrintable(zel::interfaceDocument(zel::allInterfaces())), stdout);
         return 0;
     }
     if (command.isEmpty()) return usageError(QStringLiteral("a command is needed"));

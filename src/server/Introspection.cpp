@@ -29,11 +29,32 @@ const char* const kStandardInterfaces =
     "<arg name=\"value\" type=\"v\" direction=\"in\"/></method>\n"
     "    <method name=\"GetAll\"><arg name=\"interface_name\" type=\"s\" direction=\"in\"/>"
     "<arg name=\"values\" type=\"a{sv}\" direction=\"out\"/></method>\n"
+    "    <signal name=\"PropertiesChanged\"><arg name=\"interface_name\" type=\"s\"/>"
+    "<arg name=\"changed_properties\" type=\"a{sv}\"/>"
+    "<arg name=\"invalidated_properties\" type=\"as\"/></signal>\n"
     "  </interface>\n";
 
 QString arg(const QString& name, const QString& type, const char* direction) {
     return QStringLiteral("<arg name=\"%1\" type=\"%2\" direction=\"%3\"/>")
         .arg(name, type, QLatin1String(direction));
+}
+
+QString annotation(const QString& name, const QString& value) {
+    return QStringLiteral("<annotation name=\"%1\" value=\"%2\"/>").arg(name, value);
+}
+
+// qdbusxml2cpp knows no C++ type for a dictionary by itself.
+QString qtTypeOfInput(int index) {
+    return annotation(QStringLiteral("org.qtproject.QtDBus.QtTypeName.In%1").arg(index),
+                      QStringLiteral("QVariantMap"));
+}
+
+// gdbus-codegen makes C names from the interface's name, which would give `_clsPrint` and
+// `__clsPrint` the same one.
+QString interfaceXml(const QString& name, const char* cName, const QString& members) {
+    return QStringLiteral("  <interface name=\"%1\">\n    %2\n%3  </interface>\n")
+        .arg(name, annotation(QStringLiteral("org.gtk.GDBus.C.Name"), QLatin1String(cName)),
+             members);
 }
 
 // The dictionary's name lists the parameters it takes, so that a reader of the description
@@ -44,56 +65,87 @@ QString optionsName(const MethodSpec& method) {
     return names.join(QLatin1Char('_'));
 }
 
+// A parameter that is written back comes out under its own name with "_out": generated C and
+// C++ take the arguments of both directions as parameters of one function.
 QString methodXml(const MethodSpec& method) {
     QString xml = QStringLiteral("    <method name=\"%1\">").arg(method.name);
     for (const QString& name : method.required) xml += arg(name, QStringLiteral("v"), "in");
-    if (!method.optional.empty()) xml += arg(optionsName(method), QStringLiteral("a{sv}"), "in");
+    if (!method.optional.empty())
+        xml += arg(optionsName(method), QStringLiteral("a{sv}"), "in") +
+               qtTypeOfInput(static_cast<int>(method.required.size()));
     if (method.result != ResultKind::None)
         xml += arg(QStringLiteral("result"), method.outSignature().left(1), "out");
     for (int index : method.writtenBack)
-        xml += arg(method.required.at(index), QStringLiteral("v"), "out");
+        xml += arg(method.required.at(index) + QStringLiteral("_out"), QStringLiteral("v"), "out");
     return xml + QStringLiteral("</method>\n");
 }
 
-}  // namespace
-
-QString serverInterfacesXml() {
-    return QStringLiteral(
-               "  <interface name=\"%1\">\n"
-               "    <method name=\"Create\">%2%3</method>\n"
-               "  </interface>\n")
-        .arg(Bus::kServerInterface, arg(QStringLiteral("options"), QStringLiteral("a{sv}"), "in"),
-             arg(QStringLiteral("object"), QStringLiteral("o"), "out"));
-}
-
-QString objectInterfacesXml() {
-    QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(Bus::kObjectInterface);
-    for (const MethodSpec& method : clsPrintMethods()) xml += methodXml(method);
-    xml += QStringLiteral("    <method name=\"Release\"/>\n");
-    for (const PropertySpec& property : clsPrintProperties())
-        xml += QStringLiteral("    <property name=\"%1\" type=\"v\" access=\"readwrite\"/>\n")
-                   .arg(property.name);
-    xml += QStringLiteral("  </interface>\n  <interface name=\"%1\">\n").arg(Bus::kEventInterface);
-    for (const SignalSpec& signal : clsPrintSignals()) {
+QString signalsXml(const std::vector<SignalSpec>& signalList) {
+    QString xml;
+    for (const SignalSpec& signal : signalList) {
         xml += QStringLiteral("    <signal name=\"%1\">").arg(signal.name);
         for (const auto& [name, type] : signal.arguments)
             xml += QStringLiteral("<arg name=\"%1\" type=\"%2\"/>").arg(name, type);
         xml += QStringLiteral("</signal>\n");
     }
-    return xml + QStringLiteral("  </interface>\n");
+    return xml;
 }
 
-QString introspectionDocument(const QString& interfaces, const QStringList& children) {
-    QString xml = QLatin1String(kDoctype) + QStringLiteral("<node>\n") + interfaces +
-                  QLatin1String(kStandardInterfaces);
+QString objectMembersXml() {
+    QString xml;
+    for (const MethodSpec& method : clsPrintMethods()) xml += methodXml(method);
+    xml += QStringLiteral("    <method name=\"Release\"/>\n");
+    for (const PropertySpec& property : clsPrintProperties())
+        xml += QStringLiteral("    <property name=\"%1\" type=\"%2\" access=\"readwrite\"/>\n")
+                   .arg(property.name, property.type);
+    return xml;
+}
+
+QString document(const QString& body) {
+    return QLatin1String(kDoctype) + QStringLiteral("<node>\n") + body +
+           QStringLiteral("</node>\n");
+}
+
+}  // namespace
+
+std::vector<InterfaceDescription> serverInterfaces() {
+    const QString create =
+        QStringLiteral("    <method name=\"Create\">%1%2%3</method>\n")
+            .arg(arg(QStringLiteral("options"), QStringLiteral("a{sv}"), "in"), qtTypeOfInput(0),
+                 arg(QStringLiteral("object_path"), QStringLiteral("o"), "out"));
+    return {{Bus::kServerInterface, interfaceXml(Bus::kServerInterface, "Server", create)}};
+}
+
+std::vector<InterfaceDescription> objectInterfaces() {
+    return {
+        {Bus::kObjectInterface,
+         interfaceXml(Bus::kObjectInterface, "PrintObject", objectMembersXml())},
+        {Bus::kEventInterface,
+         interfaceXml(Bus::kEventInterface, "PrintEvents", signalsXml(clsPrintSignals()))},
+        {Bus::kJobsInterface, interfaceXml(Bus::kJobsInterface, "Jobs", signalsXml(jobSignals()))},
+    };
+}
+
+std::vector<InterfaceDescription> allInterfaces() {
+    std::vector<InterfaceDescription> all = serverInterfaces();
+    for (InterfaceDescription& interface : objectInterfaces()) all.push_back(std::move(interface));
+    return all;
+}
+
+QString introspectionDocument(const std::vector<InterfaceDescription>& interfaces,
+                              const QStringList& children) {
+    QString body;
+    for (const InterfaceDescription& interface : interfaces) body += interface.xml;
+    body += QLatin1String(kStandardInterfaces);
     for (const QString& child : children)
-        xml += QStringLiteral("  <node name=\"%1\"/>\n").arg(child);
-    return xml + QStringLiteral("</node>\n");
+        body += QStringLiteral("  <node name=\"%1\"/>\n").arg(child);
+    return document(body);
 }
 
-QString interfaceFileXml() {
-    return QLatin1String(kDoctype) + QStringLiteral("<node>\n") + serverInterfacesXml() +
-           objectInterfacesXml() + QStringLiteral("</node>\n");
+QString interfaceDocument(const std::vector<InterfaceDescription>& interfaces) {
+    QString body;
+    for (const InterfaceDescription& interface : interfaces) body += interface.xml;
+    return document(body);
 }
 
 }  // namespace zel

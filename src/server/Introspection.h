@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace zel {
 
@@ -11,19 +12,30 @@ inline const QString kServiceName = QStringLiteral("ZelPrintDemo.clsPrint");
 inline const QString kServerInterface = QStringLiteral("ZelPrintDemo.Server");
 inline const QString kObjectInterface = QStringLiteral("ZelPrintDemo._clsPrint");
 inline const QString kEventInterface = QStringLiteral("ZelPrintDemo.__clsPrint");
+inline const QString kJobsInterface = QStringLiteral("ZelPrintDemo.Jobs");
 inline const QString kObjectPathPrefix = QStringLiteral("/clsPrint/");
 }  // namespace Bus
 
-// The interface elements of the server object (`/`) and of a print object, made from the
-// member tables.
-QString serverInterfacesXml();
-QString objectInterfacesXml();
+// One interface as the introspection and the installed interface files describe it.
+struct InterfaceDescription {
+    QString name;
+    QString xml;  // its <interface> element
+};
+
+// The interfaces of the server object (`/`) and of a print object, made from the member
+// tables, with the annotations the code generators need (Qt's type names for dictionaries,
+// distinct C names for GDBus).
+std::vector<InterfaceDescription> serverInterfaces();
+std::vector<InterfaceDescription> objectInterfaces();
+// Both of them: every interface the service offers.
+std::vector<InterfaceDescription> allInterfaces();
 
 // A whole introspection document for one path: its own interfaces, the standard ones and the
 // child nodes.
-QString introspectionDocument(const QString& interfaces, const QStringList& children);
+QString introspectionDocument(const std::vector<InterfaceDescription>& interfaces,
+                              const QStringList& children);
 
-// The description installed with the service: every interface the service offers.
-QString interfaceFileXml();
+// A document of the given interfaces alone, as installed (one file per interface).
+QString interfaceDocument(const std::vector<InterfaceDescription>& interfaces);
 
 }  // namespace zel

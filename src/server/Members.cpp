@@ -1,7 +1,8 @@
 #include "server/Members.h"
 
+#include <QDBusVariant>
+
 #include "print/clsPrint.h"
-#include "server/WireCodec.h"
 
 namespace zel {
 
@@ -159,35 +160,39 @@ std::vector<MethodSpec> makeMethods() {
 
 // A public variable of a fixed type: read as that type, written through the conversion.
 template <typename T>
-PropertySpec variable(const char* name, T P::*field, Variant (*wrap)(T),
+PropertySpec variable(const char* name, const char* type, T P::*field, Variant (*wrap)(T),
                       T (Variant::*convert)() const) {
-    return {QString::fromLatin1(name), [field, wrap](const P& p) { return toWire(wrap(p.*field)); },
+    return {QString::fromLatin1(name), QString::fromLatin1(type),
+            [field, wrap](const P& p) { return wrap(p.*field); },
             [field, convert](P& p, const Variant& v) { p.*field = (v.*convert)(); }};
 }
 
 // A public variable that holds a dynamic value, stored as given.
 PropertySpec dynamic(const char* name, Variant P::*field,
                      QVariant (*encode)(const Variant&) = toWire) {
-    return {QString::fromLatin1(name), [field, encode](const P& p) { return encode(p.*field); },
-            [field](P& p, const Variant& v) { p.*field = v; }};
+    return {QString::fromLatin1(name), QStringLiteral("v"),
+            [field](const P& p) { return p.*field; },
+            [field](P& p, const Variant& v) { p.*field = v; }, encode};
 }
 
 // One of the nine properties: the get returns the stored value, the put stores and applies.
 PropertySpec property(const char* name, Variant (P::*get)() const, void (P::*let)(const Variant&)) {
-    return {QString::fromLatin1(name), [get](const P& p) { return toWire((p.*get)()); },
+    return {QString::fromLatin1(name), QStringLiteral("v"),
+            [get](const P& p) { return (p.*get)(); },
             [let](P& p, const Variant& v) { (p.*let)(v); }};
 }
 
 std::vector<PropertySpec> makeProperties() {
     return {
-        variable<int32_t>("CurrentPage", &P::CurrentPage, &Variant::Long, &Variant::toLong),
-        variable<int32_t>("CurrentLine", &P::CurrentLine, &Variant::Long, &Variant::toLong),
-        variable<int32_t>("StartLine", &P::StartLine, &Variant::Long, &Variant::toLong),
-        variable<int16_t>("PrintFilenr", &P::PrintFilenr, &Variant::Integer, &Variant::toInteger),
+        variable<int32_t>("CurrentPage", "i", &P::CurrentPage, &Variant::Long, &Variant::toLong),
+        variable<int32_t>("CurrentLine", "i", &P::CurrentLine, &Variant::Long, &Variant::toLong),
+        variable<int32_t>("StartLine", "i", &P::StartLine, &Variant::Long, &Variant::toLong),
+        variable<int16_t>("PrintFilenr", "n", &P::PrintFilenr, &Variant::Integer,
+                          &Variant::toInteger),
         dynamic("PrintFileName", &P::PrintFileName),
         dynamic("MaxKopregel", &P::MaxKopregel, countToWire),
         dynamic("MaxDetailregel", &P::MaxDetailregel, countToWire),
-        variable<bool>("AnnulerenPressed", &P::AnnulerenPressed, &Variant::Boolean,
+        variable<bool>("AnnulerenPressed", "b", &P::AnnulerenPressed, &Variant::Boolean,
                        &Variant::toBoolean),
         property("PrintColorMode", &P::PrintColorMode, &P::letPrintColorMode),
         property("ScreenForeColor", &P::ScreenForeColor, &P::letScreenForeColor),
@@ -209,6 +214,11 @@ const Entry* findByName(const std::vector<Entry>& entries, const QString& name) 
 }
 
 }  // namespace
+
+QVariant PropertySpec::wire(const clsPrint& print) const {
+    const QVariant value = encode(read(print));
+    return type == QLatin1String("v") ? QVariant::fromValue(QDBusVariant(value)) : value;
+}
 
 QString MethodSpec::inSignature() const {
     QString signature = QString(required.size(), QLatin1Char('v'));
@@ -237,6 +247,13 @@ const std::vector<SignalSpec>& clsPrintSignals() {
     static const std::vector<SignalSpec> signals_ = {
         {"BladAfgedrukt", {{"Bladnummer", "i"}}},
         {"Melding", {{"FoutNummer", "i"}, {"Tekst", "s"}}},
+    };
+    return signals_;
+}
+
+const std::vector<SignalSpec>& jobSignals() {
+    static const std::vector<SignalSpec> signals_ = {
+        {"JobEnded", {{"destination", "s"}, {"document", "s"}, {"pages", "i"}}},
     };
     return signals_;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "server/NamedArguments.h"
+#include "server/WireCodec.h"
 #include "variant/Variant.h"
 
 namespace zel {
@@ -44,11 +45,18 @@ struct MethodSpec {
     QString outSignature() const;
 };
 
-// A public variable or property: a `v` that can be read and written. get gives the wire value.
+// A public variable or property, read and written. Those of a fixed type travel as that type;
+// the dynamic ones are `v` and so, as D-Bus has it for a `v` property, carry their value as a
+// variant inside the variant.
 struct PropertySpec {
     QString name;
-    std::function<QVariant(const clsPrint&)> get;
-    std::function<void(clsPrint&, const Variant&)> set;
+    QString type;  // the D-Bus type: "i", "n", "b" or "v"
+    std::function<Variant(const clsPrint&)> read;
+    std::function<void(clsPrint&, const Variant&)> write;
+    QVariant (*encode)(const Variant&) = toWire;  // the value's wire form
+
+    // The value as the variant of Get, GetAll and PropertiesChanged holds it.
+    QVariant wire(const clsPrint& print) const;
 };
 
 struct SignalSpec {
@@ -59,6 +67,8 @@ struct SignalSpec {
 const std::vector<MethodSpec>& clsPrintMethods();
 const std::vector<PropertySpec>& clsPrintProperties();
 const std::vector<SignalSpec>& clsPrintSignals();
+// The signal of interface ZelPrintDemo.Jobs on each print object.
+const std::vector<SignalSpec>& jobSignals();
 
 // Lookups by exact name (D-Bus names are case-sensitive); nullptr when there is none.
 const MethodSpec* findMethod(const QString& name);

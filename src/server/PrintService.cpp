@@ -7,13 +7,17 @@
 #include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QDir>
 #include <new>
 
 #include "print/clsPrint.h"
 #include "server/Introspection.h"
 #include "server/Members.h"
 #include "server/NamedArguments.h"
+#include "server/PropertyChanges.h"
 #include "server/WireCodec.h"
+#include "surface/PrintJobs.h"
+#include "surface/PrinterDestination.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -68,6 +72,25 @@ QDBusMessage valueReply(const QDBusMessage& message, const QVariant& wire) {
     return message.createReply(QVariant::fromValue(QDBusVariant(wire)));
 }
 
+QString interfacesXml(const std::vector<InterfaceDescription>& interfaces) {
+    QString xml;
+    for (const InterfaceDescription& interface : interfaces) xml += interface.xml;
+    return xml;
+}
+
+// A client's destination is checked when it chooses it, not when its first job fails. A PDF
+// folder must be absolute: the server's working folder means nothing to the client.
+void checkPrinterChoice(const QString& choice) {
+    if (choice.isEmpty()) return;
+    const PrinterDestination destination = PrinterDestination::parse(choice);
+    if (destination.isPdf() && !QDir::isAbsolutePath(destination.pdfDirectory))
+        throw VbError(VbErr::InvalidProcedureCall,
+                      QStringLiteral("Invalid procedure call or argument: Printer %1: the folder "
+                                     "must be an absolute path")
+                          .arg(choice));
+    pageLayoutFor(destination);  // 482 for a queue CUPS does not know
+}
+
 }  // namespace
 
 PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
@@ -76,6 +99,20 @@ PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
       watcher_(new QDBusServiceWatcher(QString(), connection,
                                        QDBusServiceWatcher::WatchForUnregistration, this)) {
     registerWireTypes();
+    // A job's events go to the object whose output started it, on its path even after its
+    // release (paths are never reused), so that its client learns what became of its job.
+    connect(&PrintJobs::instance(), &PrintJobs::sheetFinished, this,
+            [this](int owner, int32_t sheet) {
+                if (owner > 0)
+                    sendSignal(objectPath(owner), Bus::kEventInterface,
+                               QStringLiteral("BladAfgedrukt"), {sheet});
+            });
+    connect(&PrintJobs::instance(), &PrintJobs::jobEnded, this,
+            [this](int owner, const EndedJob& job) {
+                if (owner > 0)
+                    sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
+                               {job.destination, job.document, job.pages});
+            });
     connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this,
             [this](const QString& owner) {
                 watcher_->removeWatchedService(owner);
@@ -96,8 +133,8 @@ void PrintService::releaseAll() {
 }
 
 QString PrintService::introspect(const QString& path) const {
-    if (path == QLatin1String("/")) return serverInterfacesXml();
-    if (objects_.count(objectId(path))) return objectInterfacesXml();
+    if (path == QLatin1String("/")) return interfacesXml(serverInterfaces());
+    if (objects_.count(objectId(path))) return interfacesXml(objectInterfaces());
     return QString();
 }
 
@@ -161,7 +198,7 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
             if (ours) {
                 const clsPrint& print = object(id);
                 for (const PropertySpec& property : clsPrintProperties())
-                    values.insert(property.name, property.get(print));
+                    values.insert(property.name, property.wire(print));
             }
             return m.createReply(values);
         });
@@ -178,27 +215,28 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
         throw BusError{kUnknownProperty, QStringLiteral("No property %1").arg(args[1].toString())};
     if (get)
         return answer(message, false, [this, id, property](const QDBusMessage& m) {
-            return valueReply(m, property->get(object(id)));
+            return valueReply(m, property->wire(object(id)));
         });
     answer(message, true, [this, id, property](const QDBusMessage& m) {
-        const Variant value = fromWireArgument(m.arguments().at(2));
-        property->set(object(id), value);
-        return m.createReply();
+        return runOnObject(id, [&m, property](clsPrint& print) {
+            property->write(print, fromPropertyArgument(m.arguments().at(2)));
+            return m.createReply();
+        });
     });
 }
 
 void PrintService::dispatchIntrospect(const QDBusMessage& message) {
     requireSignature(message, QString());
     const QString& path = message.path();
-    QString interfaces;
+    std::vector<InterfaceDescription> interfaces;
     QStringList children;
     if (path == QLatin1String("/")) {
-        interfaces = serverInterfacesXml();
+        interfaces = serverInterfaces();
         children << kObjectContainer.mid(1);
     } else if (path == kObjectContainer) {
         for (const auto& entry : objects_) children << QString::number(entry.first);
     } else if (objects_.count(objectId(path))) {
-        interfaces = objectInterfacesXml();
+        interfaces = objectInterfaces();
     } else {
         throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(path)};
     }
@@ -241,13 +279,16 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
 QDBusMessage PrintService::create(const QDBusMessage& message) {
     const std::vector<Variant> options =
         namedArguments(dictionary(message.arguments().at(0)),
-                       {{QStringLiteral("Persistent"), Variant::Boolean(false), true}});
+                       {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
+                        {QStringLiteral("Printer"), Variant(), false}});
     const bool persistent = options[0].toBoolean();
+    const QString printer = options[1].toString();
+    checkPrinterChoice(printer);
     auto print = std::make_unique<clsPrint>();
     const int id = nextId_++;
     connectEvents(*print, objectPath(id));
     const QString owner = persistent ? QString() : message.service();
-    objects_[id] = PrintObject{std::move(print), owner};
+    objects_[id] = PrintObject{std::move(print), owner, printer};
     Q_EMIT objectCountChanged(objectCount());
     if (!owner.isEmpty()) {
         if (!watcher_->watchedServices().contains(owner)) watcher_->addWatchedService(owner);
@@ -271,22 +312,43 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
             namedArguments(dictionary(wire.last()), method.optional);
         args.insert(args.end(), optional.begin(), optional.end());
     }
-    const Variant result = method.invoke(object(id), args);
-    QList<QVariant> reply;
-    switch (method.result) {
-        case ResultKind::Value:
-            reply << QVariant::fromValue(QDBusVariant(toWire(result)));
-            break;
-        case ResultKind::Boolean:
-            reply << result.toBoolean();
-            break;
-        case ResultKind::None:
-            break;
+    return runOnObject(id, [&](clsPrint& print) {
+        const Variant result = method.invoke(print, args);
+        QList<QVariant> reply;
+        switch (method.result) {
+            case ResultKind::Value:
+                reply << QVariant::fromValue(QDBusVariant(toWire(result)));
+                break;
+            case ResultKind::Boolean:
+                reply << result.toBoolean();
+                break;
+            case ResultKind::None:
+                break;
+        }
+        // Parameters the member writes back follow the result, in their order.
+        for (int index : method.writtenBack)
+            reply << QVariant::fromValue(QDBusVariant(toWire(args.at(static_cast<size_t>(index)))));
+        return message.createReply(reply);
+    });
+}
+
+QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(clsPrint&)>& body) {
+    clsPrint& print = object(id);
+    const PrintJobs::Scope caller(id, objects_.at(id).printer);
+    const PropertySnapshot before(print);
+    auto announce = [&] {
+        const QVariantMap changed = before.changes(print);
+        if (!changed.isEmpty()) connection_.send(propertiesChangedSignal(objectPath(id), changed));
+    };
+    QDBusMessage reply;
+    try {
+        reply = body(print);
+    } catch (...) {
+        announce();
+        throw;
     }
-    // Parameters the member writes back follow the result, in their order.
-    for (int index : method.writtenBack)
-        reply << QVariant::fromValue(QDBusVariant(toWire(args.at(static_cast<size_t>(index)))));
-    return message.createReply(reply);
+    announce();
+    return reply;
 }
 
 QDBusMessage PrintService::release(const QDBusMessage& message, int id) {
@@ -307,6 +369,7 @@ void PrintService::releaseObject(int id) {
     if (it == objects_.end()) return;
     // Out of the table first, so that nothing reaches the object while its release runs.
     std::unique_ptr<clsPrint> print = std::move(it->second.print);
+    const PrintJobs::Scope caller(id, it->second.printer);
     objects_.erase(it);
     print.reset();
     Q_EMIT objectCountChanged(objectCount());
@@ -320,19 +383,17 @@ void PrintService::ownerLeft(const QString& owner) {
 }
 
 void PrintService::connectEvents(clsPrint& print, const QString& path) {
-    connect(&print, &clsPrint::BladAfgedrukt, this, [this, path](int32_t Bladnummer) {
-        QDBusMessage signal =
-            QDBusMessage::createSignal(path, Bus::kEventInterface, QStringLiteral("BladAfgedrukt"));
-        signal << Bladnummer;
-        connection_.send(signal);
-    });
     connect(
         &print, &clsPrint::Melding, this, [this, path](int32_t FoutNummer, const QString& Tekst) {
-            QDBusMessage signal =
-                QDBusMessage::createSignal(path, Bus::kEventInterface, QStringLiteral("Melding"));
-            signal << FoutNummer << Tekst;
-            connection_.send(signal);
+            sendSignal(path, Bus::kEventInterface, QStringLiteral("Melding"), {FoutNummer, Tekst});
         });
+}
+
+void PrintService::sendSignal(const QString& path, const QString& interface, const QString& name,
+                              const QList<QVariant>& arguments) {
+    QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
+    signal.setArguments(arguments);
+    connection_.send(signal);
 }
 
 }  // namespace zel

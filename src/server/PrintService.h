@@ -43,7 +43,8 @@ Q_SIGNALS:
 private:
     struct PrintObject {
         std::unique_ptr<clsPrint> print;
-        QString owner;  // the unique name of the creating connection; empty when persistent
+        QString owner;    // the unique name of the creating connection; empty when persistent
+        QString printer;  // the destination chosen at Create; empty for the usual choice
     };
 
     void dispatch(const QDBusMessage& message);
@@ -60,11 +61,17 @@ private:
 
     QDBusMessage create(const QDBusMessage& message);
     QDBusMessage callMember(const QDBusMessage& message, int id, const MethodSpec& method);
+    // Runs a call on the object as the printer's caller (so that a job it starts takes its
+    // destination and reports to it), then tells its clients which properties the call changed,
+    // whether it succeeded or failed.
+    QDBusMessage runOnObject(int id, const std::function<QDBusMessage(clsPrint&)>& body);
     QDBusMessage release(const QDBusMessage& message, int id);
     clsPrint& object(int id);  // an error reply when the object is gone
     void releaseObject(int id);
     void ownerLeft(const QString& owner);
     void connectEvents(clsPrint& print, const QString& path);
+    void sendSignal(const QString& path, const QString& interface, const QString& name,
+                    const QList<QVariant>& arguments);
 
     QDBusConnection connection_;
     QDBusServiceWatcher* watcher_;

@@ -120,6 +120,14 @@ Variant fromWireArgument(const QVariant& argument) {
     return fromWire(argument.value<QDBusVariant>().variant());
 }
 
+Variant fromPropertyArgument(const QVariant& argument) {
+    if (argument.metaType() != QMetaType::fromType<QDBusVariant>())
+        throw VbError(VbErr::TypeMismatch);
+    const QVariant value = argument.value<QDBusVariant>().variant();
+    if (value.metaType() == QMetaType::fromType<QDBusVariant>()) return fromWireArgument(value);
+    return fromWire(value);
+}
+
 QVariant toWire(const Variant& value) {
     switch (value.type()) {
         case VarType::Empty:

@@ -39,6 +39,9 @@ void registerWireTypes();
 Variant fromWire(const QVariant& wire);
 // A received `v` argument (a QDBusVariant around the value).
 Variant fromWireArgument(const QVariant& argument);
+// The value of a property's Set: a variant inside the `v`, as D-Bus has it for a `v` property,
+// or the bare value, as QtDBus clients send it.
+Variant fromPropertyArgument(const QVariant& argument);
 
 // The content of a `v` for a result. Single and Currency go as `d`; an object reference or a
 // missing value is 13.

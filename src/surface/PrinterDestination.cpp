@@ -6,6 +6,7 @@
 
 #include "general/SettingsStore.h"
 #include "surface/CupsQueue.h"
+#include "surface/PrintJobs.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -50,7 +51,13 @@ PrinterDestination PrinterDestination::parse(const QString& text) {
     return {{}, directory.isEmpty() ? defaultPdfDirectory() : directory};
 }
 
+QString PrinterDestination::text() const {
+    return isPdf() ? pdfPrefix + pdfDirectory : queue;
+}
+
 PrinterDestination currentDestination() {
+    const QString forCaller = PrintJobs::instance().callerDestination();
+    if (!forCaller.isEmpty()) return PrinterDestination::parse(forCaller);
     const QString fromEnvironment = qEnvironmentVariable("ZELPRINT_PRINTER");
     if (!fromEnvironment.isEmpty()) return PrinterDestination::parse(fromEnvironment);
     const QString chosen = chosenDestination();

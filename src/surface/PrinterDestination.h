@@ -13,10 +13,13 @@ struct PrinterDestination {
     bool isPdf() const { return queue.isEmpty(); }
     // "pdf:DIR" (the default directory when DIR is empty) or a queue name.
     static PrinterDestination parse(const QString& text);
+    // The form parse takes: the queue's name, or "pdf:DIR".
+    QString text() const;
 };
 
-// The destination of the next job, first match wins: $ZELPRINT_PRINTER, the destination last
-// chosen by the user, the CUPS default queue, PDF files in the default directory.
+// The destination of the next job, first match wins: the one the calling print object chose
+// (PrintJobs), $ZELPRINT_PRINTER, the destination last chosen by the user, the CUPS default
+// queue, PDF files in the default directory.
 PrinterDestination currentDestination();
 
 // The user's choice ("Selecteer Printer"), a queue name or "pdf:DIR", kept in the settings

@@ -8,6 +8,7 @@
 
 #include "surface/CupsQueue.h"
 #include "surface/PdfJobFile.h"
+#include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
 #include "variant/VbError.h"
 
@@ -35,6 +36,8 @@ VbError jobError(const QString& reason) {
 // One job in progress: rendered to a PDF spool file, handed to its destination at EndDoc.
 struct QtPrinterSurface::Job {
     PrinterDestination destination;
+    int owner = 0;       // the caller whose output started the job (PrintJobs)
+    int32_t sheets = 0;  // sheets finished so far
     std::unique_ptr<QTemporaryFile> spool;
     QPrinter printer{QPrinter::HighResolution};
     QPainter painter;
@@ -76,6 +79,7 @@ void QtPrinterSurface::refreshLayout() {
 void QtPrinterSurface::startJob() {
     auto job = std::make_unique<Job>();
     job->destination = currentDestination();
+    job->owner = PrintJobs::instance().caller();
     layout_ = pageLayoutFor(job->destination);
     job->spool = createSpoolFile(job->destination.isPdf() ? job->destination.pdfDirectory
                                                           : QDir::tempPath());
@@ -124,22 +128,35 @@ void QtPrinterSurface::leaveJob() {
     pagePending_ = false;
 }
 
+void QtPrinterSurface::finishSheet() {
+    job_->sheets += 1;
+    Q_EMIT PrintJobs::instance().sheetFinished(job_->owner, job_->sheets);
+}
+
 void QtPrinterSurface::NewPage() {
     resetPosition();
-    if (job_ && sheetWritten_) pagePending_ = true;
+    if (job_ && sheetWritten_) {
+        pagePending_ = true;
+        finishSheet();
+    }
     sheetWritten_ = false;
 }
 
 void QtPrinterSurface::EndDoc() {
+    // A sheet already ejected was reported then; a job always holds output on its last sheet.
+    if (job_ && sheetWritten_) finishSheet();
     leaveJob();
     if (!job_) return;
     const std::unique_ptr<Job> job = std::move(job_);
     job->painter.end();
     refreshLayout();
+    EndedJob ended{job->destination.text(), {}, job->sheets};
     if (job->destination.isPdf())
-        publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
+        ended.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
     else
-        cups::submitPdf(job->destination.queue, job->spool->fileName());
+        ended.document =
+            QString::number(cups::submitPdf(job->destination.queue, job->spool->fileName()));
+    Q_EMIT PrintJobs::instance().jobEnded(job->owner, ended);
 }
 
 void QtPrinterSurface::KillDoc() {

@@ -52,6 +52,7 @@ private:
     void readySheet();
     void refreshLayout();
     void leaveJob();
+    void finishSheet();  // counts and reports the job's current sheet as finished
 
     std::unique_ptr<QPrinter> metrics_;
     std::unique_ptr<Job> job_;

@@ -5,6 +5,8 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <limits>
@@ -36,13 +38,28 @@ QVariant unwrap(const QVariant& reply) {
     return QVariant(QStringLiteral("(%1)").arg(tagged.tag));
 }
 
-// Receives the events of the print objects.
+bool isVariant(const QVariant& value) {
+    return value.metaType() == QMetaType::fromType<QDBusVariant>();
+}
+
+// Receives the signals of the print objects, each as its member's name and arguments.
 class EventLog : public QObject {
     Q_OBJECT
 public:
     QList<QList<QVariant>> meldingen;
+    QStringList received;
+    QStringList paths;
+    QList<QList<QVariant>> arguments;
+    QList<QVariant> of(const QString& member) const {
+        return arguments.value(received.indexOf(member));
+    }
 public Q_SLOTS:
     void melding(const QDBusMessage& message) { meldingen << message.arguments(); }
+    void any(const QDBusMessage& message) {
+        received << message.member();
+        paths << message.path();
+        arguments << message.arguments();
+    }
 };
 
 class PrintServiceTest : public ::testing::Test {
@@ -103,41 +120,114 @@ TEST_F(PrintServiceTest, NewObjectReportsItsStartValues) {
     EXPECT_EQ(call(path, kObject, "GetResult").arguments().value(0), QVariant(true));
 }
 
-TEST_F(PrintServiceTest, PropertiesAreStoredThroughTheirConversion) {
+// A typed property travels as its type; a dynamic one (`v`) as a variant inside the variant of
+// Get and GetAll, and Set takes it both so and bare, as QtDBus sends it.
+TEST_F(PrintServiceTest, PropertiesTravelAsTheirDeclaredTypeAndAreStoredThroughTheirConversion) {
     const QString path = create();
     struct Case {
         const char* name;
         QVariant written;
         QVariant read;
+        bool dynamic;
     };
     const Case cases[] = {
-        {"CurrentPage", QStringLiteral("5"), QVariant(5)},
-        {"PrintFilenr", QVariant(7), QVariant::fromValue<short>(7)},
-        {"AnnulerenPressed", QVariant(1), QVariant(true)},
-        {"PrintFileName", tag("Empty"), QVariant("(Empty)")},
-        {"PrintFileName", QStringLiteral("rapport.txt"), QStringLiteral("rapport.txt")},
-        {"MaxKopregel", QVariant(12), QVariant::fromValue<short>(12)},
-        {"MaxDetailregel", QVariant(70000), QVariant(70000)},
-        {"ScreenFontSize", QVariant(12.5), QVariant(12.5)},
-        {"PrintFontName", QStringLiteral("Courier New"), QStringLiteral("Courier New")},
+        {"CurrentPage", QStringLiteral("5"), QVariant(5), false},
+        {"PrintFilenr", QVariant(7), QVariant::fromValue<short>(7), false},
+        {"AnnulerenPressed", QVariant(1), QVariant(true), false},
+        {"PrintFileName", tag("Empty"), QVariant("(Empty)"), true},
+        {"PrintFileName", QStringLiteral("rapport.txt"), QStringLiteral("rapport.txt"), true},
+        {"MaxKopregel", QVariant(12), QVariant::fromValue<short>(12), true},
+        {"MaxDetailregel", QVariant(70000), QVariant(70000), true},
+        {"ScreenFontSize", QVariant(12.5), QVariant(12.5), true},
+        {"PrintFontName", QStringLiteral("Courier New"), QStringLiteral("Courier New"), true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QDBusMessage reply = call(path, kProperties, "Set", {kObject, c.name, v(c.written)});
-        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << qPrintable(reply.errorMessage());
-        const QVariant read = get(path, c.name);
-        EXPECT_EQ(read.metaType(), c.read.metaType());
-        EXPECT_EQ(read, c.read);
+        for (const QVariant& written : {v(c.written), v(v(c.written))}) {
+            SCOPED_TRACE(std::string(c.name) + (isVariant(written.value<QDBusVariant>().variant())
+                                                    ? " set as a variant in the variant"
+                                                    : " set bare"));
+            const QDBusMessage reply = call(path, kProperties, "Set", {kObject, c.name, written});
+            ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << qPrintable(reply.errorMessage());
+            const QDBusMessage got = call(path, kProperties, "Get", {kObject, c.name});
+            QVariant value = got.arguments().value(0);
+            const QVariantMap all = qdbus_cast<QVariantMap>(
+                call(path, kProperties, "GetAll", {kObject}).arguments().value(0));
+            ASSERT_EQ(isVariant(all.value(c.name)), c.dynamic);
+            if (c.dynamic) {
+                ASSERT_TRUE(isVariant(value.value<QDBusVariant>().variant()));
+                value = value.value<QDBusVariant>().variant();
+            }
+            EXPECT_EQ(unwrap(value).metaType(), c.read.metaType());
+            EXPECT_EQ(unwrap(value), c.read);
+        }
     }
 }
 
-TEST_F(PrintServiceTest, ResetReturnsEmptyAndTakesItsOptionsByName) {
+// One PropertiesChanged a call, with every variable the call moved and nothing else.
+TEST_F(PrintServiceTest, ACallTellsWhichPropertiesItChangedInOneSignal) {
     const QString path = create();
-    const QVariantMap options = {{"uitvoermode", "F"}, {"HORLINES", true}};
-    const QDBusMessage reply = call(path, kObject, "Reset", {options});
-    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << qPrintable(reply.errorMessage());
-    EXPECT_EQ(unwrap(reply.arguments().at(0)), QVariant("(Empty)"));
-    EXPECT_EQ(get(path, "CurrentPage"), QVariant(1));
+    ASSERT_EQ(call(path, kObject, "SetMode", {v("P")}).type(), QDBusMessage::ReplyMessage);
+    EventLog log;
+    ASSERT_TRUE(client_.connect(serverName(), path, kProperties, "PropertiesChanged", &log,
+                                SLOT(any(QDBusMessage))));
+    call(path, kObject, "AddTekst", {v(1), v(1), v("Regel"), QVariantMap()});
+    call(path, kObject, "GetResult");
+    call(path, kProperties, "Set", {kObject, "PrintFontSize", v(9)});
+    call(path, kProperties, "Set", {kObject, "PrintFontSize", v(9)});
+    call(path, kObject, "SetParm", {v(1), v(tag("Null"))});
+    ASSERT_TRUE(waitFor([&log] { return log.received.size() >= 2; }));
+    waitFor([] { return false; }, 200);
+    ASSERT_EQ(log.received.size(), 2);
+    const QVariantMap page = qdbus_cast<QVariantMap>(log.arguments[0].value(1));
+    EXPECT_EQ(log.arguments[0].value(0), kObject);
+    EXPECT_EQ(page.keys(), (QStringList{"CurrentLine", "CurrentPage", "MaxDetailregel"}));
+    EXPECT_EQ(page.value("CurrentPage"), QVariant(1));
+    const QVariantMap font = qdbus_cast<QVariantMap>(log.arguments[1].value(1));
+    ASSERT_EQ(font.keys(), QStringList{"PrintFontSize"});
+    EXPECT_EQ(font.value("PrintFontSize").value<QDBusVariant>().variant(), QVariant(9));
+    call(path, kObject, "Release");
+}
+
+// Each sheet finished on the printer and the job's end reach the object whose output started
+// the job, on its own destination; also when its client leaves and the release ends the job.
+TEST_F(PrintServiceTest, AJobReportsItsSheetsAndWhereItWentToItsObject) {
+    QTemporaryDir chosen;
+    EXPECT_EQ(create({{"Printer", QStringLiteral("GeenPrinter")}}),
+              QStringLiteral("ZelPrintDemo.Error482"));
+    EXPECT_EQ(create({{"Printer", QStringLiteral("pdf:relative/dir")}}),
+              QStringLiteral("ZelPrintDemo.Error5"));
+    const QStringList jobsBefore = QDir(output_->path()).entryList({"*.pdf"});
+    EventLog log;
+    for (const char* name : {"BladAfgedrukt", "JobEnded"})
+        ASSERT_TRUE(
+            client_.connect(serverName(), QString(),
+                            name[0] == 'B' ? "ZelPrintDemo.__clsPrint" : "ZelPrintDemo.Jobs", name,
+                            &log, SLOT(any(QDBusMessage))));
+    QString path;
+    {
+        QDBusConnection leaver = bus_.connect(QStringLiteral("leaver"));
+        path = create({{"printer", "pdf:" + chosen.path()}}, &leaver);
+        ASSERT_TRUE(path.startsWith("/clsPrint/")) << qPrintable(path);
+        const QList<QList<QVariant>> report = {{v("P")},
+                                               {v(1), v(1), v("Blad een"), QVariantMap()},
+                                               {v(2)},
+                                               {v(2), v(1), v("Blad twee"), QVariantMap()}};
+        const char* members[] = {"SetMode", "AddTekst", "NieuwBlad", "AddTekst"};
+        for (int i = 0; i < report.size(); ++i)
+            EXPECT_EQ(callAndWait(leaver, message(path, kObject, members[i], report[i])).type(),
+                      QDBusMessage::ReplyMessage);
+    }
+    ASSERT_TRUE(waitFor([&log] { return log.received.size() == 1; }));
+    EXPECT_EQ(log.arguments[0], QList<QVariant>{1});  // NieuwBlad finished the first sheet
+    bus_.disconnect(QStringLiteral("leaver"));
+    ASSERT_TRUE(waitFor([&log] { return log.received.contains("JobEnded"); }));
+    EXPECT_EQ(log.received, (QStringList{"BladAfgedrukt", "BladAfgedrukt", "JobEnded"}));
+    EXPECT_EQ(log.paths, QStringList(3, path));
+    EXPECT_EQ(log.arguments[1], QList<QVariant>{2});
+    const QString pdf = chosen.filePath("job-0001.pdf");
+    EXPECT_EQ(log.of("JobEnded"), (QList<QVariant>{"pdf:" + chosen.path(), pdf, 2}));
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(QDir(output_->path()).entryList({"*.pdf"}), jobsBefore);
 }
 
 TEST_F(PrintServiceTest, BadCallsGetErrorRepliesThatNameTheError) {
@@ -272,9 +362,14 @@ TEST_F(PrintServiceTest, IntrospectionDescribesTheMembersFromTheTable) {
                                .toString();
     for (const char* expected :
          {"<method name=\"AddTekst\"><arg name=\"Regel\" type=\"v\" direction=\"in\"/>",
-          "type=\"a{sv}\" direction=\"in\"/><arg name=\"result\" type=\"b\" direction=\"out\"/>",
+          "type=\"a{sv}\" direction=\"in\"/><annotation "
+          "name=\"org.qtproject.QtDBus.QtTypeName.In3\" value=\"QVariantMap\"/><arg "
+          "name=\"result\" "
+          "type=\"b\" direction=\"out\"/>",
           "<method name=\"Cls\"></method>", "<property name=\"MaxKopregel\" type=\"v\"",
-          "<signal name=\"Melding\"><arg name=\"FoutNummer\" type=\"i\"/>"})
+          "<property name=\"CurrentPage\" type=\"i\"", "<property name=\"PrintFilenr\" type=\"n\"",
+          "<signal name=\"Melding\"><arg name=\"FoutNummer\" type=\"i\"/>",
+          "<interface name=\"ZelPrintDemo.Jobs\">"})
         EXPECT_TRUE(object.contains(QLatin1String(expected))) << expected;
     const QString container = call("/clsPrint", "org.freedesktop.DBus.Introspectable", "Introspect")
                                   .arguments()
