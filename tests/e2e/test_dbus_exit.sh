@@ -36,7 +36,7 @@ done <<'CASES'
 --version|0|
 |2|zelprint: a command is needed (see zelprint --help)
 bogus|2|zelprint: unknown command bogus (see zelprint --help)
-interface extra|2|zelprint: unexpected argument extra (see zelprint --help)
+interface DIR extra|2|zelprint: unexpected argument extra (see zelprint --help)
 serve --linger abc|2|zelprint: --linger takes seconds from 0 to 86400 (see zelprint --help)
 serve extra|2|zelprint: unexpected argument extra (see zelprint --help)
 CASES

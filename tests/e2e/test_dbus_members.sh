@@ -13,12 +13,12 @@ expect "AnnulerenPressed of a new object" "b false" "$(get "$OBJ" AnnulerenPress
 expect "GetResult of a new object" "b true" "$(call "$OBJ" GetResult)"
 
 bus set-property "$NAME" "$OBJ" "$OBJ_IFACE" ScreenFontSize i 9 || fail "set ScreenFontSize"
-expect "a property reads back" "i 9" "$(get "$OBJ" ScreenFontSize)"
+expect "a property reads back, a variant in its variant" "v i 9" "$(get "$OBJ" ScreenFontSize)"
 bus set-property "$NAME" "$OBJ" "$OBJ_IFACE" CurrentPage s 4 || fail "set CurrentPage"
 expect "a variable is stored as its type" "i 4" "$(get "$OBJ" CurrentPage)"
 gdbus call --session -d "$NAME" -o "$OBJ" -m org.freedesktop.DBus.Properties.Set \
-    "$OBJ_IFACE" PrintFileName '<("Empty",)>' >/dev/null || fail "gdbus set PrintFileName"
-expect "Empty is stored and read back" "(<('Empty',)>,)" \
+    "$OBJ_IFACE" PrintFileName '<<("Empty",)>>' >/dev/null || fail "gdbus set PrintFileName"
+expect "Empty is stored and read back" "(<<('Empty',)>>,)" \
     "$(gdbus call --session -d "$NAME" -o "$OBJ" -m org.freedesktop.DBus.Properties.Get \
         "$OBJ_IFACE" PrintFileName)"
 

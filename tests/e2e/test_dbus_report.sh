@@ -84,7 +84,7 @@ call "$OBJ" AddKopregel 'vvva{sv}' i 2 i 1 s "Datum #D" 0 || fail "AddKopregel 2
 # Both lines first, then both positions.
 call "$OBJ" AddKopregelBox 'vvvva{sv}' i 1 i 2 i 1 i 60 0 || fail "AddKopregelBox"
 call "$OBJ" AddKopregelLine 'vvvva{sv}' i 2 i 2 i 1 i 60 1 Dikte i 2 || fail "AddKopregelLine"
-expect "MaxKopregel counts the header elements" "n 4" "$(get "$OBJ" MaxKopregel)"
+expect "MaxKopregel counts the header elements" "v n 4" "$(get "$OBJ" MaxKopregel)"
 
 # --- A failing header call, on an object of its own ------------------------------------------
 # The failure leaves the increased count, so this object's header could not be replayed. It is
@@ -92,16 +92,16 @@ expect "MaxKopregel counts the header elements" "n 4" "$(get "$OBJ" MaxKopregel)
 BAD=$(create_persistent)
 call "$BAD" ClearKopregels || fail "ClearKopregels on the second object"
 call "$BAD" AddKopregel 'vvva{sv}' i 1 i 1 s Kop 0 || fail "AddKopregel on the second object"
-expect "the second object's count before the failure" "n 1" "$(get "$BAD" MaxKopregel)"
+expect "the second object's count before the failure" "v n 1" "$(get "$BAD" MaxKopregel)"
 gdbus call --session -d "$NAME" -o "$BAD" -m "$OBJ_IFACE.AddKopregelBox" \
     '<("Null",)>' '<int32 2>' '<int32 1>' '<int32 60>' '@a{sv} {}' \
     >/dev/null 2>"$ZEL_E2E_TMP/err" && fail "AddKopregelBox took Null as its line"
 grep -q "ZelPrintDemo.Error94: 94: Invalid use of Null" "$ZEL_E2E_TMP/err" ||
     fail "AddKopregelBox with a Null line: $(cat "$ZEL_E2E_TMP/err")"
 echo "ok: a Null PrLine is error 94"
-expect "the failed call still counted" "n 2" "$(get "$BAD" MaxKopregel)"
+expect "the failed call still counted" "v n 2" "$(get "$BAD" MaxKopregel)"
 expect "the second object is released unprinted" "" "$(call "$BAD" Release)"
-expect "the report's object kept its header" "n 4" "$(get "$OBJ" MaxKopregel)"
+expect "the report's object kept its header" "v n 4" "$(get "$OBJ" MaxKopregel)"
 
 # --- The body --------------------------------------------------------------------------------
 # check_page LINE: after the line's AddTekst the page cursor shows the page the line must be

@@ -1,0 +1,117 @@
+# Client libraries that build their proxies from the introspection, as application developers
+# use them: dbus-next (Python) through its generated property API, and a GDBus proxy given the
+# installed interface file, which keeps only properties of the declared types and follows them
+# through PropertiesChanged alone.
+source "$(dirname "$0")/dbus_lib.sh"
+PYTHON=/usr/bin/python3  # Debian's, where the client libraries are installed
+
+"$PYTHON" - <<'PY' || fail "dbus-next"
+import asyncio
+from dbus_next import Variant
+from dbus_next.aio import MessageBus
+from dbus_next.errors import DBusError
+from dbus_next.proxy_object import BaseProxyInterface
+
+NAME = "ZelPrintDemo.clsPrint"
+
+# Every property: a value to write, and what it reads back as (typed properties bare,
+# dynamic ones as the Variant they hold).
+WRITES = [
+    ("CurrentPage", 5, 5),
+    ("CurrentLine", -1, -1),
+    ("StartLine", 3, 3),
+    ("PrintFilenr", 0, 0),
+    ("AnnulerenPressed", True, True),
+    ("PrintFileName", Variant("s", "rapport.txt"), Variant("s", "rapport.txt")),
+    ("MaxKopregel", Variant("i", 0), Variant("n", 0)),
+    ("MaxDetailregel", Variant("n", 0), Variant("n", 0)),
+    ("PrintColorMode", Variant("n", 2), Variant("n", 2)),
+    ("ScreenForeColor", Variant("i", 255), Variant("i", 255)),
+    ("ScreenBackColor", Variant("i", 16777215), Variant("i", 16777215)),
+    ("ScreenFontName", Variant("s", "Courier New"), Variant("s", "Courier New")),
+    ("ScreenFontSize", Variant("d", 9.5), Variant("d", 9.5)),
+    ("PrintForeColor", Variant("i", 0), Variant("i", 0)),
+    ("PrintFontSize", Variant("i", 8), Variant("i", 8)),
+    ("PrintFontName", Variant("s", "Courier New"), Variant("s", "Courier New")),
+    ("PrintBackColor", Variant("i", 16777215), Variant("i", 16777215)),
+]
+
+
+async def main():
+    bus = await MessageBus().connect()
+    root = bus.get_proxy_object(NAME, "/", await bus.introspect(NAME, "/"))
+    path = await root.get_interface("ZelPrintDemo.Server").call_create({})
+    introspection = await bus.introspect(NAME, path)
+    declared = {p.name for i in introspection.interfaces if i.name == "ZelPrintDemo._clsPrint"
+                for p in i.properties}
+    assert declared == {name for name, _, _ in WRITES}, declared
+    obj = bus.get_proxy_object(NAME, path, introspection).get_interface("ZelPrintDemo._clsPrint")
+    for name, written, expected in WRITES:
+        member = BaseProxyInterface._to_snake_case(name)
+        await getattr(obj, "set_" + member)(written)
+        read = await getattr(obj, "get_" + member)()
+        assert read == expected, f"{name}: wrote {written}, read {read}"
+        print(f"ok: dbus-next writes and reads {name}")
+    try:
+        await obj.set_print_font_size(Variant("i", 5000))
+        raise AssertionError("a font size of 5000 points was taken")
+    except DBusError as error:
+        assert error.type == "ZelPrintDemo.Error380", error.type
+        print("ok: dbus-next reads the error of a refused write:", error.text)
+    await obj.call_release()
+
+
+asyncio.run(main())
+PY
+
+XML=$ZEL_BUILD_DIR/dbus-1/interfaces/ZelPrintDemo._clsPrint.xml
+"$PYTHON" - "$XML" <<'PY' || fail "GDBus proxy"
+import sys
+import gi
+gi.require_version("Gio", "2.0")
+from gi.repository import Gio, GLib
+
+NAME, IFACE = "ZelPrintDemo.clsPrint", "ZelPrintDemo._clsPrint"
+info = Gio.DBusNodeInfo.new_for_xml(open(sys.argv[1]).read()).lookup_interface(IFACE)
+bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+
+
+def call(proxy, member, signature, *args):
+    return proxy.call_sync(member, GLib.Variant(signature, args) if signature else None,
+                           Gio.DBusCallFlags.NONE, -1).unpack()
+
+
+server = Gio.DBusProxy.new_sync(bus, Gio.DBusProxyFlags.NONE, None, NAME, "/",
+                                "ZelPrintDemo.Server")
+(path,) = call(server, "Create", "(a{sv})", {})
+proxy = Gio.DBusProxy.new_sync(bus, Gio.DBusProxyFlags.NONE, info, NAME, path, IFACE)
+names = sorted(p.name for p in info.properties)
+assert sorted(proxy.get_cached_property_names()) == names, proxy.get_cached_property_names()
+for p in info.properties:
+    assert proxy.get_cached_property(p.name).get_type_string() == p.signature, p.name
+print("ok: the GDBus proxy keeps all", len(names), "properties with their declared types")
+
+
+def cached_page_follows(expected):
+    """The cache is kept by PropertiesChanged alone: wait for the signal, not for a read."""
+    context = GLib.MainContext.default()
+    deadline = GLib.get_monotonic_time() + 5 * 1000000
+    while GLib.get_monotonic_time() < deadline:
+        while context.iteration(False):
+            pass
+        if proxy.get_cached_property("CurrentPage").unpack() == expected:
+            return
+        GLib.usleep(10000)
+    raise AssertionError(f"CurrentPage stayed {proxy.get_cached_property('CurrentPage')}")
+
+
+v = GLib.Variant
+call(proxy, "SetMode", "(v)", v("s", "P"))
+for page in (1, 2, 3):
+    if page > 1:
+        call(proxy, "NieuwBlad", "(v)", v("i", page))
+    call(proxy, "AddTekst", "(vvva{sv})", v("i", page), v("i", 1), v("s", f"Blad {page}"), {})
+    cached_page_follows(page)
+    print(f"ok: the proxy's CurrentPage follows the report to page {page}")
+call(proxy, "Release", None)
+PY
