@@ -49,8 +49,8 @@ QString qtTypeOfInput(int index) {
                       QStringLiteral("QVariantMap"));
 }
 
-// gdbus-codegen makes C names from the interface's name, which would give `_clsPrint` and
-// `__clsPrint` the same one.
+// gdbus-codegen makes C names from the interface's name, which for `_clsPrint` and
+// `__clsPrint` differ by one underscore; each interface names its own.
 QString interfaceXml(const QString& name, const char* cName, const QString& members) {
     return QStringLiteral("  <interface name=\"%1\">\n    %2\n%3  </interface>\n")
         .arg(name, annotation(QStringLiteral("org.gtk.GDBus.C.Name"), QLatin1String(cName)),
