@@ -16,11 +16,11 @@
 #define NAME "ZelPrintDemo.clsPrint"
 #define OBJECT_INTERFACE "ZelPrintDemo._clsPrint"
 
-static sd_bus *bus;
+static sd_bus* bus;
 static char path[256];
 static int job_ended;
 
-static void check(int r, const sd_bus_error *error, const char *what) {
+static void check(int r, const sd_bus_error* error, const char* what) {
     if (r >= 0) return;
     fprintf(stderr, "%s: %s\n", what, error && error->message ? error->message : strerror(-r));
     exit(1);
@@ -28,34 +28,34 @@ static void check(int r, const sd_bus_error *error, const char *what) {
 
 /* Calls a member of the print object; the error, if any, is left in *error. Parameters are
  * variants: "v" is followed by the value's own type and the value, e.g. "i", 1 or "s", "x". */
-static int call(sd_bus_error *error, const char *member, const char *types, ...) {
-    sd_bus_message *reply = NULL;
+static int call(sd_bus_error* error, const char* member, const char* types, ...) {
+    sd_bus_message* reply = NULL;
     va_list ap;
     va_start(ap, types);
-    int r = sd_bus_call_methodv(bus, NAME, path, OBJECT_INTERFACE, member, error, &reply, types,
-                                ap);
+    int r =
+        sd_bus_call_methodv(bus, NAME, path, OBJECT_INTERFACE, member, error, &reply, types, ap);
     va_end(ap);
     sd_bus_message_unref(reply);
     return r;
 }
 
-static int on_melding(sd_bus_message *m, void *userdata, sd_bus_error *ret_error) {
+static int on_melding(sd_bus_message* m, void* userdata, sd_bus_error* ret_error) {
     int32_t nummer;
-    const char *tekst;
+    const char* tekst;
     (void)userdata, (void)ret_error;
     if (sd_bus_message_read(m, "is", &nummer, &tekst) >= 0)
         printf("Melding %d: %s\n", (int)nummer, tekst);
     return 0;
 }
 
-static int on_blad_afgedrukt(sd_bus_message *m, void *userdata, sd_bus_error *ret_error) {
+static int on_blad_afgedrukt(sd_bus_message* m, void* userdata, sd_bus_error* ret_error) {
     int32_t blad;
     (void)userdata, (void)ret_error;
     if (sd_bus_message_read(m, "i", &blad) >= 0) printf("page %d printed\n", (int)blad);
     return 0;
 }
 
-static int on_job_ended(sd_bus_message *m, void *userdata, sd_bus_error *ret_error) {
+static int on_job_ended(sd_bus_message* m, void* userdata, sd_bus_error* ret_error) {
     const char *destination, *document;
     int32_t pages;
     (void)userdata, (void)ret_error;
@@ -65,10 +65,10 @@ static int on_job_ended(sd_bus_message *m, void *userdata, sd_bus_error *ret_err
     return 0;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     sd_bus_error error = SD_BUS_ERROR_NULL;
-    sd_bus_message *reply = NULL;
-    const char *created;
+    sd_bus_message* reply = NULL;
+    const char* created;
     check(sd_bus_open_user(&bus), NULL, "session bus");
 
     /* The object belongs to this connection: should the program die, its job is still printed. */
@@ -89,13 +89,13 @@ int main(int argc, char **argv) {
     check(sd_bus_match_signal(bus, NULL, NULL, path, "ZelPrintDemo.__clsPrint", "BladAfgedrukt",
                               on_blad_afgedrukt, NULL),
           NULL, "BladAfgedrukt");
-    check(sd_bus_match_signal(bus, NULL, NULL, path, "ZelPrintDemo.Jobs", "JobEnded",
-                              on_job_ended, NULL),
+    check(sd_bus_match_signal(bus, NULL, NULL, path, "ZelPrintDemo.Jobs", "JobEnded", on_job_ended,
+                              NULL),
           NULL, "JobEnded");
 
     check(call(&error, "SetMode", "v", "s", "P"), &error, "SetMode"); /* the printer only */
-    check(call(&error, "AddKopregel", "vvva{sv}", "i", 1, "i", 1, "s",
-               "Voorbeeldrapport   Blad #B", 0),
+    check(call(&error, "AddKopregel", "vvva{sv}", "i", 1, "i", 1, "s", "Voorbeeldrapport   Blad #B",
+               0),
           &error, "AddKopregel");
     for (int regel = 1; regel <= 30; ++regel) {
         char tekst[32];
@@ -110,8 +110,8 @@ int main(int argc, char **argv) {
                   &error, "AddBox");
     }
     int32_t page;
-    check(sd_bus_get_property_trivial(bus, NAME, path, OBJECT_INTERFACE, "CurrentPage", &error,
-                                      'i', &page),
+    check(sd_bus_get_property_trivial(bus, NAME, path, OBJECT_INTERFACE, "CurrentPage", &error, 'i',
+                                      &page),
           &error, "CurrentPage");
     printf("CurrentPage %d\n", (int)page);
 
