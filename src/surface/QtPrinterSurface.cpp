@@ -88,25 +88,59 @@ void QtPrinterSurface::startJob() {
     job->printer.setPageLayout(sheetLayout());
     job->printer.setColorMode(colorMode_ == 1 ? QPrinter::GrayScale : QPrinter::Color);
     if (!job->painter.begin(&job->printer)) throw jobError(QStringLiteral("cannot start the job"));
+    // The PDF engine learns the pen only from a change of it: a first line in the painter's
+    // starting pen (black, 1 pixel) would come out as a filled outline a tenth that wide.
+    job->painter.setPen(Qt::NoPen);
     job_ = std::move(job);
 }
 
 void QtPrinterSurface::readySheet() {
-    if (!job_) {
-        startJob();
-    } else if (pagePending_) {
-        job_->printer.setPageLayout(sheetLayout());
-        if (!job_->printer.newPage()) throw jobError(QStringLiteral("cannot start a new sheet"));
+    try {
+        if (!job_) {
+            startJob();
+        } else if (pagePending_) {
+            job_->printer.setPageLayout(sheetLayout());
+            if (!job_->printer.newPage())
+                throw jobError(QStringLiteral("cannot start a new sheet"));
+        }
+    } catch (const VbError& error) {
+        // Kept for EndDoc: output that never reached the destination must not end as a job
+        // reported printed.
+        if (!refusal_) refusal_ = error;
+        throw;
     }
     pagePending_ = false;
 }
 
 void QtPrinterSurface::paint(const std::function<void(QPainter&)>& draw) {
     readySheet();
-    job_->painter.save();
-    draw(job_->painter);
-    job_->painter.restore();
+    QPainter& painter = job_->painter;
+    if (pendingBackground_) {
+        fillSheet(painter, *pendingBackground_);
+        pendingBackground_.reset();
+    }
+    painter.save();
+    draw(painter);
+    painter.restore();
     sheetWritten_ = true;
+}
+
+void QtPrinterSurface::fillSheet(QPainter& painter, int32_t colour) const {
+    // One pixel beyond the area on each far edge, as a filled box includes both corners.
+    const QRectF area(0, 0, ScaleWidth() / twipsPerPixel() + 1,
+                      ScaleHeight() / twipsPerPixel() + 1);
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.fillRect(area, colourFromVb(colour));
+    painter.restore();
+}
+
+void QtPrinterSurface::PaintBackground(int32_t colour) {
+    if (!sheetWritten_) {
+        pendingBackground_ = colour;
+        return;
+    }
+    paint([&](QPainter& painter) { fillSheet(painter, colour); });
 }
 
 const QPaintDevice* QtPrinterSurface::metricsDevice() const {
@@ -126,6 +160,7 @@ void QtPrinterSurface::leaveJob() {
     resetPosition();
     sheetWritten_ = false;
     pagePending_ = false;
+    pendingBackground_.reset();
 }
 
 void QtPrinterSurface::finishSheet() {
@@ -137,6 +172,7 @@ void QtPrinterSurface::NewPage() {
     resetPosition();
     if (job_ && sheetWritten_) {
         pagePending_ = true;
+        pendingBackground_.reset();  // a sheet that holds nothing keeps its background
         finishSheet();
     }
     sheetWritten_ = false;
@@ -146,21 +182,27 @@ void QtPrinterSurface::EndDoc() {
     // A sheet already ejected was reported then; a job always holds output on its last sheet.
     if (job_ && sheetWritten_) finishSheet();
     leaveJob();
-    if (!job_) return;
-    const std::unique_ptr<Job> job = std::move(job_);
-    job->painter.end();
-    refreshLayout();
-    EndedJob ended{job->destination.text(), {}, job->sheets};
-    if (job->destination.isPdf())
-        ended.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
-    else
-        ended.document =
-            QString::number(cups::submitPdf(job->destination.queue, job->spool->fileName()));
-    Q_EMIT PrintJobs::instance().jobEnded(job->owner, ended);
+    std::optional<VbError> refusal = std::move(refusal_);
+    refusal_.reset();
+    if (job_) {
+        const std::unique_ptr<Job> job = std::move(job_);
+        job->painter.end();
+        refreshLayout();
+        EndedJob ended{job->destination.text(), {}, job->sheets};
+        if (job->destination.isPdf())
+            ended.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
+        else
+            ended.document =
+                QString::number(cups::submitPdf(job->destination.queue, job->spool->fileName()));
+        // A job that lost output is answered with its error, not reported as printed.
+        if (!refusal) Q_EMIT PrintJobs::instance().jobEnded(job->owner, ended);
+    }
+    if (refusal) throw *refusal;
 }
 
 void QtPrinterSurface::KillDoc() {
     leaveJob();
+    refusal_.reset();
     if (!job_) return;
     job_->printer.abort();
     job_->painter.end();
