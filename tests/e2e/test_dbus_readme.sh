@@ -12,11 +12,13 @@ awk '/^## The D-Bus interface/ { on = 1; next } /^## / { on = 0 }
      inside { block = block $0 "\n" }' "$ZEL_SOURCE_DIR/README.md" >"$SCRIPT"
 grep -q "Release" "$SCRIPT" || fail "no examples found in the README's D-Bus section"
 
-# The server the README starts by hand is the script's first job: stopped at the end.
-sed -i "s#build/bin/#$ZEL_BUILD_DIR/bin/#g" "$SCRIPT"
+# Run from a folder of its own (the examples write files where they run), with this build's
+# programs. The server the README starts by hand is the script's first job: stopped at the end.
+sed -i -e "s#build/bin/#$ZEL_BUILD_DIR/bin/#g" -e "s# examples/# $ZEL_SOURCE_DIR/examples/#g" \
+    "$SCRIPT"
 printf 'kill %%1\nwait %%1\n' >>"$SCRIPT"
-mkdir -p "$ZEL_E2E_TMP/home"
-(cd "$ZEL_SOURCE_DIR" && HOME=$ZEL_E2E_TMP/home PATH=/usr/bin:$PATH bash -e "$SCRIPT") \
+mkdir -p "$ZEL_E2E_TMP/home" "$ZEL_E2E_TMP/work"
+(cd "$ZEL_E2E_TMP/work" && HOME=$ZEL_E2E_TMP/home PATH=/usr/bin:$PATH bash -e "$SCRIPT") \
     >"$ZEL_E2E_TMP/readme.out" 2>&1 ||
     fail "the README's examples: $(tail -n 20 "$ZEL_E2E_TMP/readme.out")"
 echo "ok: every example of the README's D-Bus section runs"
