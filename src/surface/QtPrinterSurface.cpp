@@ -174,8 +174,10 @@ void QtPrinterSurface::EndDoc() {
     refusal_.reset();
     if (job_) {
         const std::unique_ptr<Job> job = std::move(job_);
-        job->painter.end();
+        const bool ended = job->painter.end();
         refreshLayout();
+        if (!ended) throw jobError(QStringLiteral("the job could not be finished"));
+        requireCompleteSpool(job->spool->fileName());
         if (job->destination.isPdf())
             publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
         else
