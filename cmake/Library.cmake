@@ -29,6 +29,14 @@ set_target_properties(zelprint_static PROPERTIES EXPORT_NAME zelprint_static)
 install(TARGETS zelprint_shared zelprint_static EXPORT ZelPrintTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# --strip strips executables and shared libraries only; the archive's debug information would
+# make it 10 times its size.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:zelprint_static>\")
+    endif()
+")
 foreach(folder variant general surface print files windows)
     install(DIRECTORY ${CMAKE_SOURCE_DIR}/src/${folder}
             DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelprint FILES_MATCHING PATTERN "*.h")
