@@ -100,6 +100,8 @@ bool clsPrint::waitForConfirmation(const Variant& Regel) {
 void clsPrint::startPage(const Variant& Regel) {
     // A line that is no 32-bit number fails before the page is counted or its head drawn.
     const int32_t start = Regel.toLong();
+    // A page number past the Long range is an overflow, as any Long that leaves it.
+    if (CurrentPage == INT32_MAX) throw VbError(VbErr::Overflow);
     CurrentPage += 1;
     const OutputMode mode = outputMode(UitvoerMode_);
     if (mode != OutputMode::None) {

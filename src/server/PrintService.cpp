@@ -213,10 +213,11 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
     requireSignature(message, get ? QStringLiteral("ss") : QStringLiteral("ssv"));
     if (!ours)
         throw BusError{kUnknownInterface,
-                       QStringLiteral("No properties on %1").arg(args[0].toString())};
+                       QStringLiteral("No properties on %1").arg(shownInError(args[0].toString()))};
     const PropertySpec* property = findProperty(args[1].toString());
     if (!property)
-        throw BusError{kUnknownProperty, QStringLiteral("No property %1").arg(args[1].toString())};
+        throw BusError{kUnknownProperty,
+                       QStringLiteral("No property %1").arg(shownInError(args[1].toString()))};
     if (get)
         return answer(message, false, [this, id, property](const QDBusMessage& m) {
             return valueReply(m, property->wire(object(id)));

@@ -91,8 +91,8 @@ QPageLayout pageLayoutFor(const PrinterDestination& destination) {
     if (destination.isPdf())
         return QPageLayout(systemPaper(), QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
     if (!cups::queueExists(destination.queue))
-        throw VbError(VbErr::PrinterError,
-                      QStringLiteral("Printer error: %1: unknown queue").arg(destination.queue));
+        throw VbError(VbErr::PrinterError, QStringLiteral("Printer error: %1: unknown queue")
+                                               .arg(shownInError(destination.queue)));
     QPageLayout layout = cups::queueLayout(destination.queue);
     layout.setOrientation(QPageLayout::Portrait);
     return layout;

@@ -186,16 +186,18 @@ void QtPrinterSurface::EndDoc() {
     refusal_.reset();
     if (job_) {
         const std::unique_ptr<Job> job = std::move(job_);
-        job->painter.end();
+        const bool ended = job->painter.end();
         refreshLayout();
-        EndedJob ended{job->destination.text(), {}, job->sheets};
+        if (!ended) throw jobError(QStringLiteral("the job could not be finished"));
+        requireCompleteSpool(job->spool->fileName());
+        EndedJob report{job->destination.text(), {}, job->sheets};
         if (job->destination.isPdf())
-            ended.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
+            report.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
         else
-            ended.document =
+            report.document =
                 QString::number(cups::submitPdf(job->destination.queue, job->spool->fileName()));
         // A job that lost output is answered with its error, not reported as printed.
-        if (!refusal) Q_EMIT PrintJobs::instance().jobEnded(job->owner, ended);
+        if (!refusal) Q_EMIT PrintJobs::instance().jobEnded(job->owner, report);
     }
     if (refusal) throw *refusal;
 }

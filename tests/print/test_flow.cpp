@@ -283,6 +283,11 @@ TEST_F(FlowTest, BadLineNumberFailsBeforeAnyPageIsStarted) {
         EXPECT_EQ(print_->CurrentPage, 1);
         EXPECT_EQ(print_->StartLine, 100);
     }
+    // A page number that would leave the Long range is an overflow, like a bad line.
+    print_->Cls();
+    print_->CurrentPage = INT32_MAX;
+    EXPECT_EQ(errorOf([&] { text(1); }), 6);
+    EXPECT_EQ(print_->CurrentPage, INT32_MAX);
 }
 
 TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include "PrinterTestEnv.h"
 #include "support/ErrorOf.h"
 #include "support/PdfProbe.h"
+#include "surface/PdfJobFile.h"
 #include "surface/PrinterDestination.h"
 #include "surface/QtPrinterSurface.h"
 #include "variant/VbError.h"
@@ -101,6 +103,29 @@ TEST(QtPrinterSurface, JobsWithoutOutputOrDiscardedLeaveNoFile) {
         job(printer);
         EXPECT_EQ(env.files(), noFiles);
     }
+}
+
+TEST(QtPrinterSurface, OnlyWholeJobsArePublishedAndDeadJobsSpoolsGo) {
+    PrinterTestEnv env;
+    ASSERT_TRUE(QDir().mkpath(env.outDir()));
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(env.path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    // A spool cut short (the disk filled up) never becomes a job.
+    write(QStringLiteral("cut.pdf"), "%PDF-1.4\n1 0 obj\n<< /Type /Catalog");
+    EXPECT_EQ(errorOf([&] { requireCompleteSpool(env.path(QStringLiteral("cut.pdf"))); }), 482);
+    QFile::remove(env.path(QStringLiteral("cut.pdf")));
+    // A killed server's spool is removed by the next job in the folder; a running one's stays.
+    const QString own =
+        QStringLiteral(".job-%1-abcdef.part").arg(QCoreApplication::applicationPid());
+    write(own, "x");
+    write(QStringLiteral(".job-2147483646-abcdef.part"), "x");
+    QtPrinterSurface printer;
+    printer.Print(QStringLiteral("heel"), true);
+    printer.EndDoc();
+    EXPECT_EQ(env.files(), QStringList({own, QStringLiteral("job-0001.pdf")}));
 }
 
 TEST(QtPrinterSurface, JobsTakeTheLowestFreeNumberAndNeverOverwrite) {
@@ -242,6 +267,16 @@ TEST(QtPrinterSurface, UnknownQueueFailsWhenTheJobStarts) {
     EXPECT_EQ(errorOf([&] { printer.EndDoc(); }), 482);
     EXPECT_FALSE(printer.JobRefused());
     EXPECT_EQ(errorOf([&] { printer.EndDoc(); }), 0);
+    // The error names a queue of any length (a damaged settings file) in a readable line.
+    env.setDestination(QString(100000, u'q') + QChar(0x1b));
+    try {
+        printer.Print(QStringLiteral("lost"), true);
+        ADD_FAILURE() << "a queue nobody knows took the job";
+    } catch (const VbError& error) {
+        EXPECT_LT(error.description().size(), 200);
+        EXPECT_TRUE(error.description().endsWith(QStringLiteral("qqq?: unknown queue")));
+    }
+    printer.KillDoc();
     env.setDestination(QStringLiteral("pdf:") + env.outDir());
     printer.Print(QStringLiteral("kept"), true);
     printer.EndDoc();
