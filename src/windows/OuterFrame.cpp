@@ -14,34 +14,39 @@ OuterFrame::OuterFrame(QWidget& window)
     window_.installEventFilter(this);
 }
 
-float OuterFrame::Height() const {
-    return OuterGeometry(window_).height() * TwipsPerPixelY();
-}
-float OuterFrame::Width() const {
-    return OuterGeometry(window_).width() * TwipsPerPixelX();
-}
-float OuterFrame::Top() const {
-    return OuterGeometry(window_).y() * TwipsPerPixelY();
-}
-float OuterFrame::Left() const {
-    return OuterGeometry(window_).x() * TwipsPerPixelX();
+float OuterFrame::get(Measure measure) const {
+    const QRect outer = OuterGeometry(window_);
+    switch (measure) {
+        case Height:
+            return outer.height() * TwipsPerPixelY();
+        case Width:
+            return outer.width() * TwipsPerPixelX();
+        case Top:
+            return outer.y() * TwipsPerPixelY();
+        case Left:
+            return outer.x() * TwipsPerPixelX();
+    }
+    return 0;
 }
 
-void OuterFrame::setHeight(float twips) {
-    const QRect outer = OuterGeometry(window_);
-    place({outer.topLeft(), QSize(outer.width(), PixelsY(twips))});
-}
-void OuterFrame::setWidth(float twips) {
-    const QRect outer = OuterGeometry(window_);
-    place({outer.topLeft(), QSize(PixelsX(twips), outer.height())});
-}
-void OuterFrame::setTop(float twips) {
-    const QRect outer = OuterGeometry(window_);
-    place(outer.translated(0, PixelsY(twips) - outer.y()));
-}
-void OuterFrame::setLeft(float twips) {
-    const QRect outer = OuterGeometry(window_);
-    place(outer.translated(PixelsX(twips) - outer.x(), 0));
+// A size keeps the place, a place keeps the size.
+void OuterFrame::set(Measure measure, float twips) {
+    QRect outer = OuterGeometry(window_);
+    switch (measure) {
+        case Height:
+            outer.setHeight(PixelsY(twips));
+            break;
+        case Width:
+            outer.setWidth(PixelsX(twips));
+            break;
+        case Top:
+            outer.moveTop(PixelsY(twips));
+            break;
+        case Left:
+            outer.moveLeft(PixelsX(twips));
+            break;
+    }
+    place(outer);
 }
 
 // By value: the events of the placement itself update what was asked.

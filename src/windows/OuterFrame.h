@@ -18,14 +18,9 @@ class OuterFrame : public QObject {
 public:
     explicit OuterFrame(QWidget& window);
 
-    float Height() const;
-    void setHeight(float twips);
-    float Width() const;
-    void setWidth(float twips);
-    float Top() const;
-    void setTop(float twips);
-    float Left() const;
-    void setLeft(float twips);
+    enum Measure { Height, Width, Top, Left };
+    float get(Measure measure) const;  // twips
+    void set(Measure measure, float twips);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

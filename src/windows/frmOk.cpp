@@ -411,28 +411,28 @@ float frmOk::ScaleWidth() const {
 }
 
 float frmOk::Height() const {
-    return frame_->Height();
+    return frame_->get(OuterFrame::Height);
 }
 void frmOk::setHeight(float twips) {
-    frame_->setHeight(twips);
+    frame_->set(OuterFrame::Height, twips);
 }
 float frmOk::Width() const {
-    return frame_->Width();
+    return frame_->get(OuterFrame::Width);
 }
 void frmOk::setWidth(float twips) {
-    frame_->setWidth(twips);
+    frame_->set(OuterFrame::Width, twips);
 }
 float frmOk::Top() const {
-    return frame_->Top();
+    return frame_->get(OuterFrame::Top);
 }
 void frmOk::setTop(float twips) {
-    frame_->setTop(twips);
+    frame_->set(OuterFrame::Top, twips);
 }
 float frmOk::Left() const {
-    return frame_->Left();
+    return frame_->get(OuterFrame::Left);
 }
 void frmOk::setLeft(float twips) {
-    frame_->setLeft(twips);
+    frame_->set(OuterFrame::Left, twips);
 }
 
 int frmOk::WindowState() const {

@@ -64,28 +64,28 @@ void frmPrint::storePlacement() {
 }
 
 float frmPrint::Height() const {
-    return frame_->Height();
+    return frame_->get(OuterFrame::Height);
 }
 void frmPrint::setHeight(float twips) {
-    frame_->setHeight(twips);
+    frame_->set(OuterFrame::Height, twips);
 }
 float frmPrint::Width() const {
-    return frame_->Width();
+    return frame_->get(OuterFrame::Width);
 }
 void frmPrint::setWidth(float twips) {
-    frame_->setWidth(twips);
+    frame_->set(OuterFrame::Width, twips);
 }
 float frmPrint::Top() const {
-    return frame_->Top();
+    return frame_->get(OuterFrame::Top);
 }
 void frmPrint::setTop(float twips) {
-    frame_->setTop(twips);
+    frame_->set(OuterFrame::Top, twips);
 }
 float frmPrint::Left() const {
-    return frame_->Left();
+    return frame_->get(OuterFrame::Left);
 }
 void frmPrint::setLeft(float twips) {
-    frame_->setLeft(twips);
+    frame_->set(OuterFrame::Left, twips);
 }
 
 int frmPrint::WindowState() const {

@@ -7,12 +7,8 @@ source "$(dirname "$0")/lib/x11.sh"
 trap 'screen_stop_server; cleanup; x11_stop' EXIT
 
 T=$ZEL_E2E_TMP
-ARTIFACTS=${ZEL_E2E_ARTIFACTS:-$ZEL_BUILD_DIR/Testing/e2e-artifacts}/screen_window
-mkdir -p "$ARTIFACTS" && rm -f "$ARTIFACTS"/*.png
 OK_INI="$XDG_CONFIG_HOME/ZelPrintDemo/ZelPrintDemoOk.ini"
-
-x11_start "$T"
-screen_start_server "$T/server.err" --linger 60
+screen_begin screen_window
 
 OBJ=$(create_persistent)
 call "$OBJ" SetMode v s PS >/dev/null || fail "SetMode PS"
