@@ -27,7 +27,7 @@ int32_t TwipsToPixels(int32_t& X, int32_t& Y) {
 }
 
 void SetTopMost(QWidget& window) {
-    const QRect frame = window.frameGeometry();
+    const QRect frame = OuterGeometry(window);
     // Left, Top, Width and Height in twips, as the window's placement gives them.
     int32_t left = whole(frame.x() * TwipsPerPixelX());
     int32_t top = whole(frame.y() * TwipsPerPixelY());
@@ -39,7 +39,7 @@ void SetTopMost(QWidget& window) {
     if (!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         window.setWindowFlag(Qt::WindowStaysOnTopHint);
     window.setAttribute(Qt::WA_ShowWithoutActivating);
-    SetOuterGeometry(window, QRect(left, top, width, height));
+    if (FrameSettled(window)) SetOuterGeometry(window, QRect(left, top, width, height));
     if (window.isHidden()) window.show();
     // The offscreen platform has no stacking order and warns at every raise.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window.raise();
@@ -50,11 +50,23 @@ QMargins FrameMargins(const QWidget& window) {
     return native ? native->frameMargins() : QMargins();
 }
 
-void SetOuterGeometry(QWidget& window, const QRect& outer) {
+bool FrameSettled(const QWidget& window) {
     const QMargins frame = FrameMargins(window);
-    if (outer.topLeft() != window.pos()) window.move(outer.topLeft());
-    const QSize inner = outer.size().shrunkBy(frame);
-    if (inner != window.size()) window.resize(inner);
+    const bool sidesReal =
+        frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 && frame.bottom() >= 0;
+    return sidesReal && frame.left() + frame.right() <= window.width() &&
+           frame.top() + frame.bottom() <= window.height();
+}
+
+// Qt's own frame geometry keeps the frame it measured last, which can be one the window manager
+// had not sized yet: the outer measures go through the frame as the native window knows it now.
+QRect OuterGeometry(const QWidget& window) {
+    return window.geometry().marginsAdded(FrameMargins(window));
+}
+
+void SetOuterGeometry(QWidget& window, const QRect& outer) {
+    const QRect client = outer.marginsRemoved(FrameMargins(window));
+    if (client != window.geometry()) window.setGeometry(client);
 }
 
 }  // namespace zel

@@ -22,7 +22,14 @@ void SetTopMost(QWidget& window);
 // window is mapped).
 QMargins FrameMargins(const QWidget& window);
 
-// Places a top-level widget by its outer frame, in pixels, through the frame known now.
+// False while the window manager is still framing the window: Qt then measures the frame
+// against a frame window not yet sized, and gets sides below zero or a frame wider or taller
+// than the window. Its outer measures mean nothing then; nothing is placed or stored by them.
+bool FrameSettled(const QWidget& window);
+
+// A top-level widget's outer frame in pixels, through the frame known now; and placing the
+// widget by it.
+QRect OuterGeometry(const QWidget& window);
 void SetOuterGeometry(QWidget& window, const QRect& outer);
 
 }  // namespace zel

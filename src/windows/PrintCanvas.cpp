@@ -14,8 +14,17 @@ PrintCanvas::PrintCanvas(QWidget* parent) : QWidget(parent) {
 }
 
 ImageSurface& PrintCanvas::surface() {
-    if (surface_.image().size() != size()) surface_.resize(size());
+    const QSize covering = surface_.image().size().expandedTo(size());
+    if (surface_.image().size() != covering) surface_.resize(covering);
     return surface_;
+}
+
+float PrintCanvas::ScaleWidth() const {
+    return float(width() * surface_.twipsPerPixel());
+}
+
+float PrintCanvas::ScaleHeight() const {
+    return float(height() * surface_.twipsPerPixel());
 }
 
 void PrintCanvas::paintEvent(QPaintEvent* event) {

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <algorithm>
 #include <exception>
 #include <functional>
@@ -18,6 +17,7 @@
 #include "variant/Variant.h"
 #include "windows/ApiSpecials.h"
 #include "windows/HandlerGuard.h"
+#include "windows/OuterFrame.h"
 #include "windows/Questions.h"
 #include "windows/ScreenUnits.h"
 #include "windows/frmPrint.h"
@@ -166,12 +166,16 @@ void frmOk::Unload() {
 }
 
 frmOk::frmOk()
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint),
       fraCommand_(new QGroupBox(QStringLiteral("Einde blad, Wilt u nu verder gaan?"), this)),
       cmdOk_(new QPushButton(QStringLiteral("Ja"), fraCommand_)),
       cmdAnnuleer_(new QPushButton(QStringLiteral("Afbreken"), fraCommand_)),
       HScroll1_(new QScrollBar(Qt::Horizontal, this)),
-      VScroll1_(new QScrollBar(Qt::Vertical, this)) {
+      VScroll1_(new QScrollBar(Qt::Vertical, this)),
+      frame_(new OuterFrame(*this)) {
+    // Showing it leaves the focus where it was; a user who clicks it or switches to it answers
+    // from the keyboard: the focus starts on "Ja", Tab goes to "Afbreken", Space or Return
+    // presses the button that has the focus.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Afdrukken bevestigen"));
     fraCommand_->setObjectName(QStringLiteral("fraCommand"));
@@ -185,7 +189,9 @@ frmOk::frmOk()
         QFont normal = QApplication::font(button);
         if (normal.pointSizeF() > 0) normal.setPointSizeF(normal.pointSizeF());
         button->setFont(normal);
+        button->setAutoDefault(true);
     }
+    cmdOk_->setFocus();
     // A change is taken when the user lets go of the slider, not at every step of a drag: each
     // change redraws the page and asks again.
     for (QScrollBar* bar : {HScroll1_, VScroll1_}) {
@@ -218,6 +224,8 @@ void frmOk::Form_Load() {
 }
 
 // Height, Width, Top, Left in this order: the default of Left centres the width just restored.
+// A stored size in which the buttons cannot show their captions would leave a question nobody
+// can answer, and the report waiting for good: the first-use size applies instead.
 void frmOk::restorePlacement() {
     const QString app = placementApp();
     const auto stored = [&app](const char* key, float byDefault) {
@@ -226,15 +234,22 @@ void frmOk::restorePlacement() {
     };
     const float screenHeight = ScreenHeight();
     const float screenWidth = ScreenWidth();
-    setHeight(stored("WindowHeight", screenHeight * 0.15f));
-    setWidth(stored("WindowWidth", screenWidth * 0.2f));
+    const float firstHeight = screenHeight * 0.15f;
+    const float firstWidth = screenWidth * 0.2f;
+    setHeight(stored("WindowHeight", firstHeight));
+    setWidth(stored("WindowWidth", firstWidth));
+    if (!questionFits()) {
+        setHeight(firstHeight);
+        setWidth(firstWidth);
+    }
     setTop(stored("WindowTop", screenHeight * 0.8f));
     setLeft(stored("WindowLeft", (screenWidth - Width()) / 2));
 }
 
-// A minimised or maximised window keeps the last normal placement in the store.
+// A minimised or maximised window keeps the last normal placement in the store, and so does
+// a window whose frame is not settled yet.
 void frmOk::savePlacement() {
-    if (WindowState() != 0) return;
+    if (WindowState() != 0 || !FrameSettled(*this)) return;
     const QString app = placementApp();
     SaveSetting(app, Section, QStringLiteral("WindowTop"), measureText(Top()));
     SaveSetting(app, Section, QStringLiteral("WindowLeft"), measureText(Left()));
@@ -319,6 +334,19 @@ void frmOk::layOutControls() {
     fitCaption();
 }
 
+// Lays the controls out for the size the window has now and tells whether each button then
+// has room for its caption.
+bool frmOk::questionFits() {
+    layOutControls();
+    for (const QPushButton* button : {cmdOk_, cmdAnnuleer_}) {
+        const QFontMetrics metrics(button->font());
+        if (button->width() < metrics.horizontalAdvance(button->text()) ||
+            button->height() < metrics.height())
+            return false;
+    }
+    return true;
+}
+
 // The scroll bars show where frmPrint's view is; Busy keeps these changes from panning.
 void frmOk::setScrollBars() {
     const frmPrint& frm = frmPrint::Get();
@@ -383,31 +411,28 @@ float frmOk::ScaleWidth() const {
 }
 
 float frmOk::Height() const {
-    return frameGeometry().height() * TwipsPerPixelY();
+    return frame_->get(OuterFrame::Height);
+}
+void frmOk::setHeight(float twips) {
+    frame_->set(OuterFrame::Height, twips);
 }
 float frmOk::Width() const {
-    return frameGeometry().width() * TwipsPerPixelX();
-}
-float frmOk::Top() const {
-    return frameGeometry().y() * TwipsPerPixelY();
-}
-float frmOk::Left() const {
-    return frameGeometry().x() * TwipsPerPixelX();
-}
-
-void frmOk::setHeight(float twips) {
-    const QRect outer = frameGeometry();
-    setOuter({outer.topLeft(), QSize(outer.width(), PixelsY(twips))});
+    return frame_->get(OuterFrame::Width);
 }
 void frmOk::setWidth(float twips) {
-    const QRect outer = frameGeometry();
-    setOuter({outer.topLeft(), QSize(PixelsX(twips), outer.height())});
+    frame_->set(OuterFrame::Width, twips);
+}
+float frmOk::Top() const {
+    return frame_->get(OuterFrame::Top);
 }
 void frmOk::setTop(float twips) {
-    setOuter(frameGeometry().translated(0, PixelsY(twips) - frameGeometry().y()));
+    frame_->set(OuterFrame::Top, twips);
+}
+float frmOk::Left() const {
+    return frame_->get(OuterFrame::Left);
 }
 void frmOk::setLeft(float twips) {
-    setOuter(frameGeometry().translated(PixelsX(twips) - frameGeometry().x(), 0));
+    frame_->set(OuterFrame::Left, twips);
 }
 
 int frmOk::WindowState() const {
@@ -416,35 +441,8 @@ int frmOk::WindowState() const {
     return 0;
 }
 
-void frmOk::setOuter(const QRect& pixels) {
-    assumedFrame_ = FrameMargins(*this);
-    SetOuterGeometry(*this, pixels);
-}
-
-// Once mapped, the window manager's frame is known: keep the outer size that was asked for.
-void frmOk::fitFrame() {
-    if (!isVisible() || WindowState() != 0) return;
-    const QMargins frame = FrameMargins(*this);
-    if (frame == assumedFrame_) return;
-    const QSize outer = size().grownBy(assumedFrame_);
-    assumedFrame_ = frame;
-    resize(outer.shrunkBy(frame));
-}
-
 void frmOk::resizeEvent(QResizeEvent*) {
-    runHandler("frmOk Form_Resize", [this] {
-        fitFrame();
-        Resize();
-    });
-}
-
-void frmOk::moveEvent(QMoveEvent*) {
-    fitFrame();
-}
-
-// The frame is there only once the window is mapped, after the show event: look again then.
-void frmOk::showEvent(QShowEvent*) {
-    QTimer::singleShot(0, this, [this] { fitFrame(); });
+    runHandler("frmOk Form_Resize", [this] { Resize(); });
 }
 
 void frmOk::closeEvent(QCloseEvent* event) {

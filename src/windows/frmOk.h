@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMargins>
 #include <QWidget>
 #include <cstdint>
 
@@ -10,9 +9,12 @@ class QScrollBar;
 
 namespace zel {
 
+class OuterFrame;
+
 // The end-of-page confirmation window ("Afdrukken bevestigen"): answers by setting the flags
 // of frmPrint and unloading itself; its scroll bars pan frmPrint's page view. It stays on top
-// without taking the focus and keeps its placement (outer frame, twips) in the settings store.
+// without taking the focus when shown, answers the keyboard once the user activates it, and
+// keeps its placement (outer frame, twips) in the settings store.
 // One per process; Get loads it when needed.
 class frmOk : public QWidget {
     Q_OBJECT
@@ -48,8 +50,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -63,23 +63,20 @@ private:
     void answer(bool tekenen, bool annuleer);
     void restorePlacement();
     void savePlacement();
+    bool questionFits();
     void layOutControls();
     void setScrollBars();
     void fitCaption();
     float ScaleHeight() const;
     float ScaleWidth() const;
-    void setOuter(const QRect& pixels);
-    void fitFrame();
 
     QGroupBox* fraCommand_;
     QPushButton* cmdOk_;
     QPushButton* cmdAnnuleer_;
     QScrollBar* HScroll1_;
     QScrollBar* VScroll1_;
+    OuterFrame* frame_;
     bool Busy = false;  // true while loading or laying out: layout and scroll handlers wait
-    // The frame the outer size was last converted with; once the window manager's real frame
-    // is known, the window is corrected to that same outer size.
-    QMargins assumedFrame_;
 };
 
 }  // namespace zel

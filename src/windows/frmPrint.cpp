@@ -8,11 +8,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStatusBar>
-#include <QTimer>
 #include <utility>
 
 #include "surface/PrinterDestination.h"
 #include "windows/HandlerGuard.h"
+#include "windows/OuterFrame.h"
 #include "windows/PrintCanvas.h"
 #include "windows/Questions.h"
 
@@ -57,7 +57,10 @@ void frmPrint::Unload() {
     delete window;
 }
 
-frmPrint::frmPrint() : canvas_(new PrintCanvas(this)), stbPrintPanel_(new QLabel(this)) {
+frmPrint::frmPrint()
+    : canvas_(new PrintCanvas(this)),
+      frame_(new OuterFrame(*this)),
+      stbPrintPanel_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Afdrukken"));
     setCentralWidget(canvas_);
 
@@ -133,21 +136,13 @@ void frmPrint::mnuActiveer_Click() {
 
 void frmPrint::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    fitFrame();
     Form_Resize();
 }
 
 // Moving changes the placement as much as resizing does, so it is stored too.
 void frmPrint::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    fitFrame();
     if (!Resizing) runHandler("frmPrint placement", [this] { storePlacement(); });
-}
-
-// The frame is there only once the window is mapped, after the show event: look again then.
-void frmPrint::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    QTimer::singleShot(0, this, [this] { fitFrame(); });
 }
 
 void frmPrint::changeEvent(QEvent* event) {

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <memory>
-
-#include <QMargins>
 
 #include "surface/WindowSurface.h"
 
@@ -15,6 +12,7 @@ class QLabel;
 namespace zel {
 
 class ImageSurface;
+class OuterFrame;
 class PrintCanvas;
 
 // The main window: the screen output surface, the "Printer" menu, the status bar and the four
@@ -93,20 +91,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     frmPrint();
     void Form_Load();
     void Form_Resize();
     void storePlacement();
-    void resizeOuter(QSize pixels);
-    void fitFrame();
     void mnuSelecteerPrinter_Click();
     void mnuActiveer_Click();
     ImageSurface& area() const;  // sized to the drawing area as it is laid out now
 
     PrintCanvas* canvas_;
+    OuterFrame* frame_;
     QLabel* stbPrintPanel_;
     QAction* mnuSelecteerPrinter_;
     QAction* mnuActiveer_;
@@ -115,9 +111,6 @@ private:
     // window to be deleted once the menu handler has returned.
     QDialog* openDialog_ = nullptr;
     bool unloadWhenClosed_ = false;
-    // The frame that the outer size last asked for was converted with: once the real frame is
-    // known (the window is mapped), the window is corrected to that same outer size.
-    QMargins assumedFrame_;
     // The size the hidden window's layout was last brought up to date for.
     mutable QSize laidOutSize_;
 };

@@ -6,6 +6,7 @@
 #include "variant/Variant.h"
 #include "windows/ApiSpecials.h"
 #include "windows/HandlerGuard.h"
+#include "windows/OuterFrame.h"
 #include "windows/ScreenUnits.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
@@ -42,7 +43,8 @@ void frmPrint::Form_Load() {
 }
 
 // Runs on every change of size or window state. A minimised or maximised window keeps the last
-// normal placement in the store; the page geometry follows the window in every state.
+// normal placement in the store (as does one whose frame is not settled); the page geometry follows
+// the window in every state.
 void frmPrint::Form_Resize() {
     if (Resizing) return;
     runHandler("frmPrint Form_Resize", [this] {
@@ -53,7 +55,7 @@ void frmPrint::Form_Resize() {
 }
 
 void frmPrint::storePlacement() {
-    if (WindowState() != 0) return;
+    if (WindowState() != 0 || !FrameSettled(*this)) return;
     const QString app = AppTitle();
     SaveSetting(app, Section, QStringLiteral("WindowTop"), measureText(Top()));
     SaveSetting(app, Section, QStringLiteral("WindowLeft"), measureText(Left()));
@@ -61,33 +63,29 @@ void frmPrint::storePlacement() {
     SaveSetting(app, Section, QStringLiteral("WindowHeight"), measureText(Height()));
 }
 
-float frmPrint::Width() const {
-    return frameGeometry().width() * TwipsPerPixelX();
-}
 float frmPrint::Height() const {
-    return frameGeometry().height() * TwipsPerPixelY();
+    return frame_->get(OuterFrame::Height);
+}
+void frmPrint::setHeight(float twips) {
+    frame_->set(OuterFrame::Height, twips);
+}
+float frmPrint::Width() const {
+    return frame_->get(OuterFrame::Width);
+}
+void frmPrint::setWidth(float twips) {
+    frame_->set(OuterFrame::Width, twips);
 }
 float frmPrint::Top() const {
-    return pos().y() * TwipsPerPixelY();
+    return frame_->get(OuterFrame::Top);
+}
+void frmPrint::setTop(float twips) {
+    frame_->set(OuterFrame::Top, twips);
 }
 float frmPrint::Left() const {
-    return pos().x() * TwipsPerPixelX();
-}
-
-void frmPrint::setWidth(float twips) {
-    resizeOuter(QSize(PixelsX(twips), frameGeometry().height()));
-}
-
-void frmPrint::setHeight(float twips) {
-    resizeOuter(QSize(frameGeometry().width(), PixelsY(twips)));
-}
-
-// A window's position is that of its frame.
-void frmPrint::setTop(float twips) {
-    move(pos().x(), PixelsY(twips));
+    return frame_->get(OuterFrame::Left);
 }
 void frmPrint::setLeft(float twips) {
-    move(PixelsX(twips), pos().y());
+    frame_->set(OuterFrame::Left, twips);
 }
 
 int frmPrint::WindowState() const {
@@ -102,23 +100,6 @@ void frmPrint::setWindowState(int state) {
                                              Qt::WindowMaximized};
     if (state < 0 || state > 2) throw VbError(VbErr::InvalidPropertyValue);
     QWidget::setWindowState(states[state]);
-}
-
-// The outer size in pixels, through the frame as it is known now (none before the window is
-// mapped; the platform's minimum size applies).
-void frmPrint::resizeOuter(QSize pixels) {
-    assumedFrame_ = FrameMargins(*this);
-    resize(pixels.shrunkBy(assumedFrame_));
-}
-
-// Once mapped, the window manager's frame is known: keep the outer size that was asked for.
-void frmPrint::fitFrame() {
-    if (!isVisible() || windowState() != Qt::WindowNoState) return;
-    const QMargins frame = FrameMargins(*this);
-    if (frame == assumedFrame_) return;
-    const QSize outer = size().grownBy(assumedFrame_);
-    assumedFrame_ = frame;
-    resize(outer.shrunkBy(frame));
 }
 
 }  // namespace zel

@@ -33,11 +33,14 @@ float frmPrint::CurrentY() const {
 void frmPrint::setCurrentY(float twips) {
     area().setCurrentY(twips);
 }
+// The area as laid out now, not the backing image, which keeps what a smaller window cut off.
 float frmPrint::ScaleWidth() const {
-    return area().ScaleWidth();
+    area();
+    return canvas_->ScaleWidth();
 }
 float frmPrint::ScaleHeight() const {
-    return area().ScaleHeight();
+    area();
+    return canvas_->ScaleHeight();
 }
 float frmPrint::TextWidth(const QString& text) {
     return area().TextWidth(text);

@@ -6,12 +6,7 @@ source "$(dirname "$0")/lib/x11.sh"
 trap 'screen_stop_server; cleanup; x11_stop' EXIT
 
 T=$ZEL_E2E_TMP
-# Screenshots outlive the temporary folder.
-ARTIFACTS=${ZEL_E2E_ARTIFACTS:-$ZEL_BUILD_DIR/Testing/e2e-artifacts}/screen_confirm
-mkdir -p "$ARTIFACTS" && rm -f "$ARTIFACTS"/*.png
-
-x11_start "$T"
-screen_start_server "$T/server.err" --linger 60
+screen_begin screen_confirm
 
 prop() {
     busctl --user --timeout=5 get-property "$NAME" "$OBJ" "$OBJ_IFACE" "$1"

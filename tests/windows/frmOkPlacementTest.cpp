@@ -102,6 +102,20 @@ TEST_F(ConfirmationPlacementTest, AnsweringWhileMaximisedKeepsTheStoredPlacement
     EXPECT_EQ(storedOk("WindowHeight"), "2000");
 }
 
+// A stored size in which the buttons cannot show their captions would leave a question nobody
+// can answer: the first-use size applies; the stored place stays.
+TEST_F(ConfirmationPlacementTest, AStoredSizeTooSmallForTheQuestionFallsBackToTheFirstUseSize) {
+    storeOk("WindowTop", 600);
+    storeOk("WindowLeft", 900);
+    storeOk("WindowWidth", 15);
+    storeOk("WindowHeight", 15);
+    frmOk& ok = frmOk::Get();
+    EXPECT_NEAR(ok.Width(), ScreenWidth() * 0.2f, TwipsPerPixelX());
+    EXPECT_NEAR(ok.Height(), ScreenHeight() * 0.15f, TwipsPerPixelY());
+    EXPECT_FLOAT_EQ(ok.Top(), 600);
+    EXPECT_FLOAT_EQ(ok.Left(), 900);
+}
+
 TEST_F(ConfirmationPlacementTest, AStoredTextWithoutANumberReadsZero) {
     SaveSetting(AppTitle() + "Ok", "Main", "WindowTop", "boven");
     SaveSetting(AppTitle() + "Ok", "Main", "WindowLeft", "links");

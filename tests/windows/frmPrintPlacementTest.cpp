@@ -173,6 +173,8 @@ TEST_F(PlacementTest, ResizeRecomputesTheScreenPageGeometry) {
     EXPECT_EQ(mdlPrint::PageHeightScreen,
               std::lround(mdlPrint::LinesPerPage * frm.TextHeight("A") + 1600 + borders));
     EXPECT_GT(mdlPrint::PageWidthScreen, 0);
+    // With no question open the resize leaves the confirmation window unloaded.
+    EXPECT_FALSE(frmOk::Loaded());
 }
 
 TEST_F(PlacementTest, ResizeHandlerReportsAnOverflowAndKeepsRunning) {

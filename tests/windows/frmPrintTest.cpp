@@ -139,16 +139,31 @@ TEST_F(MainWindowTest, ClsFillsWithBackColorAndReturnsToTheOrigin) {
     EXPECT_FLOAT_EQ(frm.CurrentY(), frm.ScaleTop());
 }
 
-TEST_F(MainWindowTest, GrowingTheWindowKeepsWhatWasDrawn) {
+// A page waiting for its confirmation stays whole when the window is made smaller and then
+// larger again; the drawing area's measures follow the window all the while.
+TEST_F(MainWindowTest, ResizingTheWindowKeepsWhatWasDrawn) {
     frmPrint& frm = frmPrint::Get();
     frm.show();
     settle();
+    QWidget& area = *frm.centralWidget();
+    const QPoint corner(area.width() - 20, area.height() - 20);
+    frm.Line(LineStart | LineColour | LineFilledBox, (corner.x() - 10) * TwipsPerPixelX(),
+             (corner.y() - 10) * TwipsPerPixelY(), (corner.x() + 10) * TwipsPerPixelX(),
+             (corner.y() + 10) * TwipsPerPixelY(), Red);
     drawRedBox(frm);
-    frm.setWidth(frm.Width() + 1500);
-    frm.setHeight(frm.Height() + 1500);
-    settle();
-    EXPECT_EQ(vbColourAt(frm.image(), 25, 25), Red);
-    EXPECT_FLOAT_EQ(frm.ScaleWidth(), frm.centralWidget()->width() * TwipsPerPixelX());
+    const float width = frm.Width();
+    const float height = frm.Height();
+    for (const float grow : {-3000.0f, 0.0f, 1500.0f}) {
+        SCOPED_TRACE(grow);
+        frm.setWidth(width + grow);
+        frm.setHeight(height + grow);
+        settle();
+        EXPECT_EQ(vbColourAt(frm.image(), 25, 25), Red);
+        EXPECT_EQ(vbColourAt(frm.image(), corner.x(), corner.y()), Red);
+        EXPECT_FLOAT_EQ(frm.ScaleWidth(), area.width() * TwipsPerPixelX());
+        EXPECT_FLOAT_EQ(frm.ScaleHeight(), area.height() * TwipsPerPixelY());
+    }
+    EXPECT_EQ(vbColourAt(area.grab().toImage(), corner.x(), corner.y()), Red);
 }
 
 // A client's release can unload the window while the user has its printer dialog open (the

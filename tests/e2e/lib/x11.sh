@@ -77,6 +77,15 @@ x11_stacked_above() {
     [ -n "$upper" ] && [ -n "$lower" ] && [ "$upper" -gt "$lower" ]
 }
 
+# screen_begin NAME: the private X server with its window manager and the server on it, and
+# ARTIFACTS, the folder of the script's screenshots (emptied; it outlives the temporary folder).
+screen_begin() {
+    ARTIFACTS=${ZEL_E2E_ARTIFACTS:-$ZEL_BUILD_DIR/Testing/e2e-artifacts}/$1
+    mkdir -p "$ARTIFACTS" && rm -f "$ARTIFACTS"/*.png
+    x11_start "$ZEL_E2E_TMP"
+    screen_start_server "$ZEL_E2E_TMP/server.err" --linger 60
+}
+
 x11_screenshot() {
     import -window root "$1" || x11_fail "no screenshot $1"
 }
