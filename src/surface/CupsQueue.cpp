@@ -41,10 +41,11 @@ QPageLayout queueLayout(const QString& queue) {
     return printer.pageLayout();
 }
 
-void submitPdf(const QString& queue, const QString& path) {
+int submitPdf(const QString& queue, const QString& path) {
     const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(),
                                    path.toUtf8().constData(), "ZelPrintDemo", 0, nullptr);
     if (job == 0) throw queueError(queue, QString::fromUtf8(cupsLastErrorString()));
+    return job;
 }
 
 }  // namespace zel::cups

@@ -136,10 +136,12 @@ void QtPrinterSurface::EndDoc() {
     const std::unique_ptr<Job> job = std::move(job_);
     job->painter.end();
     refreshLayout();
-    if (job->destination.isPdf())
-        publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
-    else
-        cups::submitPdf(job->destination.queue, job->spool->fileName());
+    if (job->destination.isPdf()) {
+        endedJob_ = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
+    } else {
+        const int id = cups::submitPdf(job->destination.queue, job->spool->fileName());
+        endedJob_ = QStringLiteral("%1 job %2").arg(job->destination.queue).arg(id);
+    }
 }
 
 void QtPrinterSurface::KillDoc() {

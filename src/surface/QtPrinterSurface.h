@@ -36,6 +36,7 @@ public:
     void setColorMode(int16_t mode) override;  // applies from the next job
     void setBackgroundTransparent() override { backgroundTransparent_ = true; }
     bool SheetWrittenOn() const override { return sheetWritten_; }
+    QString EndedJob() const override { return endedJob_; }
 
 protected:
     void paint(const std::function<void(QPainter&)>& draw) override;
@@ -56,6 +57,7 @@ private:
     std::unique_ptr<QPrinter> metrics_;
     std::unique_ptr<Job> job_;
     QPageLayout layout_;  // portrait; the orientation is applied per sheet
+    QString endedJob_;
     int32_t fillColor_ = 0;
     int16_t orientation_ = 1;
     int16_t colorMode_ = 2;
