@@ -2,11 +2,11 @@
 
 #include <QColor>
 #include <QDir>
-#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryFile>
 
 #include "surface/CupsQueue.h"
+#include "surface/PdfDocument.h"
 #include "surface/PdfJobFile.h"
 #include "surface/PrinterDestination.h"
 #include "variant/VbError.h"
@@ -26,18 +26,13 @@ void configure(QPrinter& printer) {
     printer.setCreator(QStringLiteral("ZelPrintDemo"));
 }
 
-VbError jobError(const QString& reason) {
-    return VbError(VbErr::PrinterError, QStringLiteral("Printer error: %1").arg(reason));
-}
-
 }  // namespace
 
-// One job in progress: rendered to a PDF spool file, handed to its destination at EndDoc.
+// One job in progress: written to a PDF spool file, handed to its destination at EndDoc.
 struct QtPrinterSurface::Job {
     PrinterDestination destination;
     std::unique_ptr<QTemporaryFile> spool;
-    QPrinter printer{QPrinter::HighResolution};
-    QPainter painter;
+    std::unique_ptr<PdfDocument> pdf;
 };
 
 QtPrinterSurface::QtPrinterSurface() : metrics_(std::make_unique<QPrinter>()) {
@@ -45,9 +40,7 @@ QtPrinterSurface::QtPrinterSurface() : metrics_(std::make_unique<QPrinter>()) {
     refreshLayout();
 }
 
-QtPrinterSurface::~QtPrinterSurface() {
-    if (job_) job_->painter.end();
-}
+QtPrinterSurface::~QtPrinterSurface() = default;
 
 QPageLayout QtPrinterSurface::sheetLayout() const {
     QPageLayout layout = layout_;
@@ -79,30 +72,41 @@ void QtPrinterSurface::startJob() {
     layout_ = pageLayoutFor(job->destination);
     job->spool = createSpoolFile(job->destination.isPdf() ? job->destination.pdfDirectory
                                                           : QDir::tempPath());
-    configure(job->printer);
-    job->printer.setOutputFileName(job->spool->fileName());
-    job->printer.setPageLayout(sheetLayout());
-    job->printer.setColorMode(colorMode_ == 1 ? QPrinter::GrayScale : QPrinter::Color);
-    if (!job->painter.begin(&job->printer)) throw jobError(QStringLiteral("cannot start the job"));
+    job->pdf = std::make_unique<PdfDocument>(*job->spool, colorMode_ == 1);
+    job->pdf->beginPage(sheetLayout());
     job_ = std::move(job);
 }
 
-void QtPrinterSurface::readySheet() {
-    if (!job_) {
+PdfDocument& QtPrinterSurface::readySheet() {
+    if (!job_)
         startJob();
-    } else if (pagePending_) {
-        job_->printer.setPageLayout(sheetLayout());
-        if (!job_->printer.newPage()) throw jobError(QStringLiteral("cannot start a new sheet"));
-    }
+    else if (pagePending_)
+        job_->pdf->beginPage(sheetLayout());
     pagePending_ = false;
+    sheetWritten_ = true;
+    return *job_->pdf;
 }
 
-void QtPrinterSurface::paint(const std::function<void(QPainter&)>& draw) {
-    readySheet();
-    job_->painter.save();
-    draw(job_->painter);
-    job_->painter.restore();
-    sheetWritten_ = true;
+void QtPrinterSurface::drawText(const QPointF& at, const QString& text) {
+    PdfDocument& pdf = readySheet();
+    const QFontMetricsF& measured = metrics();
+    if (!backgroundTransparent_)
+        pdf.fill(QRectF(at, QSizeF(measured.horizontalAdvance(text),
+                                   measured.ascent() + measured.descent())),
+                 Qt::white);
+    pdf.text(QPointF(at.x(), at.y() + measured.ascent()), text, font(), colourFromVb(ForeColor()));
+}
+
+void QtPrinterSurface::drawLine(int flags, const QPointF& from, const QPointF& to,
+                                const QColor& pen) {
+    PdfDocument& pdf = readySheet();
+    const QRectF box = QRectF(from, to).normalized();
+    if (flags & LineFilledBox)
+        pdf.fill(box.adjusted(0, 0, 1, 1), pen);  // both corners belong to the box
+    else if (flags & LineBox)
+        pdf.box(box, pen, DrawWidth());
+    else
+        pdf.line(from, to, pen, DrawWidth());
 }
 
 const QPaintDevice* QtPrinterSurface::metricsDevice() const {
@@ -111,11 +115,6 @@ const QPaintDevice* QtPrinterSurface::metricsDevice() const {
 
 double QtPrinterSurface::twipsPerPixel() const {
     return 1440.0 / Dpi;
-}
-
-std::optional<QColor> QtPrinterSurface::textBackground() const {
-    if (backgroundTransparent_) return std::nullopt;
-    return QColor(Qt::white);
 }
 
 void QtPrinterSurface::leaveJob() {
@@ -134,8 +133,8 @@ void QtPrinterSurface::EndDoc() {
     leaveJob();
     if (!job_) return;
     const std::unique_ptr<Job> job = std::move(job_);
-    job->painter.end();
     refreshLayout();
+    job->pdf->finish();
     if (job->destination.isPdf()) {
         endedJob_ = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
     } else {
@@ -147,8 +146,6 @@ void QtPrinterSurface::EndDoc() {
 void QtPrinterSurface::KillDoc() {
     leaveJob();
     if (!job_) return;
-    job_->printer.abort();
-    job_->painter.end();
     job_.reset();
     refreshLayout();
 }
