@@ -47,8 +47,8 @@ void PdfDocument::beginPage(const QPageLayout& sheet) {
     pageFonts_.clear();
     currentFont_ = nullptr;
     currentSize_ = currentWidth_ = -1;
-    fillColour_.clear();
-    strokeColour_.clear();
+    fillColour_.reset();
+    strokeColour_.reset();
     content_ += "2 J 2 j\n";  // square caps and bevelled joins, as the window's pen
 }
 
@@ -102,11 +102,10 @@ void PdfDocument::rect(const QRectF& device) {
 }
 
 void PdfDocument::setColour(const QColor& colour, bool stroke) {
-    QByteArray operands = colourOperands(colour, grayscale_);
-    QByteArray& current = stroke ? strokeColour_ : fillColour_;
-    if (operands == current) return;
-    current = operands;
-    content_ += operands;
+    std::optional<QRgb>& current = stroke ? strokeColour_ : fillColour_;
+    if (current == colour.rgb()) return;
+    current = colour.rgb();
+    content_ += colourOperands(colour, grayscale_);
     content_ += grayscale_ ? (stroke ? " G\n" : " g\n") : (stroke ? " RG\n" : " rg\n");
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QFont>
 #include <QPageLayout>
 #include <QPointF>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "surface/PdfWriter.h"
 
-class QColor;
 class QFileDevice;
 
 namespace zel {
@@ -64,7 +65,7 @@ private:
     double width_ = 0, height_ = 0;
     const PdfFont* currentFont_ = nullptr;
     double currentSize_ = -1;
-    QByteArray fillColour_, strokeColour_;
+    std::optional<QRgb> fillColour_, strokeColour_;
     double currentWidth_ = -1;
 };
 

@@ -109,12 +109,7 @@ PdfFont::PdfFont(const QRawFont& font, int object)
     hmtx_ = font_.fontTable("hmtx");
 }
 
-uint16_t PdfFont::glyphFor(char32_t codePoint) {
-    if (codePoint < 0x10000 && bmp_[codePoint] >= 0) return uint16_t(bmp_[codePoint]);
-    if (codePoint >= 0x10000) {
-        const auto found = astral_.find(codePoint);
-        if (found != astral_.end()) return found->second;
-    }
+uint16_t PdfFont::lookUp(char32_t codePoint) {
     const QString text = QString::fromUcs4(&codePoint, 1);
     const QList<quint32> glyphs = font_.glyphIndexesForString(text);
     const uint16_t glyph = glyphs.isEmpty() ? 0 : uint16_t(glyphs.first());
@@ -127,25 +122,38 @@ uint16_t PdfFont::glyphFor(char32_t codePoint) {
 }
 
 void PdfFont::appendGlyphs(QByteArray& out, const QString& text) {
-    static const char digits[] = "0123456789ABCDEF";
-    out += '<';
+    // A literal string of two bytes a glyph: half the bytes of hex to write and deflate.
     const qsizetype start = out.size();
-    out.resize(start + text.size() * 4);
+    out.resize(start + 2 + text.size() * 4);
     char* at = out.data() + start;
+    *at++ = '(';
+    const auto put = [&at](char byte) {
+        switch (byte) {
+            case '(':
+            case ')':
+            case '\\':
+                *at++ = '\\';
+                break;
+            case '\r':  // a bare CR would read as a line end
+                *at++ = '\\';
+                byte = 'r';
+                break;
+        }
+        *at++ = byte;
+    };
+    const QChar* chars = text.constData();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
+        char32_t c = chars[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && chars[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(chars[i], chars[i + 1]);
             ++i;
         }
         const uint16_t glyph = glyphFor(c);
-        *at++ = digits[glyph >> 12];
-        *at++ = digits[(glyph >> 8) & 15];
-        *at++ = digits[(glyph >> 4) & 15];
-        *at++ = digits[glyph & 15];
+        put(char(glyph >> 8));
+        put(char(glyph & 0xFF));
     }
+    *at++ = ')';
     out.resize(at - out.constData());
-    out += '>';
 }
 
 int PdfFont::width(uint16_t glyph) const {

@@ -19,14 +19,19 @@ public:
     PdfFont(const QRawFont& font, int object);
 
     int object() const { return object_; }  // the Type0 font's object number
-    // The text as a hex string of glyph numbers, "<...>", for Tj.
+    // The text as a string of glyph numbers, two bytes each, for Tj.
     void appendGlyphs(QByteArray& out, const QString& text);
     // Writes the font's objects; after the last page, when every glyph used is known.
     void write(PdfWriter& pdf) const;
 
 private:
-    uint16_t glyphFor(char32_t codePoint);
-    int width(uint16_t glyph) const;  // in 1/1000 em
+    uint16_t glyphFor(char32_t codePoint) {
+        if (codePoint < 0x10000 && bmp_[codePoint] >= 0) return uint16_t(bmp_[codePoint]);
+        const auto found = astral_.find(codePoint);
+        return found != astral_.end() ? found->second : lookUp(codePoint);
+    }
+    uint16_t lookUp(char32_t codePoint);  // asks the font, once per character
+    int width(uint16_t glyph) const;      // in 1/1000 em
 
     QRawFont font_;
     int object_;
