@@ -1,5 +1,6 @@
 #include "server/Introspection.h"
 
+#include "server/BatchRun.h"
 #include "server/Members.h"
 
 namespace zel {
@@ -80,7 +81,7 @@ QString objectInterfacesXml() {
             xml += QStringLiteral("<arg name=\"%1\" type=\"%2\"/>").arg(name, type);
         xml += QStringLiteral("</signal>\n");
     }
-    return xml + QStringLiteral("  </interface>\n");
+    return xml + QStringLiteral("  </interface>\n") + batchInterfaceXml();
 }
 
 QString introspectionDocument(const QString& interfaces, const QStringList& children) {
