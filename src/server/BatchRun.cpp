@@ -40,8 +40,8 @@ std::vector<BatchCall> batchCalls(const QDBusArgument& wire) {
     return calls;
 }
 
-// One call of the batch; VbError as the member raises it, 438 for a name that is no member,
-// 450 for a wrong number of required arguments.
+// One call of the batch, its result as the content of a `v`; VbError as the member raises it, 438
+// for a name that is no member, 450 for a wrong number of required arguments.
 QVariant runCall(clsPrint& print, const BatchCall& call, Arguments& args) {
     const MethodSpec* method = findMethod(call.member);
     if (!method)
@@ -54,8 +54,15 @@ QVariant runCall(clsPrint& print, const BatchCall& call, Arguments& args) {
                           .arg(VbError::standardText(VbErr::WrongNumberOfArguments), call.member)
                           .arg(method->required.size()));
     const Variant result = callMember(print, *method, call.required, call.options, args);
-    if (method->result == ResultKind::None) return QVariant::fromValue(QDBusVariant(toWire({})));
-    return resultToWire(*method, result);
+    switch (method->result) {
+        case ResultKind::Boolean:
+            return result.toBoolean();
+        case ResultKind::Value:
+            return toWire(result);
+        case ResultKind::None:
+            break;
+    }
+    return toWire(Variant());
 }
 
 }  // namespace
@@ -63,25 +70,21 @@ QVariant runCall(clsPrint& print, const BatchCall& call, Arguments& args) {
 QDBusMessage runBatch(const QDBusMessage& message, clsPrint& print) {
     const std::vector<BatchCall> calls =
         batchCalls(message.arguments().at(0).value<QDBusArgument>());
-    QDBusArgument results;
-    results.beginArray(QMetaType::fromType<QDBusVariant>());
+    // A QVariantList goes on the wire as `av` straight into the reply.
+    QVariantList results;
     int failedIndex = -1;
     QString error;
     Arguments args;
     for (size_t i = 0; i < calls.size(); ++i) {
         try {
-            QVariant result = runCall(print, calls[i], args);
-            if (result.metaType() != QMetaType::fromType<QDBusVariant>())
-                result = QVariant::fromValue(QDBusVariant(result));
-            results << result.value<QDBusVariant>();
+            results << runCall(print, calls[i], args);
         } catch (const VbError& e) {
             failedIndex = int(i);
             error = QStringLiteral("%1: %2").arg(e.number()).arg(e.description());
             break;
         }
     }
-    results.endArray();
-    return message.createReply({QVariant::fromValue(results), failedIndex, error});
+    return message.createReply({results, failedIndex, error});
 }
 
 QString batchInterfaceXml() {
