@@ -6,9 +6,11 @@
 // report; clsPrint breaks the pages, repeats the header lines at the top of every page and
 // fills in the placeholders (#D date, #T time, #B page number, #0 to #9 parameters).
 //
-// Usage: zelprint-demo [DIR]
+// Usage: zelprint-demo [--screen] [DIR]
 // Prints to PDF files in DIR; without DIR to $ZELPRINT_PRINTER (a CUPS queue name or
 // "pdf:DIR"), or else to the out/ folder of the source tree. Writes where the job went.
+// With --screen the pages are also shown in the window "Afdrukken", and each finished page
+// waits for "Ja" in the window "Afdrukken bevestigen".
 #include <QDir>
 #include <cstdio>
 
@@ -79,7 +81,7 @@ class StockReport {
 public:
     explicit StockReport(clsPrint& print) : print_(print) {}
 
-    void setUp();
+    void setUp(const char* UitvoerMode);
     void group(const Group& group);
     void summary();
 
@@ -97,13 +99,15 @@ private:
     double value_ = 0;
 };
 
-void StockReport::setUp() {
-    // Output mode "P": the printer only (a CUPS queue or PDF files). "S" would show each page
-    // in the window and ask for confirmation at each page end; "PS" does both.
+void StockReport::setUp(const char* UitvoerMode) {
+    // Output mode "P": the printer only (a CUPS queue or PDF files). "S" shows each page in
+    // the window and asks for confirmation at each page end; "PS" does both. The window
+    // appears once Show is called.
     // Reset's HorLines puts a frame along the margins of every page. Reset counts the page
     // it closes, so the next page would be numbered 2: Cls starts the count afresh.
-    print_.Reset(text("P"), /*HorLines=*/true);
+    print_.Reset(text(UitvoerMode), /*HorLines=*/true);
     print_.Cls();
+    print_.Show();
 
     // The default set "Terminal" prints in 6-point Courier New; larger print, fewer cells.
     print_.letPrintFontSize(n(10));
@@ -178,9 +182,10 @@ void StockReport::summary() {
 
 int main(int argc, char** argv) {
     zel::examples::ExampleApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
+    QStringList arguments = QCoreApplication::arguments();
+    const bool screen = arguments.removeAll(QStringLiteral("--screen")) > 0;
     if (arguments.size() > 2 || arguments.value(1).startsWith(QLatin1Char('-'))) {
-        std::fputs("Usage: zelprint-demo [DIR]\n", stderr);
+        std::fputs("Usage: zelprint-demo [--screen] [DIR]\n", stderr);
         return 2;
     }
     if (arguments.size() == 2)
@@ -192,10 +197,10 @@ int main(int argc, char** argv) {
     try {
         clsPrint print;
         StockReport report(print);
-        report.setUp();
+        report.setUp(screen ? "PS" : "P");
         for (const Group& group : demoStock()) report.group(group);
         report.summary();
-        print.Cls();  // in mode "P": ends the print job, so the file or queue gets it now
+        print.Cls();  // ends the print job, so the file or queue gets it now
     } catch (const zel::VbError& error) {
         std::fprintf(stderr, "zelprint-demo: %s\n", error.what());
         return 1;

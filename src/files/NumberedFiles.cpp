@@ -94,7 +94,8 @@ NumberedFile& opened(int16_t number) {
 }
 
 VbError fileError(int number, const QString& path) {
-    return VbError(number, VbError::standardText(number) + QStringLiteral(": ") + path);
+    return VbError(number,
+                   VbError::standardText(number) + QStringLiteral(": ") + shownInError(path));
 }
 
 }  // namespace detail

@@ -46,7 +46,7 @@ void SaveSetting(const QString& app, const QString& section, const QString& key,
     if (store.status() != QSettings::NoError)
         throw VbError(VbErr::PathFileAccessError,
                       VbError::standardText(VbErr::PathFileAccessError) + QStringLiteral(": ") +
-                          store.fileName());
+                          shownInError(store.fileName()));
 }
 
 QString AppTitle() {

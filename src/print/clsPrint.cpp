@@ -31,8 +31,13 @@ clsPrint::clsPrint() {
 }
 
 clsPrint::~clsPrint() {
-    // The release never fails: the printer's errors are ignored, and nothing may escape a
-    // destructor.
+    Terminate();
+}
+
+std::optional<VbError> clsPrint::Terminate() {
+    std::optional<VbError> undelivered;
+    if (terminated_) return undelivered;
+    terminated_ = true;
     OutputMode mode = OutputMode::None;
     try {
         mode = outputMode(UitvoerMode_);
@@ -46,6 +51,8 @@ clsPrint::~clsPrint() {
     if (mode == OutputMode::Printer || mode == OutputMode::Both) {
         try {
             Printer().EndDoc();
+        } catch (const VbError& error) {
+            undelivered = error;
         } catch (const std::exception&) {
         }
     }
@@ -55,6 +62,8 @@ clsPrint::~clsPrint() {
         } catch (const std::exception&) {
         }
     }
+    toonBladFiles_.clear();
+    return undelivered;
 }
 
 Variant clsPrint::Reset(const Variant& UitvoerMode, bool HorLines, bool CrossLines) {

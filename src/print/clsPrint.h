@@ -3,10 +3,12 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "print/PrintElement.h"
 #include "variant/Variant.h"
+#include "variant/VbError.h"
 
 namespace zel {
 
@@ -22,7 +24,12 @@ class clsPrint : public QObject {
     Q_OBJECT
 public:
     clsPrint();            // creation: ends any document, loads frmPrint, defaults "Terminal"
-    ~clsPrint() override;  // release by mode; printer errors are ignored
+    ~clsPrint() override;  // the release, unless Terminate ran it before
+
+    // The release by mode, once. It never fails: the printer's errors are ignored, but the one
+    // that kept the job from its destination is returned, for a caller that can still tell
+    // the client (the server's Release).
+    std::optional<VbError> Terminate();
 
     // Public variables (read/write for clients).
     int32_t CurrentPage = 0;
@@ -135,6 +142,8 @@ private:
     bool CheckBladVol(const Variant& Regel, bool ConfirmOnly);
     bool waitForConfirmation(const Variant& Regel);
     void startPage(const Variant& Regel);
+    bool checkPageWithoutLine();
+    bool takePendingStartLine(const Variant& Regel);
     // Page start and replay.
     int32_t PrintKopregels(const Variant& Mode);
     void PrintDetailregels();
@@ -181,8 +190,9 @@ private:
     Variant PrintColorMode_;
 
     // A page started without a line number (a watermark or grid lines) takes its start line
-    // from the first later call that has one.
+    // from the first later call on it that has one, whatever its kind.
     bool startLinePending_ = false;
+    bool terminated_ = false;
     // The files that ToonBlad opened, closed on release so that a long-running server does not
     // run out of file numbers.
     std::vector<int16_t> toonBladFiles_;

@@ -231,7 +231,11 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
     const QString text = ExpandTekst(AfdrukTekst);
     frmPrint::Get().Annuleer = false;
-    if (AddTabel && !CheckBladVol(Regel, false)) return false;
+    if (AddTabel) {
+        if (!CheckBladVol(Regel, false)) return false;
+    } else {
+        takePendingStartLine(Regel);
+    }
 
     const OutputMode mode = outputMode(UitvoerMode_);
     const Variant zero = Variant::Integer(0);
@@ -260,6 +264,7 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
 void clsPrint::AddLine(const Variant& RegelVan, const Variant& PositieVan, const Variant& RegelTot,
                        const Variant& PositieTot, const Variant& Kleur, const Variant& Dikte,
                        const Variant& DrawMode, bool AddTabel) {
+    takePendingStartLine(RegelVan);
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
     const Figure line{
@@ -276,6 +281,7 @@ void clsPrint::AddLine(const Variant& RegelVan, const Variant& PositieVan, const
 void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const Variant& RegelTot,
                       const Variant& PositieTot, const Variant& Kleur, bool FillArea,
                       const Variant& Dikte, const Variant& DrawMode, bool AddTabel) {
+    takePendingStartLine(RegelVan);
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
     const int flags = LineStart | LineColour | (FillArea ? LineFilledBox : LineBox);
@@ -294,7 +300,7 @@ void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
                          const Variant& FontSizePrinter, const Variant& ForeColor, bool AddTabel) {
     const QString text = ExpandTekst(Tekst);
     frmPrint::Get().Annuleer = false;
-    if (!CheckBladVol(Variant(), false)) return;
+    if (!checkPageWithoutLine()) return;
 
     const OutputMode mode = outputMode(UitvoerMode_);
     if (drawsOnScreen(mode)) {
@@ -311,14 +317,14 @@ void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
 }
 
 void clsPrint::HorLines() {
-    if (!CheckBladVol(Variant(), false)) return;
+    if (!checkPageWithoutLine()) return;
     const OutputMode mode = outputMode(UitvoerMode_);
     if (drawsOnScreen(mode)) SchermHorLines();
     if (drawsOnPrinter(mode)) PrinterHorLines();
 }
 
 void clsPrint::CrossLines() {
-    if (!CheckBladVol(Variant(), false)) return;
+    if (!checkPageWithoutLine()) return;
     const OutputMode mode = outputMode(UitvoerMode_);
     if (drawsOnScreen(mode)) SchermCrossLines();
     if (drawsOnPrinter(mode)) PrinterCrossLines();

@@ -4,8 +4,17 @@
 #include "general/Clock.h"
 #include "general/DateConv.h"
 #include "print/clsPrint.h"
+#include "variant/VbError.h"
 
 namespace zel {
+
+namespace {
+
+// What one expansion may grow to, in characters. Parameters that hold codes expand into more
+// codes, each level multiplying the text; the bound is checked before the memory is taken.
+constexpr qsizetype MaxExpandedLength = qsizetype{1} << 20;
+
+}  // namespace
 
 // Codes are replaced in a fixed order, each everywhere and whatever the case of its letter; a
 // value inserted by an earlier code is searched by the later ones. Expansion happens at every
@@ -15,7 +24,15 @@ QString clsPrint::ExpandTekst(const Variant& Tekst) const {
     if (!text.toString().contains(QLatin1Char('#'))) return text.toString();
 
     const auto replace = [&text](const char* code, const Variant& value) {
-        AlgFunc::VervangTekst(text, Variant(code), value, true, false, false);
+        const QString current = text.toString();
+        const QLatin1String search(code);
+        const qsizetype found = current.count(search, Qt::CaseInsensitive);
+        if (found == 0) return;
+        const QString with = value.toString();
+        const qsizetype growth = with.size() - search.size();
+        if (growth > 0 && found > (MaxExpandedLength - current.size()) / growth)
+            throw VbError(VbErr::OutOfMemory);
+        AlgFunc::VervangTekst(text, Variant(code), Variant(with), true, false, false);
     };
     const double now = DateConv::toDays(Clock::now());
     replace("#D", AlgFunc::FormatDatum(Variant::Date(std::floor(now)), "DD-MM-YYYY", ""));

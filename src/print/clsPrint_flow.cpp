@@ -33,17 +33,27 @@ void waitWhileOkCancel(frmPrint& frm) {
 
 }  // namespace
 
+bool clsPrint::takePendingStartLine(const Variant& Regel) {
+    if (!startLinePending_ || CurrentLine < 0 || Regel.isEmpty()) return false;
+    // The page was started by a call without a line number: this first numbered call fixes
+    // where its body begins instead of breaking a page that holds no body yet. A line that
+    // cannot be converted leaves that to the next call.
+    const int32_t start = Regel.toLong();
+    startLinePending_ = false;
+    StartLine = start;
+    if (Detailregels_.exists()) Detailregels_.at(0).Regel = Regel.toDouble();
+    return true;
+}
+
+bool clsPrint::checkPageWithoutLine() {
+    const int32_t page = CurrentPage;
+    const bool result = CheckBladVol(Variant(), false);
+    if (CurrentPage != page) startLinePending_ = outputMode(UitvoerMode_) != OutputMode::None;
+    return result;
+}
+
 bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
-    if (startLinePending_ && CurrentLine >= 0 && !ConfirmOnly && !Regel.isEmpty()) {
-        // The page was started by a call without a line number: this first numbered call
-        // fixes where its body begins instead of breaking a page that holds no body yet. A line
-        // that cannot be converted leaves that to the next call.
-        const int32_t start = Regel.toLong();
-        startLinePending_ = false;
-        StartLine = start;
-        if (Detailregels_.exists()) Detailregels_.at(0).Regel = Regel.toDouble();
-        return true;
-    }
+    if (!ConfirmOnly && takePendingStartLine(Regel)) return true;
     const bool full =
         CurrentLine < 0 ||
         Variant::Long(CurrentLine) + (Regel - Variant::Long(StartLine) + Variant::Integer(1)) >
@@ -90,6 +100,8 @@ bool clsPrint::waitForConfirmation(const Variant& Regel) {
 void clsPrint::startPage(const Variant& Regel) {
     // A line that is no 32-bit number fails before the page is counted or its head drawn.
     const int32_t start = Regel.toLong();
+    // A page number past the Long range is an overflow, as any Long that leaves it.
+    if (CurrentPage == INT32_MAX) throw VbError(VbErr::Overflow);
     CurrentPage += 1;
     const OutputMode mode = outputMode(UitvoerMode_);
     if (mode != OutputMode::None) {
@@ -99,7 +111,7 @@ void clsPrint::startPage(const Variant& Regel) {
         ClearDetailregels(Regel);
     }
     StartLine = start;
-    startLinePending_ = Regel.isEmpty() && mode != OutputMode::None;
+    startLinePending_ = false;
 }
 
 bool clsPrint::NieuwBlad(const Variant& Regel) {

@@ -184,7 +184,9 @@ void clsPrint::PrinterTekst(const Variant& Tekst) {
     try {
         printer.Print(Tekst.toString(), true);
     } catch (const VbError&) {
-        // A refused text is dropped; the report goes on.
+        // A text the printer cannot take is dropped and the report goes on; a job that its
+        // destination refused is lost output, which the caller must learn of.
+        if (printer.JobRefused()) throw;
     }
 }
 

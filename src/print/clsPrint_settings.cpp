@@ -24,7 +24,9 @@ void clsPrint::SetMode(const Variant& UitvoerMode) {
 
 void clsPrint::SetOrientation(const Variant& Orientation) {
     // Every error is ignored here: a value the printer refuses leaves the orientation as it was.
+    // Only a job that did not reach its destination is reported, once the rest is done.
     PrinterSurface& printer = Printer();
+    std::optional<VbError> undelivered;
     try {
         printer.setOrientation(Orientation.toInteger());
     } catch (const VbError& e) {
@@ -33,7 +35,8 @@ void clsPrint::SetOrientation(const Variant& Orientation) {
             // end the destination refuses does not keep the new orientation from being tried.
             try {
                 printer.EndDoc();
-            } catch (const VbError&) {
+            } catch (const VbError& lost) {
+                undelivered = lost;
             }
             try {
                 printer.setOrientation(Orientation.toInteger());
@@ -49,6 +52,7 @@ void clsPrint::SetOrientation(const Variant& Orientation) {
         printer.setColorMode(2);
     } catch (const VbError&) {
     }
+    if (undelivered) throw *undelivered;
 }
 
 void clsPrint::SetDefault(const Variant& Defaultnaam) {
@@ -149,12 +153,7 @@ void clsPrint::letPrintBackColor(const Variant& v) {
     PrintBackColor_ = v;
     PrinterSurface& printer = Printer();
     printer.setFillColor(v.toLong());
-    const float x = printer.CurrentX();
-    const float y = printer.CurrentY();
-    printer.Line(LineStart | LineColour | LineFilledBox, 0, 0, printer.ScaleWidth(),
-                 printer.ScaleHeight(), printer.FillColor());
-    printer.setCurrentX(x);
-    printer.setCurrentY(y);
+    printer.PaintBackground(printer.FillColor());
 }
 
 }  // namespace zel

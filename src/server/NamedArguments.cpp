@@ -17,7 +17,8 @@ std::vector<Variant> namedArguments(const QVariantMap& given,
             ++index;
         if (index == declared.size())
             throw VbError(VbErr::NamedArgumentNotFound,
-                          VbError::standardText(VbErr::NamedArgumentNotFound) + ": " + it.key());
+                          VbError::standardText(VbErr::NamedArgumentNotFound) + ": " +
+                              shownInError(it.key()));
         if (named[index]) throw VbError(VbErr::InvalidProcedureCall);
         named[index] = true;
         const Variant value = fromWire(it.value());

@@ -7,6 +7,7 @@
 #include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <cstdio>
 #include <new>
 
 #include "print/clsPrint.h"
@@ -94,7 +95,10 @@ bool PrintService::registerObjects() {
 }
 
 void PrintService::releaseAll() {
-    while (!objects_.empty()) releaseObject(objects_.begin()->first);
+    while (!objects_.empty()) {
+        const int id = objects_.begin()->first;
+        reportUndelivered(id, releaseObject(id));
+    }
 }
 
 QString PrintService::introspect(const QString& path) const {
@@ -179,10 +183,11 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
     requireSignature(message, get ? QStringLiteral("ss") : QStringLiteral("ssv"));
     if (!ours)
         throw BusError{kUnknownInterface,
-                       QStringLiteral("No properties on %1").arg(args[0].toString())};
+                       QStringLiteral("No properties on %1").arg(shownInError(args[0].toString()))};
     const PropertySpec* property = findProperty(args[1].toString());
     if (!property)
-        throw BusError{kUnknownProperty, QStringLiteral("No property %1").arg(args[1].toString())};
+        throw BusError{kUnknownProperty,
+                       QStringLiteral("No property %1").arg(shownInError(args[1].toString()))};
     if (get)
         return answer(message, false, [this, id, property](const QDBusMessage& m) {
             return valueReply(m, property->get(object(id)));
@@ -261,7 +266,7 @@ QDBusMessage PrintService::create(const QDBusMessage& message) {
         // A client that left before its call was served (held, or just queued) would never be
         // seen leaving: the bus told nobody. Asked after the watch, the bus answers in order.
         if (!connection_.interface()->isServiceRegistered(owner).value()) {
-            releaseObject(id);
+            reportUndelivered(id, releaseObject(id));
             return QDBusMessage();
         }
     }
@@ -285,7 +290,8 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
 
 QDBusMessage PrintService::release(const QDBusMessage& message, int id) {
     object(id);
-    releaseObject(id);
+    // The object is gone either way; a job that did not reach its destination is the answer.
+    if (std::optional<VbError> undelivered = releaseObject(id)) throw *undelivered;
     return message.createReply();
 }
 
@@ -296,21 +302,29 @@ clsPrint& PrintService::object(int id) {
     return *it->second.print;
 }
 
-void PrintService::releaseObject(int id) {
+std::optional<VbError> PrintService::releaseObject(int id) {
     const auto it = objects_.find(id);
-    if (it == objects_.end()) return;
+    if (it == objects_.end()) return std::nullopt;
     // Out of the table first, so that nothing reaches the object while its release runs.
     std::unique_ptr<clsPrint> print = std::move(it->second.print);
     objects_.erase(it);
+    std::optional<VbError> undelivered = print->Terminate();
     print.reset();
     Q_EMIT objectCountChanged(objectCount());
+    return undelivered;
 }
 
 void PrintService::ownerLeft(const QString& owner) {
     std::vector<int> owned;
     for (const auto& [id, entry] : objects_)
         if (entry.owner == owner) owned.push_back(id);
-    for (int id : owned) releaseObject(id);
+    for (int id : owned) reportUndelivered(id, releaseObject(id));
+}
+
+void PrintService::reportUndelivered(int id, const std::optional<VbError>& undelivered) {
+    // The client that could have been told has left: the server's log is all that remains.
+    if (undelivered)
+        std::fprintf(stderr, "zelprint: %s: %s\n", qPrintable(objectPath(id)), undelivered->what());
 }
 
 void PrintService::connectEvents(clsPrint& print, const QString& path) {

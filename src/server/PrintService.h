@@ -5,9 +5,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "server/CallHold.h"
+#include "variant/VbError.h"
 
 class QDBusServiceWatcher;
 
@@ -62,7 +64,9 @@ private:
     QDBusMessage callMember(const QDBusMessage& message, int id, const MethodSpec& method);
     QDBusMessage release(const QDBusMessage& message, int id);
     clsPrint& object(int id);  // an error reply when the object is gone
-    void releaseObject(int id);
+    // Releases the object; the error that kept its job from the destination, if any.
+    std::optional<VbError> releaseObject(int id);
+    void reportUndelivered(int id, const std::optional<VbError>& undelivered);
     void ownerLeft(const QString& owner);
     void connectEvents(clsPrint& print, const QString& path);
 

@@ -11,7 +11,8 @@ namespace zel::cups {
 namespace {
 
 VbError queueError(const QString& queue, const QString& reason) {
-    return VbError(VbErr::PrinterError, QStringLiteral("Printer error: %1: %2").arg(queue, reason));
+    return VbError(VbErr::PrinterError,
+                   QStringLiteral("Printer error: %1: %2").arg(shownInError(queue), reason));
 }
 
 // A destination of CUPS by name (the default for a null name), or null.

@@ -42,6 +42,9 @@ void registerFontSubstitutes() {
 }
 
 QFont resolveFont(const QString& name) {
+    // No font family is named this long; refused before the font engine caches the request.
+    constexpr qsizetype LongestName = 255;
+    if (name.size() > LongestName) throw VbError(VbErr::InvalidPropertyValue);
     registerFontSubstitutes();
     QFont font(name);
     if (isFixedPitchSubstitute(name)) {

@@ -74,9 +74,9 @@ void PdfWriter::finish(int catalog) {
     write(table);
     if (!file_.flush()) failed_ = true;
     if (failed_)
-        throw VbError(
-            VbErr::PrinterError,
-            QStringLiteral("Printer error: %1: %2").arg(file_.fileName(), file_.errorString()));
+        throw VbError(VbErr::PrinterError,
+                      QStringLiteral("Printer error: %1: %2")
+                          .arg(shownInError(file_.fileName()), file_.errorString()));
 }
 
 void appendNumber(QByteArray& out, double value) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPageSize>
+#include <QStandardPaths>
 
 #include "general/SettingsStore.h"
 #include "surface/CupsQueue.h"
@@ -69,17 +70,22 @@ void saveChosenDestination(const QString& destination) {
 }
 
 QString defaultPdfDirectory() {
-    const QString documents = qEnvironmentVariable("XDG_DOCUMENTS_DIR");
-    const QString base = QDir::isAbsolutePath(documents) ? documents : QDir::homePath();
-    return base + QStringLiteral("/ZelPrintDemo");
+    // The environment first, as a session may set it; else the desktop's own setting
+    // (~/.config/user-dirs.dirs), which Qt reads. A documents folder set to the home folder
+    // means the desktop has none.
+    QString base = qEnvironmentVariable("XDG_DOCUMENTS_DIR");
+    if (!QDir::isAbsolutePath(base))
+        base = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir::isAbsolutePath(base)) base = QDir::homePath();
+    return QDir::cleanPath(base) + QStringLiteral("/ZelPrintDemo");
 }
 
 QPageLayout pageLayoutFor(const PrinterDestination& destination) {
     if (destination.isPdf())
         return QPageLayout(systemPaper(), QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
     if (!cups::queueExists(destination.queue))
-        throw VbError(VbErr::PrinterError,
-                      QStringLiteral("Printer error: %1: unknown queue").arg(destination.queue));
+        throw VbError(VbErr::PrinterError, QStringLiteral("Printer error: %1: unknown queue")
+                                               .arg(shownInError(destination.queue)));
     QPageLayout layout = cups::queueLayout(destination.queue);
     layout.setOrientation(QPageLayout::Portrait);
     return layout;

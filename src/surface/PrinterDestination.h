@@ -24,7 +24,8 @@ PrinterDestination currentDestination();
 QString chosenDestination();
 void saveChosenDestination(const QString& destination);
 
-// $XDG_DOCUMENTS_DIR/ZelPrintDemo, or ~/ZelPrintDemo.
+// ZelPrintDemo in the user's documents folder: $XDG_DOCUMENTS_DIR, else the desktop's documents
+// folder (user-dirs.dirs; ~/Documents when it names none), else the home folder.
 QString defaultPdfDirectory();
 
 // Paper and printable area in portrait: for PDF files the whole sheet of the system's paper

@@ -78,11 +78,22 @@ void QtPrinterSurface::startJob() {
 }
 
 PdfDocument& QtPrinterSurface::readySheet() {
-    if (!job_)
-        startJob();
-    else if (pagePending_)
-        job_->pdf->beginPage(sheetLayout());
+    try {
+        if (!job_)
+            startJob();
+        else if (pagePending_)
+            job_->pdf->beginPage(sheetLayout());
+    } catch (const VbError& error) {
+        // Kept for EndDoc: output that never reached the destination must not end as a job
+        // reported printed.
+        if (!refusal_) refusal_ = error;
+        throw;
+    }
     pagePending_ = false;
+    if (pendingBackground_) {
+        fillSheet(*job_->pdf, *pendingBackground_);
+        pendingBackground_.reset();
+    }
     sheetWritten_ = true;
     return *job_->pdf;
 }
@@ -109,6 +120,20 @@ void QtPrinterSurface::drawLine(int flags, const QPointF& from, const QPointF& t
         pdf.line(from, to, pen, DrawWidth());
 }
 
+void QtPrinterSurface::fillSheet(PdfDocument& pdf, int32_t colour) const {
+    // One pixel beyond the area on each far edge, as a filled box includes both corners.
+    pdf.fill(QRectF(0, 0, ScaleWidth() / twipsPerPixel() + 1, ScaleHeight() / twipsPerPixel() + 1),
+             colourFromVb(colour));
+}
+
+void QtPrinterSurface::PaintBackground(int32_t colour) {
+    if (!sheetWritten_) {
+        pendingBackground_ = colour;
+        return;
+    }
+    fillSheet(readySheet(), colour);
+}
+
 const QPaintDevice* QtPrinterSurface::metricsDevice() const {
     return metrics_.get();
 }
@@ -121,30 +146,40 @@ void QtPrinterSurface::leaveJob() {
     resetPosition();
     sheetWritten_ = false;
     pagePending_ = false;
+    pendingBackground_.reset();
 }
 
 void QtPrinterSurface::NewPage() {
     resetPosition();
-    if (job_ && sheetWritten_) pagePending_ = true;
+    if (job_ && sheetWritten_) {
+        pagePending_ = true;
+        pendingBackground_.reset();  // a sheet that holds nothing keeps its background
+    }
     sheetWritten_ = false;
 }
 
 void QtPrinterSurface::EndDoc() {
     leaveJob();
-    if (!job_) return;
-    const std::unique_ptr<Job> job = std::move(job_);
-    refreshLayout();
-    job->pdf->finish();
-    if (job->destination.isPdf()) {
-        endedJob_ = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
-    } else {
-        const int id = cups::submitPdf(job->destination.queue, job->spool->fileName());
-        endedJob_ = QStringLiteral("%1 job %2").arg(job->destination.queue).arg(id);
+    std::optional<VbError> refusal = std::move(refusal_);
+    refusal_.reset();
+    if (job_) {
+        const std::unique_ptr<Job> job = std::move(job_);
+        refreshLayout();
+        job->pdf->finish();
+        requireCompleteSpool(job->spool->fileName());
+        if (job->destination.isPdf()) {
+            endedJob_ = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
+        } else {
+            const int id = cups::submitPdf(job->destination.queue, job->spool->fileName());
+            endedJob_ = QStringLiteral("%1 job %2").arg(job->destination.queue).arg(id);
+        }
     }
+    if (refusal) throw *refusal;
 }
 
 void QtPrinterSurface::KillDoc() {
     leaveJob();
+    refusal_.reset();
     if (!job_) return;
     job_.reset();
     refreshLayout();

@@ -2,9 +2,11 @@
 
 #include <QPageLayout>
 #include <memory>
+#include <optional>
 
 #include "surface/PainterSurface.h"
 #include "surface/PrinterSurface.h"
+#include "variant/VbError.h"
 
 class QPrinter;
 
@@ -29,9 +31,11 @@ public:
     void NewPage() override;
     void EndDoc() override;
     void KillDoc() override;
+    bool JobRefused() const override { return refusal_.has_value(); }
 
     int32_t FillColor() const override { return fillColor_; }
     void setFillColor(int32_t colour) override { fillColor_ = colour; }
+    void PaintBackground(int32_t colour) override;
     bool FontTransparent() const override { return fontTransparent_; }
     void setFontTransparent(bool transparent) override;
     int16_t Orientation() const override { return orientation_; }
@@ -59,10 +63,13 @@ private:
     PdfDocument& readySheet();
     void refreshLayout();
     void leaveJob();
+    void fillSheet(PdfDocument& pdf, int32_t colour) const;
 
     std::unique_ptr<QPrinter> metrics_;
     std::unique_ptr<Job> job_;
-    QPageLayout layout_;  // portrait; the orientation is applied per sheet
+    std::optional<VbError> refusal_;            // the first refusal of the job in progress
+    std::optional<int32_t> pendingBackground_;  // for the current sheet's first output
+    QPageLayout layout_;                        // portrait; the orientation is applied per sheet
     QString endedJob_;
     int32_t fillColor_ = 0;
     int16_t orientation_ = 1;

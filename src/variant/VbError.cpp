@@ -9,6 +9,17 @@ VbError::VbError(int number, const QString& description)
       number_(number),
       description_(description) {}
 
+QString shownInError(const QString& argument) {
+    constexpr qsizetype Longest = 120;
+    constexpr qsizetype Kept = (Longest - 3) / 2;
+    QString shown = argument.size() > Longest
+                        ? argument.left(Kept) + QStringLiteral("...") + argument.right(Kept)
+                        : argument;
+    for (QChar& c : shown)
+        if (c.category() == QChar::Other_Control || c == QChar::ReplacementCharacter) c = u'?';
+    return shown;
+}
+
 QString VbError::standardText(int number) {
     switch (number) {
         case 5:

@@ -21,6 +21,11 @@ private:
     QString description_;
 };
 
+// An argument as an error text names it: readable and short, whatever it holds (a path of
+// megabytes, bytes of a damaged file). Control characters show as '?'; past 120 characters the
+// middle is left out, keeping the start and the end (a path's file name).
+QString shownInError(const QString& argument);
+
 // The error numbers the project raises.
 namespace VbErr {
 constexpr int InvalidProcedureCall = 5;

@@ -69,3 +69,24 @@ expect "the server survived it all" "$PID" "$(server_pid)"
 kill -TERM "$PID"
 wait_gone "$PID" 10 || fail "the server did not end on SIGTERM"
 echo "ok: SIGTERM ends the server"
+
+# A destination that refuses the job is an error up to the job's end, never a silent success:
+# the first text that would start the job, and Release, which still releases the object.
+touch "$ZEL_E2E_TMP/plain"
+printed=$(ls "$ZEL_E2E_TMP/pdf")
+for destination in NoSuchQueue "pdf:$ZEL_E2E_TMP/plain/out"; do
+    ZELPRINT_PRINTER=$destination "$ZELPRINT" serve --offscreen 2>"$ZEL_E2E_TMP/refused.log" &
+    PIDS+=($!)
+    for _ in $(seq 50); do bus status "$NAME" >/dev/null 2>&1 && break; sleep 0.1; done
+    OBJ=$(create_persistent)
+    call "$OBJ" SetMode v s P >/dev/null || fail "SetMode P"
+    call_error "$OBJ" AddTekst 'vvva{sv}' i 1 i 1 s kwijt 0 | grep -q "Call failed: 482: Printer error" ||
+        fail "$destination: AddTekst did not report the refused job"
+    call_error "$OBJ" Release | grep -q "Call failed: 482: Printer error" ||
+        fail "$destination: Release did not report the refused job"
+    expect "$destination: the object is released all the same" \
+        "Call failed: No object at $OBJ" "$(call_error "$OBJ" GetResult)"
+    kill -TERM "${PIDS[-1]}"
+    wait_gone "${PIDS[-1]}" 10 || fail "the server did not end on SIGTERM"
+done
+expect "a refused job leaves no file" "$printed" "$(ls "$ZEL_E2E_TMP/pdf")"

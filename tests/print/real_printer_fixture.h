@@ -7,6 +7,7 @@
 
 #include "general/Clock.h"
 #include "print/mdlPrint.h"
+#include "support/ErrorOf.h"
 #include "surface/PrinterSurface.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"

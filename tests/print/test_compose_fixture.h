@@ -9,6 +9,7 @@
 #include "general/Clock.h"
 #include "print/clsPrint.h"
 #include "print/mdlPrint.h"
+#include "support/ErrorOf.h"
 #include "support/RecordingPrinterSurface.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
@@ -51,16 +52,6 @@ protected:
         printer_->clearCalls();
         operation();
         return printer_->calls();
-    }
-
-    template <typename F>
-    static int errorOf(F&& operation) {
-        try {
-            operation();
-        } catch (const VbError& e) {
-            return e.number();
-        }
-        return 0;
     }
 
     QTemporaryDir dir_;

@@ -58,5 +58,15 @@ TEST_F(ExpandTekst, CodesBecomeTheirValues) {
     }
 }
 
+TEST_F(ExpandTekst, NestedCodesAreBoundedBeforeTheyGrow) {
+    // Each level multiplies the text a thousandfold: a milliard characters at the third.
+    print_->SetParm(Variant::Integer(0), Variant(QString("#1").repeated(1000)));
+    print_->SetParm(Variant::Integer(1), Variant(QString("#2").repeated(1000)));
+    print_->SetParm(Variant::Integer(2), Variant(QString("x").repeated(1000)));
+    EXPECT_EQ(errorOf([&] { printed("#0"); }), 7);
+    // Up to the bound the text expands in full.
+    EXPECT_EQ(printed("#1").size(), 1000 * 1000);
+}
+
 }  // namespace
 }  // namespace zel::testing

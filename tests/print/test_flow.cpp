@@ -1,5 +1,6 @@
 // Page flow: when pages break, the confirmation in the screen modes, NieuwBlad and friends.
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 
@@ -187,20 +188,50 @@ TEST_F(FlowTest, RedrawRequestReplaysHeaderAndBodyOnTheScreenOnly) {
     EXPECT_EQ(print_->UitvoerMode().toString(), "PS");
 }
 
-TEST_F(FlowTest, PageStartedByAWatermarkTakesItsStartLineFromTheNextText) {
+TEST_F(FlowTest, PageStartedByAWatermarkTakesItsStartLineFromTheFirstNumberedCall) {
+    const Variant seven = Variant::Long(7);
+    const Variant one = Variant::Integer(1);
+    const Variant ten = Variant::Integer(10);
+    // Whatever kind the first numbered call is, line 7 becomes the page's first body row.
+    const std::vector<std::pair<const char*, std::function<void()>>> firsts = {
+        {"text", [&] { text(7); }},
+        {"text outside the store",
+         [&] {
+             print_->AddTekst(seven, one, Variant("x"), Variant::Missing(), Variant::Missing(),
+                              false);
+         }},
+        {"box", [&] { print_->AddBox(seven, one, seven, ten); }},
+        {"line", [&] { print_->AddLine(seven, one, seven, ten); }},
+    };
     print_->SetMode(Variant("P"));
     print_->ClearKopregels();
     print_->AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("kop"));
-    print_->Watermerk(Variant("CONCEPT"));
-    EXPECT_EQ(print_->CurrentPage, 1);
+    const QString row1 = QString::number(printerY(1));
+    for (const auto& [name, first] : firsts) {
+        SCOPED_TRACE(name);
+        print_->Cls();
+        print_->Watermerk(Variant("CONCEPT"));
+        EXPECT_EQ(print_->CurrentPage, 1);
+        printer_->clearCalls();
+        first();
+        const QRegularExpression atRow1(
+            QString(R"(^(setCurrentY\(%1\)|Line\(\d+,[^,]+,%1,))").arg(row1));
+        EXPECT_FALSE(printer_->calls().filter(atRow1).isEmpty())
+            << printer_->calls().join(" ").toStdString();
+        EXPECT_EQ(print_->StartLine, 7);
+        printer_->clearCalls();
+        text(8);
+        EXPECT_EQ(print_->CurrentPage, 1);  // no page with only the header and the watermark
+        // Line 8 lands on the row below line 7: row = 8 + 1 - 7 = 2.
+        EXPECT_TRUE(
+            printer_->callsOf("setCurrentY").contains(QString("setCurrentY(%1)").arg(printerY(2))));
+    }
+    // A text whose line is Empty starts its page at line 0, as any text does; no later call
+    // moves that start.
+    print_->Cls();
+    print_->AddTekst(Variant(), one, Variant("x"));
     text(7);
-    EXPECT_EQ(print_->CurrentPage, 1);  // no page with only the header and the watermark
-    EXPECT_EQ(print_->StartLine, 7);
-    printer_->clearCalls();
-    text(8);
-    // Line 8 lands on the row below line 7: row = 8 + 1 - 7 = 2.
-    EXPECT_TRUE(
-        printer_->callsOf("setCurrentY").contains(QString("setCurrentY(%1)").arg(printerY(2))));
+    EXPECT_EQ(print_->StartLine, 0);
 }
 
 TEST_F(FlowTest, BlockCheckOnAWatermarkPageMeasuresFromThePagesFirstBodyRow) {
@@ -252,6 +283,11 @@ TEST_F(FlowTest, BadLineNumberFailsBeforeAnyPageIsStarted) {
         EXPECT_EQ(print_->CurrentPage, 1);
         EXPECT_EQ(print_->StartLine, 100);
     }
+    // A page number that would leave the Long range is an overflow, like a bad line.
+    print_->Cls();
+    print_->CurrentPage = INT32_MAX;
+    EXPECT_EQ(errorOf([&] { text(1); }), 6);
+    EXPECT_EQ(print_->CurrentPage, INT32_MAX);
 }
 
 TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {

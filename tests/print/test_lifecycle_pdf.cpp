@@ -1,4 +1,5 @@
 // Creation, Reset, release and orientation with the real printer: what reaches the PDF files.
+#include <QFile>
 #include <memory>
 
 #include "print/clsPrint.h"
@@ -97,6 +98,45 @@ TEST_F(LifecyclePdf, PrintBackColorCoversWhatIsOnThePage) {
     for (int y = 0; y < page.height(); y += 7)
         for (int x = 0; x < page.width(); x += 7) ASSERT_EQ(page.pixel(x, y), corner);
     EXPECT_NE(qGray(corner), 255);
+}
+
+TEST_F(LifecyclePdf, BackgroundAloneIsNoPageAndNoJob) {
+    {
+        clsPrint print;
+        print.SetMode(Variant("P"));
+        print.letPrintBackColor(Variant::Long(0x00FFFF));
+        print.Reset();
+        print.letPrintBackColor(Variant::Long(0x00FFFF));
+        printText(print, 1, "geel");
+    }
+    // One job of one yellow page holding the text: the background did not take a sheet.
+    ASSERT_EQ(jobs().size(), 1);
+    EXPECT_EQ(pdfPageCount(jobs().first()), 1);
+    EXPECT_TRUE(textsOf(jobs().first()).contains("geel"));
+    const QImage page = pdfPageImage(jobs().first(), 1, 30, QRect(0, 0, 50, 50));
+    EXPECT_NE(qGray(page.pixel(0, 0)), 255);  // yellow, not the white of paper
+}
+
+TEST_F(LifecyclePdf, RefusedDestinationIsAnErrorUpToTheJobsEnd) {
+    QFile plain(dir_.path() + "/plain");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    // A queue CUPS does not know, and a PDF folder that cannot be created.
+    for (const QString& destination :
+         {QString("NoSuchQueue"), "pdf:" + plain.fileName() + "/out"}) {
+        SCOPED_TRACE(destination.toStdString());
+        qputenv("ZELPRINT_PRINTER", destination.toUtf8());
+        clsPrint print;
+        print.SetMode(Variant("P"));
+        EXPECT_EQ(errorOf([&] { printText(print, 1, "kwijt"); }), 482);
+        EXPECT_EQ(errorOf([&] { print.Cls(); }), 482);
+        EXPECT_EQ(errorOf([&] { printText(print, 1, "kwijt"); }), 482);
+        const std::optional<VbError> undelivered = print.Terminate();
+        ASSERT_TRUE(undelivered);
+        EXPECT_EQ(undelivered->number(), 482);
+        EXPECT_FALSE(print.Terminate());  // the release runs once
+    }
+    EXPECT_TRUE(jobs().isEmpty());
 }
 
 }  // namespace

@@ -136,6 +136,10 @@ void RecordingPrinterSurface::setFillColor(int32_t colour) {
     fillColor_ = colour;
 }
 
+void RecordingPrinterSurface::PaintBackground(int32_t colour) {
+    record(QStringLiteral("PaintBackground"), {number(colour)});
+}
+
 void RecordingPrinterSurface::setFontTransparent(bool transparent) {
     record(QStringLiteral("setFontTransparent"), {flag(transparent)});
     fontTransparent_ = transparent;

@@ -61,8 +61,10 @@ public:
     void NewPage() override;
     void EndDoc() override;
     void KillDoc() override;
+    bool JobRefused() const override { return false; }
     int32_t FillColor() const override { return fillColor_; }
     void setFillColor(int32_t colour) override;
+    void PaintBackground(int32_t colour) override;  // recorded; no output of its own
     bool FontTransparent() const override { return fontTransparent_; }
     void setFontTransparent(bool transparent) override;
     int16_t Orientation() const override { return orientation_; }

@@ -16,8 +16,17 @@ TEST(Fonts, NamesWithoutAFontOrSubstituteAreRefused) {
         bool accepted;
     };
     const Case cases[] = {
-        {"Terminal", true},        {"Courier New", true},        {"courier new", true},
-        {"Liberation Mono", true}, {"Zzq Nonsense Font", false}, {"", false},
+        {"Terminal", true},
+        {"Courier New", true},
+        {"courier new", true},
+        {"Liberation Mono", true},
+        {"Zzq Nonsense Font", false},
+        {"", false},
+        {"Liberation Mono                                                                  "
+         "                                                                                 "
+         "                                                                                 "
+         "                                                                                 ",
+         false},  // no family is named that long
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,13 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 
 #include "PrinterTestEnv.h"
+#include "support/ErrorOf.h"
 #include "support/PdfProbe.h"
+#include "surface/PdfJobFile.h"
 #include "surface/PrinterDestination.h"
 #include "surface/QtPrinterSurface.h"
 #include "variant/VbError.h"
@@ -20,14 +23,7 @@ namespace {
 constexpr int FilledBox = LineStart | LineColour | LineFilledBox;
 const QStringList noFiles;
 
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const VbError& error) {
-        return error.number();
-    }
-    return 0;
-}
+using zel::testing::errorOf;
 
 void printAt(PrinterSurface& printer, float x, float y, const QString& text) {
     printer.setCurrentX(x);
@@ -124,6 +120,29 @@ TEST(QtPrinterSurface, JobsWithoutOutputOrDiscardedLeaveNoFile) {
     }
 }
 
+TEST(QtPrinterSurface, OnlyWholeJobsArePublishedAndDeadJobsSpoolsGo) {
+    PrinterTestEnv env;
+    ASSERT_TRUE(QDir().mkpath(env.outDir()));
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(env.path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    // A spool cut short (the disk filled up) never becomes a job.
+    write(QStringLiteral("cut.pdf"), "%PDF-1.4\n1 0 obj\n<< /Type /Catalog");
+    EXPECT_EQ(errorOf([&] { requireCompleteSpool(env.path(QStringLiteral("cut.pdf"))); }), 482);
+    QFile::remove(env.path(QStringLiteral("cut.pdf")));
+    // A killed server's spool is removed by the next job in the folder; a running one's stays.
+    const QString own =
+        QStringLiteral(".job-%1-abcdef.part").arg(QCoreApplication::applicationPid());
+    write(own, "x");
+    write(QStringLiteral(".job-2147483646-abcdef.part"), "x");
+    QtPrinterSurface printer;
+    printer.Print(QStringLiteral("heel"), true);
+    printer.EndDoc();
+    EXPECT_EQ(env.files(), QStringList({own, QStringLiteral("job-0001.pdf")}));
+}
+
 TEST(QtPrinterSurface, JobsTakeTheLowestFreeNumberAndNeverOverwrite) {
     struct Case {
         QStringList existing;
@@ -218,6 +237,7 @@ TEST(QtPrinterSurface, SheetIsWrittenOnOnlyByDrawing) {
              printer.setDrawMode(11);
          },
          false},
+        {"background", [&] { printer.PaintBackground(255); }, false},
         {"filled box", [&] { printer.Line(FilledBox, 0, 0, 100, 100, 0); }, true},
         {"position back",
          [&] {
@@ -257,7 +277,21 @@ TEST(QtPrinterSurface, UnknownQueueFailsWhenTheJobStarts) {
     EXPECT_GT(printer.ScaleWidth(), 0);  // the area is known before a job
     EXPECT_EQ(errorOf([&] { printer.Print(QStringLiteral("lost"), true); }), 482);
     EXPECT_FALSE(printer.SheetWrittenOn());
+    EXPECT_TRUE(printer.JobRefused());
+    // The job's end reports the lost output, once.
+    EXPECT_EQ(errorOf([&] { printer.EndDoc(); }), 482);
+    EXPECT_FALSE(printer.JobRefused());
     EXPECT_EQ(errorOf([&] { printer.EndDoc(); }), 0);
+    // The error names a queue of any length (a damaged settings file) in a readable line.
+    env.setDestination(QString(100000, u'q') + QChar(0x1b));
+    try {
+        printer.Print(QStringLiteral("lost"), true);
+        ADD_FAILURE() << "a queue nobody knows took the job";
+    } catch (const VbError& error) {
+        EXPECT_LT(error.description().size(), 200);
+        EXPECT_TRUE(error.description().endsWith(QStringLiteral("qqq?: unknown queue")));
+    }
+    printer.KillDoc();
     env.setDestination(QStringLiteral("pdf:") + env.outDir());
     printer.Print(QStringLiteral("kept"), true);
     printer.EndDoc();
@@ -279,21 +313,55 @@ TEST(QtPrinterSurface, DestinationChosenByTheUserAppliesWithoutEnvironment) {
     EXPECT_TRUE(QFile::exists(chosen + QStringLiteral("/job-0001.pdf")));
 }
 
-TEST(QtPrinterSurface, DrawWidthCountsPixelsOf600Dpi) {
+TEST(QtPrinterSurface, DefaultFolderIsInTheUsersDocuments) {
+    PrinterTestEnv env;
+    const QByteArray saved = qgetenv("XDG_DOCUMENTS_DIR");
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    ASSERT_TRUE(QDir().mkpath(config));
+    const auto desktopSays = [&](const char* line) {
+        QFile dirs(config + QStringLiteral("/user-dirs.dirs"));
+        ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+        dirs.write(line);
+    };
+    qunsetenv("XDG_DOCUMENTS_DIR");
+    desktopSays("XDG_DOCUMENTS_DIR=\"$HOME/Papieren\"\n");
+    EXPECT_EQ(defaultPdfDirectory(), QDir::homePath() + QStringLiteral("/Papieren/ZelPrintDemo"));
+    desktopSays("XDG_DOCUMENTS_DIR=\"$HOME/\"\n");  // no documents folder of its own
+    EXPECT_EQ(defaultPdfDirectory(), QDir::homePath() + QStringLiteral("/ZelPrintDemo"));
+    qputenv("XDG_DOCUMENTS_DIR", "/srv/stukken");
+    EXPECT_EQ(defaultPdfDirectory(), QStringLiteral("/srv/stukken/ZelPrintDemo"));
+    qputenv("XDG_DOCUMENTS_DIR", saved);
+}
+
+TEST(QtPrinterSurface, DrawWidthCountsPixelsOf600DpiOnEveryPage) {
     PrinterTestEnv env;
     QtPrinterSurface printer;
     EXPECT_EQ(errorOf([&] { printer.setDrawWidth(0); }), 380);
     EXPECT_EQ(errorOf([&] { printer.setColorMode(3); }), 380);
     printer.setColorMode(1);
-    printer.setDrawWidth(30);
-    printer.Line(LineStart, 0, 1440, 2880, 1440, 0);
+    // A black hairline first on each sheet (the painter's own starting pen), then a thick rule.
+    for (int sheet = 0; sheet < 2; ++sheet) {
+        printer.setDrawWidth(1);
+        printer.Line(LineStart, 0, 1440, 2880, 1440, 0);
+        printer.setDrawWidth(30);
+        printer.Line(LineStart, 0, 2880, 2880, 2880, 0);
+        printer.NewPage();
+    }
     printer.EndDoc();
     const QString pdf = env.path(QStringLiteral("job-0001.pdf"));
     ASSERT_TRUE(QFile::exists(pdf));
-    // 30 pixels at 600 dpi: the line is 30 pixels thick on the page rendered at 600 dpi.
-    const QImage page = pdfPageImage(pdf, 1, 600, QRect(0, 0, 1000, 1000));
-    ASSERT_FALSE(page.isNull());
-    int dark = 0;
-    for (int y = 560; y < 640; ++y) dark += qGray(page.pixel(600, y)) < 128;
-    EXPECT_NEAR(dark, 30, 2);
+    // Dark pixels down one column around a line at `inches` from the top, rendered at `dpi`.
+    const auto thickness = [&](int page, int dpi, double inches) {
+        const int at = int(inches * dpi);
+        const QImage strip = pdfPageImage(pdf, page, dpi, QRect(dpi / 2, at - 40, 1, 80));
+        int dark = 0;
+        for (int y = 0; y < strip.height(); ++y) dark += qGray(strip.pixel(0, y)) < 128;
+        return dark;
+    };
+    for (int page = 1; page <= 2; ++page) {
+        SCOPED_TRACE(page);
+        // 1 pixel of 600 dpi is 4 pixels at 2400 dpi; 30 are 30 at 600 dpi.
+        EXPECT_NEAR(thickness(page, 2400, 1), 4, 1);
+        EXPECT_NEAR(thickness(page, 600, 2), 30, 2);
+    }
 }
