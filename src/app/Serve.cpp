@@ -6,36 +6,19 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/ProcessSetup.h"
 #include "app/TermSignals.h"
 #include "server/Introspection.h"
 #include "server/PrintService.h"
-#include "surface/PrinterSurface.h"
-#include "windows/Questions.h"
 #include "windows/frmOk.h"
-#include "windows/frmPrint.h"
 
 namespace zel {
 
 namespace {
 
-// Without a usable display the server runs offscreen rather than abort: the platform list
-// falls back to offscreen when the X display cannot be opened.
-void choosePlatform(bool forceOffscreen) {
-    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY");
-    qputenv("QT_QPA_PLATFORM", forceOffscreen || !display ? "offscreen" : "xcb;offscreen");
-}
-
 int fail(const QString& message) {
     std::fprintf(stderr, "zelprint: %s\n", qPrintable(message));
     return 1;
-}
-
-// Process-wide windows and the printer go down in order while the application still exists;
-// the printer's teardown ends a job a release left open.
-void tearDown() {
-    if (frmOk::Loaded()) frmOk::Unload();
-    if (frmPrint::Loaded()) frmPrint::Unload();
-    shutdownPrinter();
 }
 
 }  // namespace
@@ -43,11 +26,7 @@ void tearDown() {
 int serve(int argc, char** argv, const ServeOptions& options) {
     choosePlatform(options.offscreen);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ZelPrintDemo"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    // Nobody can answer a question offscreen, and a wait without end would hang the client.
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        installAnswerer(noDisplayAnswerer);
+    setUpApplication();
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())

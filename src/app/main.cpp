@@ -3,6 +3,7 @@
 #include <QFile>
 #include <cstdio>
 
+#include "app/PrintCommand.h"
 #include "app/Serve.h"
 #include "server/Introspection.h"
 
@@ -25,6 +26,16 @@ const char* const kHelp =
     "      Serve ZelPrintDemo.clsPrint on the session bus (D-Bus activation starts this).\n"
     "      --linger SECONDS  stay this long after the last object is released (default 10)\n"
     "      --offscreen       run without a display even when one is available\n"
+    "  print FILE [--text] [--mode MODE] [--printer DEST] [--default NAME]\n"
+    "        [--orientation 1|2] [--header TEXT]\n"
+    "      Print FILE in this process and write where the job went (a PDF file, or a CUPS\n"
+    "      queue and job id). FILE is a template (lines end at CR or CR LF) unless --text.\n"
+    "      --text            FILE is an ordinary text file (lines end at LF, CR LF or CR)\n"
+    "      --mode MODE       P printer (default), S screen, PS both\n"
+    "      --printer DEST    a CUPS queue or pdf:DIR (default: as ZELPRINT_PRINTER)\n"
+    "      --default NAME    the default set: Terminal (default) or Terminal7B\n"
+    "      --orientation N   1 portrait, 2 landscape\n"
+    "      --header TEXT     a header line on every page (#B page, #D date, #T time)\n"
     "  interface [DIR]\n"
     "      Write the D-Bus interface description (XML) to standard output; with DIR, write\n"
     "      one file per interface into DIR instead (NAME.xml, as installed in\n"
@@ -83,6 +94,7 @@ int main(int argc, char** argv) {
         arguments.removeAt(1);
         return runServe(arguments, argc, argv);
     }
+    if (command == QLatin1String("print")) return zel::printCommand(arguments.mid(2), argc, argv);
     if (command == QLatin1String("interface")) {
         if (argc > 3) return usageError(QStringLiteral("unexpected argument %1").arg(arguments[3]));
         if (argc == 3) return writeInterfaceFiles(arguments[2]);

@@ -1,5 +1,6 @@
 #include "server/Introspection.h"
 
+#include "server/BatchRun.h"
 #include "server/Members.h"
 
 namespace zel {
@@ -101,6 +102,18 @@ QString objectMembersXml() {
     return xml;
 }
 
+// Run(a(sava{sv}) calls) -> (av results, i failedIndex, s error). Generated Qt code takes the
+// calls as a QDBusArgument the client builds (an array of structs has no Qt type of its own).
+QString batchMembersXml() {
+    return QStringLiteral("    <method name=\"Run\">%1%2%3%4%5</method>\n")
+        .arg(arg(QStringLiteral("calls"), kBatchRunSignature, "in"),
+             annotation(QStringLiteral("org.qtproject.QtDBus.QtTypeName.In0"),
+                        QStringLiteral("QDBusArgument")),
+             arg(QStringLiteral("results"), QStringLiteral("av"), "out"),
+             arg(QStringLiteral("failedIndex"), QStringLiteral("i"), "out"),
+             arg(QStringLiteral("error"), QStringLiteral("s"), "out"));
+}
+
 QString document(const QString& body) {
     return QLatin1String(kDoctype) + QStringLiteral("<node>\n") + body +
            QStringLiteral("</node>\n");
@@ -123,6 +136,7 @@ std::vector<InterfaceDescription> objectInterfaces() {
         {Bus::kEventInterface,
          interfaceXml(Bus::kEventInterface, "PrintEvents", signalsXml(clsPrintSignals()))},
         {Bus::kJobsInterface, interfaceXml(Bus::kJobsInterface, "Jobs", signalsXml(jobSignals()))},
+        {Bus::kBatchInterface, interfaceXml(Bus::kBatchInterface, "Batch", batchMembersXml())},
     };
 }
 

@@ -12,7 +12,9 @@
 #include <new>
 
 #include "print/clsPrint.h"
+#include "server/BatchRun.h"
 #include "server/Introspection.h"
+#include "server/MemberCall.h"
 #include "server/Members.h"
 #include "server/NamedArguments.h"
 #include "server/PropertyChanges.h"
@@ -165,6 +167,13 @@ void PrintService::dispatch(const QDBusMessage& message) {
     if (!objects_.count(id))
         throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(message.path())};
     if (interface == kProperties) return dispatchProperties(message, id);
+    if (interface == Bus::kBatchInterface && message.member() == QLatin1String("Run")) {
+        requireSignature(message, kBatchRunSignature);
+        return answer(message, true,
+                      [this, id](const QDBusMessage& m) {
+                          return runOnObject(id, [&m](clsPrint& print) { return runBatch(m, print); });
+                      });
+    }
     if (addressed(message, Bus::kObjectInterface)) {
         if (message.member() == QLatin1String("Release")) {
             requireSignature(message, QString());
@@ -311,25 +320,12 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
                                       const MethodSpec& method) {
     const QList<QVariant> wire = message.arguments();
     Arguments args;
-    for (int i = 0; i < method.required.size(); ++i) args.push_back(fromWireArgument(wire.at(i)));
-    if (!method.optional.empty()) {
-        const std::vector<Variant> optional =
-            namedArguments(dictionary(wire.last()), method.optional);
-        args.insert(args.end(), optional.begin(), optional.end());
-    }
     return runOnObject(id, [&](clsPrint& print) {
-        const Variant result = method.invoke(print, args);
+        const Variant result =
+            zel::callMember(print, method, wire.mid(0, method.required.size()),
+                            method.optional.empty() ? QVariantMap() : dictionary(wire.last()), args);
         QList<QVariant> reply;
-        switch (method.result) {
-            case ResultKind::Value:
-                reply << QVariant::fromValue(QDBusVariant(toWire(result)));
-                break;
-            case ResultKind::Boolean:
-                reply << result.toBoolean();
-                break;
-            case ResultKind::None:
-                break;
-        }
+        if (method.result != ResultKind::None) reply << resultToWire(method, result);
         // Parameters the member writes back follow the result, in their order.
         for (int index : method.writtenBack)
             reply << QVariant::fromValue(QDBusVariant(toWire(args.at(static_cast<size_t>(index)))));

@@ -9,6 +9,30 @@ namespace zel {
 namespace {
 
 constexpr double TwipsPerInch = 1440.0;
+constexpr int16_t Nop = 11;
+
+// DrawMode 1..16 as raster operations on the destination.
+QPainter::CompositionMode compositionFor(int16_t mode) {
+    static constexpr QPainter::CompositionMode modes[] = {
+        QPainter::RasterOp_ClearDestination,            // 1 Blackness
+        QPainter::RasterOp_NotSourceAndNotDestination,  // 2 NotMergePen
+        QPainter::RasterOp_NotSourceAndDestination,     // 3 MaskNotPen
+        QPainter::RasterOp_NotSource,                   // 4 NotCopyPen
+        QPainter::RasterOp_SourceAndNotDestination,     // 5 MaskPenNot
+        QPainter::RasterOp_NotDestination,              // 6 Invert
+        QPainter::RasterOp_SourceXorDestination,        // 7 XorPen
+        QPainter::RasterOp_NotSourceOrNotDestination,   // 8 NotMaskPen
+        QPainter::RasterOp_SourceAndDestination,        // 9 MaskPen
+        QPainter::RasterOp_NotSourceXorDestination,     // 10 NotXorPen
+        QPainter::CompositionMode_Destination,          // 11 Nop (not drawn at all)
+        QPainter::RasterOp_NotSourceOrDestination,      // 12 MergeNotPen
+        QPainter::CompositionMode_SourceOver,           // 13 CopyPen
+        QPainter::RasterOp_SourceOrNotDestination,      // 14 MergePenNot
+        QPainter::RasterOp_SourceOrDestination,         // 15 MergePen
+        QPainter::RasterOp_SetDestination,              // 16 Whiteness
+    };
+    return modes[mode - 1];
+}
 
 double screenDpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -58,6 +82,33 @@ float ImageSurface::ScaleWidth() const {
 
 float ImageSurface::ScaleHeight() const {
     return float(image_.height() * twipsPerPixel_);
+}
+
+void ImageSurface::drawText(const QPointF& at, const QString& text) {
+    paint([&](QPainter& painter) {
+        painter.setFont(font());
+        painter.setPen(colourFromVb(ForeColor()));
+        painter.drawText(QPointF(at.x(), at.y() + metrics().ascent()), text);
+    });
+}
+
+void ImageSurface::drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) {
+    const int16_t mode = DrawMode();
+    if (mode == Nop) return;
+    paint([&](QPainter& painter) {
+        painter.setCompositionMode(compositionFor(mode));
+        if (flags & LineFilledBox) {
+            // Both corners belong to the box, as they do to its outline.
+            painter.fillRect(QRectF(from, to).normalized().adjusted(0, 0, 1, 1), pen);
+            return;
+        }
+        painter.setPen(QPen(pen, DrawWidth()));
+        painter.setBrush(Qt::NoBrush);
+        if (flags & LineBox)
+            painter.drawRect(QRectF(from, to).normalized());
+        else
+            painter.drawLine(from, to);
+    });
 }
 
 void ImageSurface::paint(const std::function<void(QPainter&)>& draw) {

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <functional>
 
+class QPainter;
+
 #include "surface/PainterSurface.h"
 
 namespace zel {
@@ -38,12 +40,15 @@ public:
     double twipsPerPixel() const override { return twipsPerPixel_; }
 
 protected:
-    void paint(const std::function<void(QPainter&)>& draw) override;
+    void drawText(const QPointF& at, const QString& text) override;
+    // DrawMode combines the pen with the picture as the raster operations do.
+    void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) override;
     const QPaintDevice* metricsDevice() const override { return &image_; }
     QPointF originTwips() const override { return {scaleLeft_, scaleTop_}; }
-    bool rasterOpsSupported() const override { return true; }
 
 private:
+    // Runs draw with a painter on the image, in pixels, then tells the change handler.
+    void paint(const std::function<void(QPainter&)>& draw);
     void changed();
 
     double twipsPerPixel_;

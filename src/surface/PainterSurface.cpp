@@ -1,44 +1,12 @@
 #include "surface/PainterSurface.h"
 
 #include <QColor>
-#include <QFontMetricsF>
-#include <QPainter>
 
 #include "surface/Fonts.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 
 namespace zel {
-
-namespace {
-
-// DrawMode 1..16 as raster operations on the destination.
-QPainter::CompositionMode compositionFor(int16_t mode) {
-    static constexpr QPainter::CompositionMode modes[] = {
-        QPainter::RasterOp_ClearDestination,            // 1 Blackness
-        QPainter::RasterOp_NotSourceAndNotDestination,  // 2 NotMergePen
-        QPainter::RasterOp_NotSourceAndDestination,     // 3 MaskNotPen
-        QPainter::RasterOp_NotSource,                   // 4 NotCopyPen
-        QPainter::RasterOp_SourceAndNotDestination,     // 5 MaskPenNot
-        QPainter::RasterOp_NotDestination,              // 6 Invert
-        QPainter::RasterOp_SourceXorDestination,        // 7 XorPen
-        QPainter::RasterOp_NotSourceOrNotDestination,   // 8 NotMaskPen
-        QPainter::RasterOp_SourceAndDestination,        // 9 MaskPen
-        QPainter::RasterOp_NotSourceXorDestination,     // 10 NotXorPen
-        QPainter::CompositionMode_Destination,          // 11 Nop (not drawn at all)
-        QPainter::RasterOp_NotSourceOrDestination,      // 12 MergeNotPen
-        QPainter::CompositionMode_SourceOver,           // 13 CopyPen
-        QPainter::RasterOp_SourceOrNotDestination,      // 14 MergePenNot
-        QPainter::RasterOp_SourceOrDestination,         // 15 MergePen
-        QPainter::RasterOp_SetDestination,              // 16 Whiteness
-    };
-    return modes[mode - 1];
-}
-
-constexpr int16_t CopyPen = 13;
-constexpr int16_t Nop = 11;
-
-}  // namespace
 
 QColor colourFromVb(int32_t colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
@@ -57,14 +25,19 @@ QPointF PainterSurface<Surface>::toDevice(float x, float y) const {
 }
 
 template <class Surface>
+const QFontMetricsF& PainterSurface<Surface>::metrics() const {
+    if (!metrics_) metrics_.emplace(font_, metricsDevice());
+    return *metrics_;
+}
+
+template <class Surface>
 float PainterSurface<Surface>::TextWidth(const QString& text) {
-    return float(QFontMetricsF(font_, metricsDevice()).horizontalAdvance(text) * twipsPerPixel());
+    return float(metrics().horizontalAdvance(text) * twipsPerPixel());
 }
 
 template <class Surface>
 float PainterSurface<Surface>::TextHeight(const QString&) {
-    const QFontMetricsF metrics(font_, metricsDevice());
-    return float((metrics.ascent() + metrics.descent()) * twipsPerPixel());
+    return float((metrics().ascent() + metrics().descent()) * twipsPerPixel());
 }
 
 template <class Surface>
@@ -74,46 +47,15 @@ void PainterSurface<Surface>::Line(int flags, float x1, float y1, float x2, floa
         x1 = x_;
         y1 = y_;
     }
-    const QColor pen = colourFromVb((flags & LineColour) ? colour : foreColor_);
-    const int16_t mode = rasterOpsSupported() ? drawMode_ : CopyPen;
-    const QPointF from = toDevice(x1, y1);
-    const QPointF to = toDevice(x2, y2);
-    if (mode != Nop) {
-        paint([&](QPainter& painter) {
-            painter.setCompositionMode(compositionFor(mode));
-            if (flags & LineFilledBox) {
-                // Both corners belong to the box, as they do to its outline.
-                painter.fillRect(QRectF(from, to).normalized().adjusted(0, 0, 1, 1), pen);
-                return;
-            }
-            painter.setPen(QPen(pen, drawWidth_));
-            painter.setBrush(Qt::NoBrush);
-            if (flags & LineBox)
-                painter.drawRect(QRectF(from, to).normalized());
-            else
-                painter.drawLine(from, to);
-        });
-    }
+    drawLine(flags, toDevice(x1, y1), toDevice(x2, y2),
+             colourFromVb((flags & LineColour) ? colour : foreColor_));
     x_ = x2;
     y_ = y2;
 }
 
 template <class Surface>
 void PainterSurface<Surface>::Print(const QString& text, bool lineEnd) {
-    if (!text.isEmpty()) {
-        const QPointF at = toDevice(x_, y_);
-        paint([&](QPainter& painter) {
-            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-            painter.setFont(font_);
-            const QFontMetricsF metrics(font_, painter.device());
-            if (const std::optional<QColor> background = textBackground())
-                painter.fillRect(QRectF(at, QSizeF(metrics.horizontalAdvance(text),
-                                                   metrics.ascent() + metrics.descent())),
-                                 *background);
-            painter.setPen(colourFromVb(foreColor_));
-            painter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), text);
-        });
-    }
+    if (!text.isEmpty()) drawText(toDevice(x_, y_), text);
     if (lineEnd) {
         x_ = float(originTwips().x());
         y_ += TextHeight(text);
@@ -141,17 +83,20 @@ void PainterSurface<Surface>::setFontName(const QString& name) {
     font.setBold(font_.bold());
     font_ = font;
     fontName_ = name;
+    metrics_.reset();
 }
 
 template <class Surface>
 void PainterSurface<Surface>::setFontSize(float points) {
     checkFontSize(points);
     font_.setPointSizeF(points);
+    metrics_.reset();
 }
 
 template <class Surface>
-std::optional<QColor> PainterSurface<Surface>::textBackground() const {
-    return std::nullopt;
+void PainterSurface<Surface>::setFontBold(bool bold) {
+    font_.setBold(bold);
+    metrics_.reset();
 }
 
 template class PainterSurface<DrawingSurface>;

@@ -1,22 +1,21 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPointF>
-#include <functional>
 #include <optional>
 
 #include "surface/PrinterSurface.h"
 
 class QColor;
-class QPainter;
 class QPaintDevice;
 
 namespace zel {
 
-// The drawing members of a surface, drawn with QPainter. Surface is the interface the concrete
-// surface offers (DrawingSurface for the window's area, PrinterSurface for the printer); the
-// concrete surface supplies the device through the hooks below. Positions are twips, mapped to
-// device pixels as (twips - origin) / twipsPerPixel.
+// The drawing members of a surface: position, pen and font, and the mapping of twips to the
+// device. Surface is the interface the concrete surface offers (DrawingSurface for the window's
+// area, PrinterSurface for the printer); the concrete surface draws through the hooks below.
+// Positions are twips, mapped to device pixels as (twips - origin) / twipsPerPixel.
 template <class Surface>
 class PainterSurface : public Surface {
 public:
@@ -42,24 +41,26 @@ public:
     float FontSize() const override { return float(font_.pointSizeF()); }
     void setFontSize(float points) override;
     bool FontBold() const override { return font_.bold(); }
-    void setFontBold(bool bold) override { font_.setBold(bold); }
+    void setFontBold(bool bold) override;
 
 protected:
     PainterSurface();
 
-    // Runs draw with a painter on the device, in device pixels without transformation; the
-    // surface records afterwards that something was drawn.
-    virtual void paint(const std::function<void(QPainter&)>& draw) = 0;
+    // A non-empty text in the current font and ForeColor, its cell's top-left corner at the
+    // device point; the surface records that something was drawn.
+    virtual void drawText(const QPointF& at, const QString& text) = 0;
+    // A line, box outline or filled box (flags as Line's) between two device points, in the
+    // pen colour, DrawWidth and DrawMode.
+    virtual void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) = 0;
     // The device whose resolution the fonts are measured at.
     virtual const QPaintDevice* metricsDevice() const = 0;
     virtual double twipsPerPixel() const = 0;
     // The twips shown at the device's top-left pixel; a line end returns CurrentX to its x.
     virtual QPointF originTwips() const { return {}; }
-    // False where the medium cannot combine with what is under it: every DrawMode draws as 13.
-    virtual bool rasterOpsSupported() const = 0;
-    // The colour behind text, or none for a transparent background.
-    virtual std::optional<QColor> textBackground() const;
 
+    const QFont& font() const { return font_; }
+    // The current font measured on the metrics device, in device pixels.
+    const QFontMetricsF& metrics() const;
     void resetPosition() { x_ = y_ = 0; }
 
 private:
@@ -72,6 +73,8 @@ private:
     int16_t drawMode_ = 13;
     QString fontName_;
     QFont font_;
+    // Measuring a font is costly and every line asks: kept until the font changes.
+    mutable std::optional<QFontMetricsF> metrics_;
 };
 
 // 0x00BBGGRR as a colour.

@@ -2,11 +2,11 @@
 
 #include <QColor>
 #include <QDir>
-#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryFile>
 
 #include "surface/CupsQueue.h"
+#include "surface/PdfDocument.h"
 #include "surface/PdfJobFile.h"
 #include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
@@ -27,20 +27,15 @@ void configure(QPrinter& printer) {
     printer.setCreator(QStringLiteral("ZelPrintDemo"));
 }
 
-VbError jobError(const QString& reason) {
-    return VbError(VbErr::PrinterError, QStringLiteral("Printer error: %1").arg(reason));
-}
-
 }  // namespace
 
-// One job in progress: rendered to a PDF spool file, handed to its destination at EndDoc.
+// One job in progress: written to a PDF spool file, handed to its destination at EndDoc.
 struct QtPrinterSurface::Job {
     PrinterDestination destination;
     int owner = 0;       // the caller whose output started the job (PrintJobs)
     int32_t sheets = 0;  // sheets finished so far
     std::unique_ptr<QTemporaryFile> spool;
-    QPrinter printer{QPrinter::HighResolution};
-    QPainter painter;
+    std::unique_ptr<PdfDocument> pdf;
 };
 
 QtPrinterSurface::QtPrinterSurface() : metrics_(std::make_unique<QPrinter>()) {
@@ -48,9 +43,7 @@ QtPrinterSurface::QtPrinterSurface() : metrics_(std::make_unique<QPrinter>()) {
     refreshLayout();
 }
 
-QtPrinterSurface::~QtPrinterSurface() {
-    if (job_) job_->painter.end();
-}
+QtPrinterSurface::~QtPrinterSurface() = default;
 
 QPageLayout QtPrinterSurface::sheetLayout() const {
     QPageLayout layout = layout_;
@@ -83,26 +76,17 @@ void QtPrinterSurface::startJob() {
     layout_ = pageLayoutFor(job->destination);
     job->spool = createSpoolFile(job->destination.isPdf() ? job->destination.pdfDirectory
                                                           : QDir::tempPath());
-    configure(job->printer);
-    job->printer.setOutputFileName(job->spool->fileName());
-    job->printer.setPageLayout(sheetLayout());
-    job->printer.setColorMode(colorMode_ == 1 ? QPrinter::GrayScale : QPrinter::Color);
-    if (!job->painter.begin(&job->printer)) throw jobError(QStringLiteral("cannot start the job"));
-    // The PDF engine learns the pen only from a change of it: a first line in the painter's
-    // starting pen (black, 1 pixel) would come out as a filled outline a tenth that wide.
-    job->painter.setPen(Qt::NoPen);
+    job->pdf = std::make_unique<PdfDocument>(*job->spool, colorMode_ == 1);
+    job->pdf->beginPage(sheetLayout());
     job_ = std::move(job);
 }
 
-void QtPrinterSurface::readySheet() {
+PdfDocument& QtPrinterSurface::readySheet() {
     try {
-        if (!job_) {
+        if (!job_)
             startJob();
-        } else if (pagePending_) {
-            job_->printer.setPageLayout(sheetLayout());
-            if (!job_->printer.newPage())
-                throw jobError(QStringLiteral("cannot start a new sheet"));
-        }
+        else if (pagePending_)
+            job_->pdf->beginPage(sheetLayout());
     } catch (const VbError& error) {
         // Kept for EndDoc: output that never reached the destination must not end as a job
         // reported printed.
@@ -110,29 +94,40 @@ void QtPrinterSurface::readySheet() {
         throw;
     }
     pagePending_ = false;
-}
-
-void QtPrinterSurface::paint(const std::function<void(QPainter&)>& draw) {
-    readySheet();
-    QPainter& painter = job_->painter;
     if (pendingBackground_) {
-        fillSheet(painter, *pendingBackground_);
+        fillSheet(*job_->pdf, *pendingBackground_);
         pendingBackground_.reset();
     }
-    painter.save();
-    draw(painter);
-    painter.restore();
     sheetWritten_ = true;
+    return *job_->pdf;
 }
 
-void QtPrinterSurface::fillSheet(QPainter& painter, int32_t colour) const {
+void QtPrinterSurface::drawText(const QPointF& at, const QString& text) {
+    PdfDocument& pdf = readySheet();
+    const QFontMetricsF& measured = metrics();
+    if (!backgroundTransparent_)
+        pdf.fill(QRectF(at, QSizeF(measured.horizontalAdvance(text),
+                                   measured.ascent() + measured.descent())),
+                 Qt::white);
+    pdf.text(QPointF(at.x(), at.y() + measured.ascent()), text, font(), colourFromVb(ForeColor()));
+}
+
+void QtPrinterSurface::drawLine(int flags, const QPointF& from, const QPointF& to,
+                                const QColor& pen) {
+    PdfDocument& pdf = readySheet();
+    const QRectF box = QRectF(from, to).normalized();
+    if (flags & LineFilledBox)
+        pdf.fill(box.adjusted(0, 0, 1, 1), pen);  // both corners belong to the box
+    else if (flags & LineBox)
+        pdf.box(box, pen, DrawWidth());
+    else
+        pdf.line(from, to, pen, DrawWidth());
+}
+
+void QtPrinterSurface::fillSheet(PdfDocument& pdf, int32_t colour) const {
     // One pixel beyond the area on each far edge, as a filled box includes both corners.
-    const QRectF area(0, 0, ScaleWidth() / twipsPerPixel() + 1,
-                      ScaleHeight() / twipsPerPixel() + 1);
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.fillRect(area, colourFromVb(colour));
-    painter.restore();
+    pdf.fill(QRectF(0, 0, ScaleWidth() / twipsPerPixel() + 1, ScaleHeight() / twipsPerPixel() + 1),
+             colourFromVb(colour));
 }
 
 void QtPrinterSurface::PaintBackground(int32_t colour) {
@@ -140,7 +135,7 @@ void QtPrinterSurface::PaintBackground(int32_t colour) {
         pendingBackground_ = colour;
         return;
     }
-    paint([&](QPainter& painter) { fillSheet(painter, colour); });
+    fillSheet(readySheet(), colour);
 }
 
 const QPaintDevice* QtPrinterSurface::metricsDevice() const {
@@ -149,11 +144,6 @@ const QPaintDevice* QtPrinterSurface::metricsDevice() const {
 
 double QtPrinterSurface::twipsPerPixel() const {
     return 1440.0 / Dpi;
-}
-
-std::optional<QColor> QtPrinterSurface::textBackground() const {
-    if (backgroundTransparent_) return std::nullopt;
-    return QColor(Qt::white);
 }
 
 void QtPrinterSurface::leaveJob() {
@@ -186,16 +176,18 @@ void QtPrinterSurface::EndDoc() {
     refusal_.reset();
     if (job_) {
         const std::unique_ptr<Job> job = std::move(job_);
-        const bool ended = job->painter.end();
         refreshLayout();
-        if (!ended) throw jobError(QStringLiteral("the job could not be finished"));
+        job->pdf->finish();
         requireCompleteSpool(job->spool->fileName());
-        EndedJob report{job->destination.text(), {}, job->sheets};
-        if (job->destination.isPdf())
+        zel::EndedJob report{job->destination.text(), {}, job->sheets};
+        if (job->destination.isPdf()) {
             report.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
-        else
-            report.document =
-                QString::number(cups::submitPdf(job->destination.queue, job->spool->fileName()));
+            lastJob_ = report.document;
+        } else {
+            const int id = cups::submitPdf(job->destination.queue, job->spool->fileName());
+            report.document = QString::number(id);
+            lastJob_ = QStringLiteral("%1 job %2").arg(job->destination.queue).arg(id);
+        }
         // A job that lost output is answered with its error, not reported as printed.
         if (!refusal) Q_EMIT PrintJobs::instance().jobEnded(job->owner, report);
     }
@@ -206,8 +198,6 @@ void QtPrinterSurface::KillDoc() {
     leaveJob();
     refusal_.reset();
     if (!job_) return;
-    job_->printer.abort();
-    job_->painter.end();
     job_.reset();
     refreshLayout();
 }

@@ -2,6 +2,7 @@
 
 #include <QPageLayout>
 #include <memory>
+#include <optional>
 
 #include "surface/PainterSurface.h"
 #include "surface/PrinterSurface.h"
@@ -11,10 +12,14 @@ class QPrinter;
 
 namespace zel {
 
-// The real printer over Qt print support at a fixed 600 dpi (one pixel of DrawWidth is 2.4
-// twips). A job starts with the first output, on the destination chosen at that moment (see
-// PrinterDestination); page changes are issued only before the next output, so a sheet without
-// output never becomes a page. The area is the paper's printable area in twips.
+class PdfDocument;
+
+// The real printer at a fixed 600 dpi (one pixel of DrawWidth is 2.4 twips): fonts are measured
+// as Qt print support measures them, and each job is written as a PDF file of its own
+// (PdfDocument), which goes to a PDF folder or to a CUPS queue. A job starts with the first
+// output, on the destination chosen at that moment (see PrinterDestination); page changes are
+// issued only before the next output, so a sheet without output never becomes a page. The area
+// is the paper's printable area in twips.
 class QtPrinterSurface : public PainterSurface<PrinterSurface> {
 public:
     QtPrinterSurface();
@@ -39,23 +44,26 @@ public:
     void setColorMode(int16_t mode) override;  // applies from the next job
     void setBackgroundTransparent() override { backgroundTransparent_ = true; }
     bool SheetWrittenOn() const override { return sheetWritten_; }
+    QString LastJob() const override { return lastJob_; }
 
 protected:
-    void paint(const std::function<void(QPainter&)>& draw) override;
+    // With a white cell behind it unless the background is transparent.
+    void drawText(const QPointF& at, const QString& text) override;
+    // Every DrawMode draws as 13 (the pen as it is): paper cannot combine with what is under it.
+    void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) override;
     const QPaintDevice* metricsDevice() const override;
     double twipsPerPixel() const override;
-    bool rasterOpsSupported() const override { return false; }
-    std::optional<QColor> textBackground() const override;
 
 private:
     struct Job;
 
     QPageLayout sheetLayout() const;
     void startJob();
-    void readySheet();
+    // The job's document with its current sheet started; the sheet counts as written on.
+    PdfDocument& readySheet();
     void refreshLayout();
     void leaveJob();
-    void fillSheet(QPainter& painter, int32_t colour) const;
+    void fillSheet(PdfDocument& pdf, int32_t colour) const;
     void finishSheet();  // counts and reports the job's current sheet as finished
 
     std::unique_ptr<QPrinter> metrics_;
@@ -63,6 +71,7 @@ private:
     std::optional<VbError> refusal_;            // the first refusal of the job in progress
     std::optional<int32_t> pendingBackground_;  // for the current sheet's first output
     QPageLayout layout_;                        // portrait; the orientation is applied per sheet
+    QString lastJob_;
     int32_t fillColor_ = 0;
     int16_t orientation_ = 1;
     int16_t colorMode_ = 2;

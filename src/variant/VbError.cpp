@@ -54,8 +54,12 @@ QString VbError::standardText(int number) {
             return QStringLiteral("Invalid property value");
         case 396:
             return QStringLiteral("Property cannot be set within a page");
+        case 438:
+            return QStringLiteral("Object doesn't support this property or method");
         case 448:
             return QStringLiteral("Named argument not found");
+        case 450:
+            return QStringLiteral("Wrong number of arguments or invalid property assignment");
         case 482:
             return QStringLiteral("Printer error");
         default:

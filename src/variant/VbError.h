@@ -44,7 +44,9 @@ constexpr int PathNotFound = 76;
 constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
 constexpr int PropertyCannotBeSetWithinPage = 396;
+constexpr int ObjectDoesNotSupportMember = 438;
 constexpr int NamedArgumentNotFound = 448;
+constexpr int WrongNumberOfArguments = 450;
 constexpr int PrinterError = 482;
 }  // namespace VbErr
 

@@ -2,6 +2,7 @@
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
@@ -41,6 +42,30 @@ QVariant unwrap(const QVariant& reply) {
 bool isVariant(const QVariant& value) {
     return value.metaType() == QMetaType::fromType<QDBusVariant>();
 }
+
+
+// One call of a ZelPrintDemo.Batch.Run, as the bus carries it: (sava{sv}).
+struct BatchCall {
+    QString member;
+    QList<QVariant> args;
+    QVariantMap options;
+};
+
+QDBusArgument& operator<<(QDBusArgument& arg, const BatchCall& call) {
+    arg.beginStructure();
+    arg << call.member;
+    arg.beginArray(QMetaType::fromType<QDBusVariant>());
+    for (const QVariant& value : call.args) arg << QDBusVariant(value);
+    arg.endArray();
+    arg << call.options;
+    arg.endStructure();
+    return arg;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& arg, BatchCall&) {
+    return arg;  // only sent
+}
+
 
 // Receives the signals of the print objects, each as its member's name and arguments.
 class EventLog : public QObject {
@@ -378,6 +403,62 @@ TEST_F(PrintServiceTest, IntrospectionDescribesTheMembersFromTheTable) {
     EXPECT_TRUE(container.contains("<node name=\"1\"/>"));
 }
 
+TEST_F(PrintServiceTest, BatchRunsItsCallsInOrderAndStopsAtTheFirstError) {
+    qDBusRegisterMetaType<BatchCall>();
+    qDBusRegisterMetaType<QList<BatchCall>>();
+    const QString path = create();
+    struct Case {
+        const char* what;
+        QList<BatchCall> calls;
+        QList<QVariant> results;  // unwrapped
+        int failedIndex;
+        const char* error;
+    };
+    const QVariantMap none;
+    const Case cases[] = {
+        {"all run",
+         {{"SetParm", {1, "a"}, none},
+          {"GetResult", {}, none},
+          {"Reset", {}, {{"HorLines", true}}}},
+         {"(Empty)", true, "(Empty)"},
+         -1,
+         ""},
+        {"a member's error",
+         {{"GetResult", {}, none}, {"SetParm", {9.5, "x"}, none}, {"Reset", {}, none}},
+         {true},
+         1,
+         "9: Subscript out of range"},
+        {"no such member", {{"Drukaf", {}, none}}, {}, 0, "438: "},
+        {"an argument missing", {{"SetParm", {1}, none}}, {}, 0, "450: "},
+        {"an unknown option", {{"Reset", {}, {{"Kleur", 1}}}}, {}, 0, "448: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QDBusMessage reply =
+            call(path, QStringLiteral("ZelPrintDemo.Batch"), "Run", {QVariant::fromValue(c.calls)});
+        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << qPrintable(reply.errorMessage());
+        QList<QVariant> results;
+        const QDBusArgument wire = reply.arguments().at(0).value<QDBusArgument>();
+        wire.beginArray();
+        while (!wire.atEnd()) {
+            QDBusVariant value;
+            wire >> value;
+            results << unwrap(QVariant::fromValue(value));
+        }
+        wire.endArray();
+        EXPECT_EQ(results, c.results);
+        EXPECT_EQ(reply.arguments().at(1), QVariant(c.failedIndex));
+        EXPECT_TRUE(reply.arguments().at(2).toString().startsWith(QLatin1String(c.error)))
+            << qPrintable(reply.arguments().at(2).toString());
+    }
+    // Only the first case's Reset ran: the page count it started is still the first.
+    EXPECT_EQ(get(path, "CurrentPage"), QVariant(1));
+    EXPECT_EQ(call(path, "ZelPrintDemo.Batch", "Run", {QVariantMap()}).errorName(),
+              QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(BatchCall)
 
 #include "PrintServiceTest.moc"

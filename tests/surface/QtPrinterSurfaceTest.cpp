@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 
 #include "PrinterTestEnv.h"
 #include "support/ErrorOf.h"
@@ -40,8 +41,14 @@ TEST(QtPrinterSurface, PagesHoldTheirTextsAtTheirTwips) {
         const char* text;
     };
     const Placed placed[] = {
-        {1, 0, 0, "TopLeft"},    {1, 1440, 2880, "OneInch"}, {1, 5000, 15000, "Low"},
-        {2, 800, 800, "Second"}, {3, 11000, 400, "Far"},     {3, 2400, 7200, "Middle"},
+        {1, 0, 0, "TopLeft"},
+        {1, 1440, 2880, "OneInch"},
+        {1, 5000, 15000, "Low"},
+        {2, 800, 800, "Second"},
+        // Characters the PDF string syntax must escape, and some beyond ASCII.
+        {2, 800, 3000, "(Haken)\\Grüße€"},
+        {3, 11000, 400, "Far"},
+        {3, 2400, 7200, "Middle"},
     };
     PrinterTestEnv env;
     QtPrinterSurface printer;
@@ -70,6 +77,14 @@ TEST(QtPrinterSurface, PagesHoldTheirTextsAtTheirTwips) {
         EXPECT_NEAR(word->left * 20, p.x, cellWidth / 2);
         EXPECT_NEAR(word->top * 20, p.y, cellHeight / 2);
     }
+    // The font travels with the file, whole, with a map back to the characters.
+    QProcess fonts;
+    fonts.start(QStringLiteral("pdffonts"), {pdf});
+    ASSERT_TRUE(fonts.waitForFinished());
+    const QStringList rows =
+        QString::fromUtf8(fonts.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).mid(2);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_TRUE(rows[0].contains(QLatin1String("yes no  yes"))) << qPrintable(rows[0]);
 }
 
 TEST(QtPrinterSurface, JobsWithoutOutputOrDiscardedLeaveNoFile) {

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace zel::bench {
+
+// Clients of `zelprint serve` on the session bus, with sd-bus (the cheapest client there is),
+// each blocking on every reply. Each returns seconds.
+
+// count calls of org.freedesktop.DBus.Peer.Ping on the service.
+double pingSeconds(int count);
+// count AddTekst calls on one object in mode "P", one line each, job end included.
+double addTekstSeconds(int count);
+// The lines of a text file as AddTekst calls sent through ZelPrintDemo.Batch.Run, batch calls
+// at a time, job end included.
+double batchSeconds(const QString& file, int batch);
+
+}  // namespace zel::bench

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace zel {
+
+// What every subcommand that prints sets up around its print objects.
+
+// Picks the display platform before the application object exists: offscreen when forced or
+// when there is no display; otherwise X, falling back to offscreen when it cannot be opened.
+void choosePlatform(bool forceOffscreen);
+// Names the application and, offscreen, installs the answers for when nobody can see a
+// question (a wait without end would hang the caller).
+void setUpApplication();
+// Process-wide windows and the printer go down in order while the application still exists;
+// the printer's teardown ends a job a release left open.
+void tearDown();
+
+}  // namespace zel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+namespace zel {
+
+// The lines of an ordinary text file, read block by block so that a file of any size takes
+// little memory: a line ends at LF, CR LF or CR; UTF-8; tabs expand to every eighth column,
+// since the grid has no tab stops.
+class TextFileLines {
+public:
+    explicit TextFileLines(QFile& file) : file_(file) {}
+    // The next line into line; false at the end of the file.
+    bool next(QString& line);
+
+private:
+    bool fill();
+
+    QFile& file_;
+    QByteArray block_;
+    qsizetype at_ = 0;
+    bool skipLf_ = false;  // a CR ended the previous block's last line
+};
+
+// Tabs replaced by spaces up to the next multiple of eight columns.
+QString expandTabs(const QString& text);
+
+}  // namespace zel

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QFont>
+#include <QPageLayout>
+#include <QPointF>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "surface/PdfWriter.h"
+
+class QFileDevice;
+
+namespace zel {
+
+class PdfFont;
+
+// A print job as a PDF file, written page by page: each page's drawing is one content stream,
+// written when the page ends, so memory stays flat however long the job. Positions are device
+// pixels of 600 dpi from the printable area's top-left corner; each text is one text operator;
+// each font used is embedded once, at the end.
+class PdfDocument {
+public:
+    PdfDocument(QFileDevice& file, bool grayscale);
+    ~PdfDocument();
+
+    // A new page of the sheet's paper and orientation; the previous page ends.
+    void beginPage(const QPageLayout& sheet);
+    // The text with its baseline starting at the point, in the font (its point size) and colour.
+    void text(const QPointF& baseline, const QString& text, const QFont& font,
+              const QColor& colour);
+    // A line as a stroke of width pixels (600 dpi; square ends, as the pen of the window).
+    void line(const QPointF& from, const QPointF& to, const QColor& colour, double width);
+    // A rectangle's outline as such a stroke, or filled.
+    void box(const QRectF& rect, const QColor& colour, double width);
+    void fill(const QRectF& rect, const QColor& colour);
+    // Ends the last page and writes the fonts, the page tree and the trailer; VbError when the
+    // file could not be written.
+    void finish();
+
+private:
+    void endPage();
+    void setColour(const QColor& colour, bool stroke);
+    void setWidth(double width);
+    void point(const QPointF& device);  // "x y " in PDF points
+    void rect(const QRectF& device);    // "x y w h re"
+    PdfFont& fontFor(const QFont& font);
+
+    PdfWriter pdf_;
+    bool grayscale_;
+    int catalog_, pages_;
+    std::vector<int> pageObjects_;
+    std::map<QString, std::unique_ptr<PdfFont>> fonts_;  // by family and style
+    // The font last asked for, so that the lookup runs only when the font changes.
+    QFont lastFont_;
+    PdfFont* lastPdfFont_ = nullptr;
+    // The page in progress.
+    bool inPage_ = false;
+    QByteArray content_;
+    std::vector<int> pageFonts_;
+    double left_ = 0, top_ = 0;  // points: the printable area's corner from the bottom left
+    double width_ = 0, height_ = 0;
+    const PdfFont* currentFont_ = nullptr;
+    double currentSize_ = -1;
+    std::optional<QRgb> fillColour_, strokeColour_;
+    double currentWidth_ = -1;
+};
+
+}  // namespace zel

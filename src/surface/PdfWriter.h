@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+class QFileDevice;
+
+namespace zel {
+
+// The file layer of a PDF: numbered objects written one after the other, streams deflated at
+// zlib's fastest level, the cross-reference table and trailer at the end. Nothing is kept in
+// memory but the objects' offsets. A failed write is remembered and raised by finish().
+class PdfWriter {
+public:
+    explicit PdfWriter(QFileDevice& file);  // writes the header
+
+    int reserve() { return next_++; }  // a number for an object written later
+    void beginObject(int number);
+    void endObject();
+    void write(const QByteArray& bytes);
+    // A stream object of its own: dictionary entries (without the brackets), then the data,
+    // deflated unless it is tiny.
+    void stream(int number, const QByteArray& entries, const QByteArray& data);
+    // Writes the cross-reference table and the trailer naming the catalog, and flushes; VbError
+    // with the file's error when any write failed.
+    void finish(int catalog);
+
+private:
+    QFileDevice& file_;
+    qint64 offset_ = 0;
+    std::vector<qint64> offsets_;  // by object number; 0 for the free object 0
+    int next_ = 1;
+    bool failed_ = false;
+};
+
+// Appends a number with at most three decimals, as PDF writes reals (no exponent).
+void appendNumber(QByteArray& out, double value);
+
+}  // namespace zel
