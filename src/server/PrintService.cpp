@@ -169,10 +169,9 @@ void PrintService::dispatch(const QDBusMessage& message) {
     if (interface == kProperties) return dispatchProperties(message, id);
     if (interface == Bus::kBatchInterface && message.member() == QLatin1String("Run")) {
         requireSignature(message, kBatchRunSignature);
-        return answer(message, true,
-                      [this, id](const QDBusMessage& m) {
-                          return runOnObject(id, [&m](clsPrint& print) { return runBatch(m, print); });
-                      });
+        return answer(message, true, [this, id](const QDBusMessage& m) {
+            return runOnObject(id, [&m](clsPrint& print) { return runBatch(m, print); });
+        });
     }
     if (addressed(message, Bus::kObjectInterface)) {
         if (message.member() == QLatin1String("Release")) {
@@ -321,9 +320,9 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
     const QList<QVariant> wire = message.arguments();
     Arguments args;
     return runOnObject(id, [&](clsPrint& print) {
-        const Variant result =
-            zel::callMember(print, method, wire.mid(0, method.required.size()),
-                            method.optional.empty() ? QVariantMap() : dictionary(wire.last()), args);
+        const Variant result = zel::callMember(
+            print, method, wire.mid(0, method.required.size()),
+            method.optional.empty() ? QVariantMap() : dictionary(wire.last()), args);
         QList<QVariant> reply;
         if (method.result != ResultKind::None) reply << resultToWire(method, result);
         // Parameters the member writes back follow the result, in their order.
