@@ -4,6 +4,9 @@
 //   bus-client report ID PAGES LINES [HOLD]   prints PAGES pages of LINES lines in mode "P",
 //       token "<letter ID><line in base 36>" at position 1 + 4 ID; with HOLD, prints "ready"
 //       after HOLD lines and waits to be killed. Exit 0 when every call was answered.
+//   bus-client big MEGABYTES COUNT            COUNT texts of MEGABYTES million characters on one
+//       line of a new object, each answered (its error name or "ok" printed), then a small line
+//       "Na de grote tekst" that must print, and the release.
 //   bus-client hostile CALLS SEED             CALLS generated bad calls on every member and
 //       property of a new object; each must be answered within the reply timeout, a platform
 //       error carrying its number. Then prints a page with "Na de aanval" and releases.
@@ -105,6 +108,23 @@ int report(int id, int pages, int lines, int hold) {
         }
         if (page + 1 < pages) ok(path, "NieuwBlad", {v((page + 1) * lines + 1)});
     }
+    ok(path, "Release", {});
+    return 0;
+}
+
+int big(int megabytes, int count) {
+    const QString path = create();
+    ok(path, "SetMode", {v("P")});
+    for (int i = 0; i < count; ++i) {
+        const QDBusMessage reply = answered(method(
+            path, "AddTekst",
+            {v(1), v(1), v(QString(megabytes * 1000000, QLatin1Char('x'))), QVariantMap()}));
+        std::printf("%s\n", reply.type() == QDBusMessage::ReplyMessage
+                                ? "ok"
+                                : qPrintable(reply.errorName()));
+    }
+    ok(path, "AddTekst", {v(2), v(1), v("Na de grote tekst"), QVariantMap()});
+    ok(path, "Cls", {});
     ok(path, "Release", {});
     return 0;
 }
@@ -329,8 +349,10 @@ int main(int argc, char** argv) {
     if (args.size() >= 5 && args[1] == QLatin1String("report"))
         return report(args[2].toInt(), args[3].toInt(), args[4].toInt(),
                       args.size() > 5 ? args[5].toInt() : -1);
+    if (args.size() == 4 && args[1] == QLatin1String("big"))
+        return big(args[2].toInt(), args[3].toInt());
     if (args.size() == 4 && args[1] == QLatin1String("hostile"))
         return Hostile(args[3].toUInt()).run(args[2].toInt());
-    std::fprintf(stderr, "usage: bus-client report ID PAGES LINES [HOLD] | hostile CALLS SEED\n");
+    std::fprintf(stderr, "usage: bus-client report ID PAGES LINES [HOLD] | big MEGABYTES COUNT | hostile CALLS SEED\n");
     return 2;
 }
