@@ -116,9 +116,9 @@ int big(int megabytes, int count) {
     const QString path = create();
     ok(path, "SetMode", {v("P")});
     for (int i = 0; i < count; ++i) {
-        const QDBusMessage reply = answered(method(
-            path, "AddTekst",
-            {v(1), v(1), v(QString(megabytes * 1000000, QLatin1Char('x'))), QVariantMap()}));
+        const QDBusMessage reply = answered(
+            method(path, "AddTekst",
+                   {v(1), v(1), v(QString(megabytes * 1000000, QLatin1Char('x'))), QVariantMap()}));
         std::printf("%s\n", reply.type() == QDBusMessage::ReplyMessage
                                 ? "ok"
                                 : qPrintable(reply.errorName()));
@@ -326,7 +326,21 @@ public:
             answered(call);
             ++done;
         }
-        // The object that took every bad call still prints.
+        // The object that took every bad call still prints, once its public variables and
+        // properties hold again what a new object's hold (the bad calls wrote garbage there).
+        const QString fresh = create();
+        for (const QString& p : d.properties) {
+            QDBusMessage get = QDBusMessage::createMethodCall(
+                kService, fresh, "org.freedesktop.DBus.Properties", "Get");
+            get << kObjectInterface << p;
+            const QDBusMessage value = answered(get);
+            if (value.type() != QDBusMessage::ReplyMessage) continue;
+            QDBusMessage set = QDBusMessage::createMethodCall(
+                kService, path, "org.freedesktop.DBus.Properties", "Set");
+            set << kObjectInterface << p << value.arguments().value(0);
+            answered(set);
+        }
+        ok(fresh, "Release", {});
         ok(path, "Reset", {QVariantMap{{"UitvoerMode", "P"}}});
         ok(path, "AddTekst", {v(1), v(1), v("Na de aanval"), QVariantMap()});
         ok(path, "Cls", {});
@@ -353,6 +367,8 @@ int main(int argc, char** argv) {
         return big(args[2].toInt(), args[3].toInt());
     if (args.size() == 4 && args[1] == QLatin1String("hostile"))
         return Hostile(args[3].toUInt()).run(args[2].toInt());
-    std::fprintf(stderr, "usage: bus-client report ID PAGES LINES [HOLD] | big MEGABYTES COUNT | hostile CALLS SEED\n");
+    std::fprintf(stderr,
+                 "usage: bus-client report ID PAGES LINES [HOLD] | big MEGABYTES COUNT | hostile "
+                 "CALLS SEED\n");
     return 2;
 }
