@@ -26,6 +26,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "server/WireCodec.h"
+
 namespace {
 
 const QString kService = QStringLiteral("ZelPrintDemo.clsPrint");
@@ -163,45 +165,6 @@ Description introspect(const QString& path) {
     return d;
 }
 
-struct Tag {
-    QString tag;
-};
-struct TaggedDate {
-    QString tag;
-    double days;
-};
-QDBusArgument& operator<<(QDBusArgument& arg, const Tag& t) {
-    arg.beginStructure();
-    arg << t.tag;
-    arg.endStructure();
-    return arg;
-}
-const QDBusArgument& operator>>(const QDBusArgument& arg, Tag& t) {
-    arg.beginStructure();
-    arg >> t.tag;
-    arg.endStructure();
-    return arg;
-}
-QDBusArgument& operator<<(QDBusArgument& arg, const TaggedDate& t) {
-    arg.beginStructure();
-    arg << t.tag << t.days;
-    arg.endStructure();
-    return arg;
-}
-const QDBusArgument& operator>>(const QDBusArgument& arg, TaggedDate& t) {
-    arg.beginStructure();
-    arg >> t.tag >> t.days;
-    arg.endStructure();
-    return arg;
-}
-
-}  // namespace
-
-Q_DECLARE_METATYPE(Tag)
-Q_DECLARE_METATYPE(TaggedDate)
-
-namespace {
-
 class Hostile {
 public:
     explicit Hostile(quint32 seed) : random_(seed) {}
@@ -254,11 +217,11 @@ public:
             case 8:
                 return QVariant::fromValue<uint>(4294967295u);
             case 9:
-                return QVariant::fromValue(Tag{random_.bounded(2) ? "Empty" : "Null"});
+                return QVariant::fromValue(zel::WireTag{random_.bounded(2) ? "Empty" : "Null"});
             case 10:
-                return QVariant::fromValue(Tag{"Garbage"});
+                return QVariant::fromValue(zel::WireTag{"Garbage"});
             case 11:
-                return QVariant::fromValue(TaggedDate{"Date", doubles[random_.bounded(10)]});
+                return QVariant::fromValue(zel::WireDate{"Date", doubles[random_.bounded(10)]});
             case 12:
                 return QVariant::fromValue(QDBusVariant(QVariant(1)));
             case 13:
@@ -357,8 +320,7 @@ private:
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    qDBusRegisterMetaType<Tag>();
-    qDBusRegisterMetaType<TaggedDate>();
+    zel::registerWireTypes();
     const QStringList args = app.arguments();
     if (args.size() >= 5 && args[1] == QLatin1String("report"))
         return report(args[2].toInt(), args[3].toInt(), args[4].toInt(),
