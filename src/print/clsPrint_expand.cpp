@@ -10,8 +10,10 @@ namespace zel {
 
 namespace {
 
-// What one expansion may grow to, in characters. Parameters that hold codes expand into more
-// codes, each level multiplying the text; the bound is checked before the memory is taken.
+// What one text may hold and one expansion may grow to, in characters. Parameters that hold
+// codes expand into more codes, each level multiplying the text; the bound is checked before the
+// memory is taken. Laying out a text takes tens of bytes a character inside Qt, which cannot
+// recover from running out of memory there, so a text past the bound is never drawn.
 constexpr qsizetype MaxExpandedLength = qsizetype{1} << 20;
 
 }  // namespace
@@ -21,6 +23,7 @@ constexpr qsizetype MaxExpandedLength = qsizetype{1} << 20;
 // drawing, so a replayed text shows the values of that moment.
 QString clsPrint::ExpandTekst(const Variant& Tekst) const {
     Variant text(Tekst.toString());
+    if (text.toString().size() > MaxExpandedLength) throw VbError(VbErr::OutOfMemory);
     if (!text.toString().contains(QLatin1Char('#'))) return text.toString();
 
     const auto replace = [&text](const char* code, const Variant& value) {

@@ -62,12 +62,13 @@ report_expect "completion of a mode" "P PS" "$(complete_line "zelprint print --m
 
 # A program of another project, built and run against the installed package only.
 cmake -S "$ZEL_SOURCE_DIR/tests/install/client" -B "$tmp/client" -G Ninja \
-    -DCMAKE_PREFIX_PATH="$P" >"$tmp/client.log" 2>&1 &&
+    -DCMAKE_PREFIX_PATH="$P" -DCMAKE_EXE_LINKER_FLAGS="${ZEL_SANITIZE_FLAGS:-}" \
+    >"$tmp/client.log" 2>&1 &&
     cmake --build "$tmp/client" >>"$tmp/client.log" 2>&1 ||
     report_fail "building against the CMake package: $(tail -n 20 "$tmp/client.log")"
 # shellcheck disable=SC2046 # the flags are words
 g++ -std=c++17 "$ZEL_SOURCE_DIR/tests/install/client/client.cpp" -o "$tmp/client/client_pc" \
-    $(pkg-config --cflags --libs zelprint) -Wl,-rpath,"$P/$libdir" 2>"$tmp/pc.log" ||
+    $(pkg-config --cflags --libs zelprint) ${ZEL_SANITIZE_FLAGS:-} -Wl,-rpath,"$P/$libdir" 2>"$tmp/pc.log" ||
     report_fail "building with pkg-config: $(tail -n 20 "$tmp/pc.log")"
 
 export QT_QPA_PLATFORM=offscreen  # a client needs a display platform

@@ -66,6 +66,10 @@ TEST_F(ExpandTekst, NestedCodesAreBoundedBeforeTheyGrow) {
     EXPECT_EQ(errorOf([&] { printed("#0"); }), 7);
     // Up to the bound the text expands in full.
     EXPECT_EQ(printed("#1").size(), 1000 * 1000);
+    // A text without codes has the same bound: laying out more would take gigabytes inside Qt,
+    // which cannot recover from running out.
+    EXPECT_EQ(printed(QString(1 << 20, 'x')).size(), 1 << 20);
+    EXPECT_EQ(errorOf([&] { printed(QString((1 << 20) + 1, 'x')); }), 7);
 }
 
 }  // namespace
