@@ -55,6 +55,12 @@ echo "ok: every line once on $pages pages"
 
 # Back near the start: at most 40 MB more than the warm server held (allocator caches, the
 # sanitizer's quarantine); a leak of the objects' pages would be hundreds.
-[ $((AFTER - BEFORE)) -lt 40960 ] || fail "memory grew from $BEFORE kB to $AFTER kB"
-echo "ok: memory back near its start"
+if [ -n "${ZEL_SANITIZE_FLAGS:-}" ]; then
+    # AddressSanitizer holds freed memory in its quarantine: the resident size says nothing
+    # there, and LeakSanitizer checks the server when it exits.
+    echo "skipped: memory growth is not measured under the sanitizers"
+else
+    [ $((AFTER - BEFORE)) -lt 40960 ] || fail "memory grew from $BEFORE kB to $AFTER kB"
+    echo "ok: memory back near its start"
+fi
 call "$KEEPER" Release >/dev/null || fail "Release"
