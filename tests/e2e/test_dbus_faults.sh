@@ -81,7 +81,7 @@ if nm -u "$ZELPRINT" 2>/dev/null | grep -q __asan_init; then
 fi
 prlimit --as=$((500 * 1024 * 1024)) "$ZELPRINT" serve --offscreen 2>"$ZEL_E2E_TMP/capped.err" &
 PIDS+=($!)
-for _ in $(seq 100); do server_pid >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do bus status "$NAME" >/dev/null 2>&1 && break; sleep 0.1; done
 expect "each large text refused with 7" "$(printf 'ZelPrintDemo.Error7\n%.0s' 1 2 3)" \
     "$("$CLIENT" big 20 3 || echo "client failed: $(tail -1 "$ZEL_E2E_TMP/capped.err")")"
 wait_for_file "$PDF/job-*.pdf" 10 || fail "no PDF from the capped server"
