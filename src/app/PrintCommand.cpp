@@ -12,6 +12,7 @@
 #include "app/TextFileLines.h"
 #include "print/clsPrint.h"
 #include "surface/PdfJobFile.h"
+#include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
@@ -167,8 +168,15 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
     int code = 0;
     try {
         checkDestination();
+        // Where the job went, as the printer reports every job that reached its destination.
+        QString ended;
+        QObject::connect(
+            &PrintJobs::instance(), &PrintJobs::jobEnded, &app, [&ended](int, const EndedJob& job) {
+                ended = job.destination.startsWith(QLatin1String("pdf:"))
+                            ? job.document
+                            : QStringLiteral("%1 job %2").arg(job.destination, job.document);
+            });
         printReport(options);
-        const QString ended = Printer().LastJob();
         if (ended.isEmpty())
             std::puts("nothing printed");
         else

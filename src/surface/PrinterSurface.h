@@ -43,10 +43,6 @@ public:
     // Tests of "the sheet has been written on" read this, not CurrentY, so that a sheet that
     // holds only output that restores the position (a watermark, a frame) is not reused.
     virtual bool SheetWrittenOn() const = 0;
-
-    // Where the last job that EndDoc handed on went: the PDF file's path, or "QUEUE job ID"
-    // for a CUPS queue; empty until a job has ended.
-    virtual QString LastJob() const { return {}; }
 };
 
 // The process-wide printer. Created on first use (the real one, over Qt print support);

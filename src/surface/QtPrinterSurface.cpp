@@ -182,11 +182,9 @@ void QtPrinterSurface::EndDoc() {
         zel::EndedJob report{job->destination.text(), {}, job->sheets};
         if (job->destination.isPdf()) {
             report.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
-            lastJob_ = report.document;
         } else {
-            const int id = cups::submitPdf(job->destination.queue, job->spool->fileName());
-            report.document = QString::number(id);
-            lastJob_ = QStringLiteral("%1 job %2").arg(job->destination.queue).arg(id);
+            report.document =
+                QString::number(cups::submitPdf(job->destination.queue, job->spool->fileName()));
         }
         // A job that lost output is answered with its error, not reported as printed.
         if (!refusal) Q_EMIT PrintJobs::instance().jobEnded(job->owner, report);

@@ -44,7 +44,6 @@ public:
     void setColorMode(int16_t mode) override;  // applies from the next job
     void setBackgroundTransparent() override { backgroundTransparent_ = true; }
     bool SheetWrittenOn() const override { return sheetWritten_; }
-    QString LastJob() const override { return lastJob_; }
 
 protected:
     // With a white cell behind it unless the background is transparent.
@@ -71,7 +70,6 @@ private:
     std::optional<VbError> refusal_;            // the first refusal of the job in progress
     std::optional<int32_t> pendingBackground_;  // for the current sheet's first output
     QPageLayout layout_;                        // portrait; the orientation is applied per sheet
-    QString lastJob_;
     int32_t fillColor_ = 0;
     int16_t orientation_ = 1;
     int16_t colorMode_ = 2;
