@@ -68,9 +68,18 @@ void printText(clsPrint& print, QFile& file) {
     Progress progress;
     QString line;
     int32_t regel = 0;
-    while (lines.next(line)) {
-        print.AddTekst(Variant::Long(++regel), Variant::Integer(1), Variant(line));
-        progress.update(print.CurrentPage);
+    int32_t reading = 1;  // the line being read or printed, for the error
+    try {
+        while (lines.next(line)) {
+            print.AddTekst(Variant::Long(++regel), Variant::Integer(1), Variant(line));
+            progress.update(print.CurrentPage);
+            reading = regel + 1;
+        }
+    } catch (const VbError& e) {
+        // Which line could not be read or printed (too long, say) is what the user needs.
+        throw VbError(
+            e.number(),
+            QStringLiteral("%1 (%2, line %3)").arg(e.description(), file.fileName()).arg(reading));
     }
     if (file.error() != QFile::NoError)
         throw VbError(VbErr::PathFileAccessError,

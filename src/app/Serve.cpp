@@ -8,6 +8,7 @@
 
 #include "app/ProcessSetup.h"
 #include "app/TermSignals.h"
+#include "server/BusReading.h"
 #include "server/Introspection.h"
 #include "server/PrintService.h"
 #include "windows/frmOk.h"
@@ -32,6 +33,7 @@ int serve(int argc, char** argv, const ServeOptions& options) {
     if (!bus.isConnected())
         return fail(
             QStringLiteral("cannot connect to the session bus: %1").arg(bus.lastError().message()));
+    readEveryMessage(bus);
     {
         PrintService service(bus);
         if (!service.registerObjects())

@@ -1,11 +1,19 @@
 #include "app/TextFileLines.h"
 
+#include "variant/Bounds.h"
+
 namespace zel {
 
 namespace {
 
 constexpr qint64 BlockSize = 1 << 16;
 constexpr int TabWidth = 8;
+
+QString decoded(const QByteArray& bytes) {
+    QString line = expandTabs(QString::fromUtf8(bytes));
+    requireTextLength(line.size());
+    return line;
+}
 
 }  // namespace
 
@@ -27,17 +35,18 @@ bool TextFileLines::next(QString& line) {
         const char* end = block_.constData() + block_.size();
         const char* stop = begin;
         while (stop < end && *stop != '\n' && *stop != '\r') ++stop;
+        if (bytes.size() + (stop - begin) > MaxLineBytes) throw VbError(VbErr::OutOfMemory);
         bytes.append(begin, stop - begin);
         at_ += stop - begin;
         if (stop == end) continue;
         skipLf_ = *stop == '\r';
         ++at_;
-        line = expandTabs(QString::fromUtf8(bytes));
+        line = decoded(bytes);
         return true;
     }
     // A last line without its line end still counts.
     if (bytes.isEmpty()) return false;
-    line = expandTabs(QString::fromUtf8(bytes));
+    line = decoded(bytes);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "files/NumberedFilePool.h"
 #include "files/NumberedFiles.h"
+#include "variant/Bounds.h"
 
 namespace zel::NumberedFiles {
 
@@ -44,18 +45,18 @@ QString LineInput(int16_t number) {
     QByteArray line;
     while (hasByte(file)) {
         const qsizetype end = file.buffer.indexOf('\r', file.position);
-        if (end < 0) {
-            line.append(file.buffer.constData() + file.position,
-                        file.buffer.size() - file.position);
-            file.position = file.buffer.size();
-            continue;
-        }
-        line.append(file.buffer.constData() + file.position, end - file.position);
-        file.position = end + 1;
+        const qsizetype stop = end < 0 ? file.buffer.size() : end;
+        if (line.size() + (stop - file.position) > MaxLineBytes) throw VbError(VbErr::OutOfMemory);
+        line.append(file.buffer.constData() + file.position, stop - file.position);
+        file.position = stop;
+        if (end < 0) continue;
+        ++file.position;
         if (hasByte(file) && file.buffer.at(file.position) == '\n') ++file.position;
         break;
     }
-    return QString::fromUtf8(line);
+    QString text = QString::fromUtf8(line);
+    requireTextLength(text.size());
+    return text;
 }
 
 bool Eof(int16_t number) {

@@ -42,7 +42,8 @@ int64_t Lof(int16_t number);
 // Line input from a file opened with OpenInput: a line ends at a carriage return or at a
 // carriage return followed by a line feed, and the end is not part of the line; a line feed on
 // its own stays inside the line; a last line without an end is read like the others. The bytes
-// are read as UTF-8.
+// are read as UTF-8. A line longer than the longest text (1 048 576 characters) is 7, found
+// before more than three bytes a character of it are read.
 QString LineInput(int16_t number);
 // True when no byte is left to read from the file opened with OpenInput under `number`.
 bool Eof(int16_t number);

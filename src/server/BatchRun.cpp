@@ -12,6 +12,10 @@ namespace zel {
 
 namespace {
 
+// The most calls one batch may carry (a thousand is a page's worth): each decoded call is held
+// until the batch runs, so a batch past this is refused with 7 before more of it is decoded.
+constexpr size_t MaxBatchCalls = 100000;
+
 struct BatchCall {
     QString member;
     QList<QVariant> required;  // each a QDBusVariant, as a `v` argument arrives
@@ -22,6 +26,7 @@ std::vector<BatchCall> batchCalls(const QDBusArgument& wire) {
     std::vector<BatchCall> calls;
     wire.beginArray();
     while (!wire.atEnd()) {
+        if (calls.size() == MaxBatchCalls) throw VbError(VbErr::OutOfMemory);
         BatchCall call;
         wire.beginStructure();
         wire >> call.member;

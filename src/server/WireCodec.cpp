@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "variant/Bounds.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -90,8 +91,11 @@ Variant fromWire(const QVariant& wire) {
             return Variant::Long(wire.toInt());
         case QMetaType::Double:
             return Variant::Double(finiteOrOverflow(wire.toDouble()));
-        case QMetaType::QString:
-            return Variant(wire.toString());
+        case QMetaType::QString: {
+            const QString text = wire.toString();
+            requireTextLength(text.size());
+            return Variant(text);
+        }
         case QMetaType::UChar:
             return Variant::Long(wire.value<uchar>());
         case QMetaType::UShort:

@@ -11,7 +11,8 @@ namespace zel {
 // The mapping between D-Bus values and dynamic values.
 //
 // On the wire: `b` Boolean, `n` Integer, `i` Long, `d` Double, `s` String. Other integer types
-// (y, q, u, x, t) widen to Long or fail with 6; NaN and infinities fail with 6. Empty and Null
+// (y, q, u, x, t) widen to Long or fail with 6; NaN and infinities fail with 6; a string longer
+// than the longest text the system holds (1 048 576 characters) fails with 7. Empty and Null
 // travel as the struct `(s)` holding "Empty" or "Null", a date as `(sd)` holding "Date" and the
 // days since 30 December 1899. Anything else (another tag, struct, array, nested variant, object
 // path) is 13.

@@ -22,6 +22,10 @@ if [ -z "${ZEL_E2E_TMP:-}" ]; then
   <type>session</type>
   <listen>unix:dir=$ZEL_E2E_TMP</listen>
   <auth>EXTERNAL</auth>
+  <!-- The limits of Debian's session bus, so that what a client can send here it can send there. -->
+  <limit name="max_incoming_bytes">1000000000</limit>
+  <limit name="max_outgoing_bytes">1000000000</limit>
+  <limit name="max_message_size">1000000000</limit>
   <servicedir>$ZEL_BUILD_DIR/dbus-1/services</servicedir>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>

@@ -45,3 +45,6 @@ if [ ! -w "$tmp/locked" ]; then  # root writes anywhere
     expect=$tmp/locked failure "$tmp/lines.txt" --text --printer "pdf:$tmp/locked"
 fi
 expect=/proc/zelprint failure "$tmp/lines.txt" --text --printer "pdf:/proc/zelprint"
+# A line past the longest text (1 048 576 characters) fails with 7 and names the line.
+{ echo eerste; head -c $((10 << 20)) /dev/zero | tr '\0' x; echo; } >"$tmp/long.txt"
+expect="long.txt, line 2" failure "$tmp/long.txt" --text --printer "pdf:$tmp/pdf"

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "files/NumberedFiles.h"
+#include "support/ErrorOf.h"
 #include "variant/VbError.h"
 
 using namespace zel;
@@ -54,9 +55,21 @@ TEST_F(LineInputTest, LinesEndAtCarriageReturnWithOrWithoutLineFeed) {
     for (const auto& c : cases) EXPECT_EQ(lines(c.bytes), c.expected) << c.bytes.toStdString();
 }
 
-TEST_F(LineInputTest, LineLongerThanTheReadBufferIsReadWhole) {
+TEST_F(LineInputTest, LineLongerThanTheReadBufferIsReadWholeUpToTheLongestText) {
     const QByteArray longLine(200000, 'x');
     EXPECT_EQ(lines(longLine + "\r\n" + "y"), QStringList({QString(longLine), "y"}));
+    // The longest text is 1 048 576 characters, whatever the bytes each takes.
+    const QByteArray atBound(1 << 20, 'x');
+    EXPECT_EQ(lines(atBound + "\r\ny"), QStringList({QString(atBound), "y"}));
+    QByteArray wide;
+    for (int i = 0; i < 1 << 20; ++i) wide += "\xe2\x82\xac";
+    EXPECT_EQ(lines(wide).value(0).size(), 1 << 20);
+    for (const QByteArray& past :
+         {atBound + 'x', wide + "\xe2\x82\xac", QByteArray(10 << 20, 'x')}) {
+        NF::OpenInput(1, write(past + "\r\nnext"));
+        EXPECT_EQ(zel::testing::errorOf([] { NF::LineInput(1); }), 7);
+        NF::Close(1);
+    }
 }
 
 TEST_F(LineInputTest, ReadingPastTheEndIsError62) {

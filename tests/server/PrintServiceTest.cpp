@@ -43,7 +43,6 @@ bool isVariant(const QVariant& value) {
     return value.metaType() == QMetaType::fromType<QDBusVariant>();
 }
 
-
 // One call of a ZelPrintDemo.Batch.Run, as the bus carries it: (sava{sv}).
 struct BatchCall {
     QString member;
@@ -65,7 +64,6 @@ QDBusArgument& operator<<(QDBusArgument& arg, const BatchCall& call) {
 const QDBusArgument& operator>>(const QDBusArgument& arg, BatchCall&) {
     return arg;  // only sent
 }
-
 
 // Receives the signals of the print objects, each as its member's name and arguments.
 class EventLog : public QObject {
@@ -451,6 +449,15 @@ TEST_F(PrintServiceTest, BatchRunsItsCallsInOrderAndStopsAtTheFirstError) {
         EXPECT_TRUE(reply.arguments().at(2).toString().startsWith(QLatin1String(c.error)))
             << qPrintable(reply.arguments().at(2).toString());
     }
+    // The longest batch runs; one call more is refused whole.
+    QList<BatchCall> longest(100000, BatchCall{"GetResult", {}, none});
+    EXPECT_EQ(call(path, "ZelPrintDemo.Batch", "Run", {QVariant::fromValue(longest)})
+                  .arguments()
+                  .value(1),
+              QVariant(-1));
+    longest.append(longest.first());
+    EXPECT_EQ(call(path, "ZelPrintDemo.Batch", "Run", {QVariant::fromValue(longest)}).errorName(),
+              QStringLiteral("ZelPrintDemo.Error7"));
     // Only the first case's Reset ran: the page count it started is still the first.
     EXPECT_EQ(get(path, "CurrentPage"), QVariant(1));
     EXPECT_EQ(call(path, "ZelPrintDemo.Batch", "Run", {QVariantMap()}).errorName(),

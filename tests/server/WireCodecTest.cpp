@@ -89,6 +89,8 @@ TEST_F(WireCodecOnBus, EachKindCrossesBothWays) {
         {"int32", QVariant(70000), "Long", "i", Variant::Long(70000)},
         {"double", QVariant(2.5), "Double", "d", Variant::Double(2.5)},
         {"string", QVariant(QStringLiteral("Hallo")), "String", "s", Variant("Hallo")},
+        {"the longest string", QString(1 << 20, 'x'), "String", "s",
+         Variant(QString(1 << 20, 'x'))},
         {"empty", QVariant::fromValue(zel::WireTag{"Empty"}), "Empty", "(s)", Variant()},
         {"null", QVariant::fromValue(zel::WireTag{"Null"}), "Null", "(s)", Variant::Null()},
         {"date", QVariant::fromValue(zel::WireDate{"Date", 45000.25}), "Date", "(sd)",
@@ -136,6 +138,7 @@ TEST_F(WireCodecOnBus, ValuesWithoutAMeaningAreRefused) {
         {"array", QVariant(QStringList{QStringLiteral("a")}), 13},
         {"variant in a variant", QVariant::fromValue(QDBusVariant(1)), 13},
         {"object path", QVariant::fromValue(QDBusObjectPath("/x")), 13},
+        {"string past the longest text", QString((1 << 20) + 1, 'x'), 7},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
