@@ -26,6 +26,7 @@
 #include "support/RecordingPrinterSurface.h"
 #include "windows/Questions.h"
 #include "windows/frmOk.h"
+#include "windows/frmPrint.h"
 
 namespace {
 
@@ -198,6 +199,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QDBusPendingCall pending = connection->client.asyncCall(message, 60000);
     while (!pending.isFinished()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     const QDBusMessage reply = pending.reply();
+    // No window outlives its batch: one still open at exit would be torn down after the
+    // thread-local data Qt needs for that is gone.
+    zel::frmPrint::Unload();
+    zel::frmOk::Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // A value the bus cannot carry (an invalid path or signature) fails on the client's side.
     if (reply.type() == QDBusMessage::ErrorMessage) return 0;
     if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String("avis"))
