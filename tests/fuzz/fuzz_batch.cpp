@@ -23,37 +23,11 @@
 #include "server/BatchRun.h"
 #include "server/Members.h"
 #include "server/WireCodec.h"
+#include "support/BatchCall.h"
 #include "support/RecordingPrinterSurface.h"
 #include "windows/Questions.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
-
-namespace {
-
-struct FuzzCall {
-    QString member;
-    QList<QVariant> required;
-    QVariantMap options;
-};
-
-QDBusArgument& operator<<(QDBusArgument& arg, const FuzzCall& call) {
-    arg.beginStructure();
-    arg << call.member;
-    arg.beginArray(QMetaType::fromType<QDBusVariant>());
-    for (const QVariant& value : call.required) arg << QDBusVariant(value);
-    arg.endArray();
-    arg << call.options;
-    arg.endStructure();
-    return arg;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& arg, FuzzCall&) {
-    return arg;  // only sent
-}
-
-}  // namespace
-
-Q_DECLARE_METATYPE(FuzzCall)
 
 namespace {
 
@@ -121,8 +95,8 @@ struct Connection {
             }
         });
         zel::registerWireTypes();
-        qDBusRegisterMetaType<FuzzCall>();
-        qDBusRegisterMetaType<QList<FuzzCall>>();
+        qDBusRegisterMetaType<BatchCall>();
+        qDBusRegisterMetaType<QList<BatchCall>>();
         auto printer = std::make_unique<zel::RecordingPrinterSurface>();
         object.printer = printer.get();
         zel::installPrinter(std::move(printer));
@@ -141,10 +115,10 @@ struct Connection {
     }
 };
 
-FuzzCall call(FuzzInput& in, const QStringList& members, const QStringList& options) {
+BatchCall call(FuzzInput& in, const QStringList& members, const QStringList& options) {
     static const QStringList garbage = {QString(), QStringLiteral("addtekst"),
                                         QStringLiteral("Release"), QStringLiteral("Run")};
-    FuzzCall call;
+    BatchCall call;
     const uint8_t choice = in.number<uint8_t>();
     const zel::MethodSpec* method = nullptr;
     if (choice < 240) {
@@ -159,7 +133,7 @@ FuzzCall call(FuzzInput& in, const QStringList& members, const QStringList& opti
     qsizetype count = method ? method->required.size() : 1;
     const uint8_t arity = in.number<uint8_t>();
     if (arity > 240) count += arity % 2 ? 1 : -1;
-    for (qsizetype i = 0; i < count; ++i) call.required << wireValue(in, 2);
+    for (qsizetype i = 0; i < count; ++i) call.args << wireValue(in, 2);
     for (uint8_t n = in.number<uint8_t>() % 4; n > 0; --n) {
         const uint8_t key = in.number<uint8_t>();
         const QString name = key < 200 ? options.at(key % options.size()) : in.text();
@@ -189,8 +163,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const QStringList options = optionNames();
     FuzzInput in(data, size);
     // The print object starts in the screen mode; most batches print.
-    QList<FuzzCall> calls;
-    if (in.number<uint8_t>() % 4 != 0) calls << FuzzCall{QStringLiteral("SetMode"), {"P"}, {}};
+    QList<BatchCall> calls;
+    if (in.number<uint8_t>() % 4 != 0) calls << BatchCall{QStringLiteral("SetMode"), {"P"}, {}};
     while (!in.atEnd() && calls.size() < 64) calls << call(in, members, options);
 
     QDBusMessage message = QDBusMessage::createMethodCall(
