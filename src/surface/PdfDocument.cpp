@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "surface/PdfFont.h"
+#include "variant/VbError.h"
 
 namespace zel {
 
@@ -77,6 +78,13 @@ void PdfDocument::endPage() {
 PdfFont& PdfDocument::fontFor(const QFont& font) {
     if (lastPdfFont_ && font == lastFont_) return *lastPdfFont_;
     const QRawFont raw = QRawFont::fromFont(font);
+    // At sizes far beyond what the surfaces allow, the font engine makes no font of a file but
+    // draws boxes, and such a font has no name to ask for (asking crashes) nor tables to embed.
+    if (!raw.isValid() || raw.fontTable("head").isEmpty())
+        throw VbError(VbErr::PrinterError,
+                      QStringLiteral("Printer error: the font %1 cannot be made at %2 points")
+                          .arg(font.family())
+                          .arg(font.pointSizeF()));
     const QString key = raw.familyName() + QLatin1Char('\n') + raw.styleName();
     std::unique_ptr<PdfFont>& entry = fonts_[key];
     if (!entry) entry = std::make_unique<PdfFont>(raw, pdf_.reserve());

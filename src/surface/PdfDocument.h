@@ -29,7 +29,8 @@ public:
 
     // A new page of the sheet's paper and orientation; the previous page ends.
     void beginPage(const QPageLayout& sheet);
-    // The text with its baseline starting at the point, in the font (its point size) and colour.
+    // The text with its baseline starting at the point, in the font (its point size) and colour;
+    // VbError 482 when no font can be made of it.
     void text(const QPointF& baseline, const QString& text, const QFont& font,
               const QColor& colour);
     // A line as a stroke of width pixels (600 dpi; square ends, as the pen of the window).

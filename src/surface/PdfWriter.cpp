@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <QFileDevice>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -80,7 +81,11 @@ void PdfWriter::finish(int catalog) {
 }
 
 void appendNumber(QByteArray& out, double value) {
-    long long scaled = std::llround(value * 1000);
+    // Past the range of the thousandths' integer the rounding has no result (and NaN none at
+    // all): such a number is written as the nearest one that has.
+    constexpr double Largest = 1e12;
+    if (std::isnan(value)) value = 0;
+    long long scaled = std::llround(std::clamp(value, -Largest, Largest) * 1000);
     if (scaled < 0) {
         out += '-';
         scaled = -scaled;

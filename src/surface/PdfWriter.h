@@ -34,7 +34,8 @@ private:
     bool failed_ = false;
 };
 
-// Appends a number with at most three decimals, as PDF writes reals (no exponent).
+// Appends a number with at most three decimals, as PDF writes reals (no exponent); NaN as 0,
+// magnitudes beyond 1e12 as 1e12.
 void appendNumber(QByteArray& out, double value);
 
 }  // namespace zel

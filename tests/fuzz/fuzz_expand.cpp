@@ -30,6 +30,9 @@ zel::clsPrint& printObject() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zel::clsPrint& print = printObject();
+    // The printer records every call: what one input drew is of no use to the next, and kept
+    // over a long run it would fill the memory.
+    static_cast<zel::RecordingPrinterSurface&>(zel::Printer()).clearCalls();
     FuzzInput in(data, size);
     try {
         for (int16_t n = 0; n < 10; ++n)

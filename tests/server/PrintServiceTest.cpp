@@ -16,6 +16,7 @@
 #include "PrivateBus.h"
 #include "server/PrintService.h"
 #include "server/WireCodec.h"
+#include "support/BatchCall.h"
 
 namespace {
 
@@ -41,28 +42,6 @@ QVariant unwrap(const QVariant& reply) {
 
 bool isVariant(const QVariant& value) {
     return value.metaType() == QMetaType::fromType<QDBusVariant>();
-}
-
-// One call of a ZelPrintDemo.Batch.Run, as the bus carries it: (sava{sv}).
-struct BatchCall {
-    QString member;
-    QList<QVariant> args;
-    QVariantMap options;
-};
-
-QDBusArgument& operator<<(QDBusArgument& arg, const BatchCall& call) {
-    arg.beginStructure();
-    arg << call.member;
-    arg.beginArray(QMetaType::fromType<QDBusVariant>());
-    for (const QVariant& value : call.args) arg << QDBusVariant(value);
-    arg.endArray();
-    arg << call.options;
-    arg.endStructure();
-    return arg;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& arg, BatchCall&) {
-    return arg;  // only sent
 }
 
 // Receives the signals of the print objects, each as its member's name and arguments.
@@ -465,7 +444,5 @@ TEST_F(PrintServiceTest, BatchRunsItsCallsInOrderAndStopsAtTheFirstError) {
 }
 
 }  // namespace
-
-Q_DECLARE_METATYPE(BatchCall)
 
 #include "PrintServiceTest.moc"
