@@ -26,7 +26,10 @@ std::vector<BatchCall> batchCalls(const QDBusArgument& wire) {
     std::vector<BatchCall> calls;
     wire.beginArray();
     while (!wire.atEnd()) {
-        if (calls.size() == MaxBatchCalls) throw VbError(VbErr::OutOfMemory);
+        if (calls.size() == MaxBatchCalls) {
+            wire.endArray();  // QtDBus frees the array's reader only here
+            throw VbError(VbErr::OutOfMemory);
+        }
         BatchCall call;
         wire.beginStructure();
         wire >> call.member;
