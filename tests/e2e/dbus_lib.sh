@@ -26,6 +26,9 @@ if [ -z "${ZEL_E2E_TMP:-}" ]; then
   <limit name="max_incoming_bytes">1000000000</limit>
   <limit name="max_outgoing_bytes">1000000000</limit>
   <limit name="max_message_size">1000000000</limit>
+  <limit name="max_replies_per_connection">50000</limit>
+  <limit name="max_connections_per_user">100000</limit>
+  <limit name="max_match_rules_per_connection">50000</limit>
   <servicedir>$ZEL_BUILD_DIR/dbus-1/services</servicedir>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>
