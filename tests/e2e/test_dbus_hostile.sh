@@ -2,7 +2,7 @@
 # wrong kinds, Null, Empty, NaN and infinities, integers at and past every range edge, 1 MB
 # strings, unknown keys and members, wrong signatures, unknown objects. Each is answered in
 # time (an error carries its number), the server stays up with bounded memory, and the object
-# prints a correct page afterwards.
+# prints a correct page afterwards. Then a client that reads none of its replies.
 source "$(dirname "$0")/dbus_lib.sh"
 
 CALLS=2500
