@@ -18,13 +18,19 @@ clsPrint::clsPrint(std::shared_ptr<PrintContext> context) : context_(std::move(c
     printer.EndDoc();
     printer.setCurrentY(0);
     printer.setCurrentX(0);
-    frmPrint& frm = context_->frm();
-    frm.setCurrentX(0);
-    frm.setCurrentY(0);
+    // The window is loaded only when the screen is first used; a window that is loaded already
+    // (another object's) starts over at its top-left corner.
+    PrintWindows& windows = context_->windows();
+    if (windows.frmLoaded()) {
+        windows.frm().setCurrentX(0);
+        windows.frm().setCurrentY(0);
+    }
     SetDefault(Variant("Terminal"));
-    frm.setScaleLeft(0);
-    frm.setScaleTop(0);
-    calcScreenMetrics();
+    if (windows.frmLoaded()) {
+        windows.frm().setScaleLeft(0);
+        windows.frm().setScaleTop(0);
+    }
+    context_->windows().CalcMetrics();
     UitvoerMode_ = Variant("S");
     CurrentPage = 0;
     CurrentLine = -1;
@@ -68,10 +74,6 @@ std::optional<VbError> clsPrint::Terminate() {
     return undelivered;
 }
 
-void clsPrint::calcScreenMetrics() {
-    context_->geometry().CalcScreenMetrics(context_->printer(), context_->frm());
-}
-
 Variant clsPrint::Reset(const Variant& UitvoerMode, bool HorLines, bool CrossLines) {
     HorLinesOn_ = HorLines;
     CrossLinesOn_ = CrossLines;
@@ -80,7 +82,7 @@ Variant clsPrint::Reset(const Variant& UitvoerMode, bool HorLines, bool CrossLin
         printer.EndDoc();
         context_->windows().unloadFrm();
     }
-    calcScreenMetrics();
+    context_->windows().CalcMetrics();
     CurrentPage = 1;
     CurrentLine = -1;
     StartLine = 1;
@@ -89,9 +91,11 @@ Variant clsPrint::Reset(const Variant& UitvoerMode, bool HorLines, bool CrossLin
     if (!UitvoerMode.isMissing()) SetMode(UitvoerMode);
     printer.setCurrentY(0);
     printer.setCurrentX(0);
-    frmPrint& frm = context_->frm();
-    frm.setCurrentX(0);
-    frm.setCurrentY(0);
+    if (context_->windows().frmLoaded()) {
+        frmPrint& frm = context_->frm();
+        frm.setCurrentX(0);
+        frm.setCurrentY(0);
+    }
     return Variant();
 }
 

@@ -144,8 +144,6 @@ Q_SIGNALS:
     void Melding(int32_t FoutNummer, const QString& Tekst);
 
 private:
-    // The grid of both devices (the window is loaded for it).
-    void calcScreenMetrics();
     // Page flow.
     bool CheckBladVol(const Variant& Regel, bool ConfirmOnly);
     bool waitForConfirmation(const Variant& Regel);

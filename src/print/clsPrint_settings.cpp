@@ -45,7 +45,7 @@ void clsPrint::SetOrientation(const Variant& Orientation) {
         }
     }
     try {
-        calcScreenMetrics();
+        context_->windows().CalcMetrics();
     } catch (const VbError&) {
     }
     try {
@@ -57,7 +57,7 @@ void clsPrint::SetOrientation(const Variant& Orientation) {
 
 void clsPrint::SetDefault(const Variant& Defaultnaam) {
     const QString name = Defaultnaam.toString().toUpper();
-    frmPrint& frm = context_->frm();
+    PrintWindows& windows = context_->windows();
     if (name == QLatin1String("TERMINAL") || name == QLatin1String("TERMINAL7B")) {
         const DefaultSet set = name == QLatin1String("TERMINAL") ? DefaultSet{800, 6, false}
                                                                  : DefaultSet{400, 7, true};
@@ -68,12 +68,12 @@ void clsPrint::SetDefault(const Variant& Defaultnaam) {
         ScreenFontName_ = Variant("Terminal");
         ScreenBackColor_ = Variant::Long(16777215);
         ScreenForeColor_ = Variant::Integer(0);
-        frm.setWindowState(0);
-        frm.setFontSize(ScreenFontSize_.toSingle());
-        frm.setFontName(ScreenFontName_.toString());
-        if (set.bold) frm.setFontBold(true);
-        frm.setBackColor(ScreenBackColor_.toLong());
-        frm.setForeColor(ScreenForeColor_.toLong());
+        if (windows.frmLoaded()) windows.frm().setWindowState(0);
+        windows.setFontSize(ScreenFontSize_.toSingle());
+        windows.setFontName(ScreenFontName_.toString());
+        if (set.bold) windows.setFontBold(true);
+        windows.setBackColor(ScreenBackColor_.toLong());
+        windows.setForeColor(ScreenForeColor_.toLong());
 
         PrintFontSize_ = Variant::Integer(set.fontSize);
         PrintFontName_ = Variant("Courier New");
@@ -86,7 +86,7 @@ void clsPrint::SetDefault(const Variant& Defaultnaam) {
         printer.setFillColor(PrintBackColor_.toLong());
         printer.setForeColor(PrintForeColor_.toLong());
     }
-    calcScreenMetrics();
+    context_->windows().CalcMetrics();
 }
 
 void clsPrint::Spacing(const Variant& LeftSpacing, const Variant& RightSpacing,
@@ -114,22 +114,22 @@ void clsPrint::letPrintColorMode(const Variant& v) {
 
 void clsPrint::letScreenForeColor(const Variant& v) {
     ScreenForeColor_ = v;
-    context_->frm().setForeColor(v.toLong());
+    context_->windows().setForeColor(v.toLong());
 }
 
 void clsPrint::letScreenBackColor(const Variant& v) {
     ScreenBackColor_ = v;
-    context_->frm().setBackColor(v.toLong());
+    context_->windows().setBackColor(v.toLong());
 }
 
 void clsPrint::letScreenFontName(const Variant& v) {
     ScreenFontName_ = v;
-    context_->frm().setFontName(v.toString());
+    context_->windows().setFontName(v.toString());
 }
 
 void clsPrint::letScreenFontSize(const Variant& v) {
     ScreenFontSize_ = v;
-    context_->frm().setFontSize(v.toSingle());
+    context_->windows().setFontSize(v.toSingle());
 }
 
 void clsPrint::letPrintForeColor(const Variant& v) {

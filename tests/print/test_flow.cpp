@@ -69,8 +69,8 @@ TEST_F(FlowTest, PageBreaksWhenTheLineNoLongerFits) {
 
 TEST_F(FlowTest, WithoutHeaderAScreenPageBreaksWithoutConfirmation) {
     answerWith({});
-    geometry().LinesPerPage = 10;
     text(1);
+    geometry().LinesPerPage = 10;
     text(11);
     EXPECT_EQ(print_->CurrentPage, 2);
     EXPECT_EQ(confirmations_, 0);

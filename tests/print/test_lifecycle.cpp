@@ -19,11 +19,18 @@ TEST_F(LifecycleTest, NewObjectStartsWithNoPageAndDefaults) {
     EXPECT_EQ(print_->PrintFontName().toString(), "Courier New");
     EXPECT_EQ(printer_->FontName(), "Courier New");
     EXPECT_FLOAT_EQ(printer_->FontSize(), 6);
-    EXPECT_TRUE(windows().frmLoaded());
-    EXPECT_FALSE(windows().frm().isVisible());
     // The grid follows the printer's cell and the margins.
     EXPECT_EQ(geometry().PositionsPerLine, int((11906 - 1600) / 120));
     EXPECT_EQ(geometry().LinesPerPage, int((16838 - 1600) / 240));
+    // The window is loaded, hidden, with the look of the default set, when the screen is first
+    // used; a report on the printer alone never loads it.
+    EXPECT_FALSE(windows().frmLoaded());
+    print_->AddTekst(Variant::Integer(1), Variant::Integer(1), Variant("scherm"));
+    ASSERT_TRUE(windows().frmLoaded());
+    EXPECT_FALSE(windows().frm().isVisible());
+    EXPECT_EQ(windows().frm().FontName(), "Terminal");
+    EXPECT_FLOAT_EQ(windows().frm().FontSize(), 6);
+    EXPECT_GT(geometry().PageWidthScreen, 0);
 }
 
 TEST_F(LifecycleTest, ResetNumbersTheNextPageTwoAndKeepsOrSetsTheMode) {
@@ -64,6 +71,7 @@ TEST_F(LifecycleTest, ReleaseActsByMode) {
         const int ended = printer_->jobsEnded();
         printer_->setCurrentY(10);
         printer_->Print("x", false);  // an open job
+        windows().frm();              // a loaded window
         print_.reset();
         EXPECT_EQ(printer_->jobsEnded() - ended, c.endsJob ? 1 : 0);
         EXPECT_EQ(windows().frmLoaded(), !c.unloadsWindow);

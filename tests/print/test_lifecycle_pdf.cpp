@@ -21,6 +21,25 @@ void printText(clsPrint& print, int regel, const char* text) {
     print.AddTekst(Variant::Long(regel), Variant::Integer(1), Variant(text));
 }
 
+// A program's objects share one context: a report that two objects print together is one job,
+// while a context of its own prints a job of its own.
+TEST_F(LifecyclePdf, ObjectsOfOneProgramShareOneJob) {
+    {
+        clsPrint first;
+        clsPrint second;
+        clsPrint apart(std::make_shared<PrintContext>());
+        ASSERT_EQ(&first.context(), &second.context());
+        for (clsPrint* print : {&first, &second, &apart}) print->SetMode(Variant("P"));
+        printText(first, 1, "eerste");
+        printText(apart, 1, "apart");
+        printText(second, 2, "tweede");
+    }
+    QStringList printed;
+    for (const QString& job : jobs()) printed << textsOf(job).join(' ');
+    printed.sort();
+    EXPECT_EQ(printed, QStringList({"apart", "eerste tweede"}));
+}
+
 TEST_F(LifecyclePdf, ReleasePrintsTheJobOnlyInThePrinterModes) {
     struct Case {
         const char* mode;
