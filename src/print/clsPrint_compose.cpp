@@ -115,6 +115,12 @@ void fillFigure(PrintElement& e, uint8_t soort, const Variant& Regel, const Vari
     e.DrawMode = DrawMode;
 }
 
+// A window loaded later starts with the flag cleared: only a loaded one needs clearing, so that a
+// report on the printer alone loads no window.
+void clearAnnuleer(PrintWindows& windows) {
+    if (windows.frmLoaded()) windows.frm().Annuleer = false;
+}
+
 // Centres a text in a font size and colour, prints it with `print`, and gives the device its
 // position, colour and size back. A failure leaves the settings made so far.
 void drawCentred(DrawingSurface& device, const QString& text, const Variant& colour,
@@ -233,7 +239,7 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
     const QString text = ExpandTekst(AfdrukTekst);
-    context_->frm().Annuleer = false;
+    clearAnnuleer(context_->windows());
     if (AddTabel) {
         if (!CheckBladVol(Regel, false)) return false;
     } else {
@@ -302,7 +308,7 @@ void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const 
 void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
                          const Variant& FontSizePrinter, const Variant& ForeColor, bool AddTabel) {
     const QString text = ExpandTekst(Tekst);
-    context_->frm().Annuleer = false;
+    clearAnnuleer(context_->windows());
     if (!checkPageWithoutLine()) return;
 
     const OutputMode mode = outputMode(UitvoerMode_);
