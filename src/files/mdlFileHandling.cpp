@@ -11,7 +11,7 @@
 
 namespace zel {
 
-namespace NF = NumberedFiles;
+using NF = NumberedFiles;
 
 namespace {
 
@@ -29,9 +29,10 @@ bool isBare(const QString& name) {
 // One call of the service: the file number, the names and the recovery with the user.
 class Opening {
 public:
-    Opening(UserQuestions& questions, Variant& FileName, const Variant& Filter, const Variant& Mode,
-            const Variant& DefaultDir)
+    Opening(UserQuestions& questions, NumberedFiles& files, Variant& FileName,
+            const Variant& Filter, const Variant& Mode, const Variant& DefaultDir)
         : questions_(questions),
+          files_(files),
           FileName_(FileName),
           Filter_(Filter),
           Mode_(Mode),
@@ -58,10 +59,15 @@ private:
     bool open(const std::function<void(int16_t, const QString&)>& how) {
         return withRecovery([&] { how(FileNr_, name()); });
     }
+    // One of the pool's sequential opens.
+    bool open(void (NF::*how)(int16_t, const QString&)) {
+        return open([this, how](int16_t n, const QString& path) { (files_.*how)(n, path); });
+    }
     bool openQuietly();
     bool openByteAccessEmptied();
 
     UserQuestions& questions_;
+    NumberedFiles& files_;
     Variant& FileName_;
     const Variant& Filter_;
     const Variant& Mode_;
@@ -89,9 +95,9 @@ bool Opening::openQuietly() {
     const QString path = given(DefaultDir_) ? DefaultDir_.toString() + kSeparator + name() : name();
     try {
         if (keyword_ == QLatin1String("INPUT-SHARED-NQ"))
-            NF::OpenInput(FileNr_, path);
+            files_.OpenInput(FileNr_, path);
         else
-            NF::OpenBinary(FileNr_, path, NF::ByteAccess::ReadOnly);
+            files_.OpenBinary(FileNr_, path, NF::ByteAccess::ReadOnly);
         return true;
     } catch (const VbError&) {
         return false;
@@ -102,19 +108,21 @@ bool Opening::openQuietly() {
 // same number.
 bool Opening::openByteAccessEmptied() {
     if (!confirmReplace()) return false;
-    if (!open([](int16_t n, const QString& path) {
-            NF::OpenOutput(n, path);
-            NF::Close(n);
+    if (!open([this](int16_t n, const QString& path) {
+            files_.OpenOutput(n, path);
+            files_.Close(n);
         }))
         return false;
-    return open(
-        [](int16_t n, const QString& path) { NF::OpenBinary(n, path, NF::ByteAccess::ReadWrite); });
+    return open([this](int16_t n, const QString& path) {
+        files_.OpenBinary(n, path, NF::ByteAccess::ReadWrite);
+    });
 }
 
 Variant Opening::run() {
-    FileNr_ = NF::FreeFile();
-    const auto binary = [](NF::ByteAccess access) {
-        return [access](int16_t n, const QString& path) { NF::OpenBinary(n, path, access); };
+    FileNr_ = files_.FreeFile();
+    const auto binary = [this](NF::ByteAccess access) {
+        return
+            [this, access](int16_t n, const QString& path) { files_.OpenBinary(n, path, access); };
     };
     bool opened = false;
     const QString& k = keyword_;
@@ -124,25 +132,25 @@ Variant Opening::run() {
             AlgFunc::VervangTekst(joined, Variant("//"), Variant("/"), true, false, true);
             FileName_ = joined;
         }
-        opened = open(NF::OpenInput);
+        opened = open(&NF::OpenInput);
     } else if (k == "INPUT-Q") {
-        opened = ask("Q") && open(NF::OpenInput);
+        opened = ask("Q") && open(&NF::OpenInput);
     } else if (k == "OUTPUT") {
-        opened = confirmReplace() && open(NF::OpenOutput);
+        opened = confirmReplace() && open(&NF::OpenOutput);
     } else if (k == "OUTPUT-NT") {
-        opened = open(NF::OpenOutput);
+        opened = open(&NF::OpenOutput);
     } else if (k == "OUTPUT-Q") {
-        opened = ask("Q") && open(NF::OpenOutput);
+        opened = ask("Q") && open(&NF::OpenOutput);
     } else if (k == "OUTPUT-QU") {
         if (ask("QU")) {
             FileName_ = Variant(DirectoryPart(name(), kSeparator) +
                                 FileNamePart(name(), kSeparator).toUpper());
-            opened = confirmReplace() && open(NF::OpenOutput);
+            opened = confirmReplace() && open(&NF::OpenOutput);
         }
     } else if (k == "APPEND") {
-        opened = open(NF::OpenAppend);
+        opened = open(&NF::OpenAppend);
     } else if (k == "APPEND-Q") {
-        opened = ask("Q") && open(NF::OpenAppend);
+        opened = ask("Q") && open(&NF::OpenAppend);
     } else if (k == "BINARY" || k == "INPUT-BINARY") {
         opened = open(binary(NF::ByteAccess::ReadWrite));
     } else if (k == "BINARY-Q" || k == "INPUT-BINARY-Q") {
@@ -166,9 +174,9 @@ Variant Opening::run() {
 
 }  // namespace
 
-Variant OpenFile(UserQuestions& questions, Variant& FileName, const Variant& Filter,
-                 const Variant& Mode, const Variant& DefaultDir) {
-    return Opening(questions, FileName, Filter, Mode, DefaultDir).run();
+Variant OpenFile(UserQuestions& questions, NumberedFiles& files, Variant& FileName,
+                 const Variant& Filter, const Variant& Mode, const Variant& DefaultDir) {
+    return Opening(questions, files, FileName, Filter, Mode, DefaultDir).run();
 }
 
 bool FileExists(const QString& name) {

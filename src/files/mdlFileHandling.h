@@ -12,6 +12,7 @@
 // file name (so a default directory is not put in front of it).
 namespace zel {
 
+class NumberedFiles;
 class UserQuestions;
 
 // Opens FileName by the mode keyword (one of 19, compared after upper-casing) and returns the
@@ -19,9 +20,10 @@ class UserQuestions;
 // user: a missing directory is created after a question (modes not beginning with "INPUT"),
 // otherwise the file name dialog asks for another name; the same open is then tried again.
 // FileName receives the name actually used (the empty text after a cancelled dialog). The
-// questions go to the user through `questions`.
-Variant OpenFile(UserQuestions& questions, Variant& FileName, const Variant& Filter,
-                 const Variant& Mode, const Variant& DefaultDir = Variant::Missing());
+// questions go to the user through `questions`; the file takes a number of `files`.
+Variant OpenFile(UserQuestions& questions, NumberedFiles& files, Variant& FileName,
+                 const Variant& Filter, const Variant& Mode,
+                 const Variant& DefaultDir = Variant::Missing());
 
 // True when a regular file of exactly this name exists.
 bool FileExists(const QString& name);

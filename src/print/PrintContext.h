@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "files/NumberedFiles.h"
 #include "geometry/mdlPrint.h"
 #include "surface/PrintJobs.h"
 #include "variant/VbError.h"
@@ -15,9 +16,9 @@ class PrinterSurface;
 class frmPrint;
 
 // What the print objects of one report share: the printer and its job, the page grid, the two
-// windows with their flags, and the questions to the user. Every print object reaches its
-// devices through its context only. In one program all objects share one context unless it
-// makes others; the server gives each client connection its own (see README "Print contexts").
+// windows with their flags, the questions to the user and the numbered files. Every print object
+// reaches its devices through its context only. In one program all objects share one context unless
+// it makes others; the server gives each client connection its own (see README "Print contexts").
 // The context ends its job and closes its windows when it goes, with its last object.
 class PrintContext {
 public:
@@ -38,6 +39,7 @@ public:
     frmPrint& frm() { return windows_.frm(); }  // loads it when it is not loaded
     PrintJobs& jobs() { return jobs_; }
     UserQuestions& questions() { return questions_; }
+    NumberedFiles& files() { return files_; }
 
 private:
     PrintJobs jobs_;
@@ -45,6 +47,7 @@ private:
     mdlPrint geometry_;
     PrintWindows windows_;
     ShownQuestions questions_;
+    NumberedFiles files_;
 };
 
 }  // namespace zel

@@ -66,7 +66,7 @@ std::optional<VbError> clsPrint::Terminate() {
     }
     for (const int16_t file : toonBladFiles_) {
         try {
-            NumberedFiles::Close(file);
+            context_->files().Close(file);
         } catch (const std::exception&) {
         }
     }

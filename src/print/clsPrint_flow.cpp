@@ -171,10 +171,10 @@ void clsPrint::Cls() {
 }
 
 Variant clsPrint::ToonBlad(const Variant& /*Bladnummer*/) {
-    if (PrintFilenr == 0) PrintFilenr = NumberedFiles::FreeFile();
+    if (PrintFilenr == 0) PrintFilenr = context_->files().FreeFile();
     // The file is only opened: nothing is read or shown, so no buffer the size of the file is
     // made (a large file would exhaust memory).
-    NumberedFiles::OpenBinaryRead(PrintFilenr, PrintFileName.toString());
+    context_->files().OpenBinaryRead(PrintFilenr, PrintFileName.toString());
     toonBladFiles_.push_back(PrintFilenr);
     return Variant();
 }

@@ -62,9 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         file.write(content);
     }
     QStringList lines;
-    NumberedFiles::OpenInput(1, path);
-    while (!NumberedFiles::Eof(1)) lines << NumberedFiles::LineInput(1);
-    NumberedFiles::Close(1);
+    NumberedFiles files;
+    files.OpenInput(1, path);
+    while (!files.Eof(1)) lines << files.LineInput(1);
+    files.Close(1);
     if (!content.isEmpty() && lines.join(QLatin1Char('\r')) != expectedJoin(content)) std::abort();
     try {
         Variant name(path);

@@ -299,10 +299,10 @@ TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {
     print_->PrintFileName = Variant(path);
     EXPECT_TRUE(print_->ToonBlad(Variant()).isEmpty());
     const int16_t number = print_->PrintFilenr;
-    EXPECT_TRUE(NumberedFiles::IsOpen(number));
+    EXPECT_TRUE(context_->files().IsOpen(number));
     EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 55);
     print_.reset();
-    EXPECT_FALSE(NumberedFiles::IsOpen(number));
+    EXPECT_FALSE(context_->files().IsOpen(number));
     print_ = std::make_unique<clsPrint>(context_);
     print_->PrintFileName = Variant(dir_.path() + "/missing.txt");
     EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 53);
@@ -324,8 +324,27 @@ TEST_F(FlowTest, ReleaseClosesEveryFileToonBladOpened) {
         numbers << print_->PrintFilenr;
     }
     print_.reset();
-    for (int16_t number : numbers) EXPECT_FALSE(NumberedFiles::IsOpen(number)) << number;
+    for (int16_t number : numbers) EXPECT_FALSE(context_->files().IsOpen(number)) << number;
 }
 
 }  // namespace
+// Each context numbers its own files: a client that holds every number leaves another's free.
+TEST_F(FlowTest, FileNumbersBelongToTheirContext) {
+    const QString path = dir_.path() + "/blad.txt";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    print_->PrintFileName = Variant(path);
+    for (int i = 0; i < 255; ++i) {
+        print_->PrintFilenr = 0;
+        print_->ToonBlad(Variant());
+    }
+    print_->PrintFilenr = 0;
+    EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 67);
+    clsPrint other(std::make_shared<PrintContext>(std::make_unique<RecordingPrinterSurface>()));
+    other.PrintFileName = Variant(path);
+    other.ToonBlad(Variant());
+    EXPECT_EQ(other.PrintFilenr, 1);
+}
+
 }  // namespace zel::testing
