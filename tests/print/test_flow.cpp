@@ -35,6 +35,15 @@ protected:
         return print_->AddTekst(Variant::Long(regel), Variant::Integer(1), Variant(tekst));
     }
 
+    // A file for ToonBlad to open, with the given contents.
+    QString pageFile(const QByteArray& contents = {}) {
+        const QString path = dir_.path() + "/blad.txt";
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(contents);
+        return path;
+    }
+
     QStringList answers_;
     int confirmations_ = 0;
 };
@@ -291,12 +300,7 @@ TEST_F(FlowTest, BadLineNumberFailsBeforeAnyPageIsStarted) {
 }
 
 TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {
-    const QString path = dir_.path() + "/blad.txt";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("blad");
-    f.close();
-    print_->PrintFileName = Variant(path);
+    print_->PrintFileName = Variant(pageFile("blad"));
     EXPECT_TRUE(print_->ToonBlad(Variant()).isEmpty());
     const int16_t number = print_->PrintFilenr;
     EXPECT_TRUE(context_->files().IsOpen(number));
@@ -312,11 +316,7 @@ TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {
 }
 
 TEST_F(FlowTest, ReleaseClosesEveryFileToonBladOpened) {
-    const QString path = dir_.path() + "/blad.txt";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    print_->PrintFileName = Variant(path);
+    print_->PrintFileName = Variant(pageFile());
     QList<int16_t> numbers;
     for (int i = 0; i < 3; ++i) {
         print_->PrintFilenr = 0;  // a fresh number for each page shown
@@ -330,10 +330,7 @@ TEST_F(FlowTest, ReleaseClosesEveryFileToonBladOpened) {
 }  // namespace
 // Each context numbers its own files: a client that holds every number leaves another's free.
 TEST_F(FlowTest, FileNumbersBelongToTheirContext) {
-    const QString path = dir_.path() + "/blad.txt";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    const QString path = pageFile();
     print_->PrintFileName = Variant(path);
     for (int i = 0; i < 255; ++i) {
         print_->PrintFilenr = 0;
