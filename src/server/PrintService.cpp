@@ -7,7 +7,6 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QDir>
 #include <cstdio>
@@ -101,16 +100,31 @@ void checkPrinterChoice(const QString& choice) {
 }  // namespace
 
 PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
-    : QDBusVirtualObject(parent),
-      connection_(connection),
-      watcher_(new QDBusServiceWatcher(QString(), connection,
-                                       QDBusServiceWatcher::WatchForUnregistration, this)) {
+    : QDBusVirtualObject(parent), connection_(connection) {
     registerWireTypes();
-    connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this,
-            [this](const QString& owner) {
-                watcher_->removeWatchedService(owner);
-                ownerLeft(owner);
-            });
+    // Every client that leaves, not only those that own objects: one whose call waits for the
+    // user, or waits in a hold, must not be waited for.
+    connection_.connect(QStringLiteral("org.freedesktop.DBus"),
+                        QStringLiteral("/org/freedesktop/DBus"),
+                        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameOwnerChanged"),
+                        this, SLOT(nameOwnerChanged(QString, QString, QString)));
+}
+
+void PrintService::nameOwnerChanged(const QString& name, const QString&, const QString& newOwner) {
+    if (name.startsWith(QLatin1Char(':')) && newOwner.isEmpty()) clientLeft(name);
+}
+
+void PrintService::clientLeft(const QString& client) {
+    bool busy = false;
+    for (const auto& entry : contexts_) busy = busy || entry.second->hold.busy();
+    if (busy) departed_.insert(client);
+    // Nobody is left to answer for that client: its confirmation counts as "Afbreken".
+    const std::map<QString, Shared> contexts = contexts_;
+    for (const auto& entry : contexts) {
+        PrintWindows& windows = entry.second->context->windows();
+        if (entry.second->caller == client && windows.okLoaded()) windows.unloadOk();
+    }
+    ownerLeft(client);
 }
 
 PrintService::~PrintService() {
@@ -137,6 +151,7 @@ void PrintService::runWhenIdle(std::function<void()> action) {
 void PrintService::runIdleActions() {
     for (const auto& entry : contexts_)
         if (entry.second->hold.busy()) return;
+    departed_.clear();
     std::vector<std::function<void()>> actions = std::move(idleActions_);
     idleActions_.clear();
     for (const std::function<void()>& action : actions) action();
@@ -348,7 +363,15 @@ void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
     if (!heldIn) return run();
     // Kept here, not only in the queue: the hold must outlive its own run.
     const Shared shared = heldIn;
-    shared->hold.run(std::move(run));
+    SharedContext* held = shared.get();
+    const QString caller = message.service();
+    shared->hold.run([this, held, caller, run = std::move(run)] {
+        // A call whose client left while it waited is answered to nobody: it is dropped.
+        if (departed_.count(caller)) return;
+        held->caller = caller;
+        run();
+        held->caller.clear();
+    });
     settle(shared);
     runIdleActions();
 }
@@ -369,9 +392,8 @@ QDBusMessage PrintService::create(const QDBusMessage& message, const Shared& sha
     shared->objects += 1;
     Q_EMIT objectCountChanged(objectCount());
     if (!owner.isEmpty()) {
-        if (!watcher_->watchedServices().contains(owner)) watcher_->addWatchedService(owner);
-        // A client that left before its call was served (held, or just queued) would never be
-        // seen leaving: the bus told nobody. Asked after the watch, the bus answers in order.
+        // A client that left before the server was watching (its call queued for the server
+        // that the bus was starting) would never be seen leaving.
         if (!connection_.interface()->isServiceRegistered(owner).value()) {
             reportUndelivered(id, releaseObject(id));
             return QDBusMessage();

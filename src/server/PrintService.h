@@ -11,8 +11,6 @@
 #include "server/CallHold.h"
 #include "variant/VbError.h"
 
-class QDBusServiceWatcher;
-
 namespace zel {
 
 class clsPrint;
@@ -50,6 +48,9 @@ public:
 Q_SIGNALS:
     void objectCountChanged(int count);
 
+private Q_SLOTS:
+    void nameOwnerChanged(const QString& name, const QString& oldOwner, const QString& newOwner);
+
 private:
     // One print context on the bus and the hold of the calls into it.
     struct SharedContext {
@@ -57,6 +58,7 @@ private:
         std::shared_ptr<PrintContext> context;
         CallHold hold;
         int objects = 0;
+        QString caller;  // the connection whose held call runs now (it may wait for the user)
     };
     using Shared = std::shared_ptr<SharedContext>;
 
@@ -98,16 +100,20 @@ private:
     // Releases the object; the error that kept its job from the destination, if any.
     std::optional<VbError> releaseObject(int id);
     void reportUndelivered(int id, const std::optional<VbError>& undelivered);
+    // A client left the bus: a confirmation its call waits for is aborted, its calls that wait
+    // in a hold are dropped, and its objects are released.
+    void clientLeft(const QString& client);
     void ownerLeft(const QString& owner);
     void connectEvents(clsPrint& print, const QString& path);
     void sendSignal(const QString& path, const QString& interface, const QString& name,
                     const QList<QVariant>& arguments);
 
     QDBusConnection connection_;
-    QDBusServiceWatcher* watcher_;
     std::map<int, PrintObject> objects_;
     std::map<QString, Shared> contexts_;
     std::vector<std::function<void()>> idleActions_;
+    // Clients that left while calls were held; forgotten once no hold is busy.
+    std::set<QString> departed_;
     int nextId_ = 1;
 };
 

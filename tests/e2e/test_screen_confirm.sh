@@ -144,6 +144,51 @@ grep -q "van A" <<<"$(pdftotext "$B_PDF" -)" && fail "B's job holds A's lines"
 grep -q "van B" <<<"$(pdftotext "$A_PDF" -)" && fail "A's job holds B's lines"
 echo "ok: each job holds only its own report"
 
+# A client killed while its call waits for the confirmation: nobody is left to answer, so the
+# wait ends as "Afbreken", its object is released with its page printed, its windows close, and
+# the next client is answered at once.
+/usr/bin/python3 - >"$T/killed.out" 2>&1 <<'PY' &
+import asyncio
+from dbus_next import Variant
+from dbus_next.aio import MessageBus
+
+NAME = "ZelPrintDemo.clsPrint"
+
+
+async def main():
+    bus = await MessageBus().connect()
+    root = bus.get_proxy_object(NAME, "/", await bus.introspect(NAME, "/"))
+    path = await root.get_interface("ZelPrintDemo.Server").call_create({})
+    report = bus.get_proxy_object(NAME, path, await bus.introspect(NAME, path))
+    o = report.get_interface("ZelPrintDemo._clsPrint")
+    await o.call_set_mode(Variant("s", "PS"))
+    await o.call_add_kopregel(Variant("i", 1), Variant("i", 1), Variant("s", "Kop van het rapport"), {})
+    await o.call_add_tekst(Variant("i", 3), Variant("i", 5), Variant("s", "Blad 1 regel 3 verdwenen"), {})
+    await o.call_nieuw_blad(Variant("i", 3))
+
+
+asyncio.run(main())
+PY
+KILLED=$!
+PIDS+=("$KILLED")
+frmok_wait 20 >/dev/null || fail "the killed client's confirmation did not show: $(cat "$T/killed.out")"
+kill -KILL "$KILLED"
+gone=""
+for _ in $(seq 100); do
+    if ! xdotool search --onlyvisible --name "$FRMOK_TITLE" >/dev/null &&
+        ! xdotool search --onlyvisible --name "$FRMPRINT_TITLE" >/dev/null; then
+        gone=yes
+        break
+    fi
+    sleep 0.1
+done
+[ -n "$gone" ] || fail "the windows of a client that left stayed"
+echo "ok: the windows of a client killed in its confirmation closed"
+NEXT=$(timeout 2 busctl --user call "$NAME" / ZelPrintDemo.Server Create 'a{sv}' 1 Persistent b true) ||
+    fail "the next client's Create was not answered at once"
+expect "the next client's Release" "" "$(call "$(cut -d'"' -f2 <<<"$NEXT")" Release)"
+expect_pages "$(pdf_job 5)" 1
+
 # Told to stop while a confirmation waits: the open question counts as "Afbreken", the server
 # ends and the job printed so far reaches its destination (mode "PS": page 1 of a third report).
 start_report
@@ -153,4 +198,4 @@ kill -TERM "$SCREEN_SERVER_PID"
 wait_gone "$SCREEN_SERVER_PID" 10 || fail "the server did not end on SIGTERM during a confirmation"
 SCREEN_SERVER_PID=""
 await "$WAIT_PID" "NieuwBlad during SIGTERM"
-expect_pages "$(pdf_job 5)" 1
+expect_pages "$(pdf_job 6)" 1

@@ -336,9 +336,11 @@ TEST_F(PrintServiceTest, ReleasedObjectsAnswerWithAnErrorAndPathsAreNotReused) {
 
 // A page confirmation waits inside its client's call while the event loop runs: the calls that
 // change that client's context wait for the answer, its reads are answered, and every other
-// client goes on: one creates, prints and releases, one that leaves is released.
+// client goes on: one creates, prints and releases, one that leaves is released. A client that
+// leaves while its Create waits behind the confirmation gets no object, persistent or not.
 TEST_F(PrintServiceTest, AConfirmationHoldsOnlyTheChangesOfItsOwnContext) {
-    const QString path = create();
+    const QVariantMap group{{QStringLiteral("Group"), QStringLiteral("gedeeld")}};
+    const QString path = create(group);
     {
         QDBusConnection leaver = bus_.connect(QStringLiteral("leaver"));
         create({}, &leaver);
@@ -352,6 +354,12 @@ TEST_F(PrintServiceTest, AConfirmationHoldsOnlyTheChangesOfItsOwnContext) {
             client_.asyncCall(message(path, kObject, "Reset", {QVariantMap()}));
         QDBusPendingCall read = client_.asyncCall(message(path, kObject, "GetResult"));
         readAnswered = waitFor([&read] { return read.isFinished(); });
+        QVariantMap lateOptions = group;
+        lateOptions.insert(QStringLiteral("Persistent"), true);
+        bus_.connect(QStringLiteral("late"))
+            .asyncCall(
+                message("/", QStringLiteral("ZelPrintDemo.Server"), "Create", {lateOptions}));
+        bus_.disconnect(QStringLiteral("late"));
         QDBusConnection other = bus_.connect(QStringLiteral("other"));
         const QString theirs = create({}, &other);
         otherServed = callAndWait(other, message(theirs, kObject, "AddTekst",
