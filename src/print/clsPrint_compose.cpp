@@ -4,6 +4,7 @@
 #include "print/clsPrint.h"
 #include "print/mdlPrint.h"
 #include "surface/PrinterSurface.h"
+#include "variant/Bounds.h"
 #include "variant/VbError.h"
 #include "windows/frmPrint.h"
 
@@ -133,6 +134,13 @@ void drawCentred(DrawingSurface& device, const QString& text, const Variant& col
     device.setFontSize(size);
 }
 
+// A text that cannot be converted or is past the bound fails before the page check, so that it
+// starts no page. Its codes are expanded only after that check: "#B" and "#L" then show the
+// page the text lands on, also when the text starts it.
+void requirePrintable(const Variant& Tekst) {
+    requireTextLength(Tekst.toString().size());
+}
+
 // One slot per append: the count grows by dynamic-value addition, then the store follows it.
 PrintElement& appendTo(ElementStore& store, Variant& count) {
     const Variant next = count + Variant::Integer(1);
@@ -229,13 +237,14 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
     if (AfdrukTekst.isNull() || AfdrukTekst.isEmpty() || AnnulerenPressed) return false;
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
-    const QString text = ExpandTekst(AfdrukTekst);
+    requirePrintable(AfdrukTekst);
     frmPrint::Get().Annuleer = false;
     if (AddTabel) {
         if (!CheckBladVol(Regel, false)) return false;
     } else {
         takePendingStartLine(Regel);
     }
+    const QString text = ExpandTekst(AfdrukTekst);
 
     const OutputMode mode = outputMode(UitvoerMode_);
     const Variant zero = Variant::Integer(0);
@@ -298,9 +307,10 @@ void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const 
 
 void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
                          const Variant& FontSizePrinter, const Variant& ForeColor, bool AddTabel) {
-    const QString text = ExpandTekst(Tekst);
+    requirePrintable(Tekst);
     frmPrint::Get().Annuleer = false;
     if (!checkPageWithoutLine()) return;
+    const QString text = ExpandTekst(Tekst);
 
     const OutputMode mode = outputMode(UitvoerMode_);
     if (drawsOnScreen(mode)) {
