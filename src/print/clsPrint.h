@@ -143,6 +143,7 @@ private:
     bool waitForConfirmation(const Variant& Regel);
     void startPage(const Variant& Regel);
     bool checkPageWithoutLine();
+    bool checkPageForFigure(const Variant& RegelVan, bool AddTabel);
     bool takePendingStartLine(const Variant& Regel);
     // Page start and replay.
     int32_t PrintKopregels(const Variant& Mode);

@@ -273,7 +273,7 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
 void clsPrint::AddLine(const Variant& RegelVan, const Variant& PositieVan, const Variant& RegelTot,
                        const Variant& PositieTot, const Variant& Kleur, const Variant& Dikte,
                        const Variant& DrawMode, bool AddTabel) {
-    takePendingStartLine(RegelVan);
+    if (!checkPageForFigure(RegelVan, AddTabel)) return;
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
     const Figure line{
@@ -290,7 +290,7 @@ void clsPrint::AddLine(const Variant& RegelVan, const Variant& PositieVan, const
 void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const Variant& RegelTot,
                       const Variant& PositieTot, const Variant& Kleur, bool FillArea,
                       const Variant& Dikte, const Variant& DrawMode, bool AddTabel) {
-    takePendingStartLine(RegelVan);
+    if (!checkPageForFigure(RegelVan, AddTabel)) return;
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
     const int flags = LineStart | LineColour | (FillArea ? LineFilledBox : LineBox);

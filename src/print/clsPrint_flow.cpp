@@ -52,6 +52,19 @@ bool clsPrint::checkPageWithoutLine() {
     return result;
 }
 
+bool clsPrint::checkPageForFigure(const Variant& RegelVan, bool AddTabel) {
+    // A box or line drawn while no page is open (before the first text, after NieuwBlad or a
+    // full page) starts the page first, as a text on its first line would, instead of landing
+    // on the sheet before the one its text opens. The replay draws on the page it redraws, and
+    // after an abort nothing asks again.
+    if (!AddTabel || AnnulerenPressed) {
+        takePendingStartLine(RegelVan);
+        return true;
+    }
+    frmPrint::Get().Annuleer = false;
+    return CheckBladVol(RegelVan, false);
+}
+
 bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
     if (!ConfirmOnly && takePendingStartLine(Regel)) return true;
     const bool full =

@@ -83,7 +83,7 @@ TEST_F(ComposeOnPrinter, LinesAndBoxesGetWidthModeAndTheirOwnColour) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         print_->SetMode(Variant("P"));
-        print_->CurrentLine = -1;
+        print_->CurrentLine = 0;  // a page is open, its first line is line 1
         const QStringList calls = callsAfter([&] {
             if (c.box) {
                 print_->AddBox(Variant::Integer(2), Variant::Integer(1), Variant::Integer(4),
