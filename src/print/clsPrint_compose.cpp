@@ -6,6 +6,7 @@
 #include "surface/PrinterSurface.h"
 #include "variant/Bounds.h"
 #include "variant/VbError.h"
+#include "windows/SystemColours.h"
 #include "windows/frmPrint.h"
 
 namespace zel {
@@ -13,7 +14,7 @@ namespace zel {
 namespace {
 
 int32_t resolveColour(const Variant& Kleur, const Variant& defaultColour) {
-    return Kleur.isMissing() ? defaultColour.toLong() : Kleur.toLong();
+    return RgbColour(Kleur.isMissing() ? defaultColour : Kleur);
 }
 
 // Copy the pen for black, OR it with the inverted background for anything else.
@@ -93,7 +94,7 @@ void fillText(PrintElement& e, const Variant& Regel, const Variant& Positie, con
     e.Soort = 1;
     e.Regel = Regel.toDouble();
     e.Positie = Positie.toDouble();
-    e.Kleur = Kleur.toLong();
+    e.Kleur = RgbColour(Kleur);
     e.DrawMode = DrawMode;
     e.Tekst = Tekst.toString();
 }
@@ -107,7 +108,7 @@ void fillFigure(PrintElement& e, uint8_t soort, const Variant& Regel, const Vari
     e.RegelTot = RegelTot.toDouble();
     e.Positie = Positie.toDouble();
     e.PositieTot = PositieTot.toDouble();
-    e.Kleur = Kleur.toLong();
+    e.Kleur = RgbColour(Kleur);
     e.FillArea = FillArea;
     e.Dikte = Dikte.toLong();
     e.DrawMode = DrawMode;
@@ -121,7 +122,7 @@ void drawCentred(DrawingSurface& device, const QString& text, const Variant& col
     const float y = device.CurrentY();
     const int32_t foreColor = device.ForeColor();
     const float size = device.FontSize();
-    device.setForeColor(colour.toLong());
+    device.setForeColor(RgbColour(colour));
     device.setFontSize(fontSize.toSingle());
     const double halfWidth = device.TextWidth(text) / 2.0;
     const double halfHeight = device.TextHeight(text) / 2.0;
@@ -226,7 +227,7 @@ void clsPrint::StoreWatermerk(const Variant& Tekst, const Variant& FontSizeScher
     e.Soort = 4;
     e.Regel = FontSizeScherm.toDouble();
     e.Positie = FontSizePrinter.toDouble();
-    e.Kleur = ForeColor.toLong();
+    e.Kleur = RgbColour(ForeColor);
     e.Tekst = Tekst.toString();
 }
 

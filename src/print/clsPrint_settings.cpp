@@ -4,6 +4,7 @@
 #include "print/mdlPrint.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
+#include "windows/SystemColours.h"
 #include "windows/frmPrint.h"
 
 namespace zel {
@@ -114,12 +115,12 @@ void clsPrint::letPrintColorMode(const Variant& v) {
 
 void clsPrint::letScreenForeColor(const Variant& v) {
     ScreenForeColor_ = v;
-    frmPrint::Get().setForeColor(v.toLong());
+    frmPrint::Get().setForeColor(RgbColour(v));
 }
 
 void clsPrint::letScreenBackColor(const Variant& v) {
     ScreenBackColor_ = v;
-    frmPrint::Get().setBackColor(v.toLong());
+    frmPrint::Get().setBackColor(RgbColour(v));
 }
 
 void clsPrint::letScreenFontName(const Variant& v) {
@@ -134,7 +135,7 @@ void clsPrint::letScreenFontSize(const Variant& v) {
 
 void clsPrint::letPrintForeColor(const Variant& v) {
     PrintForeColor_ = v;
-    Printer().setForeColor(v.toLong());
+    Printer().setForeColor(RgbColour(v));
 }
 
 void clsPrint::letPrintFontSize(const Variant& v) {
@@ -152,7 +153,7 @@ void clsPrint::letPrintFontName(const Variant& v) {
 void clsPrint::letPrintBackColor(const Variant& v) {
     PrintBackColor_ = v;
     PrinterSurface& printer = Printer();
-    printer.setFillColor(v.toLong());
+    printer.setFillColor(RgbColour(v));
     printer.PaintBackground(printer.FillColor());
 }
 
