@@ -37,6 +37,14 @@ bool hasByte(NumberedFile& file) {
     return got > 0;
 }
 
+// 7 for a line past the longest text, naming the file and the line as a reader needs them.
+VbError lineTooLong(const NumberedFile& file) {
+    return VbError(VbErr::OutOfMemory,
+                   QStringLiteral("%1 (%2, line %3)")
+                       .arg(VbError::standardText(VbErr::OutOfMemory), shownInError(file.path))
+                       .arg(file.linesRead + 1));
+}
+
 }  // namespace
 
 QString LineInput(int16_t number) {
@@ -46,7 +54,7 @@ QString LineInput(int16_t number) {
     while (hasByte(file)) {
         const qsizetype end = file.buffer.indexOf('\r', file.position);
         const qsizetype stop = end < 0 ? file.buffer.size() : end;
-        if (line.size() + (stop - file.position) > MaxLineBytes) throw VbError(VbErr::OutOfMemory);
+        if (line.size() + (stop - file.position) > MaxLineBytes) throw lineTooLong(file);
         line.append(file.buffer.constData() + file.position, stop - file.position);
         file.position = stop;
         if (end < 0) continue;
@@ -55,7 +63,8 @@ QString LineInput(int16_t number) {
         break;
     }
     QString text = QString::fromUtf8(line);
-    requireTextLength(text.size());
+    if (text.size() > MaxTextLength) throw lineTooLong(file);
+    ++file.linesRead;
     return text;
 }
 

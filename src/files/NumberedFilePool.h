@@ -16,6 +16,7 @@ struct NumberedFile {
     bool lineInput = false;
     QByteArray buffer;
     qsizetype position = 0;  // the next unread byte of buffer
+    int64_t linesRead = 0;   // by LineInput, to say which line an error is about
 
     NumberedFile() = default;
     NumberedFile(const NumberedFile&) = delete;

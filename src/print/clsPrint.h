@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -58,6 +59,8 @@ public:
     void SetMode(const Variant& UitvoerMode);
     void SetOrientation(const Variant& Orientation);
     void SetDefault(const Variant& Defaultnaam);
+    // The names SetDefault knows, in upper case (it matches them in any case).
+    static const QStringList& DefaultNames();
     Variant Reset(const Variant& UitvoerMode = Variant::Missing(), bool HorLines = false,
                   bool CrossLines = false);
     void Spacing(const Variant& LeftSpacing = Variant::Missing(),

@@ -56,12 +56,17 @@ void clsPrint::SetOrientation(const Variant& Orientation) {
     if (undelivered) throw *undelivered;
 }
 
+const QStringList& clsPrint::DefaultNames() {
+    static const QStringList names = {QStringLiteral("TERMINAL"), QStringLiteral("TERMINAL7B")};
+    return names;
+}
+
 void clsPrint::SetDefault(const Variant& Defaultnaam) {
     const QString name = Defaultnaam.toString().toUpper();
     frmPrint& frm = frmPrint::Get();
-    if (name == QLatin1String("TERMINAL") || name == QLatin1String("TERMINAL7B")) {
-        const DefaultSet set = name == QLatin1String("TERMINAL") ? DefaultSet{800, 6, false}
-                                                                 : DefaultSet{400, 7, true};
+    if (DefaultNames().contains(name)) {
+        const DefaultSet set =
+            name == DefaultNames().first() ? DefaultSet{800, 6, false} : DefaultSet{400, 7, true};
         const Variant margin = Variant::Integer(set.margin);
         Spacing(margin, margin, margin, margin);
 

@@ -266,8 +266,8 @@ TEST_F(FlowTest, BoxOrLineWithNoPageOpenStartsThePageItFrames) {
             EXPECT_EQ(print_->CurrentPage, page + 1);
             EXPECT_EQ(print_->StartLine, c.regel);
             EXPECT_EQ(printer_->callsOf("Line").size(), 1);
-            EXPECT_TRUE(printer_->callsOf("Line").value(0).contains(
-                QString(",%1,").arg(printerY(0))));
+            EXPECT_TRUE(
+                printer_->callsOf("Line").value(0).contains(QString(",%1,").arg(printerY(0))));
             text(c.regel + 1);
             EXPECT_EQ(print_->CurrentPage, page + 1);
         }

@@ -132,7 +132,8 @@ TEST_F(LifecycleTest, PropertiesStoreBeforeApplyingAndFontsRecomputeTheGrid) {
     EXPECT_EQ(print_->PrintForeColor().toString(), "rood");
     EXPECT_EQ(errorOf([&] { print_->letPrintBackColor(Variant::Long(-1)); }), 380);
     const Variant one = Variant::Integer(1);
-    EXPECT_EQ(errorOf([&] { print_->AddKopregel(one, one, Variant("k"), Variant::Long(-1)); }), 380);
+    EXPECT_EQ(errorOf([&] { print_->AddKopregel(one, one, Variant("k"), Variant::Long(-1)); }),
+              380);
     // A system colour ("button face") takes the desktop palette's colour.
     print_->letScreenBackColor(Variant::Long(int32_t(0x8000000F)));
     const QColor face = QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
