@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include "PrinterTestEnv.h"
 #include "support/ErrorOf.h"
@@ -177,6 +178,31 @@ TEST(QtPrinterSurface, JobsTakeTheLowestFreeNumberAndNeverOverwrite) {
             EXPECT_EQ(file.readAll(), QByteArray("earlier job"));
         }
     }
+}
+
+TEST(QtPrinterSurface, JobNumbersGoOnPastFourDigits) {
+    PrinterTestEnv env;
+    // Ten thousand files, in memory where the machine has a memory file system: on a loaded
+    // disk each takes milliseconds to make.
+    const QTemporaryDir shm(QStringLiteral("/dev/shm/zelprint-test-XXXXXX"));
+    const QString folder = shm.isValid() ? shm.path() : env.outDir();
+    env.setDestination("pdf:" + folder);
+    QDir().mkpath(folder);
+    const auto job = [&folder](int n) {
+        return QStringLiteral("%1/job-%2.pdf").arg(folder).arg(n, 4, 10, QLatin1Char('0'));
+    };
+    for (int n = 1; n <= 9999; ++n) {
+        QFile file(job(n));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QFile::remove(job(42));
+    QtPrinterSurface printer;
+    for (const char* text : {"42", "10000", "10001"}) {
+        printer.Print(QString::fromUtf8(text), true);
+        printer.EndDoc();
+    }
+    // The lowest free number first, then as many digits as the number needs.
+    for (const int n : {42, 10000, 10001}) EXPECT_GT(QFileInfo(job(n)).size(), 0) << n;
 }
 
 // Directory names are taken as they are, whatever characters they hold.
