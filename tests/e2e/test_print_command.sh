@@ -59,3 +59,11 @@ code=0
 report_expect "exit code of --default Foo" 2 "$code"
 grep -q "TERMINAL, TERMINAL7B" "$tmp/err" || report_fail "the known sets are not named: $(cat "$tmp/err")"
 report_expect "jobs after --default Foo" 2 "$(ls "$tmp/pdf" | wc -l)"
+
+# A template as written on the original platform (Windows-1252) or by an editor here (LF line
+# ends): every line on its own, every letter as written; the page number is the page's own.
+printf 'Factuur blad #B\nCaf\xe9 in Belgi\xeb\n' >"$tmp/factuur.psj"
+made=$("$zelprint" print "$tmp/factuur.psj" --printer "pdf:$tmp/pdf") ||
+    report_fail "the Windows-1252 template was not printed"
+report_expect "Windows-1252 template lines" "Factuur blad 1|Café in België" \
+    "$(report_page_text "$made" 1 | tr -s ' ' | tr -d '\f' | grep -v '^$' | paste -sd'|')"
