@@ -9,8 +9,8 @@
 #include <QSettings>
 #include <QUrl>
 
+#include "files/UserQuestions.h"
 #include "files/mdlFileHandling.h"
-#include "windows/Questions.h"
 
 namespace zel {
 
@@ -131,8 +131,8 @@ QString FileDialogTitle(const QString& option, const QString& fileName) {
     return QStringLiteral("Geef de bestandsnaam:");
 }
 
-Variant AskFileName(Variant& FileName, const Variant& Filter, const Variant& Mode,
-                    const Variant& option, const Variant& DefaultDir) {
+Variant AskFileName(UserQuestions& questions, Variant& FileName, const Variant& Filter,
+                    const Variant& Mode, const Variant& option, const Variant& DefaultDir) {
     const QString name = FileName.toString();
     const bool hasDirectory = name.contains(kSeparator);
 
@@ -158,7 +158,7 @@ Variant AskFileName(Variant& FileName, const Variant& Filter, const Variant& Mod
     }
     dialog.selectFile(hasDirectory ? FileNamePart(name, kSeparator) : name);
 
-    const int answer = execQuestion(dialog);
+    const int answer = questions.execQuestion(dialog);
     const QStringList chosen = dialog.selectedFiles();
     // The folder the dialog ends in is the next one's start, in this program and in the stored
     // settings: never a pseudo file system's.

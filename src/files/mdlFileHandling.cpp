@@ -5,9 +5,9 @@
 
 #include "files/FileDialog.h"
 #include "files/NumberedFiles.h"
+#include "files/UserQuestions.h"
 #include "general/AlgFunc.h"
 #include "variant/VbError.h"
-#include "windows/Questions.h"
 
 namespace zel {
 
@@ -29,9 +29,10 @@ bool isBare(const QString& name) {
 // One call of the service: the file number, the names and the recovery with the user.
 class Opening {
 public:
-    Opening(Variant& FileName, const Variant& Filter, const Variant& Mode,
+    Opening(UserQuestions& questions, Variant& FileName, const Variant& Filter, const Variant& Mode,
             const Variant& DefaultDir)
-        : FileName_(FileName),
+        : questions_(questions),
+          FileName_(FileName),
           Filter_(Filter),
           Mode_(Mode),
           DefaultDir_(DefaultDir),
@@ -46,13 +47,13 @@ private:
     // gave up (the result is then -1).
     bool withRecovery(const std::function<void()>& step);
     bool ask(const QString& option) {
-        return AskFileName(FileName_, Filter_, Mode_, Variant(option), DefaultDir_).toInteger() ==
-               0;
+        return AskFileName(questions_, FileName_, Filter_, Mode_, Variant(option), DefaultDir_)
+                   .toInteger() == 0;
     }
     bool confirmReplace() {
         return !FileExists(name()) ||
-               MsgBox(name(), vbOKCancel, QStringLiteral("Bestand bestaat reeds, vervangen?")) ==
-                   vbOK;
+               questions_.MsgBox(name(), vbOKCancel,
+                                 QStringLiteral("Bestand bestaat reeds, vervangen?")) == vbOK;
     }
     bool open(const std::function<void(int16_t, const QString&)>& how) {
         return withRecovery([&] { how(FileNr_, name()); });
@@ -60,6 +61,7 @@ private:
     bool openQuietly();
     bool openByteAccessEmptied();
 
+    UserQuestions& questions_;
     Variant& FileName_;
     const Variant& Filter_;
     const Variant& Mode_;
@@ -75,7 +77,7 @@ bool Opening::withRecovery(const std::function<void()>& step) {
             return true;
         } catch (const VbError& e) {
             const int16_t r = e.number() == VbErr::PathNotFound && !keyword_.startsWith("INPUT")
-                                  ? MakePath(name(), QStringLiteral("J"), false)
+                                  ? MakePath(questions_, name(), QStringLiteral("J"), false)
                                   : (ask(QStringLiteral("E")) ? 0 : -1);
             if (r != 0) return false;
         }
@@ -156,16 +158,17 @@ Variant Opening::run() {
     } else if (k == "OUTPUT-BINARY-Q") {
         opened = ask("Q") && openByteAccessEmptied();
     } else {
-        MsgBox(QStringLiteral("Onbekende open opdracht aangetroffen"), vbOKOnly, Mode_.toString());
+        questions_.MsgBox(QStringLiteral("Onbekende open opdracht aangetroffen"), vbOKOnly,
+                          Mode_.toString());
     }
     return Variant::Integer(opened ? FileNr_ : int16_t(-1));
 }
 
 }  // namespace
 
-Variant OpenFile(Variant& FileName, const Variant& Filter, const Variant& Mode,
-                 const Variant& DefaultDir) {
-    return Opening(FileName, Filter, Mode, DefaultDir).run();
+Variant OpenFile(UserQuestions& questions, Variant& FileName, const Variant& Filter,
+                 const Variant& Mode, const Variant& DefaultDir) {
+    return Opening(questions, FileName, Filter, Mode, DefaultDir).run();
 }
 
 bool FileExists(const QString& name) {
@@ -188,19 +191,22 @@ QString DirectoryPart(const QString& text, const QString& separator, bool SkipLa
     return last < 0 ? QString() : part.left(last + separator.size());
 }
 
-int16_t MakePath(const QString& path, const QString& option, bool Parent) {
+int16_t MakePath(UserQuestions& questions, const QString& path, const QString& option,
+                 bool Parent) {
     const QString Dir = DirectoryPart(path, kSeparator, Parent);
     // Nothing to create: no directory part, or the root.
     if (Dir.isEmpty() || Dir == kSeparator) return -1;
     if (option == QLatin1String("J") &&
-        MsgBox(Dir, vbOKCancel, QStringLiteral("Pad bestaat niet. Dit pad aanmaken?")) != vbOK)
+        questions.MsgBox(Dir, vbOKCancel, QStringLiteral("Pad bestaat niet. Dit pad aanmaken?")) !=
+            vbOK)
         return -1;
     for (;;) {
         try {
             NF::MkDir(Dir);
             return 0;
         } catch (const VbError& e) {
-            if (e.number() != VbErr::PathNotFound || MakePath(Dir, option, true) != 0) return -1;
+            if (e.number() != VbErr::PathNotFound || MakePath(questions, Dir, option, true) != 0)
+                return -1;
         }
     }
 }

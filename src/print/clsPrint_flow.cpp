@@ -6,8 +6,8 @@
 
 #include "files/NumberedFiles.h"
 #include "print/OutputMode.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 #include "windows/frmOk.h"
@@ -52,25 +52,12 @@ bool clsPrint::checkPageWithoutLine() {
     return result;
 }
 
-bool clsPrint::checkPageForFigure(const Variant& RegelVan, bool AddTabel) {
-    // A box or line drawn while no page is open (before the first text, after NieuwBlad or a
-    // full page) starts the page first, as a text on its first line would, instead of landing
-    // on the sheet before the one its text opens. The replay draws on the page it redraws, and
-    // after an abort nothing asks again.
-    if (!AddTabel || AnnulerenPressed) {
-        takePendingStartLine(RegelVan);
-        return true;
-    }
-    frmPrint::Get().Annuleer = false;
-    return CheckBladVol(RegelVan, false);
-}
-
 bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
     if (!ConfirmOnly && takePendingStartLine(Regel)) return true;
     const bool full =
         CurrentLine < 0 ||
         Variant::Long(CurrentLine) + (Regel - Variant::Long(StartLine) + Variant::Integer(1)) >
-            Variant::Long(mdlPrint::LinesPerPage);
+            Variant::Long(context_->geometry().LinesPerPage);
     if (!full) return true;
 
     bool result = true;
@@ -83,15 +70,15 @@ bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
 
 bool clsPrint::waitForConfirmation(const Variant& Regel) {
     bool result = true;
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = context_->frm();
     frm.Tekenen = true;
     while (frm.Tekenen) {
         try {
-            frmOk::Unload();
+            context_->windows().unloadOk();
         } catch (const std::exception&) {
         }
-        frmOk::LoadCount = 0;
-        frmOk::Get().ShowNonModal();
+        context_->windows().LoadCount = 0;
+        context_->windows().ok().ShowNonModal();
         frm.setWaiting(true);
         frm.refreshWaiting();
         waitWhileOkCancel(frm);
@@ -118,7 +105,7 @@ void clsPrint::startPage(const Variant& Regel) {
     CurrentPage += 1;
     const OutputMode mode = outputMode(UitvoerMode_);
     if (mode != OutputMode::None) {
-        if (drawsOnScreen(mode)) frmPrint::Get().setWaiting(false);
+        if (drawsOnScreen(mode)) context_->frm().setWaiting(false);
         CurrentLine = -1;
         CurrentLine = PrintKopregels(UitvoerMode_);
         ClearDetailregels(Regel);
@@ -135,10 +122,10 @@ bool clsPrint::NieuwBlad(const Variant& Regel) {
     if (mode != OutputMode::Printer && !hasBody) return result;
     if (drawsOnScreen(mode)) {
         CurrentLine = 99999;
-        frmPrint::Get().setWaiting(true);
+        context_->frm().setWaiting(true);
         result = CheckBladVol(Regel, true);
         CurrentLine = -1;
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = context_->frm();
         frm.setCurrentX(0);
         frm.setCurrentY(0);
     } else if (mode == OutputMode::Printer) {
@@ -155,7 +142,7 @@ bool clsPrint::CheckRegelsBeschikbaar(const Variant& HuidigeRegel, const Variant
     const Variant start = startLinePending_ ? HuidigeRegel : Variant::Long(StartLine);
     if (CurrentLine != -1 &&
         Variant::Long(CurrentLine) + (HuidigeRegel - start + Variant::Integer(1)) >
-            Variant::Long(mdlPrint::LinesPerPage) - AantalRegels) {
+            Variant::Long(context_->geometry().LinesPerPage) - AantalRegels) {
         NieuwBlad(HuidigeRegel);
         return false;
     }
@@ -168,15 +155,15 @@ bool clsPrint::GetResult() const {
 
 void clsPrint::Show() {
     if (!drawsOnScreen(outputMode(UitvoerMode_))) return;
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = context_->frm();
     frm.show();
     frm.refreshWaiting();
 }
 
 void clsPrint::Cls() {
     const OutputMode mode = outputMode(UitvoerMode_);
-    if (drawsOnScreen(mode)) frmPrint::Get().Cls();
-    if (drawsOnPrinter(mode)) Printer().EndDoc();
+    if (drawsOnScreen(mode)) context_->frm().Cls();
+    if (drawsOnPrinter(mode)) context_->printer().EndDoc();
     CurrentPage = 0;
     CurrentLine = -1;
     StartLine = 1;

@@ -2,6 +2,7 @@
 // line of the report.
 #include "files/NumberedFiles.h"
 #include "files/mdlFileHandling.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "windows/Questions.h"
 
@@ -29,8 +30,8 @@ private:
 bool clsPrint::PrintFromSjabloon(const Variant& /*DatabaseNaam*/, const Variant& /*strSQL*/,
                                  Variant& Sjabloonnaam) {
     const int16_t FileNr =
-        OpenFile(Sjabloonnaam, Variant("Print sjabloon (*.psj)|*.psj|Alle bestanden (*.*)|*.*"),
-                 Variant("INPUT"))
+        OpenFile(context_->questions(), Sjabloonnaam,
+                 Variant("Print sjabloon (*.psj)|*.psj|Alle bestanden (*.*)|*.*"), Variant("INPUT"))
             .toInteger();
     if (FileNr <= 0) {
         MsgBox(QStringLiteral("Er is geen sjabloon gevonden"));

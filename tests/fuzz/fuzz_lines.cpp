@@ -9,8 +9,8 @@
 #include "FuzzApplication.h"
 #include "FuzzInput.h"
 #include "files/NumberedFiles.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "support/RecordingPrinterSurface.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
@@ -28,9 +28,8 @@ Fixture& fixture() {
         ensureApplication();
         auto* made = new Fixture;  // lives as long as the process
         qputenv("ZELPRINT_PRINTER", "pdf:/nonexistent");
-        installPrinter(std::make_unique<RecordingPrinterSurface>());
-        mdlPrint::ResetForTests();
-        made->print = new clsPrint();
+        made->print = new clsPrint(
+            std::make_shared<PrintContext>(std::make_unique<RecordingPrinterSurface>()));
         made->print->SetMode(Variant("P"));
         return made;
     }();
@@ -64,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fixture& f = fixture();
     // The printer records every call: what one input drew is of no use to the next, and kept
     // over a long run it would fill the memory.
-    static_cast<RecordingPrinterSurface&>(Printer()).clearCalls();
+    static_cast<RecordingPrinterSurface&>(f.print->context().printer()).clearCalls();
     const QString path = f.dir.filePath(QStringLiteral("t.psj"));
     const QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
     {

@@ -38,7 +38,7 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
     }
     static int16_t open(Variant& name, const char* mode, const Variant& dir = Variant::Missing()) {
-        return OpenFile(name, Variant(""), Variant(mode), dir).toInteger();
+        return OpenFile(asked, name, Variant(""), Variant(mode), dir).toInteger();
     }
 
     QTemporaryDir dir_;
@@ -222,9 +222,9 @@ TEST_F(OpenFileTest, FileExistsOnlyForRegularFilesOfThatName) {
 
 TEST_F(OpenFileTest, MakePathRefusesTheRootAndNamesWithoutDirectory) {
     QuestionScript script;
-    EXPECT_EQ(MakePath("x.txt", "J", false), -1);
-    EXPECT_EQ(MakePath("/x.txt", "J", false), -1);
-    EXPECT_EQ(MakePath(path("a/"), "", false), 0);  // no question without "J"
+    EXPECT_EQ(MakePath(asked, "x.txt", "J", false), -1);
+    EXPECT_EQ(MakePath(asked, "/x.txt", "J", false), -1);
+    EXPECT_EQ(MakePath(asked, path("a/"), "", false), 0);  // no question without "J"
     EXPECT_TRUE(QDir(path("a")).exists());
     EXPECT_TRUE(script.shown().empty());
 }

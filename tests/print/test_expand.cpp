@@ -63,7 +63,7 @@ TEST_F(ExpandTekst, PageAndLineCodesShowThePageTheTextLandsOn) {
     // watermark that starts one likewise.
     print_->SetMode(Variant("P"));
     print_->AddTekst(Variant::Integer(1), Variant::Integer(1), Variant("Blad #B regel #L"));
-    const int32_t nextPage = mdlPrint::LinesPerPage + 1;
+    const int32_t nextPage = geometry().LinesPerPage + 1;
     print_->AddTekst(Variant::Long(nextPage), Variant::Integer(1), Variant("Blad #B"));
     print_->NieuwBlad(Variant::Long(nextPage + 1));
     print_->Watermerk(Variant("#B"));

@@ -53,7 +53,7 @@ TEST_F(FlowTest, PageBreaksWhenTheLineNoLongerFits) {
     print_->ClearKopregels();
     print_->AddKopregel(Variant::Integer(2), Variant::Integer(1), Variant("kop"));
     text(1);  // page 1: header used two lines
-    mdlPrint::LinesPerPage = 60;
+    geometry().LinesPerPage = 60;
     ASSERT_EQ(print_->CurrentLine, 2);
     text(58);  // 2 + 58 - 1 + 1 = 60 fits
     EXPECT_EQ(print_->CurrentPage, 1);
@@ -69,8 +69,8 @@ TEST_F(FlowTest, PageBreaksWhenTheLineNoLongerFits) {
 
 TEST_F(FlowTest, WithoutHeaderAScreenPageBreaksWithoutConfirmation) {
     answerWith({});
-    mdlPrint::LinesPerPage = 10;
     text(1);
+    geometry().LinesPerPage = 10;
     text(11);
     EXPECT_EQ(print_->CurrentPage, 2);
     EXPECT_EQ(confirmations_, 0);
@@ -128,7 +128,7 @@ TEST_F(FlowTest, CheckRegelsBeschikbaar) {
     answerWith({});
     EXPECT_TRUE(print_->CheckRegelsBeschikbaar(Variant::Integer(1), Variant::Long(100000)));
     text(1);
-    mdlPrint::LinesPerPage = 20;
+    geometry().LinesPerPage = 20;
     EXPECT_TRUE(print_->CheckRegelsBeschikbaar(Variant::Integer(10), Variant::Integer(10)));
     // Does not fit: false, and the page is ended (with the stored text, a confirmation).
     EXPECT_FALSE(print_->CheckRegelsBeschikbaar(Variant::Integer(12), Variant::Integer(10)));
@@ -182,7 +182,7 @@ TEST_F(FlowTest, RedrawRequestReplaysHeaderAndBodyOnTheScreenOnly) {
     printer_->clearCalls();
     EXPECT_TRUE(print_->NieuwBlad(Variant::Integer(2)));
     EXPECT_EQ(asked, 2);
-    EXPECT_GT(frmPrint::Get().ScaleTop(), 0);  // the page view was panned before the redraw
+    EXPECT_GT(windows().frm().ScaleTop(), 0);  // the page view was panned before the redraw
     // Nothing reached the printer during the wait and the redraw.
     EXPECT_TRUE(printer_->callsOf("Print").isEmpty());
     EXPECT_EQ(print_->UitvoerMode().toString(), "PS");
@@ -252,7 +252,7 @@ TEST_F(FlowTest, BoxOrLineWithNoPageOpenStartsThePageItFrames) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(box ? "box " : "line ") + c.name);
             print_->Cls();
-            mdlPrint::LinesPerPage = 60;
+            geometry().LinesPerPage = 60;
             c.before();
             const int32_t page = print_->CurrentPage;
             printer_->clearCalls();
@@ -289,7 +289,7 @@ TEST_F(FlowTest, BlockCheckOnAWatermarkPageMeasuresFromThePagesFirstBodyRow) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.aantal);
         print_->Cls();
-        mdlPrint::LinesPerPage = 60;
+        geometry().LinesPerPage = 60;
         print_->Watermerk(Variant("CONCEPT"));
         ASSERT_EQ(print_->CurrentPage, 1);
         EXPECT_EQ(print_->CheckRegelsBeschikbaar(Variant::Integer(100), Variant::Integer(c.aantal)),
@@ -308,7 +308,7 @@ TEST_F(FlowTest, BadLineNumberFailsBeforeAnyPageIsStarted) {
     print_->SetMode(Variant("P"));
     print_->ClearKopregels();
     print_->AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("kop"));
-    mdlPrint::LinesPerPage = 60;
+    geometry().LinesPerPage = 60;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error);
         print_->Cls();
@@ -346,7 +346,7 @@ TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {
     EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 55);
     print_.reset();
     EXPECT_FALSE(NumberedFiles::IsOpen(number));
-    print_ = std::make_unique<clsPrint>();
+    print_ = std::make_unique<clsPrint>(context_);
     print_->PrintFileName = Variant(dir_.path() + "/missing.txt");
     EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 53);
     print_->PrintFileName = Variant(dir_.path());
