@@ -161,6 +161,11 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
         options.mode != QLatin1String("PS"))
         return usageError(QStringLiteral("--mode takes P, S or PS"));
     options.defaultName = parser.value(defaultName);
+    // SetDefault passes over a name it does not know: the user would get another layout unaware.
+    if (parser.isSet(defaultName) &&
+        !clsPrint::DefaultNames().contains(options.defaultName.toUpper()))
+        return usageError(QStringLiteral("--default takes %1 (in any case)")
+                              .arg(clsPrint::DefaultNames().join(QStringLiteral(", "))));
     if (parser.isSet(orientation)) {
         options.orientation = parser.value(orientation).toInt();
         if (options.orientation != 1 && options.orientation != 2)

@@ -42,7 +42,7 @@ int serve(int argc, char** argv, const ServeOptions& options) {
 
         // Leaving waits for calls in progress, so that no confirmation is cut off.
         auto quit = [&service] { service.runWhenIdle([] { QCoreApplication::quit(); }); };
-        // Told to stop (SIGTERM, the session ending), nobody will answer an open confirmation:
+        // Told to stop (a signal, the session ending), nobody will answer an open confirmation:
         // closing it counts as "Afbreken", which ends the wait so that the jobs can be ended.
         auto terminate = [&service, quit] {
             service.closeConfirmations();

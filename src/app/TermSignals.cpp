@@ -11,6 +11,11 @@ namespace {
 
 int pipeFds[2] = {-1, -1};
 
+// Every signal whose default would end the server on the spot and lose its open jobs: a stop
+// request (SIGTERM, SIGINT), the terminal it was started from closing (SIGHUP), and the two
+// user signals that nothing here gives another meaning.
+constexpr int Ending[] = {SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGUSR2};
+
 void onSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(pipeFds[1], &byte, 1);
@@ -30,13 +35,11 @@ TermSignals::TermSignals(QObject* parent) : QObject(parent) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : Ending) sigaction(signal, &action, nullptr);
 }
 
 TermSignals::~TermSignals() {
-    std::signal(SIGTERM, SIG_DFL);
-    std::signal(SIGINT, SIG_DFL);
+    for (const int signal : Ending) std::signal(signal, SIG_DFL);
     delete notifier_;
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);

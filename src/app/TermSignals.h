@@ -6,8 +6,8 @@ class QSocketNotifier;
 
 namespace zel {
 
-// Turns SIGTERM and SIGINT into a Qt signal, delivered by the event loop (a signal handler may
-// do nothing but write to a pipe).
+// Turns SIGTERM, SIGINT, SIGHUP, SIGUSR1 and SIGUSR2 into a Qt signal, delivered by the event
+// loop (a signal handler may do nothing but write to a pipe).
 class TermSignals : public QObject {
     Q_OBJECT
 public:

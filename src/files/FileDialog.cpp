@@ -1,7 +1,13 @@
 #include "files/FileDialog.h"
 
+#include <sys/vfs.h>
+
+#include <QAbstractFileIconProvider>
 #include <QDir>
 #include <QFileDialog>
+#include <QMimeDatabase>
+#include <QSettings>
+#include <QUrl>
 
 #include "files/UserQuestions.h"
 #include "files/mdlFileHandling.h"
@@ -29,6 +35,74 @@ QString qtPatterns(const QString& pattern) {
     }
     return patterns.isEmpty() ? QStringLiteral("*") : patterns.join(' ');
 }
+
+// A folder of a file system the kernel makes up (/proc, /sys, /dev and their kin elsewhere):
+// listing one can block for good, where a read of a file such as /proc/kmsg never returns.
+bool inPseudoFileSystem(const QString& folder) {
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    if (real.isEmpty()) return false;
+    for (const char* root : {"/proc", "/sys", "/dev"}) {
+        if (real == QLatin1String(root) || real.startsWith(QLatin1String(root) + kSeparator))
+            return true;
+    }
+    struct statfs fs = {};
+    if (::statfs(QFile::encodeName(real).constData(), &fs) != 0) return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+        case 0x9fa0:      // proc
+        case 0x62656572:  // sysfs
+        case 0x64626720:  // debugfs
+        case 0x74726163:  // tracefs
+        case 0x73636673:  // securityfs
+        case 0x1cd1:      // devpts
+        case 0x27e0eb:    // cgroup
+        case 0x63677270:  // cgroup2
+        case 0x62656570:  // configfs
+        case 0xcafe4a11:  // bpf
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The folder the dialog opens in: the one the call names, or the home folder when it names
+// none or one of a pseudo file system.
+QString startFolder(const QString& named) {
+    if (named.isEmpty() || inPseudoFileSystem(named)) return QDir::homePath();
+    return named;
+}
+
+// Qt's dialogs open in the last folder any of them visited (kept in the settings of every Qt
+// program of the user) before they are told where to start, and list it at once: that folder
+// must not be one of a pseudo file system.
+void forgetPseudoLastFolder() {
+    QSettings settings(QSettings::UserScope, QStringLiteral("QtProject"));
+    const QString key = QStringLiteral("FileDialog/lastVisited");
+    const QUrl last(settings.value(key).toString());
+    if (last.isLocalFile() && inPseudoFileSystem(last.toLocalFile()))
+        settings.setValue(key, QUrl::fromLocalFile(QDir::homePath()).toString());
+}
+
+// Icons and type names by a file's name and kind alone. Qt's own provider reads the first bytes
+// of a file whose name does not tell its type, and a read of /proc/kmsg never returns: the
+// dialog's listing thread would hang, and the server with it when the dialog closes.
+class NameOnlyIconProvider : public QAbstractFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override {
+        if (!info.isFile()) return QAbstractFileIconProvider::icon(info.isDir() ? Folder : File);
+        return QIcon::fromTheme(mimeType(info).iconName(), QAbstractFileIconProvider::icon(File));
+    }
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile()) return QAbstractFileIconProvider::type(info);
+        const QMimeType mime = mimeType(info);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeType mimeType(const QFileInfo& info) const {
+        return mimes_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    }
+    QMimeDatabase mimes_;
+};
 
 }  // namespace
 
@@ -62,17 +136,19 @@ Variant AskFileName(UserQuestions& questions, Variant& FileName, const Variant& 
     const QString name = FileName.toString();
     const bool hasDirectory = name.contains(kSeparator);
 
+    forgetPseudoLastFolder();
+    NameOnlyIconProvider icons;  // outlives the dialog that uses it
     // Non-native, so that the question layer's answerer (tests, no display) can answer it.
     QFileDialog dialog;
+    dialog.setIconProvider(&icons);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowTitle(FileDialogTitle(option.toString(), name));
     dialog.setNameFilters(NameFilters(Filter.toString()));
     if (!DefaultDir.isMissing() && !DefaultDir.toString().trimmed().isEmpty())
-        dialog.setDirectory(DefaultDir.toString());
-    else if (hasDirectory)
-        dialog.setDirectory(DirectoryPart(name, kSeparator));
+        dialog.setDirectory(startFolder(DefaultDir.toString()));
     else
-        dialog.setDirectory(QDir::currentPath());
+        dialog.setDirectory(
+            startFolder(hasDirectory ? DirectoryPart(name, kSeparator) : QString()));
     if (savesByMode(Mode.toString())) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -82,11 +158,17 @@ Variant AskFileName(UserQuestions& questions, Variant& FileName, const Variant& 
     }
     dialog.selectFile(hasDirectory ? FileNamePart(name, kSeparator) : name);
 
-    if (questions.execQuestion(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const int answer = questions.execQuestion(dialog);
+    const QStringList chosen = dialog.selectedFiles();
+    // The folder the dialog ends in is the next one's start, in this program and in the stored
+    // settings: never a pseudo file system's.
+    if (inPseudoFileSystem(dialog.directory().absolutePath()))
+        dialog.setDirectory(QDir::homePath());
+    if (answer != QDialog::Accepted || chosen.isEmpty()) {
         FileName = Variant(QString());
         return Variant::Integer(-1);
     }
-    FileName = Variant(dialog.selectedFiles().constFirst());
+    FileName = Variant(chosen.constFirst());
     return Variant::Integer(0);
 }
 

@@ -53,11 +53,13 @@ public:
     // The length in bytes of the file open under `number`.
     int64_t Lof(int16_t number);
 
-    // Line input from a file opened with OpenInput: a line ends at a carriage return or at a
-    // carriage return followed by a line feed, and the end is not part of the line; a line feed
-    // on its own stays inside the line; a last line without an end is read like the others. The
-    // bytes are read as UTF-8. A line longer than the longest text (1 048 576 characters) is 7,
-    // found before more than three bytes a character of it are read.
+    // Line input from a file opened with OpenInput: a line ends at a carriage return, a line
+    // feed, or a carriage return followed by a line feed, and the end is not part of the line; a
+    // last line without an end is read like the others. A file that is UTF-8 throughout is read
+    // as UTF-8 (a byte-order mark at its start dropped), any other as Windows-1252; which, is
+    // decided at its first line. A line longer than the longest text (1 048 576 characters) is 7
+    // naming the file and the line, found before more than three bytes a character of it are
+    // read.
     QString LineInput(int16_t number);
     // True when no byte is left to read from the file opened with OpenInput under `number`.
     bool Eof(int16_t number);

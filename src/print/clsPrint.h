@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -63,6 +64,8 @@ public:
     void SetMode(const Variant& UitvoerMode);
     void SetOrientation(const Variant& Orientation);
     void SetDefault(const Variant& Defaultnaam);
+    // The names SetDefault knows, in upper case (it matches them in any case).
+    static const QStringList& DefaultNames();
     Variant Reset(const Variant& UitvoerMode = Variant::Missing(), bool HorLines = false,
                   bool CrossLines = false);
     void Spacing(const Variant& LeftSpacing = Variant::Missing(),
@@ -149,6 +152,7 @@ private:
     bool waitForConfirmation(const Variant& Regel);
     void startPage(const Variant& Regel);
     bool checkPageWithoutLine();
+    bool checkPageForFigure(const Variant& RegelVan, bool AddTabel);
     bool takePendingStartLine(const Variant& Regel);
     // Page start and replay.
     int32_t PrintKopregels(const Variant& Mode);

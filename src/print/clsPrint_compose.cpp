@@ -4,7 +4,9 @@
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "surface/PrinterSurface.h"
+#include "variant/Bounds.h"
 #include "variant/VbError.h"
+#include "windows/SystemColours.h"
 #include "windows/frmPrint.h"
 
 namespace zel {
@@ -12,7 +14,7 @@ namespace zel {
 namespace {
 
 int32_t resolveColour(const Variant& Kleur, const Variant& defaultColour) {
-    return Kleur.isMissing() ? defaultColour.toLong() : Kleur.toLong();
+    return RgbColour(Kleur.isMissing() ? defaultColour : Kleur);
 }
 
 // Copy the pen for black, OR it with the inverted background for anything else.
@@ -95,7 +97,7 @@ void fillText(PrintElement& e, const Variant& Regel, const Variant& Positie, con
     e.Soort = 1;
     e.Regel = Regel.toDouble();
     e.Positie = Positie.toDouble();
-    e.Kleur = Kleur.toLong();
+    e.Kleur = RgbColour(Kleur);
     e.DrawMode = DrawMode;
     e.Tekst = Tekst.toString();
 }
@@ -109,7 +111,7 @@ void fillFigure(PrintElement& e, uint8_t soort, const Variant& Regel, const Vari
     e.RegelTot = RegelTot.toDouble();
     e.Positie = Positie.toDouble();
     e.PositieTot = PositieTot.toDouble();
-    e.Kleur = Kleur.toLong();
+    e.Kleur = RgbColour(Kleur);
     e.FillArea = FillArea;
     e.Dikte = Dikte.toLong();
     e.DrawMode = DrawMode;
@@ -129,7 +131,7 @@ void drawCentred(DrawingSurface& device, const QString& text, const Variant& col
     const float y = device.CurrentY();
     const int32_t foreColor = device.ForeColor();
     const float size = device.FontSize();
-    device.setForeColor(colour.toLong());
+    device.setForeColor(RgbColour(colour));
     device.setFontSize(fontSize.toSingle());
     const double halfWidth = device.TextWidth(text) / 2.0;
     const double halfHeight = device.TextHeight(text) / 2.0;
@@ -140,6 +142,13 @@ void drawCentred(DrawingSurface& device, const QString& text, const Variant& col
     device.setCurrentY(y);
     device.setForeColor(foreColor);
     device.setFontSize(size);
+}
+
+// A text that cannot be converted or is past the bound fails before the page check, so that it
+// starts no page. Its codes are expanded only after that check: "#B" and "#L" then show the
+// page the text lands on, also when the text starts it.
+void requirePrintable(const Variant& Tekst) {
+    requireTextLength(Tekst.toString().size());
 }
 
 // One slot per append: the count grows by dynamic-value addition, then the store follows it.
@@ -227,24 +236,38 @@ void clsPrint::StoreWatermerk(const Variant& Tekst, const Variant& FontSizeScher
     e.Soort = 4;
     e.Regel = FontSizeScherm.toDouble();
     e.Positie = FontSizePrinter.toDouble();
-    e.Kleur = ForeColor.toLong();
+    e.Kleur = RgbColour(ForeColor);
     e.Tekst = Tekst.toString();
 }
 
 // --- Drawing operations ---
+
+bool clsPrint::checkPageForFigure(const Variant& RegelVan, bool AddTabel) {
+    // A box or line drawn while no page is open (before the first text, after NieuwBlad or a
+    // full page) starts the page first, as a text on its first line would, instead of landing
+    // on the sheet before the one its text opens. The replay draws on the page it redraws, and
+    // after an abort nothing asks again.
+    if (!AddTabel || AnnulerenPressed) {
+        takePendingStartLine(RegelVan);
+        return true;
+    }
+    clearAnnuleer(context_->windows());
+    return CheckBladVol(RegelVan, false);
+}
 
 bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Variant& AfdrukTekst,
                         const Variant& Kleur, const Variant& DrawMode, bool AddTabel) {
     if (AfdrukTekst.isNull() || AfdrukTekst.isEmpty() || AnnulerenPressed) return false;
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
-    const QString text = ExpandTekst(AfdrukTekst);
+    requirePrintable(AfdrukTekst);
     clearAnnuleer(context_->windows());
     if (AddTabel) {
         if (!CheckBladVol(Regel, false)) return false;
     } else {
         takePendingStartLine(Regel);
     }
+    const QString text = ExpandTekst(AfdrukTekst);
 
     const OutputMode mode = outputMode(UitvoerMode_);
     const Variant zero = Variant::Integer(0);
@@ -273,7 +296,7 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
 void clsPrint::AddLine(const Variant& RegelVan, const Variant& PositieVan, const Variant& RegelTot,
                        const Variant& PositieTot, const Variant& Kleur, const Variant& Dikte,
                        const Variant& DrawMode, bool AddTabel) {
-    takePendingStartLine(RegelVan);
+    if (!checkPageForFigure(RegelVan, AddTabel)) return;
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
     const Figure line{
@@ -290,7 +313,7 @@ void clsPrint::AddLine(const Variant& RegelVan, const Variant& PositieVan, const
 void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const Variant& RegelTot,
                       const Variant& PositieTot, const Variant& Kleur, bool FillArea,
                       const Variant& Dikte, const Variant& DrawMode, bool AddTabel) {
-    takePendingStartLine(RegelVan);
+    if (!checkPageForFigure(RegelVan, AddTabel)) return;
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
     const int flags = LineStart | LineColour | (FillArea ? LineFilledBox : LineBox);
@@ -307,9 +330,10 @@ void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const 
 
 void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
                          const Variant& FontSizePrinter, const Variant& ForeColor, bool AddTabel) {
-    const QString text = ExpandTekst(Tekst);
+    requirePrintable(Tekst);
     clearAnnuleer(context_->windows());
     if (!checkPageWithoutLine()) return;
+    const QString text = ExpandTekst(Tekst);
 
     const OutputMode mode = outputMode(UitvoerMode_);
     if (drawsOnScreen(mode)) {

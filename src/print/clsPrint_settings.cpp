@@ -4,6 +4,7 @@
 #include "print/clsPrint.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
+#include "windows/SystemColours.h"
 #include "windows/frmPrint.h"
 
 namespace zel {
@@ -55,12 +56,17 @@ void clsPrint::SetOrientation(const Variant& Orientation) {
     if (undelivered) throw *undelivered;
 }
 
+const QStringList& clsPrint::DefaultNames() {
+    static const QStringList names = {QStringLiteral("TERMINAL"), QStringLiteral("TERMINAL7B")};
+    return names;
+}
+
 void clsPrint::SetDefault(const Variant& Defaultnaam) {
     const QString name = Defaultnaam.toString().toUpper();
     PrintWindows& windows = context_->windows();
-    if (name == QLatin1String("TERMINAL") || name == QLatin1String("TERMINAL7B")) {
-        const DefaultSet set = name == QLatin1String("TERMINAL") ? DefaultSet{800, 6, false}
-                                                                 : DefaultSet{400, 7, true};
+    if (DefaultNames().contains(name)) {
+        const DefaultSet set =
+            name == DefaultNames().first() ? DefaultSet{800, 6, false} : DefaultSet{400, 7, true};
         const Variant margin = Variant::Integer(set.margin);
         Spacing(margin, margin, margin, margin);
 
@@ -114,12 +120,12 @@ void clsPrint::letPrintColorMode(const Variant& v) {
 
 void clsPrint::letScreenForeColor(const Variant& v) {
     ScreenForeColor_ = v;
-    context_->windows().setForeColor(v.toLong());
+    context_->windows().setForeColor(RgbColour(v));
 }
 
 void clsPrint::letScreenBackColor(const Variant& v) {
     ScreenBackColor_ = v;
-    context_->windows().setBackColor(v.toLong());
+    context_->windows().setBackColor(RgbColour(v));
 }
 
 void clsPrint::letScreenFontName(const Variant& v) {
@@ -134,7 +140,7 @@ void clsPrint::letScreenFontSize(const Variant& v) {
 
 void clsPrint::letPrintForeColor(const Variant& v) {
     PrintForeColor_ = v;
-    context_->printer().setForeColor(v.toLong());
+    context_->printer().setForeColor(RgbColour(v));
 }
 
 void clsPrint::letPrintFontSize(const Variant& v) {
@@ -152,7 +158,7 @@ void clsPrint::letPrintFontName(const Variant& v) {
 void clsPrint::letPrintBackColor(const Variant& v) {
     PrintBackColor_ = v;
     PrinterSurface& printer = context_->printer();
-    printer.setFillColor(v.toLong());
+    printer.setFillColor(RgbColour(v));
     printer.PaintBackground(printer.FillColor());
 }
 

@@ -19,8 +19,9 @@ std::unique_ptr<QTemporaryFile> createSpoolFile(const QString& directory);
 void requireCompleteSpool(const QString& spoolPath);
 
 // Publishes a finished spool file as directory/job-NNNN.pdf, the lowest number not yet taken
-// (reserved exclusively, so no earlier job is ever overwritten). Returns the file's path; 482
-// when the spool file is missing or empty or the name cannot be taken.
+// (reserved exclusively, so no earlier job is ever overwritten): four digits up to 9999, as
+// many as needed after (job-10000.pdf). Returns the file's path; 482 when the spool file is
+// missing or empty, or the folder cannot be read or the name taken.
 QString publishPdfJob(const QString& spoolPath, const QString& directory);
 
 }  // namespace zel

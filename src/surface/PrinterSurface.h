@@ -30,7 +30,8 @@ public:
     virtual void PaintBackground(int32_t colour) = 0;
     virtual bool FontTransparent() const = 0;
     virtual void setFontTransparent(bool transparent) = 0;
-    // 1 portrait, 2 landscape; 396 while the current sheet holds output, 380 for other codes.
+    // 1 portrait, 2 landscape; a change is 396 while the current sheet holds output (the
+    // orientation in force is no change), other codes 380.
     virtual int16_t Orientation() const = 0;
     virtual void setOrientation(int16_t orientation) = 0;
     // 1 monochrome, 2 colour.

@@ -208,6 +208,8 @@ void QtPrinterSurface::setFontTransparent(bool transparent) {
 
 void QtPrinterSurface::setOrientation(int16_t orientation) {
     if (orientation != 1 && orientation != 2) throw VbError(VbErr::InvalidPropertyValue);
+    // The orientation in force is no change, so it never splits a job.
+    if (orientation == orientation_) return;
     if (sheetWritten_) throw VbError(VbErr::PropertyCannotBeSetWithinPage);
     orientation_ = orientation;
 }

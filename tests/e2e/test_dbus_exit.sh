@@ -1,5 +1,6 @@
-# The server's own end: it leaves --linger seconds after its last object, and on SIGTERM it
-# releases every open object first, so that no printed page is lost.
+# The server's own end: it leaves --linger seconds after its last object, and on SIGTERM (or
+# SIGINT, SIGHUP, SIGUSR1, SIGUSR2) it releases every open object first, so that no printed page
+# is lost.
 source "$(dirname "$0")/dbus_lib.sh"
 
 # start_server LINGER: a server of this script's own, its PID in SERVER.
@@ -70,3 +71,16 @@ wait "$SERVER"
 expect "the server's exit code after SIGTERM" 0 "$?"
 pdf_text | grep -q "Afgedrukt bij SIGTERM" || fail "the open job was lost at SIGTERM"
 echo "ok: SIGTERM ends the open job before the server leaves"
+
+# The terminal the server was started from closes (SIGHUP), or a stray SIGUSR1 or SIGUSR2: the
+# same orderly end.
+for sig in HUP USR1 USR2; do
+    start_server 30
+    print_line "Afgedrukt bij SIG$sig"
+    kill -"$sig" "$SERVER"
+    wait_gone "$SERVER" 10 || fail "the server did not end on SIG$sig"
+    wait "$SERVER"
+    expect "the server's exit code after SIG$sig" 0 "$?"
+    pdf_text | grep -q "Afgedrukt bij SIG$sig" || fail "the open job was lost at SIG$sig"
+done
+echo "ok: SIGHUP, SIGUSR1 and SIGUSR2 end the open jobs before the server leaves"

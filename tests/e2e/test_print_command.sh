@@ -48,3 +48,22 @@ expect=/proc/zelprint failure "$tmp/lines.txt" --text --printer "pdf:/proc/zelpr
 # A line past the longest text (1 048 576 characters) fails with 7 and names the line.
 { echo eerste; head -c $((10 << 20)) /dev/zero | tr '\0' x; echo; } >"$tmp/long.txt"
 expect="long.txt, line 2" failure "$tmp/long.txt" --text --printer "pdf:$tmp/pdf"
+# A template line past it names the file and the line too.
+{ printf 'eerste\r\n'; head -c $((10 << 20)) /dev/zero | tr '\0' x; printf '\r\n'; } >"$tmp/long.psj"
+expect="long.psj, line 2" failure "$tmp/long.psj" --printer "pdf:$tmp/pdf"
+
+# An unknown default set is a usage error that names the known ones.
+code=0
+"$zelprint" print --text "$tmp/lines.txt" --default Foo --printer "pdf:$tmp/pdf" 2>"$tmp/err" ||
+    code=$?
+report_expect "exit code of --default Foo" 2 "$code"
+grep -q "TERMINAL, TERMINAL7B" "$tmp/err" || report_fail "the known sets are not named: $(cat "$tmp/err")"
+report_expect "jobs after --default Foo" 2 "$(ls "$tmp/pdf" | wc -l)"
+
+# A template as written on the original platform (Windows-1252) or by an editor here (LF line
+# ends): every line on its own, every letter as written; the page number is the page's own.
+printf 'Factuur blad #B\nCaf\xe9 in Belgi\xeb\n' >"$tmp/factuur.psj"
+made=$("$zelprint" print "$tmp/factuur.psj" --printer "pdf:$tmp/pdf") ||
+    report_fail "the Windows-1252 template was not printed"
+report_expect "Windows-1252 template lines" "Factuur blad 1|Café in België" \
+    "$(report_page_text "$made" 1 | tr -s ' ' | tr -d '\f' | grep -v '^$' | paste -sd'|')"

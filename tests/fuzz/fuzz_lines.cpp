@@ -1,7 +1,8 @@
 // The text line reader and the template reader on any file content. The lines read, joined
-// again with the carriage returns that ended them, give back the file (its UTF-8 decoded, a
-// CR LF read as one end); the template prints or fails with a platform error.
+// again with carriage returns, give back the file (decoded, a CR LF read as one end); the
+// template prints or fails with a platform error.
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -35,13 +36,22 @@ Fixture& fixture() {
     return *f;
 }
 
-// What the reader should give back: CR LF and a lone CR both end a line.
+// What the reader should give back: CR LF, a lone CR and a lone LF each end a line; the file
+// is read as UTF-8 (its byte-order mark dropped) when all of it is UTF-8, as Windows-1252
+// otherwise.
 QString expectedJoin(const QByteArray& content) {
     QByteArray joined = content;
     joined.replace("\r\n", "\r");
+    joined.replace('\n', '\r');
     if (joined.endsWith('\r')) joined.chop(1);
+    QStringDecoder check(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString checked = check(content);
+    const bool utf8 = !check.hasError();
+    if (utf8 && joined.startsWith("\xef\xbb\xbf")) joined.remove(0, 3);
+    QStringDecoder windows1252("windows-1252");
     QStringList lines;
-    for (const QByteArray& line : joined.split('\r')) lines << QString::fromUtf8(line);
+    for (const QByteArray& line : joined.split('\r'))
+        lines << (utf8 ? QString::fromUtf8(line) : QString(windows1252(line)));
     return lines.join(QLatin1Char('\r'));
 }
 

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractFileIconProvider>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include "QuestionScript.h"
 #include "files/FileDialog.h"
@@ -13,7 +17,15 @@ namespace {
 
 class FileDialogTest : public ::testing::Test {
 protected:
+    // Qt's dialogs keep their last folder in the settings: a private store for each test.
+    void SetUp() override {
+        saved_ = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.filePath("config")));
+    }
+    void TearDown() override { qputenv("XDG_CONFIG_HOME", saved_); }
+
     QTemporaryDir dir_;
+    QByteArray saved_;
 };
 
 TEST_F(FileDialogTest, TitleFirstNameAndFirstDirectoryFollowTheCall) {
@@ -29,12 +41,12 @@ TEST_F(FileDialogTest, TitleFirstNameAndFirstDirectoryFollowTheCall) {
          Variant::Missing(),
          {"Kan bestand:" + d + "/x.psj niet vinden, geef de bestandsnaam", "x.psj"},
          d},
-        {"", "Q", Variant::Missing(), {"Geef de bestandsnaam:", ""}, QDir::currentPath()},
+        {"", "Q", Variant::Missing(), {"Geef de bestandsnaam:", ""}, QDir::homePath()},
         {"x.psj",
          "QU",
          Variant::Missing(),
          {"Geef de plaats van bestand: x.psj", "x.psj"},
-         QDir::currentPath()},
+         QDir::homePath()},
         {"/elders/x.psj",
          "Q",
          Variant(d),
@@ -53,6 +65,51 @@ TEST_F(FileDialogTest, TitleFirstNameAndFirstDirectoryFollowTheCall) {
         ASSERT_EQ(script.shown().size(), 1u);
         EXPECT_EQ(script.shown()[0], c.expected);
         EXPECT_EQ(script.shown()[0].directory, c.directory) << c.name.toStdString();
+    }
+}
+
+TEST_F(FileDialogTest, NeverStartsInAPseudoFileSystemNorReadsFilesWhileListing) {
+    // A file whose type only its contents tell: a dialog that reads files while listing them
+    // would read /proc/kmsg too, which never returns.
+    QFile pdf(dir_.filePath("zonder-achtervoegsel"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.write("%PDF-1.4\n");
+    pdf.close();
+    QSettings qt(QSettings::UserScope, "QtProject");
+    const auto lastFolder = [&qt] {
+        qt.sync();
+        return QUrl(qt.value("FileDialog/lastVisited").toString()).toLocalFile();
+    };
+    const struct {
+        QString name;
+        Variant defaultDir;
+    } cases[] = {
+        {"x.psj", Variant("/proc")},
+        {"/sys/kernel/x.psj", Variant::Missing()},
+        {"/dev/x.psj", Variant::Missing()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        qt.setValue("FileDialog/lastVisited", "file:///proc");  // as an earlier dialog left it
+        qt.sync();
+        QString type;
+        QString remembered;
+        QuestionScript script;
+        script.then([&](QWidget* question) {
+            auto* dialog = qobject_cast<QFileDialog*>(question);
+            ASSERT_NE(dialog, nullptr);
+            remembered = lastFolder();
+            type = dialog->iconProvider()->type(QFileInfo(pdf.fileName()));
+            dialog->setDirectory("/proc");  // the user looks there, and gives up
+            dialog->reject();
+        });
+        Variant name(c.name);
+        AskFileName(asked, name, Variant(""), Variant("INPUT"), Variant("E"), c.defaultDir);
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].directory, QDir::homePath());
+        EXPECT_FALSE(remembered.startsWith("/proc")) << remembered.toStdString();
+        EXPECT_FALSE(type.contains("PDF")) << type.toStdString();
+        EXPECT_FALSE(lastFolder().startsWith("/proc")) << lastFolder().toStdString();
     }
 }
 

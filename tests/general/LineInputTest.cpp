@@ -38,7 +38,7 @@ protected:
     NumberedFiles files_;
 };
 
-TEST_F(LineInputTest, LinesEndAtCarriageReturnWithOrWithoutLineFeed) {
+TEST_F(LineInputTest, LinesEndAtCarriageReturnLineFeedOrBoth) {
     const struct {
         QByteArray bytes;
         QStringList expected;
@@ -46,7 +46,8 @@ TEST_F(LineInputTest, LinesEndAtCarriageReturnWithOrWithoutLineFeed) {
         {"", {}},
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\rb\r", {"a", "b"}},
-        {"a\nb\r\n", {"a\nb"}},  // a lone line feed stays inside the line
+        {"a\nb\n", {"a", "b"}},
+        {"a\n\nb\r\nc\rd", {"a", "", "b", "c", "d"}},
         {"last without end", {"last without end"}},
         {"a\r\n\r\n\r\nb", {"a", "", "", "b"}},
         {"\r\n", {""}},
@@ -54,6 +55,31 @@ TEST_F(LineInputTest, LinesEndAtCarriageReturnWithOrWithoutLineFeed) {
         {"caf\xc3\xa9 \xe2\x82\xac\r\n", {QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac")}},
     };
     for (const auto& c : cases) EXPECT_EQ(lines(c.bytes), c.expected) << c.bytes.toStdString();
+}
+
+TEST_F(LineInputTest, FileThatIsNoUtf8IsReadAsWindows1252) {
+    const QString cafe = QString::fromUtf8("Caf\xc3\xa9 in Belgi\xc3\xab \xe2\x82\xac");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QStringList expected;
+    } cases[] = {
+        {"UTF-8", "Caf\xc3\xa9 in Belgi\xc3\xab \xe2\x82\xac\n", {cafe}},
+        {"UTF-8 with a byte-order mark",
+         "\xef\xbb\xbf"
+         "Caf\xc3\xa9 in Belgi\xc3\xab \xe2\x82\xac",
+         {cafe}},
+        {"Windows-1252", "Caf\xe9 in Belgi\xeb \x80\r\n", {cafe}},
+        // The whole file is one or the other: what is valid UTF-8 on the first line of a file
+        // that is none is Windows-1252 too.
+        {"Windows-1252 past the first line",
+         "\xc3\xa9\r\n\xe9",
+         {QString::fromUtf8("\xc3\x83\xc2\xa9"), QString::fromUtf8("\xc3\xa9")}},
+        {"UTF-8 cut off at the end",
+         "\xc3\xa9\n\xc3",
+         {QString::fromUtf8("\xc3\x83\xc2\xa9"), QString::fromUtf8("\xc3\x83")}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(lines(c.bytes), c.expected) << c.name;
 }
 
 TEST_F(LineInputTest, LineLongerThanTheReadBufferIsReadWholeUpToTheLongestText) {

@@ -29,6 +29,9 @@ TEST_F(ComposeOnPrinter, TextLandsOnItsCellInTheElementsColourAndDrawMode) {
          Variant::Integer(7), 0, 2, 2.5, 0, 7},
         {"colour from PrintForeColor", -1, 1, Variant("4"), Variant::Integer(10), kMissing,
          kMissing, 0x00FF00, 3, 10, 0x00FF00, 14},
+        // The platform's system colour "window text": black on a default desktop palette.
+        {"system colour", -1, 1, Variant::Integer(1), Variant::Integer(1),
+         Variant::Long(int32_t(0x80000008)), kMissing, 0, 0, 1, 0, 13},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -83,7 +86,7 @@ TEST_F(ComposeOnPrinter, LinesAndBoxesGetWidthModeAndTheirOwnColour) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         print_->SetMode(Variant("P"));
-        print_->CurrentLine = -1;
+        print_->CurrentLine = 0;  // a page is open, its first line is line 1
         const QStringList calls = callsAfter([&] {
             if (c.box) {
                 print_->AddBox(Variant::Integer(2), Variant::Integer(1), Variant::Integer(4),
@@ -173,6 +176,9 @@ TEST_F(ComposeOnPrinter, RefusedPrintIsIgnoredButRefusedSettingsAreNot) {
         {"Null colour", Variant::Null(), kMissing, 94},
         {"text as colour", Variant("rood"), kMissing, 13},
         {"draw mode out of range", kMissing, Variant::Integer(17), 380},
+        {"colour -1", Variant::Long(-1), kMissing, 380},
+        {"colour past 24 bits", Variant::Long(0x1000000), kMissing, 380},
+        {"no such system colour", Variant::Long(int32_t(0x80000063)), kMissing, 380},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -58,6 +58,19 @@ TEST_F(ExpandTekst, CodesBecomeTheirValues) {
     }
 }
 
+TEST_F(ExpandTekst, PageAndLineCodesShowThePageTheTextLandsOn) {
+    // The page check comes first: the text that starts a page shows that page's number, and a
+    // watermark that starts one likewise.
+    print_->SetMode(Variant("P"));
+    print_->AddTekst(Variant::Integer(1), Variant::Integer(1), Variant("Blad #B regel #L"));
+    const int32_t nextPage = geometry().LinesPerPage + 1;
+    print_->AddTekst(Variant::Long(nextPage), Variant::Integer(1), Variant("Blad #B"));
+    print_->NieuwBlad(Variant::Long(nextPage + 1));
+    print_->Watermerk(Variant("#B"));
+    EXPECT_EQ(printer_->callsOf("Print").join('|'),
+              "Print(Blad   1 regel    0,true)|Print(Blad   2,true)|Print(  3,true)");
+}
+
 TEST_F(ExpandTekst, NestedCodesAreBoundedBeforeTheyGrow) {
     // Each level multiplies the text a thousandfold: a milliard characters at the third.
     print_->SetParm(Variant::Integer(0), Variant(QString("#1").repeated(1000)));

@@ -243,6 +243,49 @@ TEST_F(FlowTest, PageStartedByAWatermarkTakesItsStartLineFromTheFirstNumberedCal
     EXPECT_EQ(print_->StartLine, 0);
 }
 
+TEST_F(FlowTest, BoxOrLineWithNoPageOpenStartsThePageItFrames) {
+    const Variant one = Variant::Integer(1);
+    const Variant ten = Variant::Integer(10);
+    struct Case {
+        const char* name;
+        std::function<void()> before;
+        int regel;
+    };
+    const Case cases[] = {
+        {"before the first text", [] {}, 5},
+        {"after NieuwBlad", [&] { text(1), print_->NieuwBlad(Variant::Integer(2)); }, 2},
+        {"after a full page", [&] { text(1), text(60); }, 61},
+    };
+    print_->SetMode(Variant("P"));
+    for (const bool box : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(box ? "box " : "line ") + c.name);
+            print_->Cls();
+            geometry().LinesPerPage = 60;
+            c.before();
+            const int32_t page = print_->CurrentPage;
+            printer_->clearCalls();
+            const Variant regel = Variant::Long(c.regel);
+            const Variant regelTot = Variant::Long(c.regel + 2);
+            if (box)
+                print_->AddBox(regel, one, regelTot, ten);
+            else
+                print_->AddLine(regel, one, regelTot, ten);
+            // The figure opens the next page and lies on its first row, as its text will.
+            EXPECT_EQ(print_->CurrentPage, page + 1);
+            EXPECT_EQ(print_->StartLine, c.regel);
+            EXPECT_EQ(printer_->callsOf("Line").size(), 1);
+            EXPECT_TRUE(
+                printer_->callsOf("Line").value(0).contains(QString(",%1,").arg(printerY(0))));
+            text(c.regel + 1);
+            EXPECT_EQ(print_->CurrentPage, page + 1);
+        }
+    }
+    // On an open page a figure is drawn where it is, also above the last text.
+    print_->AddBox(one, one, ten, ten);
+    EXPECT_EQ(print_->CurrentPage, 2);
+}
+
 TEST_F(FlowTest, BlockCheckOnAWatermarkPageMeasuresFromThePagesFirstBodyRow) {
     // The page head uses line 1; the page starts with the watermark and no line number yet.
     const struct {

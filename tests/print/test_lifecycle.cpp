@@ -1,4 +1,6 @@
 // Creation, Reset, release and the output settings, against the recording printer.
+#include <QGuiApplication>
+#include <QPalette>
 #include <QSignalSpy>
 
 #include "test_compose_fixture.h"
@@ -136,6 +138,14 @@ TEST_F(LifecycleTest, PropertiesStoreBeforeApplyingAndFontsRecomputeTheGrid) {
     EXPECT_FLOAT_EQ(printer_->FontSize(), 12);
     EXPECT_EQ(errorOf([&] { print_->letPrintForeColor(Variant("rood")); }), 13);
     EXPECT_EQ(print_->PrintForeColor().toString(), "rood");
+    EXPECT_EQ(errorOf([&] { print_->letPrintBackColor(Variant::Long(-1)); }), 380);
+    const Variant one = Variant::Integer(1);
+    EXPECT_EQ(errorOf([&] { print_->AddKopregel(one, one, Variant("k"), Variant::Long(-1)); }),
+              380);
+    // A system colour ("button face") takes the desktop palette's colour.
+    print_->letScreenBackColor(Variant::Long(int32_t(0x8000000F)));
+    const QColor face = QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
+    EXPECT_EQ(windows().frm().BackColor(), face.red() | face.green() << 8 | face.blue() << 16);
     EXPECT_EQ(errorOf([&] { print_->letPrintFontName(Variant("No Such Font Anywhere")); }), 380);
     EXPECT_EQ(print_->PrintFontName().toString(), "No Such Font Anywhere");
 

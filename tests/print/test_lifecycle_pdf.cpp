@@ -104,6 +104,18 @@ TEST_F(LifecyclePdf, OrientationChangeKeepsThePagesSoFarAndTurnsTheNextJob) {
     EXPECT_GT(geometry().PositionsPerLine, geometry().LinesPerPage);
 }
 
+TEST_F(LifecyclePdf, OrientationAlreadyInForceKeepsTheJobWhole) {
+    clsPrint print(context_);
+    print.SetMode(Variant("P"));
+    print.SetOrientation(Variant::Integer(2));
+    printText(print, 1, "liggend1");
+    print.SetOrientation(Variant::Integer(2));
+    printText(print, 2, "liggend2");
+    printer().EndDoc();
+    ASSERT_EQ(jobs().size(), 1);
+    EXPECT_EQ(textsOf(jobs().first()), QStringList({"liggend1", "liggend2"}));
+}
+
 TEST_F(LifecyclePdf, PrintBackColorCoversWhatIsOnThePage) {
     clsPrint print(context_);
     print.SetMode(Variant("P"));

@@ -45,7 +45,8 @@ TEST_F(TemplateTest, EveryLineIsPrintedInOrderAndTheFileIsClosed) {
         {"", {}},
         {"een\r\ntwee\r\n", {"een", "twee"}},
         {"een\r\n\r\n\r\nvier", {"een", "", "", "vier"}},
-        {"kop\rregel\nmet lf\r\n", {"kop", "regel\nmet lf"}},
+        {"kop\rregel\nmet lf\n", {"kop", "regel", "met lf"}},
+        {"Caf\xe9 in Belgi\xeb\r\n", {QString::fromUtf8("Caf\xc3\xa9 in Belgi\xc3\xab")}},
     };
     for (const auto& c : cases) {
         printer_->clearCalls();

@@ -149,6 +149,7 @@ void RecordingPrinterSurface::setFontTransparent(bool transparent) {
 void RecordingPrinterSurface::setOrientation(int16_t orientation) {
     record(QStringLiteral("setOrientation"), {number(orientation)});
     if (orientation != 1 && orientation != 2) throw VbError(VbErr::InvalidPropertyValue);
+    if (orientation == orientation_) return;
     if (written_) throw VbError(VbErr::PropertyCannotBeSetWithinPage);
     orientation_ = orientation;
 }

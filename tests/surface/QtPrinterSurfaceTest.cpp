@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include "PrinterTestEnv.h"
 #include "support/ErrorOf.h"
@@ -179,6 +180,31 @@ TEST(QtPrinterSurface, JobsTakeTheLowestFreeNumberAndNeverOverwrite) {
     }
 }
 
+TEST(QtPrinterSurface, JobNumbersGoOnPastFourDigits) {
+    PrinterTestEnv env;
+    // Ten thousand files, in memory where the machine has a memory file system: on a loaded
+    // disk each takes milliseconds to make.
+    const QTemporaryDir shm(QStringLiteral("/dev/shm/zelprint-test-XXXXXX"));
+    const QString folder = shm.isValid() ? shm.path() : env.outDir();
+    env.setDestination("pdf:" + folder);
+    QDir().mkpath(folder);
+    const auto job = [&folder](int n) {
+        return QStringLiteral("%1/job-%2.pdf").arg(folder).arg(n, 4, 10, QLatin1Char('0'));
+    };
+    for (int n = 1; n <= 9999; ++n) {
+        QFile file(job(n));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QFile::remove(job(42));
+    TestPrinter printer;
+    for (const char* text : {"42", "10000", "10001"}) {
+        printer.Print(QString::fromUtf8(text), true);
+        printer.EndDoc();
+    }
+    // The lowest free number first, then as many digits as the number needs.
+    for (const int n : {42, 10000, 10001}) EXPECT_GT(QFileInfo(job(n)).size(), 0) << n;
+}
+
 // Directory names are taken as they are, whatever characters they hold.
 TEST(QtPrinterSurface, JobLandsInADirectoryWhoseNameHoldsPercentSigns) {
     PrinterTestEnv env;
@@ -212,6 +238,7 @@ TEST(QtPrinterSurface, OrientationChangesOnlyBetweenSheets) {
     printer.Print(QStringLiteral("portrait"), true);
     EXPECT_EQ(errorOf([&] { printer.setOrientation(2); }), 396);
     EXPECT_EQ(printer.Orientation(), 1);
+    EXPECT_NO_THROW(printer.setOrientation(1));  // the orientation in force is no change
     printer.NewPage();
     printer.setOrientation(2);
     EXPECT_GT(printer.ScaleWidth(), printer.ScaleHeight());
