@@ -14,11 +14,13 @@
 #include "print/clsPrint.h"
 #include "server/BatchRun.h"
 #include "server/Introspection.h"
+#include "server/JobOptionsArgument.h"
 #include "server/MemberCall.h"
 #include "server/Members.h"
 #include "server/NamedArguments.h"
 #include "server/PropertyChanges.h"
 #include "server/WireCodec.h"
+#include "surface/CupsQueue.h"
 #include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
 #include "variant/VbError.h"
@@ -83,15 +85,20 @@ QString interfacesXml(const std::vector<InterfaceDescription>& interfaces) {
 
 // A client's destination is checked when it chooses it, not when its first job fails. A PDF
 // folder must be absolute: the server's working folder means nothing to the client.
-void checkPrinterChoice(const QString& choice) {
-    if (choice.isEmpty()) return;
-    const PrinterDestination destination = PrinterDestination::parse(choice);
+// So are its options, against the destination they will go to: an option CUPS would refuse is
+// 482 naming it, before anything is printed.
+void checkPrinterChoice(const QString& choice, const JobOptions& options) {
+    if (choice.isEmpty() && options.isEmpty()) return;
+    PrinterDestination destination =
+        choice.isEmpty() ? currentDestination() : PrinterDestination::parse(choice);
+    destination.options = options.over(destination.options);
     if (destination.isPdf() && !QDir::isAbsolutePath(destination.pdfDirectory))
         throw VbError(VbErr::InvalidProcedureCall,
                       QStringLiteral("Invalid procedure call or argument: Printer %1: the folder "
                                      "must be an absolute path")
                           .arg(choice));
-    pageLayoutFor(destination);  // 482 for a queue CUPS does not know
+    pageLayoutFor(destination);  // 482 for a queue CUPS does not know, or an unknown paper
+    if (!destination.isPdf()) cups::checkOptions(destination.queue, destination.options);
 }
 
 }  // namespace
@@ -112,10 +119,20 @@ PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
             });
     connect(&PrintJobs::instance(), &PrintJobs::jobEnded, this,
             [this](int owner, const EndedJob& job) {
-                if (owner > 0)
-                    sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
-                               {job.destination, job.document, job.pages});
+                if (owner <= 0) return;
+                sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
+                           {job.destination, job.document, job.pages});
+                if (!job.destination.startsWith(QLatin1String("pdf:")))
+                    follower_.follow(owner, job.destination, job.document.toInt());
             });
+    // What became of a job at CUPS, on the same path: a PDF file is finished when JobEnded
+    // names it.
+    connect(&follower_, &CupsJobFollower::finished, this,
+            [this](int owner, const QString&, int job, const QString& state, const QString& reason) {
+                sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobFinished"),
+                           {QString::number(job), state, reason});
+            });
+    connect(&follower_, &CupsJobFollower::idle, this, &PrintService::jobsFollowed);
     connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this,
             [this](const QString& owner) {
                 watcher_->removeWatchedService(owner);
@@ -290,18 +307,19 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
 }
 
 QDBusMessage PrintService::create(const QDBusMessage& message) {
+    QVariantMap given = dictionary(message.arguments().at(0));
+    const JobOptions jobOptions = takeJobOptions(given);
     const std::vector<Variant> options =
-        namedArguments(dictionary(message.arguments().at(0)),
-                       {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
-                        {QStringLiteral("Printer"), Variant(), false}});
+        namedArguments(given, {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
+                               {QStringLiteral("Printer"), Variant(), false}});
     const bool persistent = options[0].toBoolean();
     const QString printer = options[1].toString();
-    checkPrinterChoice(printer);
+    checkPrinterChoice(printer, jobOptions);
     auto print = std::make_unique<clsPrint>();
     const int id = nextId_++;
     connectEvents(*print, objectPath(id));
     const QString owner = persistent ? QString() : message.service();
-    objects_[id] = PrintObject{std::move(print), owner, printer};
+    objects_[id] = PrintObject{std::move(print), owner, printer, jobOptions};
     Q_EMIT objectCountChanged(objectCount());
     if (!owner.isEmpty()) {
         if (!watcher_->watchedServices().contains(owner)) watcher_->addWatchedService(owner);
@@ -334,7 +352,7 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
 
 QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(clsPrint&)>& body) {
     clsPrint& print = object(id);
-    const PrintJobs::Scope caller(id, objects_.at(id).printer);
+    const PrintJobs::Scope caller(id, objects_.at(id).printer, objects_.at(id).options);
     const PropertySnapshot before(print);
     auto announce = [&] {
         const QVariantMap changed = before.changes(print);
@@ -370,7 +388,7 @@ std::optional<VbError> PrintService::releaseObject(int id) {
     if (it == objects_.end()) return std::nullopt;
     // Out of the table first, so that nothing reaches the object while its release runs.
     std::unique_ptr<clsPrint> print = std::move(it->second.print);
-    const PrintJobs::Scope caller(id, it->second.printer);
+    const PrintJobs::Scope caller(id, it->second.printer, it->second.options);
     objects_.erase(it);
     std::optional<VbError> undelivered = print->Terminate();
     print.reset();

@@ -9,6 +9,8 @@
 #include <set>
 
 #include "server/CallHold.h"
+#include "surface/CupsJobFollower.h"
+#include "surface/JobOptions.h"
 #include "variant/VbError.h"
 
 class QDBusServiceWatcher;
@@ -31,6 +33,8 @@ public:
     bool registerObjects();
 
     int objectCount() const { return static_cast<int>(objects_.size()); }
+    // True while a job handed to CUPS is followed to its end (JobFinished still to come).
+    bool followingJobs() const { return follower_.following(); }
     // Releases every object (ending their print jobs), in the order they were created.
     void releaseAll();
     // Runs an action in the order of the held calls (at once when no call is in progress).
@@ -41,12 +45,15 @@ public:
 
 Q_SIGNALS:
     void objectCountChanged(int count);
+    // The last followed job is finished.
+    void jobsFollowed();
 
 private:
     struct PrintObject {
         std::unique_ptr<clsPrint> print;
         QString owner;    // the unique name of the creating connection; empty when persistent
         QString printer;  // the destination chosen at Create; empty for the usual choice
+        JobOptions options;  // JobOptions and Title given at Create
     };
 
     void dispatch(const QDBusMessage& message);
@@ -82,6 +89,7 @@ private:
     std::map<int, PrintObject> objects_;
     int nextId_ = 1;
     CallHold hold_;
+    CupsJobFollower follower_;
 };
 
 }  // namespace zel

@@ -4,17 +4,43 @@
 #include <QDir>
 #include <QPrinter>
 #include <QTemporaryFile>
+#include <cstdio>
 
 #include "surface/CupsQueue.h"
 #include "surface/PdfDocument.h"
 #include "surface/PdfJobFile.h"
 #include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
+#include "general/SettingsStore.h"
 #include "variant/VbError.h"
 
 namespace zel {
 
 namespace {
+
+// A job that CUPS did not take is kept as a PDF file in the default folder, so that nothing is
+// lost; returns its path. The spool file may be on another file system: it is copied.
+QString keepJob(const QString& spoolPath) {
+    const QString directory = defaultPdfDirectory();
+    std::unique_ptr<QTemporaryFile> kept = createSpoolFile(directory);
+    QFile spool(spoolPath);
+    if (!spool.open(QIODevice::ReadOnly))
+        throw VbError(VbErr::PrinterError, QStringLiteral("Printer error: %1: %2")
+                                               .arg(shownInError(spoolPath), spool.errorString()));
+    while (!spool.atEnd())
+        if (kept->write(spool.read(1 << 16)) < 0) break;
+    kept->flush();
+    requireCompleteSpool(kept->fileName());
+    return publishPdfJob(kept->fileName(), directory);
+}
+
+// Options a PDF file cannot carry are said once, when its job starts.
+void sayIgnored(const PrinterDestination& destination) {
+    const QStringList ignored = optionsPdfIgnores(destination.options);
+    if (ignored.isEmpty()) return;
+    std::fprintf(stderr, "zelprint: %s: a PDF file cannot carry %s: ignored\n",
+                 qPrintable(destination.text()), qPrintable(ignored.join(QStringLiteral(", "))));
+}
 
 constexpr int Dpi = 600;
 constexpr double TwipsPerPoint = 20.0;
@@ -74,9 +100,15 @@ void QtPrinterSurface::startJob() {
     job->destination = currentDestination();
     job->owner = PrintJobs::instance().caller();
     layout_ = pageLayoutFor(job->destination);
+    if (job->destination.isPdf())
+        sayIgnored(job->destination);
+    else
+        cups::checkOptions(job->destination.queue, job->destination.options);
     job->spool = createSpoolFile(job->destination.isPdf() ? job->destination.pdfDirectory
                                                           : QDir::tempPath());
     job->pdf = std::make_unique<PdfDocument>(*job->spool, colorMode_ == 1);
+    const QString& title = job->destination.options.title;
+    job->pdf->setTitle(title.isEmpty() ? AppTitle() : title);
     job->pdf->beginPage(sheetLayout());
     job_ = std::move(job);
 }
@@ -183,8 +215,14 @@ void QtPrinterSurface::EndDoc() {
         if (job->destination.isPdf()) {
             report.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
         } else {
-            report.document =
-                QString::number(cups::submitPdf(job->destination.queue, job->spool->fileName()));
+            try {
+                report.document = QString::number(cups::submitPdf(
+                    job->destination.queue, job->spool->fileName(), job->destination.options));
+            } catch (const VbError& error) {
+                throw VbError(error.number(), QStringLiteral("%1; the job was kept as %2")
+                                                  .arg(error.description(),
+                                                       keepJob(job->spool->fileName())));
+            }
         }
         // A job that lost output is answered with its error, not reported as printed.
         if (!refusal) Q_EMIT PrintJobs::instance().jobEnded(job->owner, report);

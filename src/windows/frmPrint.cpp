@@ -1,5 +1,7 @@
 #include "windows/frmPrint.h"
 
+#include <cups/cups.h>
+
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -28,6 +30,26 @@ QString destinationOf(const QPrinter& printer) {
     if (printer.outputFormat() != QPrinter::PdfFormat) return printer.printerName();
     if (printer.outputFileName().isEmpty()) return QString();
     return QStringLiteral("pdf:") + QFileInfo(printer.outputFileName()).absolutePath();
+}
+
+// The dialog's copies, duplex, paper and colour as CUPS options, kept with the destination; a
+// PDF file carries only its paper.
+JobOptions optionsOf(const QPrinter& printer, bool pdf) {
+    JobOptions options;
+    const QSizeF paper = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
+    if (pwg_media_t* media = pwgMediaForSize(qRound(paper.width() * 100), qRound(paper.height() * 100)))
+        options.set(QStringLiteral("media"), QString::fromUtf8(media->pwg));
+    if (pdf) return options;
+    options.set(QStringLiteral("copies"), QString::number(printer.copyCount()));
+    const QPrinter::DuplexMode duplex = printer.duplex();
+    options.set(QStringLiteral("sides"),
+                duplex == QPrinter::DuplexNone        ? QStringLiteral("one-sided")
+                : duplex == QPrinter::DuplexShortSide ? QStringLiteral("two-sided-short-edge")
+                                                      : QStringLiteral("two-sided-long-edge"));
+    options.set(QStringLiteral("print-color-mode"), printer.colorMode() == QPrinter::GrayScale
+                                                        ? QStringLiteral("monochrome")
+                                                        : QStringLiteral("color"));
+    return options;
 }
 
 }  // namespace
@@ -127,7 +149,8 @@ void frmPrint::mnuSelecteerPrinter_Click() {
     }
     if (answer != QDialog::Accepted) return;
     const QString destination = destinationOf(printer);
-    if (!destination.isEmpty()) saveChosenDestination(destination);
+    if (!destination.isEmpty())
+        saveChosenDestination(destination, optionsOf(printer, destination.startsWith("pdf:")));
 }
 
 void frmPrint::mnuActiveer_Click() {
