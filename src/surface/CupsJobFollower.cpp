@@ -24,11 +24,16 @@ void CupsJobFollower::ask() {
     if (asking_ || jobs_.empty()) return;
     asking_ = true;
     std::vector<int> ids;
-    for (const Followed& followed : jobs_) ids.push_back(followed.job);
+    std::vector<QString> queues;
+    for (const Followed& followed : jobs_) {
+        ids.push_back(followed.job);
+        queues.push_back(followed.queue);
+    }
     auto statuses = std::make_shared<std::vector<cups::JobStatus>>();
     runInBackground(
-        [ids, statuses] {
-            for (const int id : ids) statuses->push_back(cups::jobStatus(id));
+        [ids, queues, statuses] {
+            for (size_t i = 0; i < ids.size(); ++i)
+                statuses->push_back(cups::jobStatus(queues[i], ids[i]));
         },
         this,
         [this, ids, statuses](std::exception_ptr) {

@@ -222,7 +222,29 @@ int submitPdf(const QString& queue, const QString& path, const JobOptions& optio
     return *job;
 }
 
-JobStatus jobStatus(int job) {
+namespace {
+
+// Whether the queue is stopped (cupsdisable, or the printer stopped it after an error): its
+// pending jobs then wait for a person.
+bool queueStopped(http_t* http, const QString& queue) {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", queue.toUtf8().constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "printer-state");
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    const bool stopped =
+        response && ippGetInteger(ippFindAttribute(response, "printer-state", IPP_TAG_ENUM), 0) ==
+                        IPP_PSTATE_STOPPED;
+    ippDelete(response);
+    return stopped;
+}
+
+}  // namespace
+
+JobStatus jobStatus(const QString& queue, int job) {
     static const char* const states[] = {"pending",  "held",    "processing", "stopped",
                                          "canceled", "aborted", "completed"};
     JobStatus status;
@@ -251,6 +273,8 @@ JobStatus jobStatus(int job) {
             if (reason != QLatin1String("none")) reasons << reason;
         }
     ippDelete(response);
+    if (status.state == QLatin1String("pending") || status.state == QLatin1String("held"))
+        status.queueStopped = status.queueStopped || queueStopped(connection.get(), queue);
     reasons.removeAll(QString());
     status.reason = reasons.join(QStringLiteral(", "));
     return status;

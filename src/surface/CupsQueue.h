@@ -41,7 +41,7 @@ struct JobStatus {
 };
 // Blocks (bounded by the connection's timeouts): call it off the event loop. Empty state when
 // CUPS could not be asked.
-JobStatus jobStatus(int job);
+JobStatus jobStatus(const QString& queue, int job);
 
 }  // namespace cups
 }  // namespace zel
