@@ -270,13 +270,17 @@ JobStatus jobStatus(const QString& queue, int job) {
         for (int i = 0; i < ippGetCount(keywords); ++i) {
             const QString reason = QString::fromUtf8(ippGetString(keywords, i, nullptr));
             status.queueStopped = status.queueStopped || reason == QLatin1String("printer-stopped");
-            if (reason != QLatin1String("none")) reasons << reason;
+            // "processing-to-stop-point" only says that CUPS is winding the job down.
+            if (reason != QLatin1String("none") &&
+                reason != QLatin1String("processing-to-stop-point"))
+                reasons << reason;
         }
     ippDelete(response);
     if (status.state == QLatin1String("pending") || status.state == QLatin1String("held"))
         status.queueStopped = status.queueStopped || queueStopped(connection.get(), queue);
     reasons.removeAll(QString());
-    status.reason = reasons.join(QStringLiteral(", "));
+    // A completed job needs no why.
+    if (status.state != QLatin1String("completed")) status.reason = reasons.join(QStringLiteral(", "));
     return status;
 }
 
