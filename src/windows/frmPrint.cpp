@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QStatusBar>
 #include <utility>
@@ -36,6 +37,13 @@ QString destinationOf(const QPrinter& printer) {
 // PDF file carries only its paper.
 JobOptions optionsOf(const QPrinter& printer, bool pdf) {
     JobOptions options;
+    // The printer's own settings from the dialog's properties page (PPD options such as
+    // ColorModel or PageSize), as Qt itself would send them to CUPS.
+    // Qt keeps them under a key of its CUPS support that it does not publish (PPK_CupsOptions).
+    const auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    const QStringList cupsOptions = printer.printEngine()->property(CupsOptionsKey).toStringList();
+    if (!pdf)
+        for (qsizetype i = 0; i + 1 < cupsOptions.size(); i += 2) options.set(cupsOptions[i], cupsOptions[i + 1]);
     const QSizeF paper = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
     if (pwg_media_t* media = pwgMediaForSize(qRound(paper.width() * 100), qRound(paper.height() * 100)))
         options.set(QStringLiteral("media"), QString::fromUtf8(media->pwg));
