@@ -13,8 +13,8 @@
 
 #include "app/PlainText.h"
 #include "app/ProcessSetup.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "surface/CupsJobFollower.h"
 #include "surface/CupsQueue.h"
 #include "surface/PdfJobFile.h"
@@ -140,9 +140,10 @@ std::unique_ptr<QTemporaryFile> templateFromInput() {
     return copy;
 }
 
-void printFiles(clsPrint& print, const PrintOptions& options, Progress& progress) {
+void printFiles(clsPrint& print, int32_t columns, const PrintOptions& options,
+                Progress& progress) {
     if (options.text) {
-        PlainText text(print, mdlPrint::PositionsPerLine, options.truncate,
+        PlainText text(print, columns, options.truncate,
                        [&] { progress.update(print.CurrentPage); });
         for (qsizetype i = 0; i < options.files.size(); ++i) {
             if (i > 0) text.newPage();
@@ -163,8 +164,8 @@ void printFiles(clsPrint& print, const PrintOptions& options, Progress& progress
     }
 }
 
-void printReport(const PrintOptions& options) {
-    clsPrint print;
+void printReport(const PrintOptions& options, const std::shared_ptr<PrintContext>& context) {
+    clsPrint print(context);
     if (!options.defaultName.isEmpty()) print.SetDefault(Variant(options.defaultName));
     print.Reset(Variant(options.mode));
     print.Cls();  // the count starts afresh at page 1
@@ -174,11 +175,11 @@ void printReport(const PrintOptions& options) {
         print.AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant(options.header));
     try {
         Progress progress;
-        printFiles(print, options, progress);
+        printFiles(print, context->geometry().PositionsPerLine, options, progress);
         print.Cls();  // ends the job: the file or the queue has it now
     } catch (...) {
         // A failed report leaves no partial job behind.
-        Printer().KillDoc();
+        context->printer().KillDoc();
         throw;
     }
 }
@@ -198,8 +199,8 @@ QString unreadable(const QStringList& files) {
 // A text the printer drops would leave a report that silently printed nothing: the destination
 // and its options are tried before the first line, a queue by asking CUPS, a folder by creating
 // a spool file.
-void checkDestination() {
-    const PrinterDestination destination = currentDestination();
+void checkDestination(const PrintOptions& options) {
+    const PrinterDestination destination = currentDestination(options.destination, options.job);
     pageLayoutFor(destination);
     if (destination.isPdf())
         createSpoolFile(destination.pdfDirectory);
@@ -320,14 +321,15 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
     setUpApplication();
     int code = 0;
     try {
+        checkDestination(options);
+        const auto context = std::make_shared<PrintContext>();
         // The job's destination, options and title, as a print object's caller gives them.
-        const PrintJobs::Scope caller(0, options.destination, options.job);
-        checkDestination();
+        const PrintJobs::Scope caller(context->jobs(), 0, options.destination, options.job);
         // Where the job went, as the printer reports every job that reached its destination.
         std::optional<EndedJob> ended;
-        QObject::connect(&PrintJobs::instance(), &PrintJobs::jobEnded, &app,
+        QObject::connect(&context->jobs(), &PrintJobs::jobEnded, &app,
                          [&ended](int, const EndedJob& job) { ended = job; });
-        printReport(options);
+        printReport(options, context);
         if (!ended) {
             std::puts("nothing printed");
         } else if (ended->destination.startsWith(QLatin1String("pdf:"))) {
@@ -340,7 +342,6 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
     } catch (const VbError& error) {
         code = jobError(QString::fromLocal8Bit(error.what()));
     }
-    tearDown();
     return code;
 }
 

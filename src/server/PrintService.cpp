@@ -1,5 +1,7 @@
 #include "server/PrintService.h"
 
+#include <algorithm>
+
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <new>
 
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "server/BatchRun.h"
 #include "server/Introspection.h"
@@ -24,6 +27,7 @@
 #include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
 #include "variant/VbError.h"
+#include "windows/PrintWindows.h"
 
 namespace zel {
 
@@ -109,24 +113,8 @@ PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
       watcher_(new QDBusServiceWatcher(QString(), connection,
                                        QDBusServiceWatcher::WatchForUnregistration, this)) {
     registerWireTypes();
-    // A job's events go to the object whose output started it, on its path even after its
-    // release (paths are never reused), so that its client learns what became of its job.
-    connect(&PrintJobs::instance(), &PrintJobs::sheetFinished, this,
-            [this](int owner, int32_t sheet) {
-                if (owner > 0)
-                    sendSignal(objectPath(owner), Bus::kEventInterface,
-                               QStringLiteral("BladAfgedrukt"), {sheet});
-            });
-    connect(&PrintJobs::instance(), &PrintJobs::jobEnded, this,
-            [this](int owner, const EndedJob& job) {
-                if (owner <= 0) return;
-                sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
-                           {job.destination, job.document, job.pages});
-                if (!job.destination.startsWith(QLatin1String("pdf:")))
-                    follower_.follow(owner, job.destination, job.document.toInt());
-            });
-    // What became of a job at CUPS, on the same path: a PDF file is finished when JobEnded
-    // names it.
+    // What became of a job at CUPS, on the path of the object whose job it was (see JobEnded);
+    // a PDF file is finished when JobEnded names it.
     connect(&follower_, &CupsJobFollower::finished, this,
             [this](int owner, const QString&, int job, const QString& state, const QString& reason) {
                 sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobFinished"),
@@ -136,7 +124,7 @@ PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
     connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this,
             [this](const QString& owner) {
                 watcher_->removeWatchedService(owner);
-                runHeld([this, owner] { ownerLeft(owner); });
+                ownerLeft(owner);
             });
 }
 
@@ -153,6 +141,65 @@ void PrintService::releaseAll() {
         const int id = objects_.begin()->first;
         reportUndelivered(id, releaseObject(id));
     }
+    contexts_.clear();
+}
+
+void PrintService::runWhenIdle(std::function<void()> action) {
+    idleActions_.push_back(std::move(action));
+    runIdleActions();
+}
+
+void PrintService::runIdleActions() {
+    for (const auto& entry : contexts_)
+        if (entry.second->hold.busy()) return;
+    std::vector<std::function<void()>> actions = std::move(idleActions_);
+    idleActions_.clear();
+    for (const std::function<void()>& action : actions) action();
+}
+
+void PrintService::closeConfirmations() {
+    // A copy: closing a confirmation ends its wait, and the calls held behind it may release
+    // the last object of a context.
+    const std::map<QString, Shared> contexts = contexts_;
+    for (const auto& entry : contexts) {
+        PrintWindows& windows = entry.second->context->windows();
+        if (windows.okLoaded()) windows.unloadOk();
+    }
+}
+
+PrintService::Shared PrintService::contextFor(const QString& key) {
+    Shared& shared = contexts_[key];
+    if (shared) return shared;
+    shared = std::make_shared<SharedContext>();
+    shared->key = key;
+    shared->context = std::make_shared<PrintContext>();
+    // A job's events go to the object whose output started it, on its path even after its
+    // release (paths are never reused), so that its client learns what became of its job.
+    PrintJobs& jobs = shared->context->jobs();
+    connect(&jobs, &PrintJobs::sheetFinished, this, [this](int owner, int32_t sheet) {
+        if (owner > 0)
+            sendSignal(objectPath(owner), Bus::kEventInterface, QStringLiteral("BladAfgedrukt"),
+                       {sheet});
+    });
+    connect(&jobs, &PrintJobs::jobEnded, this, [this](int owner, const EndedJob& job) {
+        if (owner <= 0) return;
+        sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
+                   {job.destination, job.document, job.pages});
+        if (!job.destination.startsWith(QLatin1String("pdf:")))
+            follower_.follow(owner, job.destination, job.document.toInt());
+    });
+    return shared;
+}
+
+void PrintService::settle(const Shared& shared) {
+    if (shared->objects > 0 || shared->hold.busy() || shared->hold.pending() > 0) return;
+    const auto it = contexts_.find(shared->key);
+    if (it != contexts_.end() && it->second == shared) contexts_.erase(it);
+}
+
+PrintService::Shared PrintService::heldIn(int id) const {
+    const auto it = objects_.find(id);
+    return it == objects_.end() ? Shared() : it->second.shared;
 }
 
 QString PrintService::introspect(const QString& path) const {
@@ -163,7 +210,7 @@ QString PrintService::introspect(const QString& path) const {
 
 bool PrintService::handleMessage(const QDBusMessage& message, const QDBusConnection&) {
     if (message.type() != QDBusMessage::MethodCallMessage) return false;
-    answer(message, false, [this](const QDBusMessage& call) {
+    answer(message, nullptr, [this](const QDBusMessage& call) {
         dispatch(call);
         return QDBusMessage();  // the dispatched handler answers
     });
@@ -174,9 +221,9 @@ void PrintService::dispatch(const QDBusMessage& message) {
     const QString& interface = message.interface();
     if (interface == kIntrospectable) return dispatchIntrospect(message);
     if (interface == kPeer && message.member() == QLatin1String("Ping"))
-        return answer(message, false, [](const QDBusMessage& m) { return m.createReply(); });
+        return answer(message, nullptr, [](const QDBusMessage& m) { return m.createReply(); });
     if (interface == kPeer && message.member() == QLatin1String("GetMachineId"))
-        return answer(message, false, [](const QDBusMessage& m) {
+        return answer(message, nullptr, [](const QDBusMessage& m) {
             return m.createReply(QString::fromLatin1(QDBusConnection::localMachineId()));
         });
     if (message.path() == QLatin1String("/")) return dispatchServer(message);
@@ -186,20 +233,20 @@ void PrintService::dispatch(const QDBusMessage& message) {
     if (interface == kProperties) return dispatchProperties(message, id);
     if (interface == Bus::kBatchInterface && message.member() == QLatin1String("Run")) {
         requireSignature(message, kBatchRunSignature);
-        return answer(message, true, [this, id](const QDBusMessage& m) {
+        return answer(message, heldIn(id), [this, id](const QDBusMessage& m) {
             return runOnObject(id, [&m](clsPrint& print) { return runBatch(m, print); });
         });
     }
     if (addressed(message, Bus::kObjectInterface)) {
         if (message.member() == QLatin1String("Release")) {
             requireSignature(message, QString());
-            return answer(message, true,
+            return answer(message, heldIn(id),
                           [this, id](const QDBusMessage& m) { return release(m, id); });
         }
         if (const MethodSpec* method = findMethod(message.member())) {
             requireSignature(message, method->inSignature());
             return answer(
-                message, method->access == Access::Held,
+                message, method->access == Access::Held ? heldIn(id) : nullptr,
                 [this, id, method](const QDBusMessage& m) { return callMember(m, id, *method); });
         }
     }
@@ -212,7 +259,30 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     if (!addressed(message, Bus::kServerInterface) || message.member() != QLatin1String("Create"))
         throw BusError{kUnknownMethod, QStringLiteral("No member %1 on /").arg(message.member())};
     requireSignature(message, QStringLiteral("a{sv}"));
-    answer(message, true, [this](const QDBusMessage& m) { return create(m); });
+    QVariantMap given = dictionary(message.arguments().at(0));
+    const JobOptions jobOptions = takeJobOptions(given);
+    const std::vector<Variant> options =
+        namedArguments(given, {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
+                               {QStringLiteral("Printer"), Variant(), false},
+                               {QStringLiteral("Group"), Variant(), false}});
+    const bool persistent = options[0].toBoolean();
+    const QString printer = options[1].toString();
+    const QString group = options[2].toString();
+    checkPrinterChoice(printer, jobOptions);
+    // The context decides which calls the creation waits behind.
+    QString key;
+    if (!group.isEmpty())
+        key = QStringLiteral("group:") + group;
+    else if (persistent)
+        key = QStringLiteral("object:") + QString::number(nextId_);
+    else
+        key = QStringLiteral("connection:") + message.service();
+    const Shared shared = contextFor(key);
+    answer(message, shared,
+           [this, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
+               return create(m, shared, persistent, printer, jobOptions);
+           });
+    settle(shared);
 }
 
 void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
@@ -222,7 +292,7 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
                       (args[0].toString().isEmpty() || args[0].toString() == Bus::kObjectInterface);
     if (member == QLatin1String("GetAll")) {
         requireSignature(message, QStringLiteral("s"));
-        return answer(message, false, [this, id, ours](const QDBusMessage& m) {
+        return answer(message, nullptr, [this, id, ours](const QDBusMessage& m) {
             QVariantMap values;
             if (ours) {
                 const clsPrint& print = object(id);
@@ -244,10 +314,10 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
         throw BusError{kUnknownProperty,
                        QStringLiteral("No property %1").arg(shownInError(args[1].toString()))};
     if (get)
-        return answer(message, false, [this, id, property](const QDBusMessage& m) {
+        return answer(message, nullptr, [this, id, property](const QDBusMessage& m) {
             return valueReply(m, property->wire(object(id)));
         });
-    answer(message, true, [this, id, property](const QDBusMessage& m) {
+    answer(message, heldIn(id), [this, id, property](const QDBusMessage& m) {
         return runOnObject(id, [&m, property](clsPrint& print) {
             property->write(print, fromPropertyArgument(m.arguments().at(2)));
             return m.createReply();
@@ -270,12 +340,12 @@ void PrintService::dispatchIntrospect(const QDBusMessage& message) {
     } else {
         throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(path)};
     }
-    answer(message, false, [&](const QDBusMessage& m) {
+    answer(message, nullptr, [&](const QDBusMessage& m) {
         return m.createReply(introspectionDocument(interfaces, children));
     });
 }
 
-void PrintService::answer(const QDBusMessage& message, bool held,
+void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
                           std::function<QDBusMessage(const QDBusMessage&)> body) {
     auto run = [this, message, body = std::move(body)] {
         try {
@@ -294,10 +364,12 @@ void PrintService::answer(const QDBusMessage& message, bool held,
             sendError(message, kFailed, QString::fromLocal8Bit(e.what()));
         }
     };
-    if (held)
-        hold_.run(std::move(run));
-    else
-        run();
+    if (!heldIn) return run();
+    // Kept here, not only in the queue: the hold must outlive its own run.
+    const Shared shared = heldIn;
+    shared->hold.run(std::move(run));
+    settle(shared);
+    runIdleActions();
 }
 
 void PrintService::sendError(const QDBusMessage& message, const QString& name,
@@ -306,20 +378,15 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
     connection_.send(message.createErrorReply(name, text));
 }
 
-QDBusMessage PrintService::create(const QDBusMessage& message) {
-    QVariantMap given = dictionary(message.arguments().at(0));
-    const JobOptions jobOptions = takeJobOptions(given);
-    const std::vector<Variant> options =
-        namedArguments(given, {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
-                               {QStringLiteral("Printer"), Variant(), false}});
-    const bool persistent = options[0].toBoolean();
-    const QString printer = options[1].toString();
-    checkPrinterChoice(printer, jobOptions);
-    auto print = std::make_unique<clsPrint>();
+QDBusMessage PrintService::create(const QDBusMessage& message, const Shared& shared,
+                                  bool persistent, const QString& printer,
+                                  const JobOptions& jobOptions) {
+    auto print = std::make_unique<clsPrint>(shared->context);
     const int id = nextId_++;
     connectEvents(*print, objectPath(id));
     const QString owner = persistent ? QString() : message.service();
-    objects_[id] = PrintObject{std::move(print), owner, printer, jobOptions};
+    objects_[id] = PrintObject{std::move(print), shared, owner, printer, jobOptions};
+    shared->objects += 1;
     Q_EMIT objectCountChanged(objectCount());
     if (!owner.isEmpty()) {
         if (!watcher_->watchedServices().contains(owner)) watcher_->addWatchedService(owner);
@@ -352,7 +419,8 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
 
 QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(clsPrint&)>& body) {
     clsPrint& print = object(id);
-    const PrintJobs::Scope caller(id, objects_.at(id).printer, objects_.at(id).options);
+    const PrintObject& entry = objects_.at(id);
+    const PrintJobs::Scope caller(entry.shared->context->jobs(), id, entry.printer, entry.options);
     const PropertySnapshot before(print);
     auto announce = [&] {
         const QVariantMap changed = before.changes(print);
@@ -388,19 +456,36 @@ std::optional<VbError> PrintService::releaseObject(int id) {
     if (it == objects_.end()) return std::nullopt;
     // Out of the table first, so that nothing reaches the object while its release runs.
     std::unique_ptr<clsPrint> print = std::move(it->second.print);
-    const PrintJobs::Scope caller(id, it->second.printer, it->second.options);
+    const Shared shared = it->second.shared;
+    const PrintJobs::Scope caller(shared->context->jobs(), id, it->second.printer,
+                                  it->second.options);
     objects_.erase(it);
     std::optional<VbError> undelivered = print->Terminate();
     print.reset();
+    shared->objects -= 1;
+    settle(shared);
     Q_EMIT objectCountChanged(objectCount());
     return undelivered;
 }
 
 void PrintService::ownerLeft(const QString& owner) {
-    std::vector<int> owned;
-    for (const auto& [id, entry] : objects_)
-        if (entry.owner == owner) owned.push_back(id);
-    for (int id : owned) reportUndelivered(id, releaseObject(id));
+    // Each context releases the client's objects in the order of its own calls: one that waits
+    // for the user does so when its wait has ended.
+    std::vector<Shared> contexts;
+    for (const auto& entry : objects_)
+        if (entry.second.owner == owner &&
+            std::find(contexts.begin(), contexts.end(), entry.second.shared) == contexts.end())
+            contexts.push_back(entry.second.shared);
+    for (const Shared& shared : contexts) {
+        shared->hold.run([this, owner, shared] {
+            std::vector<int> owned;
+            for (const auto& [id, entry] : objects_)
+                if (entry.owner == owner && entry.shared == shared) owned.push_back(id);
+            for (int id : owned) reportUndelivered(id, releaseObject(id));
+        });
+        settle(shared);
+    }
+    runIdleActions();
 }
 
 void PrintService::reportUndelivered(int id, const std::optional<VbError>& undelivered) {

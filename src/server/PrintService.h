@@ -18,11 +18,17 @@ class QDBusServiceWatcher;
 namespace zel {
 
 class clsPrint;
+class PrintContext;
 struct MethodSpec;
 
 // The print objects on the bus: `/` with ZelPrintDemo.Server (Create), and one path
 // `/clsPrint/N` per clsPrint with its members, properties and events. Every call is answered
 // here, errors included: no exception leaves a handler.
+//
+// Objects live in print contexts (printer and job, page grid, windows): the objects one client
+// connection creates share one, a persistent object has one of its own, and the option Group
+// names one that objects of any connection share. Each context holds its own calls while one of
+// its calls waits for the user; the others go on.
 class PrintService : public QDBusVirtualObject {
     Q_OBJECT
 public:
@@ -37,8 +43,10 @@ public:
     bool followingJobs() const { return follower_.following(); }
     // Releases every object (ending their print jobs), in the order they were created.
     void releaseAll();
-    // Runs an action in the order of the held calls (at once when no call is in progress).
-    void runHeld(std::function<void()> action) { hold_.run(std::move(action)); }
+    // Runs an action once no context has a held call in progress (at once when none has).
+    void runWhenIdle(std::function<void()> action);
+    // Closes every open confirmation, as "Afbreken": nobody is left to answer them.
+    void closeConfirmations();
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
@@ -49,8 +57,18 @@ Q_SIGNALS:
     void jobsFollowed();
 
 private:
+    // One print context on the bus and the hold of the calls into it.
+    struct SharedContext {
+        QString key;  // "connection:NAME", "object:N" or "group:NAME"
+        std::shared_ptr<PrintContext> context;
+        CallHold hold;
+        int objects = 0;
+    };
+    using Shared = std::shared_ptr<SharedContext>;
+
     struct PrintObject {
         std::unique_ptr<clsPrint> print;
+        Shared shared;
         QString owner;    // the unique name of the creating connection; empty when persistent
         QString printer;  // the destination chosen at Create; empty for the usual choice
         JobOptions options;  // JobOptions and Title given at Create
@@ -62,13 +80,21 @@ private:
     void dispatchProperties(const QDBusMessage& message, int id);
     void dispatchIntrospect(const QDBusMessage& message);
 
-    // Runs the body for a read at once, for a held call through the hold, and sends its reply
-    // or the error reply.
-    void answer(const QDBusMessage& message, bool held,
+    // Runs the body for a read at once (heldIn null), for a held call through the hold of its
+    // context, and sends its reply or the error reply.
+    void answer(const QDBusMessage& message, const Shared& heldIn,
                 std::function<QDBusMessage(const QDBusMessage&)> body);
+    Shared heldIn(int id) const;  // the context of an object, null when it is gone
+    // The context of that key, made when there is none.
+    Shared contextFor(const QString& key);
+    // Forgets a context that has no object and no waiting call any more; it ends its job and
+    // closes its windows when its last object is gone.
+    void settle(const Shared& shared);
+    void runIdleActions();
     void sendError(const QDBusMessage& message, const QString& name, const QString& text);
 
-    QDBusMessage create(const QDBusMessage& message);
+    QDBusMessage create(const QDBusMessage& message, const Shared& shared, bool persistent,
+                        const QString& printer, const JobOptions& jobOptions);
     QDBusMessage callMember(const QDBusMessage& message, int id, const MethodSpec& method);
     // Runs a call on the object as the printer's caller (so that a job it starts takes its
     // destination and reports to it), then tells its clients which properties the call changed,
@@ -87,8 +113,9 @@ private:
     QDBusConnection connection_;
     QDBusServiceWatcher* watcher_;
     std::map<int, PrintObject> objects_;
+    std::map<QString, Shared> contexts_;
+    std::vector<std::function<void()>> idleActions_;
     int nextId_ = 1;
-    CallHold hold_;
     CupsJobFollower follower_;
 };
 

@@ -2,24 +2,21 @@
 
 namespace zel {
 
-PrintJobs& PrintJobs::instance() {
-    static PrintJobs jobs;
-    return jobs;
-}
-
-PrintJobs::Scope::Scope(int caller, const QString& destination, const JobOptions& options)
-    : caller_(instance().caller_),
-      destination_(instance().callerDestination_),
-      options_(instance().callerOptions_) {
-    instance().caller_ = caller;
-    instance().callerDestination_ = destination;
-    instance().callerOptions_ = options;
+PrintJobs::Scope::Scope(PrintJobs& jobs, int caller, const QString& destination,
+                        const JobOptions& options)
+    : jobs_(jobs),
+      caller_(jobs.caller_),
+      destination_(jobs.callerDestination_),
+      options_(jobs.callerOptions_) {
+    jobs_.caller_ = caller;
+    jobs_.callerDestination_ = destination;
+    jobs_.callerOptions_ = options;
 }
 
 PrintJobs::Scope::~Scope() {
-    instance().caller_ = caller_;
-    instance().callerDestination_ = destination_;
-    instance().callerOptions_ = options_;
+    jobs_.caller_ = caller_;
+    jobs_.callerDestination_ = destination_;
+    jobs_.callerOptions_ = options_;
 }
 
 }  // namespace zel

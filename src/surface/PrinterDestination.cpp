@@ -11,7 +11,6 @@
 
 #include "general/SettingsStore.h"
 #include "surface/CupsQueue.h"
-#include "surface/PrintJobs.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -59,8 +58,7 @@ std::optional<QPageSize> namedPaper(const QString& media) {
 }
 
 // The destination by the usual choice, before the caller's options.
-PrinterDestination usualDestination() {
-    const QString forCaller = PrintJobs::instance().callerDestination();
+PrinterDestination usualDestination(const QString& forCaller) {
     if (!forCaller.isEmpty()) return PrinterDestination::parse(forCaller);
     const QString fromEnvironment = qEnvironmentVariable("ZELPRINT_PRINTER");
     if (!fromEnvironment.isEmpty()) return PrinterDestination::parse(fromEnvironment);
@@ -87,9 +85,9 @@ QString PrinterDestination::text() const {
     return isPdf() ? pdfPrefix + pdfDirectory : queue;
 }
 
-PrinterDestination currentDestination() {
-    PrinterDestination destination = usualDestination();
-    destination.options = PrintJobs::instance().callerOptions().over(destination.options);
+PrinterDestination currentDestination(const QString& forCaller, const JobOptions& callerOptions) {
+    PrinterDestination destination = usualDestination(forCaller);
+    destination.options = callerOptions.over(destination.options);
     return destination;
 }
 

@@ -21,10 +21,11 @@ struct PrinterDestination {
 };
 
 // The destination of the next job, first match wins: the one the calling print object chose
-// (PrintJobs), $ZELPRINT_PRINTER, the destination last chosen by the user (with the options
-// chosen with it), the CUPS default queue, PDF files in the default directory. The caller's
-// options and title apply over the destination's.
-PrinterDestination currentDestination();
+// (forCaller, see PrintJobs), $ZELPRINT_PRINTER, the destination last chosen by the user (with
+// the options chosen with it), the CUPS default queue, PDF files in the default directory. The
+// caller's options and title (callerOptions, see PrintJobs) apply over the destination's.
+PrinterDestination currentDestination(const QString& forCaller = QString(),
+                                      const JobOptions& callerOptions = {});
 
 // The user's choice ("Selecteer Printer"), a queue name or "pdf:DIR", and the options chosen
 // with it, kept in the settings store; they apply from the next job.
