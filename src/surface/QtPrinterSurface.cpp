@@ -2,7 +2,7 @@
 
 #include <QColor>
 #include <QDir>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QTemporaryFile>
 #include <cstdio>
 
@@ -45,13 +45,6 @@ void sayIgnored(const PrinterDestination& destination) {
 constexpr int Dpi = 600;
 constexpr double TwipsPerPoint = 20.0;
 
-void configure(QPrinter& printer) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setResolution(Dpi);
-    printer.setFullPage(false);  // the origin is the printable area's corner
-    printer.setDocName(QStringLiteral("ZelPrintDemo"));
-    printer.setCreator(QStringLiteral("ZelPrintDemo"));
-}
 
 }  // namespace
 
@@ -65,8 +58,10 @@ struct QtPrinterSurface::Job {
 };
 
 QtPrinterSurface::QtPrinterSurface(PrintJobs& jobs)
-    : jobs_(jobs), metrics_(std::make_unique<QPrinter>()) {
-    configure(*metrics_);
+    // Qt print support's PDF engine measures the fonts; a QPrinter would ask CUPS for its
+    // default printer first, unbounded, on every new context. Nothing is ever drawn on it.
+    : jobs_(jobs), metrics_(std::make_unique<QPdfWriter>(QString())) {
+    metrics_->setResolution(Dpi);
     refreshLayout();
 }
 
