@@ -74,9 +74,8 @@ void PlainText::print(QFile& file, const QString& name) {
         }
     } catch (const VbError& e) {
         // Which line could not be read or printed (too long, say) is what the user needs.
-        throw VbError(
-            e.number(),
-            QStringLiteral("%1 (%2, line %3)").arg(e.description(), name).arg(reading));
+        throw VbError(e.number(),
+                      QStringLiteral("%1 (%2, line %3)").arg(e.description(), name).arg(reading));
     }
     if (file.error() != QFile::NoError)
         throw VbError(VbErr::PathFileAccessError,

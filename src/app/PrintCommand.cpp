@@ -71,8 +71,8 @@ struct PrintOptions {
     int orientation = 0;  // 0: as the printer has it
     QString header;
     bool hasHeader = false;
-    float fontSize = 0;    // 0: as the default set has it
-    QString destination;   // empty: the usual choice
+    float fontSize = 0;   // 0: as the default set has it
+    QString destination;  // empty: the usual choice
     JobOptions job;
 };
 
@@ -140,8 +140,7 @@ std::unique_ptr<QTemporaryFile> templateFromInput() {
     return copy;
 }
 
-void printFiles(clsPrint& print, int32_t columns, const PrintOptions& options,
-                Progress& progress) {
+void printFiles(clsPrint& print, int32_t columns, const PrintOptions& options, Progress& progress) {
     if (options.text) {
         PlainText text(print, columns, options.truncate,
                        [&] { progress.update(print.CurrentPage); });
@@ -213,18 +212,19 @@ int waitForJob(const QString& queue, int job) {
     CupsJobFollower follower;
     QEventLoop loop;
     int code = 1;
-    QObject::connect(&follower, &CupsJobFollower::finished, &loop,
-                     [&](int, const QString&, int, const QString& state, const QString& reason) {
-                         if (state == QLatin1String("completed"))
-                             code = 0;
-                         else
-                             jobError(QStringLiteral("%1 job %2: %3%4")
-                                          .arg(queue)
-                                          .arg(job)
-                                          .arg(state, reason.isEmpty() ? QString()
-                                                                       : QStringLiteral(": ") + reason));
-                         loop.quit();
-                     });
+    QObject::connect(
+        &follower, &CupsJobFollower::finished, &loop,
+        [&](int, const QString&, int, const QString& state, const QString& reason) {
+            if (state == QLatin1String("completed"))
+                code = 0;
+            else
+                jobError(
+                    QStringLiteral("%1 job %2: %3%4")
+                        .arg(queue)
+                        .arg(job)
+                        .arg(state, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+            loop.quit();
+        });
     follower.follow(0, queue, job);
     loop.exec();
     return code;
@@ -239,8 +239,8 @@ QString parse(const QStringList& arguments, PrintOptions& options, bool& help) {
     const QCommandLineOption wait(QStringLiteral("wait"));
     const QCommandLineOption mode(QStringLiteral("mode"), QString(), QStringLiteral("mode"),
                                   QStringLiteral("P"));
-    const QCommandLineOption printer(QStringList{QStringLiteral("d"), QStringLiteral("printer")}, QString(),
-                                     QStringLiteral("dest"));
+    const QCommandLineOption printer(QStringList{QStringLiteral("d"), QStringLiteral("printer")},
+                                     QString(), QStringLiteral("dest"));
     const QCommandLineOption defaultName(QStringLiteral("default"), QString(),
                                          QStringLiteral("name"));
     const QCommandLineOption orientation(QStringLiteral("orientation"), QString(),
@@ -280,7 +280,8 @@ QString parse(const QStringList& arguments, PrintOptions& options, bool& help) {
     if (parser.isSet(fontSize)) {
         bool ok = false;
         options.fontSize = parser.value(fontSize).toFloat(&ok);
-        if (!ok || !(options.fontSize > 0)) return QStringLiteral("--font-size takes points above 0");
+        if (!ok || !(options.fontSize > 0))
+            return QStringLiteral("--font-size takes points above 0");
     }
     options.destination = parser.value(printer);
     try {

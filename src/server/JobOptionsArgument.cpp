@@ -40,7 +40,8 @@ JobOptions takeJobOptions(QVariantMap& given) {
     }
     const QVariant title = take(given, QStringLiteral("Title"));
     if (title.isValid()) {
-        if (title.userType() != QMetaType::QString) throw typeMismatch(QStringLiteral("Title"), "s");
+        if (title.userType() != QMetaType::QString)
+            throw typeMismatch(QStringLiteral("Title"), "s");
         options.title = title.toString();
     }
     return options;

@@ -115,11 +115,12 @@ PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
     registerWireTypes();
     // What became of a job at CUPS, on the path of the object whose job it was (see JobEnded);
     // a PDF file is finished when JobEnded names it.
-    connect(&follower_, &CupsJobFollower::finished, this,
-            [this](int owner, const QString&, int job, const QString& state, const QString& reason) {
-                sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobFinished"),
-                           {QString::number(job), state, reason});
-            });
+    connect(
+        &follower_, &CupsJobFollower::finished, this,
+        [this](int owner, const QString&, int job, const QString& state, const QString& reason) {
+            sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobFinished"),
+                       {QString::number(job), state, reason});
+        });
     connect(&follower_, &CupsJobFollower::idle, this, &PrintService::jobsFollowed);
     connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this,
             [this](const QString& owner) {
@@ -278,10 +279,9 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     else
         key = QStringLiteral("connection:") + message.service();
     const Shared shared = contextFor(key);
-    answer(message, shared,
-           [this, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
-               return create(m, shared, persistent, printer, jobOptions);
-           });
+    answer(message, shared, [this, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
+        return create(m, shared, persistent, printer, jobOptions);
+    });
     settle(shared);
 }
 

@@ -69,8 +69,8 @@ private:
     struct PrintObject {
         std::unique_ptr<clsPrint> print;
         Shared shared;
-        QString owner;    // the unique name of the creating connection; empty when persistent
-        QString printer;  // the destination chosen at Create; empty for the usual choice
+        QString owner;       // the unique name of the creating connection; empty when persistent
+        QString printer;     // the destination chosen at Create; empty for the usual choice
         JobOptions options;  // JobOptions and Title given at Create
     };
 

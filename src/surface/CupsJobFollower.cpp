@@ -45,7 +45,8 @@ void CupsJobFollower::ask() {
             std::vector<Outcome> outcomes;
             std::vector<Followed> still;
             for (Followed& followed : jobs_) {
-                const size_t at = size_t(std::find(ids.begin(), ids.end(), followed.job) - ids.begin());
+                const size_t at =
+                    size_t(std::find(ids.begin(), ids.end(), followed.job) - ids.begin());
                 if (at >= statuses->size()) {
                     still.push_back(followed);  // came in while CUPS was asked
                     continue;
@@ -55,12 +56,16 @@ void CupsJobFollower::ask() {
                 if (status.ended())
                     outcomes.push_back({followed, status.state, status.reason});
                 else if (status.queueStopped)
-                    outcomes.push_back({followed, QStringLiteral("held"), QStringLiteral("queue stopped")});
-                else if (status.state == QLatin1String("held") || status.state == QLatin1String("stopped"))
+                    outcomes.push_back(
+                        {followed, QStringLiteral("held"), QStringLiteral("queue stopped")});
+                else if (status.state == QLatin1String("held") ||
+                         status.state == QLatin1String("stopped"))
                     outcomes.push_back({followed, QStringLiteral("held"), status.reason});
                 else if (followed.until.hasExpired())
                     outcomes.push_back(
-                        {followed, followed.lastState.isEmpty() ? QStringLiteral("unknown") : followed.lastState,
+                        {followed,
+                         followed.lastState.isEmpty() ? QStringLiteral("unknown")
+                                                      : followed.lastState,
                          QStringLiteral("not finished after %1 minutes: no longer followed")
                              .arg(LongestMilliseconds / 60000)});
                 else
@@ -70,8 +75,8 @@ void CupsJobFollower::ask() {
             if (jobs_.empty()) timer_.stop();
             // Told after the list is settled: a receiver may follow another job or end.
             for (const Outcome& outcome : outcomes)
-                Q_EMIT finished(outcome.job.owner, outcome.job.queue, outcome.job.job, outcome.state,
-                                outcome.reason);
+                Q_EMIT finished(outcome.job.owner, outcome.job.queue, outcome.job.job,
+                                outcome.state, outcome.reason);
             if (!outcomes.empty() && jobs_.empty()) Q_EMIT idle();
         });
 }

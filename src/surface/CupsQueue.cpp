@@ -22,7 +22,8 @@ VbError queueError(const QString& queue, const QString& reason) {
 }
 
 VbError noAnswer(const QString& queue, int milliseconds) {
-    return queueError(queue, QStringLiteral("CUPS did not answer within %1 s").arg(milliseconds / 1000));
+    return queueError(queue,
+                      QStringLiteral("CUPS did not answer within %1 s").arg(milliseconds / 1000));
 }
 
 // A connection of its own to the scheduler, for one call on one thread: a wait on it gives up
@@ -32,7 +33,9 @@ public:
     explicit Connection(int seconds)
         : http_(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                              seconds * 1000, nullptr)) {
-        if (http_) httpSetTimeout(http_, seconds, [](http_t*, void*) { return 0; }, nullptr);
+        if (http_)
+            httpSetTimeout(
+                http_, seconds, [](http_t*, void*) { return 0; }, nullptr);
     }
     ~Connection() {
         if (http_) httpClose(http_);
@@ -96,9 +99,9 @@ QPageLayout lookUpLayout(const QString& queue, const QString& media) {
     cups_size_t size;
     // A paper the queue does not know is passed on as lp does; the page is then the default.
     const QByteArray wanted = media.section(u',', 0, 0).toUtf8();
-    if (!wanted.isEmpty() && cupsGetDestMediaByName(destination.http(), destination.dest(), info,
-                                                    wanted.constData(), CUPS_MEDIA_FLAGS_DEFAULT,
-                                                    &size))
+    if (!wanted.isEmpty() &&
+        cupsGetDestMediaByName(destination.http(), destination.dest(), info, wanted.constData(),
+                               CUPS_MEDIA_FLAGS_DEFAULT, &size))
         return layoutOf(size);
     ipp_attribute_t* fallback =
         cupsFindDestDefault(destination.http(), destination.dest(), info, "media");
@@ -129,7 +132,8 @@ QString refusedOption(Destination& destination, const JobOptions& options) {
         const QString& value = option.second;
         if (name == QLatin1String("page-ranges")) {
             if (!readablePageRanges(value))
-                return QStringLiteral("page-ranges=%1: not a list of pages such as 1-3,5").arg(value);
+                return QStringLiteral("page-ranges=%1: not a list of pages such as 1-3,5")
+                    .arg(value);
             continue;
         }
         if (name != QLatin1String("copies") && name != QLatin1String("number-up") &&
@@ -187,7 +191,8 @@ void checkOptions(const QString& queue, const JobOptions& options) {
         [queue, options] {
             const Connection connection(LookupMilliseconds / 1000 - 1);
             Destination destination(connection, queue.toUtf8().constData());
-            if (destination.name() != queue) throw queueError(queue, QStringLiteral("unknown queue"));
+            if (destination.name() != queue)
+                throw queueError(queue, QStringLiteral("unknown queue"));
             return refusedOption(destination, options);
         },
         LookupMilliseconds);
@@ -205,11 +210,11 @@ int submitPdf(const QString& queue, const QString& path, const JobOptions& optio
             for (const JobOptions::Option& option : options.all())
                 count = cupsAddOption(option.first.toUtf8().constData(),
                                       option.second.toUtf8().constData(), count, &list);
-            const int id = connection.get()
-                               ? cupsPrintFile2(connection.get(), queue.toUtf8().constData(),
-                                                path.toUtf8().constData(), title.constData(),
-                                                count, list)
-                               : 0;
+            const int id =
+                connection.get()
+                    ? cupsPrintFile2(connection.get(), queue.toUtf8().constData(),
+                                     path.toUtf8().constData(), title.constData(), count, list)
+                    : 0;
             const QString reason = QString::fromUtf8(cupsLastErrorString());
             cupsFreeOptions(count, list);
             if (id == 0) throw queueError(queue, reason);
@@ -217,8 +222,9 @@ int submitPdf(const QString& queue, const QString& path, const JobOptions& optio
         },
         SubmitMilliseconds);
     if (!job)
-        throw queueError(queue, QStringLiteral("CUPS did not take the job within %1 s")
-                                    .arg(SubmitMilliseconds / 1000));
+        throw queueError(
+            queue,
+            QStringLiteral("CUPS did not take the job within %1 s").arg(SubmitMilliseconds / 1000));
     return *job;
 }
 
@@ -266,7 +272,8 @@ JobStatus jobStatus(const QString& queue, int job) {
     if (ipp_attribute_t* message =
             ippFindAttribute(response, "job-printer-state-message", IPP_TAG_TEXT))
         reasons << QString::fromUtf8(ippGetString(message, 0, nullptr));
-    if (ipp_attribute_t* keywords = ippFindAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD))
+    if (ipp_attribute_t* keywords =
+            ippFindAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD))
         for (int i = 0; i < ippGetCount(keywords); ++i) {
             const QString reason = QString::fromUtf8(ippGetString(keywords, i, nullptr));
             status.queueStopped = status.queueStopped || reason == QLatin1String("printer-stopped");
@@ -280,7 +287,8 @@ JobStatus jobStatus(const QString& queue, int job) {
         status.queueStopped = status.queueStopped || queueStopped(connection.get(), queue);
     reasons.removeAll(QString());
     // A completed job needs no why.
-    if (status.state != QLatin1String("completed")) status.reason = reasons.join(QStringLiteral(", "));
+    if (status.state != QLatin1String("completed"))
+        status.reason = reasons.join(QStringLiteral(", "));
     return status;
 }
 

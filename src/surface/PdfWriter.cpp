@@ -72,8 +72,7 @@ void PdfWriter::finish(int catalog, int info) {
     table += "trailer\n<< /Size " + QByteArray::number(count) + " /Root " +
              QByteArray::number(catalog) + " 0 R" +
              (info ? " /Info " + QByteArray::number(info) + " 0 R" : QByteArray()) +
-             " >>\nstartxref\n" + QByteArray::number(xref) +
-             "\n%%EOF\n";
+             " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     write(table);
     if (!file_.flush()) failed_ = true;
     if (failed_)

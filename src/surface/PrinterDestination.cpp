@@ -98,7 +98,8 @@ QString chosenDestination() {
 JobOptions chosenOptions() {
     JobOptions options;
     try {
-        options.parse(GetSetting(AppTitle(), QStringLiteral("Printer"), QStringLiteral("Options"), {}));
+        options.parse(
+            GetSetting(AppTitle(), QStringLiteral("Printer"), QStringLiteral("Options"), {}));
     } catch (const VbError&) {
         // A hand-edited store with a bad name keeps the destination and loses only its options.
         return {};

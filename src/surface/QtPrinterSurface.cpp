@@ -6,12 +6,12 @@
 #include <QTemporaryFile>
 #include <cstdio>
 
+#include "general/SettingsStore.h"
 #include "surface/CupsQueue.h"
 #include "surface/PdfDocument.h"
 #include "surface/PdfJobFile.h"
 #include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
-#include "general/SettingsStore.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -44,7 +44,6 @@ void sayIgnored(const PrinterDestination& destination) {
 
 constexpr int Dpi = 600;
 constexpr double TwipsPerPoint = 20.0;
-
 
 }  // namespace
 
@@ -83,7 +82,8 @@ float QtPrinterSurface::ScaleHeight() const {
 
 void QtPrinterSurface::refreshLayout() {
     try {
-        layout_ = pageLayoutFor(currentDestination(jobs_.callerDestination(), jobs_.callerOptions()));
+        layout_ =
+            pageLayoutFor(currentDestination(jobs_.callerDestination(), jobs_.callerOptions()));
     } catch (const VbError&) {
         // A queue that CUPS does not know fails when the job starts; until then the system's
         // paper gives the area.
@@ -215,9 +215,9 @@ void QtPrinterSurface::EndDoc() {
                 report.document = QString::number(cups::submitPdf(
                     job->destination.queue, job->spool->fileName(), job->destination.options));
             } catch (const VbError& error) {
-                throw VbError(error.number(), QStringLiteral("%1; the job was kept as %2")
-                                                  .arg(error.description(),
-                                                       keepJob(job->spool->fileName())));
+                throw VbError(error.number(),
+                              QStringLiteral("%1; the job was kept as %2")
+                                  .arg(error.description(), keepJob(job->spool->fileName())));
             }
         }
         // A job that lost output is answered with its error, not reported as printed.

@@ -41,9 +41,11 @@ JobOptions optionsOf(const QPrinter& printer, bool pdf) {
     const auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
     const QStringList cupsOptions = printer.printEngine()->property(CupsOptionsKey).toStringList();
     if (!pdf)
-        for (qsizetype i = 0; i + 1 < cupsOptions.size(); i += 2) options.set(cupsOptions[i], cupsOptions[i + 1]);
+        for (qsizetype i = 0; i + 1 < cupsOptions.size(); i += 2)
+            options.set(cupsOptions[i], cupsOptions[i + 1]);
     const QSizeF paper = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
-    if (pwg_media_t* media = pwgMediaForSize(qRound(paper.width() * 100), qRound(paper.height() * 100)))
+    if (pwg_media_t* media =
+            pwgMediaForSize(qRound(paper.width() * 100), qRound(paper.height() * 100)))
         options.set(QStringLiteral("media"), QString::fromUtf8(media->pwg));
     if (pdf) return options;
     options.set(QStringLiteral("copies"), QString::number(printer.copyCount()));

@@ -5,10 +5,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTimer>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include "WindowsFixture.h"
 #include "surface/PrinterDestination.h"
