@@ -52,9 +52,16 @@ int serve(int argc, char** argv, const ServeOptions& options) {
         QTimer linger;
         linger.setSingleShot(true);
         linger.setInterval(options.lingerSeconds * 1000);
-        QObject::connect(&linger, &QTimer::timeout, quit);
+        // Jobs followed at CUPS keep the server up (for a bounded time) so that their clients
+        // learn how they ended; the linger starts again when the last one is told.
+        QObject::connect(&linger, &QTimer::timeout, [&service, quit] {
+            if (!service.followingJobs()) quit();
+        });
         QObject::connect(&service, &PrintService::objectCountChanged, &linger,
                          [&linger](int count) { count == 0 ? linger.start() : linger.stop(); });
+        QObject::connect(&service, &PrintService::jobsFollowed, &linger, [&service, &linger] {
+            if (service.objectCount() == 0) linger.start();
+        });
         linger.start();
 
         TermSignals signals_;

@@ -26,16 +26,10 @@ const char* const kHelp =
     "      Serve ZelPrintDemo.clsPrint on the session bus (D-Bus activation starts this).\n"
     "      --linger SECONDS  stay this long after the last object is released (default 10)\n"
     "      --offscreen       run without a display even when one is available\n"
-    "  print FILE [--text] [--mode MODE] [--printer DEST] [--default NAME]\n"
-    "        [--orientation 1|2] [--header TEXT]\n"
-    "      Print FILE in this process and write where the job went (a PDF file, or a CUPS\n"
-    "      queue and job id). FILE is a template (lines end at CR or CR LF) unless --text.\n"
-    "      --text            FILE is an ordinary text file (lines end at LF, CR LF or CR)\n"
-    "      --mode MODE       P printer (default), S screen, PS both\n"
-    "      --printer DEST    a CUPS queue or pdf:DIR (default: as ZELPRINT_PRINTER)\n"
-    "      --default NAME    the default set: Terminal (default) or Terminal7B\n"
-    "      --orientation N   1 portrait, 2 landscape\n"
-    "      --header TEXT     a header line on every page (#B page, #D date, #T time)\n"
+    "  print [FILE...] [-d DEST] [-n COPIES] [-o NAME=VALUE]... [-t TITLE] [--text] ...\n"
+    "      Print the files (standard input without FILE, or for -) in this process as one\n"
+    "      job and write where it went (a PDF file, or a CUPS queue and job id).\n"
+    "      See zelprint print --help.\n"
     "  interface [DIR]\n"
     "      Write the D-Bus interface description (XML) to standard output; with DIR, write\n"
     "      one file per interface into DIR instead (NAME.xml, as installed in\n"
@@ -45,7 +39,23 @@ const char* const kHelp =
     "  -h, --help     show this help\n"
     "  -v, --version  show the version\n";
 
+const char* const kServeHelp =
+    "Usage: zelprint serve [--linger SECONDS] [--offscreen]\n"
+    "\n"
+    "Serve ZelPrintDemo.clsPrint on the D-Bus session bus (D-Bus activation starts this).\n"
+    "The server stays while objects are open, while jobs handed to CUPS are followed to their\n"
+    "end (at most ten minutes each), and then SECONDS more.\n"
+    "\n"
+    "Options:\n"
+    "  --linger SECONDS  stay this long after the last object is released (default 10)\n"
+    "  --offscreen       run without a display even when one is available\n"
+    "  -h, --help        show this help\n";
+
 int runServe(const QStringList& arguments, int argc, char** argv) {
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        std::fputs(kServeHelp, stdout);
+        return 0;
+    }
     QCommandLineParser parser;
     const QCommandLineOption linger(QStringLiteral("linger"), QString(), QStringLiteral("seconds"),
                                     QStringLiteral("10"));

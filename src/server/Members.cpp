@@ -254,6 +254,7 @@ const std::vector<SignalSpec>& clsPrintSignals() {
 const std::vector<SignalSpec>& jobSignals() {
     static const std::vector<SignalSpec> signals_ = {
         {"JobEnded", {{"destination", "s"}, {"document", "s"}, {"pages", "i"}}},
+        {"JobFinished", {{"document", "s"}, {"state", "s"}, {"reason", "s"}}},
     };
     return signals_;
 }

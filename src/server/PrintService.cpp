@@ -16,11 +16,13 @@
 #include "print/clsPrint.h"
 #include "server/BatchRun.h"
 #include "server/Introspection.h"
+#include "server/JobOptionsArgument.h"
 #include "server/MemberCall.h"
 #include "server/Members.h"
 #include "server/NamedArguments.h"
 #include "server/PropertyChanges.h"
 #include "server/WireCodec.h"
+#include "surface/CupsQueue.h"
 #include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
 #include "variant/VbError.h"
@@ -86,15 +88,20 @@ QString interfacesXml(const std::vector<InterfaceDescription>& interfaces) {
 
 // A client's destination is checked when it chooses it, not when its first job fails. A PDF
 // folder must be absolute: the server's working folder means nothing to the client.
-void checkPrinterChoice(const QString& choice) {
-    if (choice.isEmpty()) return;
-    const PrinterDestination destination = PrinterDestination::parse(choice);
+// So are its options, against the destination they will go to: an option CUPS would refuse is
+// 482 naming it, before anything is printed.
+void checkPrinterChoice(const QString& choice, const JobOptions& options) {
+    if (choice.isEmpty() && options.isEmpty()) return;
+    PrinterDestination destination =
+        choice.isEmpty() ? currentDestination() : PrinterDestination::parse(choice);
+    destination.options = options.over(destination.options);
     if (destination.isPdf() && !QDir::isAbsolutePath(destination.pdfDirectory))
         throw VbError(VbErr::InvalidProcedureCall,
                       QStringLiteral("Invalid procedure call or argument: Printer %1: the folder "
                                      "must be an absolute path")
                           .arg(choice));
-    pageLayoutFor(destination);  // 482 for a queue CUPS does not know
+    pageLayoutFor(destination);  // 482 for a queue CUPS does not know, or an unknown paper
+    if (!destination.isPdf()) cups::checkOptions(destination.queue, destination.options);
 }
 
 }  // namespace
@@ -102,6 +109,15 @@ void checkPrinterChoice(const QString& choice) {
 PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
     : QDBusVirtualObject(parent), connection_(connection) {
     registerWireTypes();
+    // What became of a job at CUPS, on the path of the object whose job it was (see JobEnded);
+    // a PDF file is finished when JobEnded names it.
+    connect(
+        &follower_, &CupsJobFollower::finished, this,
+        [this](int owner, const QString&, int job, const QString& state, const QString& reason) {
+            sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobFinished"),
+                       {QString::number(job), state, reason});
+        });
+    connect(&follower_, &CupsJobFollower::idle, this, &PrintService::jobsFollowed);
     // Every client that leaves, not only those that own objects: one whose call waits for the
     // user, or waits in a hold, must not be waited for.
     connection_.connect(QStringLiteral("org.freedesktop.DBus"),
@@ -182,9 +198,11 @@ PrintService::Shared PrintService::contextFor(const QString& key) {
                        {sheet});
     });
     connect(&jobs, &PrintJobs::jobEnded, this, [this](int owner, const EndedJob& job) {
-        if (owner > 0)
-            sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
-                       {job.destination, job.document, job.pages});
+        if (owner <= 0) return;
+        sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
+                   {job.destination, job.document, job.pages});
+        if (!job.destination.startsWith(QLatin1String("pdf:")))
+            follower_.follow(owner, job.destination, job.document.toInt());
     });
     return shared;
 }
@@ -257,15 +275,16 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     if (!addressed(message, Bus::kServerInterface) || message.member() != QLatin1String("Create"))
         throw BusError{kUnknownMethod, QStringLiteral("No member %1 on /").arg(message.member())};
     requireSignature(message, QStringLiteral("a{sv}"));
+    QVariantMap given = dictionary(message.arguments().at(0));
+    const JobOptions jobOptions = takeJobOptions(given);
     const std::vector<Variant> options =
-        namedArguments(dictionary(message.arguments().at(0)),
-                       {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
-                        {QStringLiteral("Printer"), Variant(), false},
-                        {QStringLiteral("Group"), Variant(), false}});
+        namedArguments(given, {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
+                               {QStringLiteral("Printer"), Variant(), false},
+                               {QStringLiteral("Group"), Variant(), false}});
     const bool persistent = options[0].toBoolean();
     const QString printer = options[1].toString();
     const QString group = options[2].toString();
-    checkPrinterChoice(printer);
+    checkPrinterChoice(printer, jobOptions);
     // The context decides which calls the creation waits behind.
     QString key;
     if (!group.isEmpty())
@@ -275,8 +294,8 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     else
         key = QStringLiteral("connection:") + message.service();
     const Shared shared = contextFor(key);
-    answer(message, shared, [this, shared, persistent, printer](const QDBusMessage& m) {
-        return create(m, shared, persistent, printer);
+    answer(message, shared, [this, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
+        return create(m, shared, persistent, printer, jobOptions);
     });
     settle(shared);
 }
@@ -383,12 +402,13 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
 }
 
 QDBusMessage PrintService::create(const QDBusMessage& message, const Shared& shared,
-                                  bool persistent, const QString& printer) {
+                                  bool persistent, const QString& printer,
+                                  const JobOptions& jobOptions) {
     auto print = std::make_unique<clsPrint>(shared->context);
     const int id = nextId_++;
     connectEvents(*print, objectPath(id));
     const QString owner = persistent ? QString() : message.service();
-    objects_[id] = PrintObject{std::move(print), shared, owner, printer};
+    objects_[id] = PrintObject{std::move(print), shared, owner, printer, jobOptions};
     shared->objects += 1;
     Q_EMIT objectCountChanged(objectCount());
     if (!owner.isEmpty()) {
@@ -422,7 +442,7 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
 QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(clsPrint&)>& body) {
     clsPrint& print = object(id);
     const PrintObject& entry = objects_.at(id);
-    const PrintJobs::Scope caller(entry.shared->context->jobs(), id, entry.printer);
+    const PrintJobs::Scope caller(entry.shared->context->jobs(), id, entry.printer, entry.options);
     const PropertySnapshot before(print);
     auto announce = [&] {
         const QVariantMap changed = before.changes(print);
@@ -459,7 +479,8 @@ std::optional<VbError> PrintService::releaseObject(int id) {
     // Out of the table first, so that nothing reaches the object while its release runs.
     std::unique_ptr<clsPrint> print = std::move(it->second.print);
     const Shared shared = it->second.shared;
-    const PrintJobs::Scope caller(shared->context->jobs(), id, it->second.printer);
+    const PrintJobs::Scope caller(shared->context->jobs(), id, it->second.printer,
+                                  it->second.options);
     objects_.erase(it);
     std::optional<VbError> undelivered = print->Terminate();
     print.reset();

@@ -9,6 +9,8 @@
 #include <set>
 
 #include "server/CallHold.h"
+#include "surface/CupsJobFollower.h"
+#include "surface/JobOptions.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -35,6 +37,8 @@ public:
     bool registerObjects();
 
     int objectCount() const { return static_cast<int>(objects_.size()); }
+    // True while a job handed to CUPS is followed to its end (JobFinished still to come).
+    bool followingJobs() const { return follower_.following(); }
     // Releases every object (ending their print jobs), in the order they were created.
     void releaseAll();
     // Runs an action once no context has a held call in progress (at once when none has).
@@ -47,6 +51,8 @@ public:
 
 Q_SIGNALS:
     void objectCountChanged(int count);
+    // The last followed job is finished.
+    void jobsFollowed();
 
 private Q_SLOTS:
     void nameOwnerChanged(const QString& name, const QString& oldOwner, const QString& newOwner);
@@ -65,8 +71,9 @@ private:
     struct PrintObject {
         std::unique_ptr<clsPrint> print;
         Shared shared;
-        QString owner;    // the unique name of the creating connection; empty when persistent
-        QString printer;  // the destination chosen at Create; empty for the usual choice
+        QString owner;       // the unique name of the creating connection; empty when persistent
+        QString printer;     // the destination chosen at Create; empty for the usual choice
+        JobOptions options;  // JobOptions and Title given at Create
     };
 
     void dispatch(const QDBusMessage& message);
@@ -89,7 +96,7 @@ private:
     void sendError(const QDBusMessage& message, const QString& name, const QString& text);
 
     QDBusMessage create(const QDBusMessage& message, const Shared& shared, bool persistent,
-                        const QString& printer);
+                        const QString& printer, const JobOptions& jobOptions);
     QDBusMessage callMember(const QDBusMessage& message, int id, const MethodSpec& method);
     // Runs a call on the object as the printer's caller (so that a job it starts takes its
     // destination and reports to it), then tells its clients which properties the call changed,
@@ -115,6 +122,7 @@ private:
     // Clients that left while calls were held; forgotten once no hold is busy.
     std::set<QString> departed_;
     int nextId_ = 1;
+    CupsJobFollower follower_;
 };
 
 }  // namespace zel

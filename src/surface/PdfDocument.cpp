@@ -5,7 +5,9 @@
 #include <QRawFont>
 #include <algorithm>
 
+#include "general/Clock.h"
 #include "surface/PdfFont.h"
+#include "surface/PdfInfo.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -179,7 +181,11 @@ void PdfDocument::finish() {
     pdf_.beginObject(catalog_);
     pdf_.write("<< /Type /Catalog /Pages " + QByteArray::number(pages_) + " 0 R >>\n");
     pdf_.endObject();
-    pdf_.finish(catalog_);
+    const int info = pdf_.reserve();
+    pdf_.beginObject(info);
+    pdf_.write(pdfInfoDictionary(title_, Clock::now()));
+    pdf_.endObject();
+    pdf_.finish(catalog_, info);
 }
 
 }  // namespace zel

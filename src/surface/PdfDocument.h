@@ -38,8 +38,10 @@ public:
     // A rectangle's outline as such a stroke, or filled.
     void box(const QRectF& rect, const QColor& colour, double width);
     void fill(const QRectF& rect, const QColor& colour);
-    // Ends the last page and writes the fonts, the page tree and the trailer; VbError when the
-    // file could not be written.
+    // The title in the document information (written at finish; ZelPrintDemo until set).
+    void setTitle(const QString& title) { title_ = title; }
+    // Ends the last page and writes the fonts, the page tree, the document information and the
+    // trailer; VbError when the file could not be written.
     void finish();
 
 private:
@@ -52,6 +54,7 @@ private:
 
     PdfWriter pdf_;
     bool grayscale_;
+    QString title_ = QStringLiteral("ZelPrintDemo");
     int catalog_, pages_;
     std::vector<int> pageObjects_;
     std::map<QString, std::unique_ptr<PdfFont>> fonts_;  // by family and style

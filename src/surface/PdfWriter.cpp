@@ -59,7 +59,7 @@ void PdfWriter::stream(int number, const QByteArray& entries, const QByteArray& 
     endObject();
 }
 
-void PdfWriter::finish(int catalog) {
+void PdfWriter::finish(int catalog, int info) {
     const qint64 xref = offset_;
     const int count = next_;
     offsets_.resize(size_t(count), 0);
@@ -70,8 +70,9 @@ void PdfWriter::finish(int catalog) {
         table += entry;
     }
     table += "trailer\n<< /Size " + QByteArray::number(count) + " /Root " +
-             QByteArray::number(catalog) + " 0 R >>\nstartxref\n" + QByteArray::number(xref) +
-             "\n%%EOF\n";
+             QByteArray::number(catalog) + " 0 R" +
+             (info ? " /Info " + QByteArray::number(info) + " 0 R" : QByteArray()) +
+             " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     write(table);
     if (!file_.flush()) failed_ = true;
     if (failed_)

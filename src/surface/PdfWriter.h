@@ -22,9 +22,9 @@ public:
     // A stream object of its own: dictionary entries (without the brackets), then the data,
     // deflated unless it is tiny.
     void stream(int number, const QByteArray& entries, const QByteArray& data);
-    // Writes the cross-reference table and the trailer naming the catalog, and flushes; VbError
-    // with the file's error when any write failed.
-    void finish(int catalog);
+    // Writes the cross-reference table and the trailer naming the catalog and the document
+    // information (0: none), and flushes; VbError with the file's error when any write failed.
+    void finish(int catalog, int info = 0);
 
 private:
     QFileDevice& file_;

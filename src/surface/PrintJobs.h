@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "surface/JobOptions.h"
+
 namespace zel {
 
 // What became of one print job that reached its destination.
@@ -23,11 +25,14 @@ public:
     int caller() const { return caller_; }
     // The destination the caller chose ("QUEUE" or "pdf:DIR"), empty for the usual choice.
     const QString& callerDestination() const { return callerDestination_; }
+    // The options and title the caller asked for, over those of the destination.
+    const JobOptions& callerOptions() const { return callerOptions_; }
 
     // Sets the caller for the lifetime of the object, then restores the one before.
     class Scope {
     public:
-        Scope(PrintJobs& jobs, int caller, const QString& destination);
+        Scope(PrintJobs& jobs, int caller, const QString& destination,
+              const JobOptions& options = {});
         ~Scope();
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
@@ -36,6 +41,7 @@ public:
         PrintJobs& jobs_;
         int caller_;
         QString destination_;
+        JobOptions options_;
     };
 
 Q_SIGNALS:
@@ -48,6 +54,7 @@ Q_SIGNALS:
 private:
     int caller_ = 0;
     QString callerDestination_;
+    JobOptions callerOptions_;
 };
 
 }  // namespace zel

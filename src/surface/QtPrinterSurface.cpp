@@ -2,9 +2,11 @@
 
 #include <QColor>
 #include <QDir>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QTemporaryFile>
+#include <cstdio>
 
+#include "general/SettingsStore.h"
 #include "surface/CupsQueue.h"
 #include "surface/PdfDocument.h"
 #include "surface/PdfJobFile.h"
@@ -16,16 +18,32 @@ namespace zel {
 
 namespace {
 
+// A job that CUPS did not take is kept as a PDF file in the default folder, so that nothing is
+// lost; returns its path. The spool file may be on another file system: it is copied.
+QString keepJob(const QString& spoolPath) {
+    const QString directory = defaultPdfDirectory();
+    std::unique_ptr<QTemporaryFile> kept = createSpoolFile(directory);
+    QFile spool(spoolPath);
+    if (!spool.open(QIODevice::ReadOnly))
+        throw VbError(VbErr::PrinterError, QStringLiteral("Printer error: %1: %2")
+                                               .arg(shownInError(spoolPath), spool.errorString()));
+    while (!spool.atEnd())
+        if (kept->write(spool.read(1 << 16)) < 0) break;
+    kept->flush();
+    requireCompleteSpool(kept->fileName());
+    return publishPdfJob(kept->fileName(), directory);
+}
+
+// Options a PDF file cannot carry are said once, when its job starts.
+void sayIgnored(const PrinterDestination& destination) {
+    const QStringList ignored = optionsPdfIgnores(destination.options);
+    if (ignored.isEmpty()) return;
+    std::fprintf(stderr, "zelprint: %s: a PDF file cannot carry %s: ignored\n",
+                 qPrintable(destination.text()), qPrintable(ignored.join(QStringLiteral(", "))));
+}
+
 constexpr int Dpi = 600;
 constexpr double TwipsPerPoint = 20.0;
-
-void configure(QPrinter& printer) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setResolution(Dpi);
-    printer.setFullPage(false);  // the origin is the printable area's corner
-    printer.setDocName(QStringLiteral("ZelPrintDemo"));
-    printer.setCreator(QStringLiteral("ZelPrintDemo"));
-}
 
 }  // namespace
 
@@ -39,8 +57,10 @@ struct QtPrinterSurface::Job {
 };
 
 QtPrinterSurface::QtPrinterSurface(PrintJobs& jobs)
-    : jobs_(jobs), metrics_(std::make_unique<QPrinter>()) {
-    configure(*metrics_);
+    // Qt print support's PDF engine measures the fonts; a QPrinter would ask CUPS for its
+    // default printer first, unbounded, on every new context. Nothing is ever drawn on it.
+    : jobs_(jobs), metrics_(std::make_unique<QPdfWriter>(QString())) {
+    metrics_->setResolution(Dpi);
     refreshLayout();
 }
 
@@ -62,7 +82,8 @@ float QtPrinterSurface::ScaleHeight() const {
 
 void QtPrinterSurface::refreshLayout() {
     try {
-        layout_ = pageLayoutFor(currentDestination(jobs_.callerDestination()));
+        layout_ =
+            pageLayoutFor(currentDestination(jobs_.callerDestination(), jobs_.callerOptions()));
     } catch (const VbError&) {
         // A queue that CUPS does not know fails when the job starts; until then the system's
         // paper gives the area.
@@ -72,12 +93,18 @@ void QtPrinterSurface::refreshLayout() {
 
 void QtPrinterSurface::startJob() {
     auto job = std::make_unique<Job>();
-    job->destination = currentDestination(jobs_.callerDestination());
+    job->destination = currentDestination(jobs_.callerDestination(), jobs_.callerOptions());
     job->owner = jobs_.caller();
     layout_ = pageLayoutFor(job->destination);
+    if (job->destination.isPdf())
+        sayIgnored(job->destination);
+    else
+        cups::checkOptions(job->destination.queue, job->destination.options);
     job->spool = createSpoolFile(job->destination.isPdf() ? job->destination.pdfDirectory
                                                           : QDir::tempPath());
     job->pdf = std::make_unique<PdfDocument>(*job->spool, colorMode_ == 1);
+    const QString& title = job->destination.options.title;
+    job->pdf->setTitle(title.isEmpty() ? AppTitle() : title);
     job->pdf->beginPage(sheetLayout());
     job_ = std::move(job);
 }
@@ -184,8 +211,14 @@ void QtPrinterSurface::EndDoc() {
         if (job->destination.isPdf()) {
             report.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
         } else {
-            report.document =
-                QString::number(cups::submitPdf(job->destination.queue, job->spool->fileName()));
+            try {
+                report.document = QString::number(cups::submitPdf(
+                    job->destination.queue, job->spool->fileName(), job->destination.options));
+            } catch (const VbError& error) {
+                throw VbError(error.number(),
+                              QStringLiteral("%1; the job was kept as %2")
+                                  .arg(error.description(), keepJob(job->spool->fileName())));
+            }
         }
         // A job that lost output is answered with its error, not reported as printed.
         if (!refusal) Q_EMIT jobs_.jobEnded(job->owner, report);

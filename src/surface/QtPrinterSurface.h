@@ -8,7 +8,7 @@
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 
-class QPrinter;
+class QPdfWriter;
 
 namespace zel {
 
@@ -68,7 +68,7 @@ private:
     void finishSheet();  // counts and reports the job's current sheet as finished
 
     PrintJobs& jobs_;
-    std::unique_ptr<QPrinter> metrics_;
+    std::unique_ptr<QPdfWriter> metrics_;
     std::unique_ptr<Job> job_;
     std::optional<VbError> refusal_;            // the first refusal of the job in progress
     std::optional<int32_t> pendingBackground_;  // for the current sheet's first output

@@ -1,11 +1,14 @@
 #include "windows/frmPrint.h"
 
+#include <cups/cups.h>
+
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QStatusBar>
 #include <utility>
@@ -26,6 +29,35 @@ QString destinationOf(const QPrinter& printer) {
     if (printer.outputFormat() != QPrinter::PdfFormat) return printer.printerName();
     if (printer.outputFileName().isEmpty()) return QString();
     return QStringLiteral("pdf:") + QFileInfo(printer.outputFileName()).absolutePath();
+}
+
+// The dialog's copies, duplex, paper and colour as CUPS options, kept with the destination; a
+// PDF file carries only its paper.
+JobOptions optionsOf(const QPrinter& printer, bool pdf) {
+    JobOptions options;
+    // The printer's own settings from the dialog's properties page (PPD options such as
+    // ColorModel or PageSize), as Qt itself would send them to CUPS.
+    // Qt keeps them under a key of its CUPS support that it does not publish (PPK_CupsOptions).
+    const auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    const QStringList cupsOptions = printer.printEngine()->property(CupsOptionsKey).toStringList();
+    if (!pdf)
+        for (qsizetype i = 0; i + 1 < cupsOptions.size(); i += 2)
+            options.set(cupsOptions[i], cupsOptions[i + 1]);
+    const QSizeF paper = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
+    if (pwg_media_t* media =
+            pwgMediaForSize(qRound(paper.width() * 100), qRound(paper.height() * 100)))
+        options.set(QStringLiteral("media"), QString::fromUtf8(media->pwg));
+    if (pdf) return options;
+    options.set(QStringLiteral("copies"), QString::number(printer.copyCount()));
+    const QPrinter::DuplexMode duplex = printer.duplex();
+    options.set(QStringLiteral("sides"),
+                duplex == QPrinter::DuplexNone        ? QStringLiteral("one-sided")
+                : duplex == QPrinter::DuplexShortSide ? QStringLiteral("two-sided-short-edge")
+                                                      : QStringLiteral("two-sided-long-edge"));
+    options.set(QStringLiteral("print-color-mode"), printer.colorMode() == QPrinter::GrayScale
+                                                        ? QStringLiteral("monochrome")
+                                                        : QStringLiteral("color"));
+    return options;
 }
 
 }  // namespace
@@ -114,7 +146,8 @@ void frmPrint::mnuSelecteerPrinter_Click() {
     }
     if (answer != QDialog::Accepted) return;
     const QString destination = destinationOf(printer);
-    if (!destination.isEmpty()) saveChosenDestination(destination);
+    if (!destination.isEmpty())
+        saveChosenDestination(destination, optionsOf(printer, destination.startsWith("pdf:")));
 }
 
 void frmPrint::mnuActiveer_Click() {

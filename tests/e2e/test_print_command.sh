@@ -67,3 +67,44 @@ made=$("$zelprint" print "$tmp/factuur.psj" --printer "pdf:$tmp/pdf") ||
     report_fail "the Windows-1252 template was not printed"
 report_expect "Windows-1252 template lines" "Factuur blad 1|Café in België" \
     "$(report_page_text "$made" 1 | tr -s ' ' | tr -d '\f' | grep -v '^$' | paste -sd'|')"
+
+# Plain text as written: placeholders stay, a form feed starts a page, a long line wraps (or is
+# cut with --truncate) and standard error says so.
+# The text of one page, without the form feed pdftotext ends it with.
+page() { report_page_text "$@" | tr -d '\f' | grep -v '^$'; }
+long=$(printf 'x%.0s' $(seq 300))
+printf '#define MAX 10\nIssue #B12\nprice #1\n\fna de pagina\n%s\nend\n' "$long" >"$tmp/plain.txt"
+made=$("$zelprint" print --text "$tmp/plain.txt" -d "pdf:$tmp/lp" 2>"$tmp/err") ||
+    report_fail "plain text not printed: $(cat "$tmp/err")"
+report_expect "text as written" "#define MAX 10|Issue #B12|price #1" \
+    "$(page "$made" 1 | paste -sd'|')"
+report_expect "form feed: a second page" "na de pagina" "$(page "$made" 2 | head -1)"
+report_expect "a wrapped line keeps every character" "$long" \
+    "$(page "$made" 2 | sed -n '2,/^end$/p' | grep -v '^end$' | tr -d '\n')"
+grep -q "^zelprint: 1 line longer than the page's [0-9]* characters wrapped$" "$tmp/err" ||
+    report_fail "no word of the wrapped line: $(cat "$tmp/err")"
+made=$("$zelprint" print --text --truncate "$tmp/plain.txt" -d "pdf:$tmp/lp" 2>"$tmp/err")
+columns=$(sed -n "s/.*page's \([0-9]*\) characters cut$/\1/p" "$tmp/err")
+[ -n "$columns" ] || report_fail "no word of the cut line: $(cat "$tmp/err")"
+report_expect "a cut line" "${long:0:$columns}|end" "$(page "$made" 2 | sed -n '2,3p' | paste -sd'|')"
+
+# Standard input and a file in one job, each from a new page; the title, the paper and what a
+# PDF file cannot carry.
+made=$(printf 'van invoer\n' | "$zelprint" print --text - "$tmp/lines.txt" -d "pdf:$tmp/lp" \
+    -n 2 -o media=A5 -o 'sides=two-sided-long-edge' -t "Mijn lijst" 2>"$tmp/err") ||
+    report_fail "standard input and a file not printed: $(cat "$tmp/err")"
+report_expect "pages of input and file" "2" "$(pdfinfo "$made" | awk '/^Pages:/ { print $2 }')"
+report_expect "input on page 1, the file on page 2" "van invoer|een" \
+    "$(page "$made" 1)|$(page "$made" 2 | head -1)"
+report_expect "the PDF's title" "Mijn lijst" "$(pdfinfo "$made" | sed -n 's/^Title: *//p')"
+report_expect "the PDF's producer" "ZelPrintDemo" "$(pdfinfo "$made" | sed -n 's/^Producer: *\([A-Za-z]*\).*/\1/p')"
+report_expect "paper A5" "420 x 595" "$(pdfinfo "$made" | sed -n 's/^Page size: *\([0-9]* x [0-9]*\).*/\1/p')"
+grep -q "cannot carry sides, copies: ignored" "$tmp/err" || report_fail "ignored options not said: $(cat "$tmp/err")"
+made=$(printf 'van invoer\n' | "$zelprint" print --text -d "pdf:$tmp/lp" 2>/dev/null)
+report_expect "standard input's title" "standard input" "$(pdfinfo "$made" | sed -n 's/^Title: *//p')"
+
+"$zelprint" print --help | grep -q -- "-o NAME=VALUE" || report_fail "print --help says nothing of -o"
+"$zelprint" serve --help | grep -q -- "--linger" || report_fail "serve --help says nothing of --linger"
+code=0
+"$zelprint" print --text -x "$tmp/lines.txt" 2>/dev/null || code=$?
+report_expect "an unknown option is a usage error" 2 "$code"

@@ -287,6 +287,10 @@ TEST_F(PrintServiceTest, CreateTakesPersistentByAnyCaseAndRefusesOtherOptions) {
     EXPECT_EQ(create({{"Kleur", 1}}), QStringLiteral("ZelPrintDemo.Error448"));
     EXPECT_EQ(create({{"PERSISTENT", QStringLiteral("ja")}}),
               QStringLiteral("ZelPrintDemo.Error13"));
+    // JobOptions is a{ss} and Title s, nothing else.
+    EXPECT_EQ(create({{"JobOptions", QStringLiteral("copies=2")}}),
+              QStringLiteral("ZelPrintDemo.Error13"));
+    EXPECT_EQ(create({{"Title", 7}}), QStringLiteral("ZelPrintDemo.Error13"));
     EXPECT_EQ(create({{"persistent", true}}), QStringLiteral("/clsPrint/1"));
     EXPECT_EQ(service_->objectCount(), 1);
 }

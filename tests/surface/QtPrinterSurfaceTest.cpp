@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <map>
 
 #include "PrinterTestEnv.h"
 #include "support/ErrorOf.h"
@@ -338,6 +339,30 @@ TEST(QtPrinterSurface, DestinationChosenByTheUserAppliesWithoutEnvironment) {
     printer.EndDoc();
     EXPECT_EQ(env.files(), QStringList{QStringLiteral("job-0001.pdf")});
     EXPECT_TRUE(QFile::exists(chosen + QStringLiteral("/job-0001.pdf")));
+}
+
+// The dialog's options are stored beside its destination in lp's syntax: they come back as they
+// were (quotes, backslashes, empty values), set the paper of the next job and its title.
+TEST(QtPrinterSurface, OptionsChosenWithTheDestinationComeBackAndApply) {
+    PrinterTestEnv env;
+    JobOptions options;
+    options.set(QStringLiteral("media"), QStringLiteral("iso_a5_148x210mm"));
+    options.set(QStringLiteral("job-billing"), QStringLiteral("afdeling \"Noord\" \\ 2"));
+    options.set(QStringLiteral("job-sheets"), QString());
+    saveChosenDestination(QStringLiteral("pdf:") + env.outDir(), options);
+    env.setDestination(QString());
+    const auto byName = [](const JobOptions& o) {
+        return std::map<QString, QString>(o.all().begin(), o.all().end());
+    };
+    EXPECT_EQ(byName(chosenOptions()), byName(options)) << chosenOptions().text().toStdString();
+
+    TestPrinter printer;
+    printer.Print(QStringLiteral("op A5"), true);
+    printer.EndDoc();
+    ASSERT_EQ(env.files(), QStringList{QStringLiteral("job-0001.pdf")});
+    const QSizeF page = pdfPageSize(env.outDir() + QStringLiteral("/job-0001.pdf"), 1);
+    EXPECT_NEAR(page.width(), 419.5, 1);
+    EXPECT_NEAR(page.height(), 595.3, 1);
 }
 
 TEST(QtPrinterSurface, DefaultFolderIsInTheUsersDocuments) {

@@ -5,7 +5,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include "WindowsFixture.h"
 #include "surface/PrinterDestination.h"
@@ -115,6 +118,40 @@ TEST_F(QuestionsTest, ChosenPdfFileMakesItsFolderTheDestination) {
     });
     windows().frm().mnuSelecteerPrinter()->trigger();
     EXPECT_EQ(chosenDestination(), "pdf:" + out.path());
+}
+
+// The copies and paper chosen in the dialog go with the chosen queue to later jobs. It needs a
+// CUPS queue: tests/e2e/test_dialog_cups.sh names one in ZEL_TEST_QUEUE. (Its cups-pdf queue
+// offers no duplex, and Qt takes the colour from a PPD option that cups-pdf lacks.)
+TEST_F(QuestionsTest, PrinterDialogChoicesGoWithTheQueue) {
+    const QString queue = qEnvironmentVariable("ZEL_TEST_QUEUE");
+    if (queue.isEmpty()) GTEST_SKIP() << "no CUPS queue (ZEL_TEST_QUEUE)";
+    installAnswerer([&](QWidget* question) {
+        auto* dialog = qobject_cast<QPrintDialog*>(question);
+        ASSERT_NE(dialog, nullptr);
+        auto* printers = dialog->findChild<QComboBox*>("printers");
+        auto* copies = dialog->findChild<QSpinBox*>("copies");
+        auto* properties = dialog->findChild<QPushButton*>("properties");
+        ASSERT_TRUE(printers && copies && properties);
+        printers->setCurrentIndex(printers->findText(queue));
+        copies->setValue(2);
+        // The paper is on the properties page, a modal dialog of its own.
+        QTimer::singleShot(0, [] {
+            for (QWidget* page : QApplication::topLevelWidgets()) {
+                auto* paper = page->findChild<QComboBox*>("pageSizeCombo");
+                if (!paper || !page->isVisible()) continue;
+                paper->setCurrentIndex(paper->findText("A5", Qt::MatchStartsWith));
+                static_cast<QDialog*>(page)->accept();
+            }
+        });
+        properties->click();
+        dialog->accept();
+    });
+    windows().frm().mnuSelecteerPrinter()->trigger();
+    EXPECT_EQ(chosenDestination(), queue);
+    const JobOptions options = currentDestination().options;
+    EXPECT_EQ(options.value("copies"), "2");
+    EXPECT_TRUE(options.value("media").startsWith("iso_a5")) << options.text().toStdString();
 }
 
 }  // namespace

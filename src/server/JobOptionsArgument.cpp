@@ -1,0 +1,50 @@
+#include "server/JobOptionsArgument.h"
+
+#include <QDBusArgument>
+#include <QDBusMetaType>
+
+#include "variant/VbError.h"
+
+namespace zel {
+
+namespace {
+
+// The value under the key, removed from the options; an invalid value when it is not given.
+QVariant take(QVariantMap& given, const QString& key) {
+    for (auto it = given.begin(); it != given.end(); ++it)
+        if (it.key().compare(key, Qt::CaseInsensitive) == 0) {
+            const QVariant value = it.value();
+            given.erase(it);
+            return value;
+        }
+    return {};
+}
+
+VbError typeMismatch(const QString& key, const char* type) {
+    return VbError(VbErr::TypeMismatch,
+                   QStringLiteral("Type mismatch: %1 takes %2").arg(key, QLatin1String(type)));
+}
+
+}  // namespace
+
+JobOptions takeJobOptions(QVariantMap& given) {
+    JobOptions options;
+    const QVariant list = take(given, QStringLiteral("JobOptions"));
+    if (list.isValid()) {
+        const auto argument = list.value<QDBusArgument>();
+        if (list.userType() != qMetaTypeId<QDBusArgument>() ||
+            argument.currentSignature() != QLatin1String("a{ss}"))
+            throw typeMismatch(QStringLiteral("JobOptions"), "a{ss}");
+        const auto map = qdbus_cast<QMap<QString, QString>>(argument);
+        for (auto it = map.begin(); it != map.end(); ++it) options.set(it.key(), it.value());
+    }
+    const QVariant title = take(given, QStringLiteral("Title"));
+    if (title.isValid()) {
+        if (title.userType() != QMetaType::QString)
+            throw typeMismatch(QStringLiteral("Title"), "s");
+        options.title = title.toString();
+    }
+    return options;
+}
+
+}  // namespace zel

@@ -1,0 +1,75 @@
+#include "surface/JobOptions.h"
+
+#include <cups/cups.h>
+
+#include <QStringList>
+#include <algorithm>
+
+#include "variant/VbError.h"
+
+namespace zel {
+
+namespace {
+
+bool needsQuotes(const QString& value) {
+    return value.isEmpty() || std::any_of(value.begin(), value.end(), [](QChar c) {
+               return c.isSpace() || c == u'"' || c == u'\'' || c == u'\\';
+           });
+}
+
+}  // namespace
+
+void JobOptions::set(const QString& name, const QString& value) {
+    if (name.isEmpty() || needsQuotes(name) || name.contains(u'='))
+        throw VbError(VbErr::InvalidProcedureCall,
+                      QStringLiteral("Invalid procedure call or argument: option name '%1'")
+                          .arg(shownInError(name)));
+    const auto found = std::find_if(options_.begin(), options_.end(),
+                                    [&name](const Option& option) { return option.first == name; });
+    if (found != options_.end())
+        found->second = value;
+    else
+        options_.emplace_back(name, value);
+}
+
+void JobOptions::parse(const QString& text) {
+    // libcups reads lp's option syntax (quotes, backslashes, "noNAME"), as lp itself does.
+    cups_option_t* parsed = nullptr;
+    const int count = cupsParseOptions(text.toUtf8().constData(), 0, &parsed);
+    for (int i = 0; i < count; ++i)
+        set(QString::fromUtf8(parsed[i].name), QString::fromUtf8(parsed[i].value));
+    cupsFreeOptions(count, parsed);
+}
+
+QString JobOptions::value(const QString& name) const {
+    for (const Option& option : options_)
+        if (option.first == name) return option.second;
+    return {};
+}
+
+bool JobOptions::contains(const QString& name) const {
+    return std::any_of(options_.begin(), options_.end(),
+                       [&name](const Option& option) { return option.first == name; });
+}
+
+QString JobOptions::text() const {
+    QStringList words;
+    for (const Option& option : options_) {
+        QString value = option.second;
+        if (needsQuotes(value)) {
+            value.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+            value = u'"' + value + u'"';
+        }
+        words << option.first + u'=' + value;
+    }
+    return words.join(u' ');
+}
+
+JobOptions JobOptions::over(const JobOptions& base) const {
+    JobOptions merged = base;
+    for (const Option& option : options_) merged.set(option.first, option.second);
+    if (!title.isEmpty()) merged.title = title;
+    return merged;
+}
+
+}  // namespace zel
