@@ -291,9 +291,7 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
 
 QDBusMessage PrintService::create(const QDBusMessage& message) {
     const std::vector<Variant> options =
-        namedArguments(dictionary(message.arguments().at(0)),
-                       {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
-                        {QStringLiteral("Printer"), Variant(), false}});
+        namedArguments(dictionary(message.arguments().at(0)), createOptions());
     const bool persistent = options[0].toBoolean();
     const QString printer = options[1].toString();
     checkPrinterChoice(printer);

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <stdexcept>
+#include <vector>
 
 namespace zel {
 
@@ -15,6 +16,8 @@ public:
 
     // The platform's standard text for an error number ("Overflow", "Type mismatch", ...).
     static QString standardText(int number);
+    // The numbers that have a text of their own, in ascending order.
+    static std::vector<int> knownNumbers();
 
 private:
     int number_;
