@@ -6,7 +6,8 @@
 
 namespace zel {
 
-// A run-time error with the platform's number and text (design.md, "Errors").
+// A run-time error with the platform's number and text; over D-Bus it is the error
+// ZelPrintDemo.Error<N> with the message "<N>: <text>".
 class VbError : public std::runtime_error {
 public:
     explicit VbError(int number);                     // the standard text for the number
