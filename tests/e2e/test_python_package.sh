@@ -26,6 +26,8 @@ meldingen = []
 with Report(Printer="pdf:" + sys.argv[1]) as report:
     report.on("Melding", lambda nummer, tekst: meldingen.append((nummer, tekst)))
     report.SetMode("P")
+    assert "Kleur: the colour as 0x00BBGGRR (omitted: PrintForeColor)" in report.AddTekst.__doc__
+    assert "AfdrukTekst: the text" in report.AddTekst.__doc__, report.AddTekst.__doc__
     assert report.Reset(HorLines=False) is Empty
     report.SetParm(1, datetime.date(2023, 3, 15))
     report.SetParm(2, None)

@@ -2,9 +2,11 @@
 import asyncio
 import collections
 import re
+import xml.etree.ElementTree as ElementTree
 
 from dbus_next import Message, MessageType
 from dbus_next.aio import MessageBus
+from dbus_next.introspection import Node
 
 from .values import from_wire, to_variant
 
@@ -14,6 +16,7 @@ OBJECT = "ZelPrintDemo._clsPrint"
 EVENTS = "ZelPrintDemo.__clsPrint"
 JOBS = "ZelPrintDemo.Jobs"
 PROPERTIES = "org.freedesktop.DBus.Properties"
+DOC = "org.freedesktop.DBus.DocString"
 
 Job = collections.namedtuple("Job", "destination document pages")
 Job.__doc__ = "Where a print job went: pdf:DIR or the CUPS queue, the PDF's path or the CUPS " \
@@ -40,18 +43,38 @@ def _raise_for(reply):
     raise ZelPrintError(0, f"{reply.error_name}: {text}")
 
 
+def _method_docs(text):
+    """Each method's documentation by name: the method's own under None, its arguments' under
+    their names."""
+    docs = {}
+    for interface in ElementTree.fromstring(text).iter("interface"):
+        if interface.get("name") != OBJECT:
+            continue
+        for method in interface.iter("method"):
+            entry = docs.setdefault(method.get("name"), {})
+            for element in [method] + method.findall("arg"):
+                for note in element.findall("annotation"):
+                    if note.get("name") == DOC:
+                        entry[element.get("name") if element is not method else None] = \
+                            note.get("value")
+    return docs
+
+
 class _Member:
     """One member of the print object: its required parameters by position, its optional ones
     by keyword, as the interface declares them."""
 
-    def __init__(self, report, method):
+    def __init__(self, report, method, docs):
         self.report = report
         self.name = method.name
         signatures = [arg.signature for arg in method.in_args]
         self.optional = bool(signatures) and signatures[-1] == "a{sv}"
         self.required = [arg.name for arg in method.in_args[:len(signatures) - self.optional]]
-        self.__doc__ = f"{self.name}({', '.join(self.required)}" + \
-            (", **optional)" if self.optional else ")")
+        # help() shows the member's documentation from the interface description.
+        lines = [f"{self.name}({', '.join(self.required)}" +
+                 (", **optional)" if self.optional else ")"), "", docs.get(None, ""), ""]
+        lines += [f"{arg.name}: {docs[arg.name]}" for arg in method.in_args if arg.name in docs]
+        self.__doc__ = "\n".join(lines)
 
     def __call__(self, *args, **options):
         if len(args) != len(self.required):
@@ -102,13 +125,15 @@ class Report:
             rule = f"type='signal',sender='{SERVICE}',path='{self.path}'"
             self._call("org.freedesktop.DBus", "AddMatch", "s", [rule],
                        path="/org/freedesktop/DBus", destination="org.freedesktop.DBus")
-            node = self._run(self._bus.introspect(SERVICE, self.path))
+            text = self._call("org.freedesktop.DBus.Introspectable", "Introspect", "", [])[0]
         except BaseException:
             self.close()
             raise
-        for interface in node.interfaces:
+        docs = _method_docs(text)
+        for interface in Node.parse(text).interfaces:
             if interface.name == OBJECT:
-                self._members = {m.name: _Member(self, m) for m in interface.methods}
+                self._members = {m.name: _Member(self, m, docs.get(m.name, {}))
+                                 for m in interface.methods}
                 self._properties = {p.name for p in interface.properties}
 
     # -- members and properties
