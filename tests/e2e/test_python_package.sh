@@ -56,11 +56,17 @@ with Report(Printer="pdf:" + sys.argv[1]) as report:
     job = report.wait_job()
     print("job", job.destination, job.document, job.pages)
     print("melding", *meldingen[0])
+    # Releasing ends the next job; where it went is still told.
+    report.AddTekst(1, 5, "Tweede job")
+    report.release()
+    print("released", report.wait_job().document)
 PY
     fail "the Python report: $(cat "$ZEL_E2E_TMP/py.out")"
 
 expect "the job the package waited for" "job pdf:$OUT $OUT/job-0001.pdf 1" \
     "$(grep '^job' "$ZEL_E2E_TMP/py.out")"
+expect "the job the release ended" "released $OUT/job-0002.pdf" \
+    "$(grep '^released' "$ZEL_E2E_TMP/py.out")"
 expect "Melding through the package" "melding 80 Parameternummer fout: 10" \
     "$(grep '^melding' "$ZEL_E2E_TMP/py.out")"
 expect "the report's page" "Kop blad 2|Hallo 15-03-2023|-12,50 korting" \

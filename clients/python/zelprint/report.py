@@ -116,6 +116,7 @@ class Report:
         self._jobs = collections.deque()
         self._job_arrived = asyncio.Event()
         self.path = None
+        self._released = False
         self._bus = None
         try:
             self._bus = self._run(self._connect(bus_address))
@@ -175,10 +176,11 @@ class Report:
         return self._jobs.popleft()
 
     def release(self):
-        """Releases the object: its job is ended and printed. Later calls fail."""
-        if self.path is not None:
-            path, self.path = self.path, None
-            self._call(OBJECT, "Release", "", [], path=path)
+        """Releases the object: its job is ended and printed (wait_job tells where it went
+        until close). Later calls fail."""
+        if self.path is not None and not self._released:
+            self._released = True
+            self._call(OBJECT, "Release", "", [])
 
     def close(self):
         """Releases the object and leaves the bus."""
