@@ -38,11 +38,11 @@ install(CODE "
     endif()
 ")
 # Only the public headers are installed: what a program that prints with clsPrint includes
-# (the print object, the dynamic value and its errors, and the set-up around the reports that
-# examples/ExampleApplication shows: the printer's shutdown, the question layer, the two
-# windows), with every header they include, so that the installed tree is complete.
+# (the print object, the dynamic value and its errors, and the question layer whose answers
+# without a display examples/ExampleApplication installs), with every header they include, so
+# that the installed tree is complete.
 set(zelprint_public_headers print/clsPrint.h variant/Variant.h variant/VbError.h
-    surface/PrinterSurface.h windows/Questions.h windows/frmPrint.h windows/frmOk.h)
+    windows/Questions.h)
 set(pending ${zelprint_public_headers})
 set(zelprint_installed_headers "")
 while(pending)

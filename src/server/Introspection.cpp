@@ -202,8 +202,8 @@ std::vector<InterfaceDescription> serverInterfaces() {
     const QString create =
         QStringLiteral("    <method name=\"Create\">%1%2%3%4</method>\n")
             .arg(docString(QStringLiteral("Creates a clsPrint at /clsPrint/N; creating one ends "
-                                          "the print job in progress (the server's printer is "
-                                          "shared).")),
+                                          "the job in progress of the print context it joins "
+                                          "(see Group).")),
                  arg(QStringLiteral("options"), QStringLiteral("a{sv}"), "in",
                      optionsDoc(createOptions())),
                  qtTypeOfInput(0),

@@ -449,12 +449,17 @@ const std::vector<OptionalParameter>& createOptions() {
     static const std::vector<OptionalParameter> options = {
         {QStringLiteral("Persistent"), Variant::Boolean(false), true,
          QStringLiteral("false: the object is released when the creating connection leaves the "
-                        "bus, true: it lives until Release (for busctl and gdbus, whose every "
-                        "call is a connection of its own)")},
+                        "bus, true: it lives until Release, with a print context of its own (for "
+                        "busctl and gdbus, whose every call is a connection of its own)")},
         {QStringLiteral("Printer"), Variant(), false,
          QStringLiteral("the destination of the jobs this object starts, a CUPS queue or "
                         "pdf:DIR with an absolute DIR (error 482 for a queue CUPS does not "
                         "know, 5 for a relative folder), '' or omitted: the server's own")},
+        {QStringLiteral("Group"), Variant(), false,
+         QStringLiteral("a name: the object shares one print context (printer, page grid, "
+                        "windows, numbered files) with every object created with this name, "
+                        "from any connection; it wins over Persistent. '' or omitted: the "
+                        "objects of the creating connection share one")},
     };
     return options;
 }
