@@ -37,9 +37,31 @@ install(CODE "
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:zelprint_static>\")
     endif()
 ")
-foreach(folder variant general surface geometry print files windows)
-    install(DIRECTORY ${CMAKE_SOURCE_DIR}/src/${folder}
-            DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelprint FILES_MATCHING PATTERN "*.h")
+# Only the public headers are installed: what a program that prints with clsPrint includes
+# (the print object, the dynamic value and its errors, and the question layer whose answers
+# without a display examples/ExampleApplication installs), with every header they include, so
+# that the installed tree is complete.
+set(zelprint_public_headers print/clsPrint.h variant/Variant.h variant/VbError.h
+    windows/Questions.h)
+set(pending ${zelprint_public_headers})
+set(zelprint_installed_headers "")
+while(pending)
+    list(POP_FRONT pending header)
+    if(header IN_LIST zelprint_installed_headers)
+        continue()
+    endif()
+    list(APPEND zelprint_installed_headers ${header})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${header})
+    file(STRINGS ${CMAKE_SOURCE_DIR}/src/${header} includes REGEX "^#include \"")
+    foreach(line ${includes})
+        string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" included "${line}")
+        list(APPEND pending ${included})
+    endforeach()
+endwhile()
+foreach(header ${zelprint_installed_headers})
+    get_filename_component(folder ${header} DIRECTORY)
+    install(FILES ${CMAKE_SOURCE_DIR}/src/${header}
+            DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelprint/${folder})
 endforeach()
 
 # find_package(ZelPrint) gives ZelPrint::zelprint (shared) and ZelPrint::zelprint_static.
@@ -58,5 +80,10 @@ set(zelprint_pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 file(RELATIVE_PATH ZELPRINT_PC_TO_PREFIX ${CMAKE_INSTALL_PREFIX}/${zelprint_pc_dir}
      ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" ZELPRINT_PC_TO_PREFIX "${ZELPRINT_PC_TO_PREFIX}")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/zelprint.pc.in ${CMAKE_BINARY_DIR}/zelprint.pc @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/zelprint.pc DESTINATION ${zelprint_pc_dir})
+# pkg-config puts a package's private libraries after its own and before those it requires, so
+# that --static can put the archive first only when the shared library is not among zelprint's
+# own: zelprint-shared names it, linked only as needed, which after the archive it is not.
+foreach(pc zelprint zelprint-shared)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/${pc}.pc.in ${CMAKE_BINARY_DIR}/${pc}.pc @ONLY)
+    install(FILES ${CMAKE_BINARY_DIR}/${pc}.pc DESTINATION ${zelprint_pc_dir})
+endforeach()

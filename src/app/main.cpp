@@ -33,7 +33,8 @@ const char* const kHelp =
     "  interface [DIR]\n"
     "      Write the D-Bus interface description (XML) to standard output; with DIR, write\n"
     "      one file per interface into DIR instead (NAME.xml, as installed in\n"
-    "      share/dbus-1/interfaces).\n"
+    "      share/dbus-1/interfaces), and ZelPrintDemo.clsPrint.xml with every interface\n"
+    "      of a print object.\n"
     "\n"
     "Options:\n"
     "  -h, --help     show this help\n"
@@ -72,12 +73,18 @@ int runServe(const QStringList& arguments, int argc, char** argv) {
     return zel::serve(argc, argv, {seconds, parser.isSet(offscreen)});
 }
 
-// One file per interface, for the code generators (qdbusxml2cpp, gdbus-codegen).
+// One file per interface, for the code generators (qdbusxml2cpp, gdbus-codegen), and every
+// interface of a print object in one file named after the service, which proxy libraries load
+// as it is.
 int writeInterfaceFiles(const QString& directory) {
-    for (const zel::InterfaceDescription& interface : zel::allInterfaces()) {
-        QFile file(directory + QLatin1Char('/') + interface.name + QStringLiteral(".xml"));
+    std::vector<std::pair<QString, QString>> files;
+    for (const zel::InterfaceDescription& interface : zel::allInterfaces())
+        files.emplace_back(interface.name, zel::interfaceDocument({interface}));
+    files.emplace_back(zel::Bus::kServiceName, zel::interfaceDocument(zel::objectInterfaces()));
+    for (const auto& [name, document] : files) {
+        QFile file(directory + QLatin1Char('/') + name + QStringLiteral(".xml"));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(zel::interfaceDocument({interface}).toUtf8()) < 0 || !file.flush()) {
+            file.write(document.toUtf8()) < 0 || !file.flush()) {
             std::fprintf(stderr, "zelprint: %s: %s\n", qPrintable(file.fileName()),
                          qPrintable(file.errorString()));
             return 1;

@@ -17,10 +17,9 @@ namespace zel {
 class DrawingSurface;
 class PrintContext;
 
-// The print object: one per report. Its members are defined in files by concern:
-// clsPrint.cpp (state, lifecycle), clsPrint_settings.cpp (output settings and properties),
-// clsPrint_flow.cpp (page flow), clsPrint_compose.cpp (composition and the stores),
-// clsPrint_render.cpp (page start, replay and the device primitives).
+// The print object: one per report. Its members are defined in files by concern (state and
+// lifecycle, output settings and properties, page flow, composition and the stores, page start
+// with replay and the device primitives, templates).
 // Arguments are dynamic values converted where they are used; optional arguments default to
 // their declared value or to Missing.
 class clsPrint : public QObject {
@@ -55,7 +54,7 @@ public:
     bool NieuwBlad(const Variant& Regel);
     Variant ToonBlad(const Variant& Bladnummer);
 
-    // Template printing (clsPrint_template.cpp).
+    // Template printing.
     bool PrintFromSjabloon(const Variant& DatabaseNaam, const Variant& strSQL,
                            Variant& Sjabloonnaam);
 

@@ -56,7 +56,7 @@ QVariant runCall(clsPrint& print, const BatchCall& call, Arguments& args) {
         throw VbError(VbErr::ObjectDoesNotSupportMember,
                       QStringLiteral("%1: %2").arg(
                           VbError::standardText(VbErr::ObjectDoesNotSupportMember), call.member));
-    if (call.required.size() != method->required.size())
+    if (static_cast<size_t>(call.required.size()) != method->required.size())
         throw VbError(VbErr::WrongNumberOfArguments,
                       QStringLiteral("%1: %2 takes %3")
                           .arg(VbError::standardText(VbErr::WrongNumberOfArguments), call.member)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <vector>
@@ -15,8 +14,8 @@ namespace zel {
 class clsPrint;
 
 // The members of clsPrint as the bus offers them (interface ZelPrintDemo._clsPrint). The
-// dispatcher and the interface description are both made from these tables, so adding a
-// member is one entry here.
+// dispatcher and the interface description, documentation included, are both made from these
+// tables, so adding a member is one entry here, with what it and each parameter mean.
 
 enum class ResultKind {
     None,     // no out argument
@@ -30,9 +29,16 @@ enum class Access { Read, Held };
 
 using Arguments = std::vector<Variant>;  // required arguments, then the optional ones
 
+// A named argument and what it means.
+struct Parameter {
+    QString name;
+    QString doc;
+};
+
 struct MethodSpec {
     QString name;
-    QStringList required;                     // each a `v`
+    QString doc;                              // what it does, returns, and the errors it gives
+    std::vector<Parameter> required;          // each a `v`
     std::vector<OptionalParameter> optional;  // one trailing `a{sv}` when not empty
     ResultKind result = ResultKind::None;
     Access access = Access::Held;
@@ -54,14 +60,22 @@ struct PropertySpec {
     std::function<Variant(const clsPrint&)> read;
     std::function<void(clsPrint&, const Variant&)> write;
     QVariant (*encode)(const Variant&) = toWire;  // the value's wire form
+    QString doc = {};
 
     // The value as the variant of Get, GetAll and PropertiesChanged holds it.
     QVariant wire(const clsPrint& print) const;
 };
 
+struct SignalArgument {
+    QString name;
+    QString type;  // the D-Bus type
+    QString doc = {};
+};
+
 struct SignalSpec {
     QString name;
-    std::vector<std::pair<QString, QString>> arguments;  // name, D-Bus type
+    std::vector<SignalArgument> arguments;
+    QString doc = {};
 };
 
 const std::vector<MethodSpec>& clsPrintMethods();
@@ -69,6 +83,8 @@ const std::vector<PropertySpec>& clsPrintProperties();
 const std::vector<SignalSpec>& clsPrintSignals();
 // The signal of interface ZelPrintDemo.Jobs on each print object.
 const std::vector<SignalSpec>& jobSignals();
+// The options of ZelPrintDemo.Server.Create.
+const std::vector<OptionalParameter>& createOptions();
 
 // Lookups by exact name (D-Bus names are case-sensitive); nullptr when there is none.
 const MethodSpec* findMethod(const QString& name);

@@ -9,12 +9,14 @@
 namespace zel {
 
 // An optional parameter as declared: its name, the value that applies when it is omitted
-// (Missing when the declaration has no default) and whether it is a typed Boolean parameter,
-// whose wire value is converted with toBoolean.
+// (Missing when the declaration has no default), whether it is a typed Boolean parameter,
+// whose wire value is converted with toBoolean, and what it means (the interface description's
+// documentation of the key).
 struct OptionalParameter {
     QString name;
     Variant fallback = Variant::Missing();
     bool boolean = false;
+    QString doc = {};
 };
 
 // The optional arguments of one call, given as a dictionary keyed by parameter name. Keys match

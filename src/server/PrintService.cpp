@@ -278,9 +278,7 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     QVariantMap given = dictionary(message.arguments().at(0));
     const JobOptions jobOptions = takeJobOptions(given);
     const std::vector<Variant> options =
-        namedArguments(given, {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
-                               {QStringLiteral("Printer"), Variant(), false},
-                               {QStringLiteral("Group"), Variant(), false}});
+        namedArguments(given, createOptions());
     const bool persistent = options[0].toBoolean();
     const QString printer = options[1].toString();
     const QString group = options[2].toString();

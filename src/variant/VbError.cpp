@@ -20,51 +20,48 @@ QString shownInError(const QString& argument) {
     return shown;
 }
 
+namespace {
+
+struct ErrorText {
+    int number;
+    const char* text;
+};
+
+const ErrorText kErrorTexts[] = {
+    {5, "Invalid procedure call or argument"},
+    {6, "Overflow"},
+    {7, "Out of memory"},
+    {9, "Subscript out of range"},
+    {11, "Division by zero"},
+    {13, "Type mismatch"},
+    {52, "Bad file name or number"},
+    {53, "File not found"},
+    {55, "File already open"},
+    {62, "Input past end of file"},
+    {67, "Too many files"},
+    {75, "Path/File access error"},
+    {76, "Path not found"},
+    {94, "Invalid use of Null"},
+    {380, "Invalid property value"},
+    {396, "Property cannot be set within a page"},
+    {438, "Object doesn't support this property or method"},
+    {448, "Named argument not found"},
+    {450, "Wrong number of arguments or invalid property assignment"},
+    {482, "Printer error"},
+};
+
+}  // namespace
+
 QString VbError::standardText(int number) {
-    switch (number) {
-        case 5:
-            return QStringLiteral("Invalid procedure call or argument");
-        case 6:
-            return QStringLiteral("Overflow");
-        case 7:
-            return QStringLiteral("Out of memory");
-        case 9:
-            return QStringLiteral("Subscript out of range");
-        case 11:
-            return QStringLiteral("Division by zero");
-        case 13:
-            return QStringLiteral("Type mismatch");
-        case 52:
-            return QStringLiteral("Bad file name or number");
-        case 53:
-            return QStringLiteral("File not found");
-        case 55:
-            return QStringLiteral("File already open");
-        case 62:
-            return QStringLiteral("Input past end of file");
-        case 67:
-            return QStringLiteral("Too many files");
-        case 75:
-            return QStringLiteral("Path/File access error");
-        case 76:
-            return QStringLiteral("Path not found");
-        case 94:
-            return QStringLiteral("Invalid use of Null");
-        case 380:
-            return QStringLiteral("Invalid property value");
-        case 396:
-            return QStringLiteral("Property cannot be set within a page");
-        case 438:
-            return QStringLiteral("Object doesn't support this property or method");
-        case 448:
-            return QStringLiteral("Named argument not found");
-        case 450:
-            return QStringLiteral("Wrong number of arguments or invalid property assignment");
-        case 482:
-            return QStringLiteral("Printer error");
-        default:
-            return QStringLiteral("Application-defined or object-defined error");
-    }
+    for (const ErrorText& entry : kErrorTexts)
+        if (entry.number == number) return QLatin1String(entry.text);
+    return QStringLiteral("Application-defined or object-defined error");
+}
+
+std::vector<int> VbError::knownNumbers() {
+    std::vector<int> numbers;
+    for (const ErrorText& entry : kErrorTexts) numbers.push_back(entry.number);
+    return numbers;
 }
 
 }  // namespace zel

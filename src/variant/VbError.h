@@ -2,10 +2,12 @@
 
 #include <QString>
 #include <stdexcept>
+#include <vector>
 
 namespace zel {
 
-// A run-time error with the platform's number and text (design.md, "Errors").
+// A run-time error with the platform's number and text; over D-Bus it is the error
+// ZelPrintDemo.Error<N> with the message "<N>: <text>".
 class VbError : public std::runtime_error {
 public:
     explicit VbError(int number);                     // the standard text for the number
@@ -15,6 +17,8 @@ public:
 
     // The platform's standard text for an error number ("Overflow", "Type mismatch", ...).
     static QString standardText(int number);
+    // The numbers that have a text of their own, in ascending order.
+    static std::vector<int> knownNumbers();
 
 private:
     int number_;

@@ -29,8 +29,8 @@ public:
     bool Resizing = false;
     bool OkCancel = false;
 
-    // The waiting state while the confirmation is open (see docs/decisions.md): the page stays
-    // visible and the menu usable.
+    // The waiting state while the confirmation is open: only the drawing area stops taking
+    // input; the page stays visible and the menu usable.
     void setWaiting(bool waiting);
     bool waiting() const;
     void refreshWaiting();  // the no-argument window operation of the waiting state

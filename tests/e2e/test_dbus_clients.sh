@@ -1,18 +1,25 @@
-# Client libraries that build their proxies from the introspection, as application developers
-# use them: dbus-next (Python) through its generated property API, and a GDBus proxy given the
-# installed interface file, which keeps only properties of the declared types and follows them
-# through PropertiesChanged alone.
+# Client libraries that build their proxies from the interface files, as application developers
+# use them: dbus-next (Python) from the file with every interface of a print object, through its
+# generated property API and signals, and a GDBus proxy given the installed interface file,
+# which keeps only properties of the declared types and follows them through PropertiesChanged
+# alone.
 source "$(dirname "$0")/dbus_lib.sh"
 PYTHON=/usr/bin/python3  # Debian's, where the client libraries are installed
+INTERFACES=$ZEL_BUILD_DIR/dbus-1/interfaces  # as installed in share/dbus-1/interfaces
 
-"$PYTHON" - <<'PY' || fail "dbus-next"
+"$PYTHON" - "$INTERFACES/ZelPrintDemo.clsPrint.xml" <<'PY' || fail "dbus-next"
 import asyncio
+import sys
+import xml.etree.ElementTree as ElementTree
 from dbus_next import Variant
+from dbus_next.introspection import Node
 from dbus_next.aio import MessageBus
 from dbus_next.errors import DBusError
 from dbus_next.proxy_object import BaseProxyInterface
 
 NAME = "ZelPrintDemo.clsPrint"
+STANDARD = {"org.freedesktop.DBus.Introspectable", "org.freedesktop.DBus.Peer",
+            "org.freedesktop.DBus.Properties"}
 
 # Every property: a value to write, and what it reads back as (typed properties bare,
 # dynamic ones as the Variant they hold).
@@ -41,11 +48,20 @@ async def main():
     bus = await MessageBus().connect()
     root = bus.get_proxy_object(NAME, "/", await bus.introspect(NAME, "/"))
     path = await root.get_interface("ZelPrintDemo.Server").call_create({})
-    introspection = await bus.introspect(NAME, path)
-    declared = {p.name for i in introspection.interfaces if i.name == "ZelPrintDemo._clsPrint"
+    text = open(sys.argv[1]).read()
+    node = Node.parse(text)
+    served = {i.name for i in (await bus.introspect(NAME, path)).interfaces}
+    assert {i.name for i in node.interfaces} == served - STANDARD, node.interfaces
+    declared = {p.name for i in node.interfaces if i.name == "ZelPrintDemo._clsPrint"
                 for p in i.properties}
     assert declared == {name for name, _, _ in WRITES}, declared
-    obj = bus.get_proxy_object(NAME, path, introspection).get_interface("ZelPrintDemo._clsPrint")
+    proxy = bus.get_proxy_object(NAME, path, node)
+    print("ok: dbus-next builds the print object's proxy from ZelPrintDemo.clsPrint.xml")
+    # The error numbers and texts, as a program reads them from the file.
+    errors = {a.get("name"): a.get("value") for a in ElementTree.fromstring(text).iter("annotation")
+              if a.get("name").startswith("ZelPrintDemo.Error")}
+    assert errors["ZelPrintDemo.Error13"] == "Type mismatch", errors
+    obj = proxy.get_interface("ZelPrintDemo._clsPrint")
     for name, written, expected in WRITES:
         member = BaseProxyInterface._to_snake_case(name)
         await getattr(obj, "set_" + member)(written)
@@ -57,14 +73,21 @@ async def main():
         raise AssertionError("a font size of 5000 points was taken")
     except DBusError as error:
         assert error.type == "ZelPrintDemo.Error380", error.type
+        assert error.text.startswith("380: " + errors[error.type]), error.text
         print("ok: dbus-next reads the error of a refused write:", error.text)
+    melding = asyncio.get_running_loop().create_future()
+    proxy.get_interface("ZelPrintDemo.__clsPrint").on_melding(
+        lambda number, text: melding.set_result((number, text)))
+    await obj.call_set_parm(Variant("i", 10), Variant("s", "x"))
+    assert await asyncio.wait_for(melding, 10) == (80, "Parameternummer fout: 10")
+    print("ok: the file's proxy receives Melding")
     await obj.call_release()
 
 
 asyncio.run(main())
 PY
 
-XML=$ZEL_BUILD_DIR/dbus-1/interfaces/ZelPrintDemo._clsPrint.xml
+XML=$INTERFACES/ZelPrintDemo._clsPrint.xml
 "$PYTHON" - "$XML" <<'PY' || fail "GDBus proxy"
 import sys
 import gi

@@ -6,6 +6,25 @@ OBJ=$(create_persistent)
 expect "activation creates the first object" /clsPrint/1 "$OBJ"
 PID=$(server_pid)
 
+# The introspection documents each member, argument and optional key, as gdbus shows it.
+gdbus introspect --session -d "$NAME" -o "$OBJ" >"$ZEL_E2E_TMP/introspect.txt" ||
+    fail "gdbus introspect"
+DOC=@org.freedesktop.DBus.DocString
+for expected in "$DOC(\"Prints a text at a line and position" \
+    "$DOC(\"the character position on the line" \
+    "Dikte (default 1): the line width in device pixels" \
+    "AddTabel (Boolean, default true): " \
+    "$DOC(\"The printer's font size in points"; do
+    grep -qF "$expected" "$ZEL_E2E_TMP/introspect.txt" ||
+        fail "gdbus introspect shows no [$expected]"
+done
+# Every method and property of the object's interface has its own documentation line.
+expect "members without documentation" "" \
+    "$(awk '/^  interface ZelPrintDemo._clsPrint / { on = 1 } on && /^  };/ { on = 0 }
+        on && /^      @org.freedesktop.DBus.DocString/ { doc = 1 }
+        on && (/^      [A-Za-z]+\(/ || /^      readwrite /) { if (!doc) print; doc = 0 }' \
+        "$ZEL_E2E_TMP/introspect.txt")"
+
 expect "CurrentPage of a new object" "i 0" "$(get "$OBJ" CurrentPage)"
 expect "CurrentLine of a new object" "i -1" "$(get "$OBJ" CurrentLine)"
 expect "StartLine of a new object" "i 1" "$(get "$OBJ" StartLine)"

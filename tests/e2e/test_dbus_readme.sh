@@ -25,6 +25,7 @@ grep -q "Kleur i 255" "$SCRIPT" || fail "no examples found in docs/dbus.md"
 # Run from a folder of its own (the examples write files where they run), with this build's
 # programs. The server the README starts by hand is the script's first job: stopped at the end.
 sed -i -e "s#build\(-demo\)\?/bin/#$ZEL_BUILD_DIR/bin/#g" -e "s# examples/# $ZEL_SOURCE_DIR/examples/#g" \
+    -e "s# ./clients/# $ZEL_SOURCE_DIR/clients/#g" \
     "$SCRIPT"
 printf 'kill %%1\nwait %%1\n' >>"$SCRIPT"
 mkdir -p "$ZEL_E2E_TMP/home" "$ZEL_E2E_TMP/work"
@@ -39,3 +40,8 @@ grep -qF "JobEnded ('pdf:$OUT', '$OUT/job-0001.pdf', 1)" "$ZEL_E2E_TMP/readme.ou
 PDF=$OUT/job-0001.pdf
 expect "the first report's PDF" "Mijn rapport Blad 1|Eerste regel|-12,50 korting" \
     "$(report_page_text "$PDF" 1 | tr -d '\f' | grep -v '^$' | tr -s ' ' | paste -sd'|')"
+grep -qF "Job(destination='pdf:$OUT', document='$OUT/job-0002.pdf', pages=1)" \
+    "$ZEL_E2E_TMP/readme.out" || fail "the Python example's job: $(cat "$ZEL_E2E_TMP/readme.out")"
+grep -q "^448 .*Breedte" "$ZEL_E2E_TMP/readme.out" ||
+    fail "the Python example's error: $(cat "$ZEL_E2E_TMP/readme.out")"
+echo "ok: the Python example prints and reports its error"

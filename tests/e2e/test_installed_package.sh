@@ -60,25 +60,64 @@ report_expect "completion of a subcommand" print "$(complete_line "zelprint pr")
 report_expect "completion of an option" "--mode" "$(complete_line "zelprint print notes.txt --mo")"
 report_expect "completion of a mode" "P PS" "$(complete_line "zelprint print --mode P")"
 
-# A program of another project, built and run against the installed package only.
-cmake -S "$ZEL_SOURCE_DIR/tests/install/client" -B "$tmp/client" -G Ninja \
-    -DCMAKE_PREFIX_PATH="$P" -DCMAKE_EXE_LINKER_FLAGS="${ZEL_SANITIZE_FLAGS:-}" \
-    >"$tmp/client.log" 2>&1 &&
-    cmake --build "$tmp/client" >>"$tmp/client.log" 2>&1 ||
-    report_fail "building against the CMake package: $(tail -n 20 "$tmp/client.log")"
+# Only the public headers, complete: each header they include is installed too, and none names
+# a file of the source tree.
+for internal in surface/PdfWriter.h general/NotInVb5.h server/Members.h; do
+    [ ! -e "$P/include/zelprint/$internal" ] || report_fail "an internal header is installed: $internal"
+done
+for header in "$P"/include/zelprint/*/*.h; do
+    for included in $(sed -n 's/^#include "\(.*\)"/\1/p' "$header"); do
+        [ -e "$P/include/zelprint/$included" ] ||
+            report_fail "${header#"$P"/} includes $included, which is not installed"
+    done
+done
+report_expect "source files named by installed headers" "" \
+    "$(grep -HoE '[A-Za-z0-9_./-]+\.(md|cpp|txt|sh)\b' "$P"/include/zelprint/*/*.h || true)"
+echo "ok: the installed headers are the public ones and complete"
+
+# The report program of docs/reference.md, as another project writes it, built against the
+# installed package only: with find_package and with pkg-config, each shared and static.
+section=$(sed -n '/^### The C++ library in another project/,/^## /p' "$ZEL_SOURCE_DIR/docs/reference.md")
+block() { awk -v lang="$1" '$0 == "```" lang { on = 1; next } on && /^```$/ { exit } on' <<<"$section"; }
+mkdir -p "$tmp/src"
+block cmake >"$tmp/src/CMakeLists.txt"
+block cpp >"$tmp/src/report.cpp"
+grep -q "ZelPrint::zelprint)" "$tmp/src/CMakeLists.txt" && grep -q "print.Cls()" "$tmp/src/report.cpp" ||
+    report_fail "no C++ program in docs/reference.md"
+for kind in shared static; do
+    mkdir -p "$tmp/$kind"
+    if [ $kind = static ]; then
+        sed 's/ZelPrint::zelprint)/ZelPrint::zelprint_static)/' "$tmp/src/CMakeLists.txt" >"$tmp/$kind/CMakeLists.txt"
+    else
+        cp "$tmp/src/CMakeLists.txt" "$tmp/$kind/"
+    fi
+    cp "$tmp/src/report.cpp" "$tmp/$kind/"
+    cmake -S "$tmp/$kind" -B "$tmp/$kind/build" -G Ninja -DCMAKE_PREFIX_PATH="$P" \
+        -DCMAKE_EXE_LINKER_FLAGS="${ZEL_SANITIZE_FLAGS:-}" >"$tmp/client.log" 2>&1 &&
+        cmake --build "$tmp/$kind/build" >>"$tmp/client.log" 2>&1 ||
+        report_fail "building with find_package, $kind: $(tail -n 20 "$tmp/client.log")"
+    cp "$tmp/$kind/build/report" "$tmp/report_cmake_$kind"
+done
 # shellcheck disable=SC2046 # the flags are words
-g++ -std=c++17 "$ZEL_SOURCE_DIR/tests/install/client/client.cpp" -o "$tmp/client/client_pc" \
-    $(pkg-config --cflags --libs zelprint) ${ZEL_SANITIZE_FLAGS:-} -Wl,-rpath,"$P/$libdir" 2>"$tmp/pc.log" ||
+g++ -std=c++17 "$tmp/src/report.cpp" -o "$tmp/report_pc_shared" $(pkg-config --cflags --libs zelprint) \
+    -Wl,-rpath,"$(pkg-config --variable=libdir zelprint)" ${ZEL_SANITIZE_FLAGS:-} 2>"$tmp/pc.log" ||
     report_fail "building with pkg-config: $(tail -n 20 "$tmp/pc.log")"
+# shellcheck disable=SC2046
+g++ -std=c++17 "$tmp/src/report.cpp" -o "$tmp/report_pc_static" \
+    $(pkg-config --static --cflags --libs zelprint) ${ZEL_SANITIZE_FLAGS:-} 2>"$tmp/pc.log" ||
+    report_fail "building with pkg-config --static: $(tail -n 20 "$tmp/pc.log")"
 
 export QT_QPA_PLATFORM=offscreen  # a client needs a display platform
 job=0
-for client in client_shared client_static client_pc; do
+for program in report_cmake_shared report_cmake_static report_pc_shared report_pc_static; do
     job=$((job + 1))
-    "$tmp/client/$client" "$tmp/pdf" || report_fail "$client failed"
-    report_expect "$client prints its page" "Gedrukt met de geinstalleerde bibliotheek" \
-        "$(pdftotext "$tmp/pdf/job-000$job.pdf" - | grep -o 'Gedrukt met .*' || true)"
+    ZELPRINT_PRINTER="pdf:$tmp/pdf" "$tmp/$program" || report_fail "$program failed"
+    report_expect "$program prints its page" "Hallo" \
+        "$(pdftotext "$tmp/pdf/job-000$job.pdf" - | grep -o 'Hallo' || true)"
+    library=$(ldd "$tmp/$program" | awk '/libzelprint\.so/ { print $3 }')
+    case $program in
+    *shared) report_expect "$program uses the installed shared library" "$(realpath "$P/$libdir")" \
+        "$(dirname "$(realpath "${library:-/none}")")" ;;
+    *static) report_expect "$program links the archive" "" "$library" ;;
+    esac
 done
-[ "$(ldd "$tmp/client/client_shared" | grep -c "$P/$libdir/libzelprint.so")" = 1 ] ||
-    report_fail "client_shared does not use the installed library"
-echo "ok: the shared client runs with the installed library"

@@ -29,8 +29,38 @@ TEST(Members, SignaturesFollowTheDeclaredParameters) {
 
 TEST(Members, WrittenBackParametersFollowTheResult) {
     const zel::MethodSpec method{
-        "Lees", {"Naam", "Pad"}, {}, zel::ResultKind::Boolean, zel::Access::Held, nullptr, {1}};
+        "Lees",  "", {{"Naam", ""}, {"Pad", ""}}, {}, zel::ResultKind::Boolean, zel::Access::Held,
+        nullptr, {1}};
     EXPECT_EQ(method.outSignature(), QStringLiteral("bv"));
+}
+
+// The interface description documents every member, argument, optional key, property and
+// signal from the tables: a new entry without its documentation fails here. gdbus-codegen
+// copies the texts into C strings as they are, so a double quote or a backslash in one breaks
+// the generated code.
+void expectDoc(const QString& doc, const QString& what) {
+    EXPECT_FALSE(doc.isEmpty()) << qPrintable(what);
+    EXPECT_FALSE(doc.contains(u'"') || doc.contains(u'\\')) << qPrintable(what);
+}
+
+TEST(Members, EveryEntryIsDocumented) {
+    for (const zel::MethodSpec& method : zel::clsPrintMethods()) {
+        expectDoc(method.doc, method.name);
+        for (const zel::Parameter& parameter : method.required)
+            expectDoc(parameter.doc, method.name + " " + parameter.name);
+        for (const zel::OptionalParameter& option : method.optional)
+            expectDoc(option.doc, method.name + " " + option.name);
+    }
+    for (const zel::OptionalParameter& option : zel::createOptions())
+        expectDoc(option.doc, "Create " + option.name);
+    for (const zel::PropertySpec& property : zel::clsPrintProperties())
+        expectDoc(property.doc, property.name);
+    for (const auto* signalList : {&zel::clsPrintSignals(), &zel::jobSignals()})
+        for (const zel::SignalSpec& signal : *signalList) {
+            expectDoc(signal.doc, signal.name);
+            for (const zel::SignalArgument& argument : signal.arguments)
+                expectDoc(argument.doc, signal.name + " " + argument.name);
+        }
 }
 
 TEST(Members, OnlyReadsAreAnsweredDuringAWait) {

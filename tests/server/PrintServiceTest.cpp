@@ -395,17 +395,30 @@ TEST_F(PrintServiceTest, IntrospectionDescribesTheMembersFromTheTable) {
                                .arguments()
                                .value(0)
                                .toString();
-    for (const char* expected :
-         {"<method name=\"AddTekst\"><arg name=\"Regel\" type=\"v\" direction=\"in\"/>",
-          "type=\"a{sv}\" direction=\"in\"/><annotation "
-          "name=\"org.qtproject.QtDBus.QtTypeName.In3\" value=\"QVariantMap\"/><arg "
-          "name=\"result\" "
-          "type=\"b\" direction=\"out\"/>",
-          "<method name=\"Cls\"></method>", "<property name=\"MaxKopregel\" type=\"v\"",
-          "<property name=\"CurrentPage\" type=\"i\"", "<property name=\"PrintFilenr\" type=\"n\"",
-          "<signal name=\"Melding\"><arg name=\"FoutNummer\" type=\"i\"/>",
-          "<interface name=\"ZelPrintDemo.Jobs\">"})
-        EXPECT_TRUE(object.contains(QLatin1String(expected))) << expected;
+    // The members, their arguments, each documented, the optional keys with their kinds and
+    // defaults, and the error numbers with their texts.
+    const char* doc = "<annotation name=\"org.freedesktop.DBus.DocString\" value=\"";
+    for (const QString& expected :
+         {QStringLiteral("<method name=\"AddTekst\">%1Prints a text").arg(doc),
+          QStringLiteral("<arg name=\"Regel\" type=\"v\" direction=\"in\">%1the report's line")
+              .arg(doc),
+          QStringLiteral("type=\"a{sv}\" direction=\"in\">%1Optional arguments by name").arg(doc),
+          QStringLiteral("Kleur: the colour as 0x00BBGGRR (omitted: PrintForeColor); DrawMode: "),
+          QStringLiteral("AddTabel (Boolean, default true): true: also kept"),
+          QStringLiteral("Dikte (default 1): the line width"),
+          QStringLiteral("</arg><annotation name=\"org.qtproject.QtDBus.QtTypeName.In3\" "
+                         "value=\"QVariantMap\"/><arg name=\"result\" type=\"b\" "
+                         "direction=\"out\">"),
+          QStringLiteral("<method name=\"Cls\">%1").arg(doc),
+          QStringLiteral("<property name=\"MaxKopregel\" type=\"v\" access=\"readwrite\">%1")
+              .arg(doc),
+          QStringLiteral("<property name=\"CurrentPage\" type=\"i\""),
+          QStringLiteral("<property name=\"PrintFilenr\" type=\"n\""),
+          QStringLiteral("<arg name=\"FoutNummer\" type=\"i\">%1").arg(doc),
+          QStringLiteral("<annotation name=\"ZelPrintDemo.Error448\" value=\"Named argument not "
+                         "found\"/>"),
+          QStringLiteral("<interface name=\"ZelPrintDemo.Jobs\">")})
+        EXPECT_TRUE(object.contains(expected)) << qPrintable(expected);
     const QString container = call("/clsPrint", "org.freedesktop.DBus.Introspectable", "Introspect")
                                   .arguments()
                                   .value(0)

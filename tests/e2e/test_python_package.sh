@@ -1,0 +1,73 @@
+# The Python package installs offline with pip into a virtual environment (dbus-next from the
+# system's packages) and prints a report through the real server: plain Python values, optional
+# arguments by keyword, properties, Empty, Null and dates, a run-time error as ZelPrintError,
+# Melding and where the job went, the object released when the block ends.
+source "$(dirname "$0")/dbus_lib.sh"
+source "$(dirname "$0")/lib/report.sh"
+: "${ZEL_SOURCE_DIR:?set ZEL_SOURCE_DIR to the source folder}"
+
+VENV=$ZEL_E2E_TMP/venv
+/usr/bin/python3 -m venv --system-site-packages "$VENV" || fail "python3 -m venv"
+# No index can be reached here: the install must need none.
+PIP_NO_INDEX=1 PIP_DISABLE_PIP_VERSION_CHECK=1 "$VENV/bin/pip" install -q \
+    "$ZEL_SOURCE_DIR/clients/python" >"$ZEL_E2E_TMP/pip.out" 2>&1 ||
+    fail "pip install: $(cat "$ZEL_E2E_TMP/pip.out")"
+echo "ok: pip installs the package offline"
+
+OUT=$ZEL_E2E_TMP/rapporten
+mkdir -p "$OUT"
+(cd "$ZEL_E2E_TMP" && "$VENV/bin/python" - "$OUT" <<'PY') >"$ZEL_E2E_TMP/py.out" 2>&1 ||
+import datetime
+import sys
+
+from zelprint import Empty, Report, ZelPrintError
+
+meldingen = []
+with Report(Printer="pdf:" + sys.argv[1]) as report:
+    report.on("Melding", lambda nummer, tekst: meldingen.append((nummer, tekst)))
+    report.SetMode("P")
+    assert "Kleur: the colour as 0x00BBGGRR (omitted: PrintForeColor)" in report.AddTekst.__doc__
+    assert "AfdrukTekst: the text" in report.AddTekst.__doc__, report.AddTekst.__doc__
+    assert report.Reset(HorLines=False) is Empty
+    report.SetParm(1, datetime.date(2023, 3, 15))
+    report.SetParm(2, None)
+    report.AddKopregel(1, 1, "Kop blad #B", Kleur=255)
+    assert report.AddTekst(1, 5, "Hallo #1") is False
+    report.AddTekst(2, 5, "-12,50 korting", Kleur=255, AddTabel=True)
+    report.AddBox(3, 1, 4, 20, FillArea=False, Dikte=2)
+    report.PrintFontSize = 9
+    assert report.PrintFontSize == 9, report.PrintFontSize
+    assert report.CurrentPage == 2, report.CurrentPage
+    for value in (datetime.datetime(1899, 12, 29, 6, 0), None, Empty, 2.5, "tekst"):
+        report.PrintFileName = value
+        assert report.PrintFileName == value, (value, report.PrintFileName)
+    report.SetParm(10, "x")
+    try:
+        report.AddTekst(5, 5, "nooit", Onbekend=1)
+        raise SystemExit("an unknown key gave no error")
+    except ZelPrintError as error:
+        assert error.number == 448, error
+    try:
+        report.AddTekst(5, 5)
+        raise SystemExit("a missing argument gave no error")
+    except TypeError:
+        pass
+    report.Cls()
+    job = report.wait_job()
+    print("job", job.destination, job.document, job.pages)
+    print("melding", *meldingen[0])
+    # Releasing ends the next job; where it went is still told.
+    report.AddTekst(1, 5, "Tweede job")
+    report.release()
+    print("released", report.wait_job().document)
+PY
+    fail "the Python report: $(cat "$ZEL_E2E_TMP/py.out")"
+
+expect "the job the package waited for" "job pdf:$OUT $OUT/job-0001.pdf 1" \
+    "$(grep '^job' "$ZEL_E2E_TMP/py.out")"
+expect "the job the release ended" "released $OUT/job-0002.pdf" \
+    "$(grep '^released' "$ZEL_E2E_TMP/py.out")"
+expect "Melding through the package" "melding 80 Parameternummer fout: 10" \
+    "$(grep '^melding' "$ZEL_E2E_TMP/py.out")"
+expect "the report's page" "Kop blad 2|Hallo 15-03-2023|-12,50 korting" \
+    "$(report_page_text "$OUT/job-0001.pdf" 1 | tr -d '\f' | grep -v '^$' | tr -s ' ' | paste -sd'|')"
