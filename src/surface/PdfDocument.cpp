@@ -2,17 +2,51 @@
 
 #include <QColor>
 #include <QFileDevice>
-#include <QRawFont>
 #include <algorithm>
+#include <cmath>
 
 #include "surface/PdfFont.h"
-#include "variant/VbError.h"
+#include "text/GlyphRun.h"
 
 namespace zel {
 
 namespace {
 
 constexpr double PointsPerPixel = 72.0 / 600.0;
+constexpr double TwipsPerPoint = 20.0;
+
+// A glyph number as two bytes of a literal string: half the bytes of hex to write and deflate.
+void appendGlyph(QByteArray& out, uint32_t glyph) {
+    for (const char byte : {char(glyph >> 8), char(glyph & 0xFF)}) {
+        switch (byte) {
+            case '(':
+            case ')':
+            case '\\':
+                out += '\\';
+                out += byte;
+                break;
+            case '\r':  // a bare CR would read as a line end
+                out += "\\r";
+                break;
+            default:
+                out += byte;
+        }
+    }
+}
+
+// Characters as a PDF text string: UTF-16 with its byte-order mark, in hex.
+QByteArray textString(const QChar* text, int length) {
+    QByteArray out = "<FEFF";
+    for (int i = 0; i < length; ++i)
+        out += QByteArray::number(text[i].unicode(), 16).rightJustified(4, '0').toUpper();
+    return out + '>';
+}
+
+// A cluster drawn with missing-glyph boxes only: it stands for no character.
+bool missing(const GlyphRun& run, const GlyphCluster& cluster) {
+    const auto first = run.glyphs.begin() + cluster.firstGlyph;
+    return std::all_of(first, first + cluster.glyphCount, [](uint32_t glyph) { return glyph == 0; });
+}
 
 QByteArray colourOperands(const QColor& colour, bool grayscale) {
     QByteArray out;
@@ -75,20 +109,11 @@ void PdfDocument::endPage() {
     content_.clear();
 }
 
-PdfFont& PdfDocument::fontFor(const QFont& font) {
-    if (lastPdfFont_ && font == lastFont_) return *lastPdfFont_;
-    const QRawFont raw = QRawFont::fromFont(font);
-    // At sizes far beyond what the surfaces allow, the font engine makes no font of a file but
-    // draws boxes, and such a font has no name to ask for (asking crashes) nor tables to embed.
-    if (!raw.isValid() || raw.fontTable("head").isEmpty())
-        throw VbError(VbErr::PrinterError,
-                      QStringLiteral("Printer error: the font %1 cannot be made at %2 points")
-                          .arg(font.family())
-                          .arg(font.pointSizeF()));
-    const QString key = raw.familyName() + QLatin1Char('\n') + raw.styleName();
-    std::unique_ptr<PdfFont>& entry = fonts_[key];
-    if (!entry) entry = std::make_unique<PdfFont>(raw, pdf_.reserve());
-    lastFont_ = font;
+PdfFont& PdfDocument::fontFor(const FontFace& face) {
+    if (lastPdfFont_ && &face == lastFace_) return *lastPdfFont_;
+    std::unique_ptr<PdfFont>& entry = fonts_[&face];
+    if (!entry) entry = std::make_unique<PdfFont>(face, pdf_.reserve());
+    lastFace_ = &face;
     lastPdfFont_ = entry.get();
     return *entry;
 }
@@ -124,25 +149,109 @@ void PdfDocument::setWidth(double width) {
     content_ += " w\n";
 }
 
-void PdfDocument::text(const QPointF& baseline, const QString& text, const QFont& font,
-                       const QColor& colour) {
-    PdfFont& pdfFont = fontFor(font);
-    if (std::find(pageFonts_.begin(), pageFonts_.end(), pdfFont.object()) == pageFonts_.end())
-        pageFonts_.push_back(pdfFont.object());
+void PdfDocument::text(const QPointF& baseline, const LaidOutText& text, const QColor& colour) {
+    // Every font first: one that cannot be embedded must not leave a text object open.
+    for (const GlyphRun& run : text) {
+        const int object = fontFor(*run.face).object();
+        if (std::find(pageFonts_.begin(), pageFonts_.end(), object) == pageFonts_.end())
+            pageFonts_.push_back(object);
+    }
+    if (text.begin() == text.end()) return;
     setColour(colour, false);
     content_ += "BT\n";
-    const double size = font.pointSizeF();
-    if (&pdfFont != currentFont_ || size != currentSize_) {
-        currentFont_ = &pdfFont;
+    // A missing-glyph box stands for no character; readers would take the blank cell it leaves
+    // in the text for a space, so a text that has one says all of its characters itself.
+    QString shown = text.text();
+    constexpr QChar Hidden(0xFFFF);  // a non-character: no font draws it either
+    for (const GlyphRun& run : text)
+        for (const GlyphCluster& cluster : run.clusters)
+            if (missing(run, cluster)) shown.replace(cluster.textStart, cluster.textLength,
+                                                     QString(cluster.textLength, Hidden));
+    const bool ownText = shown.remove(Hidden).size() != text.text().size();
+    if (ownText)
+        content_ += "/Span << /ActualText " + textString(shown.constData(), int(shown.size())) +
+                    " >> BDC\n";
+    for (const GlyphRun& run : text)
+        this->run(baseline, run, text.text(), text.points(), ownText);
+    if (ownText) content_ += "EMC\n";
+    content_ += "ET\n";
+}
+
+void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QString& text,
+                      double points, bool ownText) {
+    PdfFont& font = fontFor(*run.face);
+    const double size = points * run.scale;
+    if (&font != currentFont_ || size != currentSize_) {
+        currentFont_ = &font;
         currentSize_ = size;
-        content_ += "/F" + QByteArray::number(pdfFont.object()) + ' ';
+        content_ += "/F" + QByteArray::number(font.object()) + ' ';
         appendNumber(content_, size);
         content_ += " Tf\n";
     }
-    point(baseline);
-    content_ += "Td ";
-    pdfFont.appendGlyphs(content_, text);
-    content_ += " Tj\nET\n";
+    const double originX = left_ + baseline.x() * PointsPerPixel;
+    const double originY = top_ - baseline.y() * PointsPerPixel;
+    double penX = 0, penY = 0;  // where the next glyph goes without a shift
+    for (const GlyphCluster& cluster : run.clusters) {
+        const QChar* chars = text.constData() + cluster.textStart;
+        const uint32_t* glyphs = run.glyphs.data() + cluster.firstGlyph;
+
+        // The text layer takes a cluster's characters from its glyph's map entry; where that
+        // entry cannot say it (several glyphs, or a glyph drawn for other characters before),
+        // the page says it, unless it says the whole text.
+        const bool mapped = !missing(run, cluster) && cluster.glyphCount == 1 &&
+                            font.mapsTo(glyphs[0], chars, cluster.textLength);
+        const bool spanned = !mapped && !ownText && !missing(run, cluster);
+        if (spanned) {
+            endShow();
+            content_ += "/Span << /ActualText " + textString(chars, cluster.textLength) +
+                        " >> BDC\n";
+        }
+        for (int i = 0; i < cluster.glyphCount; ++i) {
+            const size_t at = size_t(cluster.firstGlyph + i);
+            const double x = originX + run.x[at] / TwipsPerPoint;
+            const double y = originY - run.y[at] / TwipsPerPoint;
+            if (!inArray_ || y != penY) {
+                endShow();
+                content_ += "1 0 0 1 ";
+                appendNumber(content_, x);
+                content_ += ' ';
+                appendNumber(content_, y);
+                content_ += " Tm [";
+                inArray_ = true;
+                penX = x;
+                penY = y;
+            } else if (size > 0) {
+                // Thousandths of the size; half of one is far below what any printer shows.
+                const double shift = (penX - x) * 1000 / size;
+                if (std::fabs(shift) >= 0.5) {
+                    if (inString_) content_ += ')';
+                    inString_ = false;
+                    appendNumber(content_, shift);
+                    penX = x;
+                }
+            }
+            if (!inString_) content_ += '(';
+            inString_ = true;
+            appendGlyph(content_, glyphs[i]);
+            // A glyph alone in its cells is as wide as the rest of them, so that readers of the
+            // text see no gap between it and the next cell's character.
+            const double advance = cluster.glyphCount == 1 && size > 0
+                                       ? (originX + cluster.end / TwipsPerPoint - x) * 1000 / size
+                                       : -1;
+            penX += font.use(glyphs[i], advance) * size / 1000;
+        }
+        if (spanned) {
+            endShow();
+            content_ += "EMC\n";
+        }
+    }
+    endShow();
+}
+
+void PdfDocument::endShow() {
+    if (inString_) content_ += ')';
+    if (inArray_) content_ += "] TJ\n";
+    inString_ = inArray_ = false;
 }
 
 void PdfDocument::line(const QPointF& from, const QPointF& to, const QColor& colour, double width) {

@@ -5,6 +5,7 @@
 // (NaN, infinite, huge). The file it writes must be complete, ending in "%%EOF", unless finish
 // reports the printer's error; every number it writes must be one a PDF reader can read.
 #include <QFont>
+#include <QFontInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QRegularExpression>
@@ -18,6 +19,7 @@
 #include "FuzzInput.h"
 #include "surface/PdfDocument.h"
 #include "surface/PdfWriter.h"
+#include "text/TextLayout.h"
 #include "variant/VbError.h"
 
 namespace {
@@ -137,7 +139,8 @@ void draw(zel::PdfDocument& pdf, FuzzInput& in) {
             const QPointF at = point(in);
             const QString what = text(in);
             const QFont how = font(in);
-            pdf.text(at, what, how, colour(in));
+            zel::TextLayout layout(QFontInfo(how).family(), how.bold(), how.pointSizeF());
+            pdf.text(at, layout.layout(what), colour(in));
             break;
         }
         case 3: {
