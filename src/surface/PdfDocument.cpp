@@ -4,6 +4,7 @@
 #include <QFileDevice>
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "surface/PdfFont.h"
 #include "text/GlyphRun.h"
@@ -15,23 +16,20 @@ namespace {
 constexpr double PointsPerPixel = 72.0 / 600.0;
 constexpr double TwipsPerPoint = 20.0;
 
-// A glyph number as two bytes of a literal string: half the bytes of hex to write and deflate.
-void appendGlyph(QByteArray& out, uint32_t glyph) {
-    for (const char byte : {char(glyph >> 8), char(glyph & 0xFF)}) {
-        switch (byte) {
-            case '(':
-            case ')':
-            case '\\':
-                out += '\\';
-                out += byte;
-                break;
-            case '\r':  // a bare CR would read as a line end
-                out += "\\r";
-                break;
-            default:
-                out += byte;
-        }
+// One byte of a literal string, escaped where the string syntax needs it.
+inline char* putByte(char* at, char byte) {
+    if (Q_UNLIKELY(byte == '(' || byte == ')' || byte == '\\' || byte == '\r')) {
+        *at++ = '\\';
+        byte = byte == '\r' ? 'r' : byte;  // a bare CR would read as a line end
     }
+    *at++ = byte;
+    return at;
+}
+
+// A glyph number as two bytes of a literal string (half the bytes of hex to write and deflate),
+// written at the pointer, which must have room for four; returns the end.
+inline char* putGlyph(char* at, uint32_t glyph) {
+    return putByte(putByte(at, char(glyph >> 8)), char(glyph & 0xFF));
 }
 
 // Characters as a PDF text string: UTF-16 with its byte-order mark, in hex.
@@ -161,16 +159,19 @@ void PdfDocument::text(const QPointF& baseline, const LaidOutText& text, const Q
     content_ += "BT\n";
     // A missing-glyph box stands for no character; readers would take the blank cell it leaves
     // in the text for a space, so a text that has one says all of its characters itself.
-    QString shown = text.text();
-    constexpr QChar Hidden(0xFFFF);  // a non-character: no font draws it either
-    for (const GlyphRun& run : text)
-        for (const GlyphCluster& cluster : run.clusters)
-            if (missing(run, cluster)) shown.replace(cluster.textStart, cluster.textLength,
-                                                     QString(cluster.textLength, Hidden));
-    const bool ownText = shown.remove(Hidden).size() != text.text().size();
-    if (ownText)
+    const bool ownText = text.hasMissingGlyphs();
+    if (ownText) {
+        QString shown = text.text();
+        constexpr QChar Hidden(0xFFFF);  // a non-character: no font draws it either
+        for (const GlyphRun& run : text)
+            for (const GlyphCluster& cluster : run.clusters)
+                if (missing(run, cluster))
+                    shown.replace(cluster.textStart, cluster.textLength,
+                                  QString(cluster.textLength, Hidden));
+        shown.remove(Hidden);
         content_ += "/Span << /ActualText " + textString(shown.constData(), int(shown.size())) +
                     " >> BDC\n";
+    }
     for (const GlyphRun& run : text)
         this->run(baseline, run, text.text(), text.points(), ownText);
     if (ownText) content_ += "EMC\n";
@@ -190,6 +191,14 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
     }
     const double originX = left_ + baseline.x() * PointsPerPixel;
     const double originY = top_ - baseline.y() * PointsPerPixel;
+    // Multiplications rather than divisions: this loop runs for every glyph of every job.
+    constexpr double PointsPerTwip = 1 / TwipsPerPoint;
+    const double thousandthsPerPoint = size > 0 ? 1000 / size : 0;
+    const double pointsPerThousandth = size / 1000;
+    if (run.evenAdvance > 0 && !ownText &&
+        evenRun(QPointF(originX, originY), run, font, text, run.evenAdvance * PointsPerTwip *
+                                                            thousandthsPerPoint))
+        return;
     double penX = 0, penY = 0;  // where the next glyph goes without a shift
     for (const GlyphCluster& cluster : run.clusters) {
         const QChar* chars = text.constData() + cluster.textStart;
@@ -198,8 +207,9 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         // The text layer takes a cluster's characters from its glyph's map entry; where that
         // entry cannot say it (several glyphs, or a glyph drawn for other characters before),
         // the page says it, unless it says the whole text.
-        const bool mapped = !missing(run, cluster) && cluster.glyphCount == 1 &&
-                            font.mapsTo(glyphs[0], chars, cluster.textLength);
+        const bool mapped = cluster.glyphCount == 1
+                                ? glyphs[0] != 0 && font.mapsTo(glyphs[0], chars, cluster.textLength)
+                                : false;
         const bool spanned = !mapped && !ownText && !missing(run, cluster);
         if (spanned) {
             endShow();
@@ -208,8 +218,8 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         }
         for (int i = 0; i < cluster.glyphCount; ++i) {
             const size_t at = size_t(cluster.firstGlyph + i);
-            const double x = originX + run.x[at] / TwipsPerPoint;
-            const double y = originY - run.y[at] / TwipsPerPoint;
+            const double x = originX + run.x[at] * PointsPerTwip;
+            const double y = originY - run.y[at] * PointsPerTwip;
             if (!inArray_ || y != penY) {
                 endShow();
                 content_ += "1 0 0 1 ";
@@ -222,23 +232,27 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
                 penY = y;
             } else if (size > 0) {
                 // Thousandths of the size; half of one is far below what any printer shows.
-                const double shift = (penX - x) * 1000 / size;
+                const double shift = (penX - x) * thousandthsPerPoint;
                 if (std::fabs(shift) >= 0.5) {
-                    if (inString_) content_ += ')';
-                    inString_ = false;
+                    endString();
                     appendNumber(content_, shift);
                     penX = x;
                 }
             }
-            if (!inString_) content_ += '(';
+            if (!inString_) show_ += '(';
             inString_ = true;
-            appendGlyph(content_, glyphs[i]);
+            const size_t end = show_.size();
+            show_.resize(end + 4);
+            show_.resize(size_t(putGlyph(&show_[end], glyphs[i]) - show_.data()));
+            double width = font.width(glyphs[i]);
             // A glyph alone in its cells is as wide as the rest of them, so that readers of the
             // text see no gap between it and the next cell's character.
-            const double advance = cluster.glyphCount == 1 && size > 0
-                                       ? (originX + cluster.end / TwipsPerPoint - x) * 1000 / size
-                                       : -1;
-            penX += font.use(glyphs[i], advance) * size / 1000;
+            if (width < 0)
+                width = font.use(glyphs[i], cluster.glyphCount == 1 && size > 0
+                                                ? (originX + cluster.end * PointsPerTwip - x) *
+                                                      thousandthsPerPoint
+                                                : -1);
+            penX += width * pointsPerThousandth;
         }
         if (spanned) {
             endShow();
@@ -248,10 +262,48 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
     endShow();
 }
 
+bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& font,
+                          const QString& text, double advance) {
+    // One string without shifts, when every glyph maps to its character and the font's widths
+    // place each on its cell: the plain text of a report, which this path keeps cheap.
+    const size_t count = run.glyphs.size();
+    const QChar* chars = text.constData() + (count ? run.clusters.front().textStart : 0);
+    double drift = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t glyph = run.glyphs[i];
+        double width = font.width(glyph);
+        if (width < 0) width = font.use(glyph, advance);
+        drift += width - advance;
+        if (glyph == 0 || !font.mapsTo(glyph, chars + i, 1)) return false;
+    }
+    if (std::fabs(drift) >= 0.5) return false;
+    content_ += "1 0 0 1 ";
+    appendNumber(content_, origin.x() + run.x.front() / TwipsPerPoint);
+    content_ += ' ';
+    appendNumber(content_, origin.y());
+    content_ += " Tm [(";
+    const qsizetype start = content_.size();
+    content_.resize(start + qsizetype(count) * 4);
+    char* at = content_.data() + start;
+    for (const uint32_t glyph : run.glyphs) at = putGlyph(at, glyph);
+    content_.resize(at - content_.constData());
+    content_ += ")] TJ\n";
+    return true;
+}
+
+void PdfDocument::endString() {
+    if (inString_) {
+        show_ += ')';
+        content_.append(show_.data(), qsizetype(show_.size()));
+        show_.clear();
+    }
+    inString_ = false;
+}
+
 void PdfDocument::endShow() {
-    if (inString_) content_ += ')';
+    endString();
     if (inArray_) content_ += "] TJ\n";
-    inString_ = inArray_ = false;
+    inArray_ = false;
 }
 
 void PdfDocument::line(const QPointF& from, const QPointF& to, const QColor& colour, double width) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "surface/PdfWriter.h"
@@ -55,7 +56,12 @@ private:
     // ownText: the text as a whole says which characters it shows.
     void run(const QPointF& baseline, const GlyphRun& run, const QString& text, double points,
              bool ownText);
-    // Closes the open string and array of a TJ operator, if any.
+    // The run as one string if its glyphs, each one character, fall on their places by the
+    // font's widths alone (advance in 1/1000 of the size); false when it needs the general way.
+    bool evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& font, const QString& text,
+                 double advance);
+    // Closes the open string of a TJ operator, or the string and the operator, if open.
+    void endString();
     void endShow();
 
     PdfWriter pdf_;
@@ -68,6 +74,7 @@ private:
     PdfFont* lastPdfFont_ = nullptr;
     bool inArray_ = false;   // a TJ array is open
     bool inString_ = false;  // and a string in it
+    std::string show_;       // the open string's glyphs
     // The page in progress.
     bool inPage_ = false;
     QByteArray content_;

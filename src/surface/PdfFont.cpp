@@ -33,7 +33,7 @@ PdfFont::PdfFont(const FontFace& face, int object)
                           .arg(QString::fromUtf8(face_.postScriptName())));
 }
 
-double PdfFont::addGlyph(uint32_t glyph, double advance) {
+double PdfFont::use(uint32_t glyph, double advance) {
     // A glyph number the face does not have draws its missing-glyph box.
     if (glyph >= glyphCount_) glyph = 0;
     if (widths_.size() <= glyph) widths_.resize(size_t(glyph) + 1, -1);
@@ -43,7 +43,7 @@ double PdfFont::addGlyph(uint32_t glyph, double advance) {
     return widths_[glyph];
 }
 
-bool PdfFont::mapsTo(uint32_t glyph, const QChar* text, int length) {
+bool PdfFont::map(uint32_t glyph, const QChar* text, int length) {
     // A map entry holds a few characters; a longer cluster is given back by the page itself.
     constexpr int LongestEntry = 64;
     if (length <= 0 || length > LongestEntry) return false;

@@ -20,20 +20,23 @@ public:
     PdfFont(const FontFace& face, int object);
 
     int object() const { return object_; }  // the Type0 font's object number
-    // Records the glyph as used; its advance in 1/1000 em, as the font's widths give it. The
-    // first use sets it: the advance asked for, or without one the glyph's own.
-    double use(uint32_t glyph, double advance = -1) {
-        if (glyph < widths_.size() && widths_[glyph] >= 0) return widths_[glyph];
-        return addGlyph(glyph, advance);
-    }
+    // The glyph's advance in 1/1000 em as the font's widths give it; negative while unused.
+    double width(uint32_t glyph) const { return glyph < widths_.size() ? widths_[glyph] : -1; }
+    // Records the glyph as used with its advance: the one asked for, or without one the
+    // glyph's own. Returns the advance.
+    double use(uint32_t glyph, double advance);
     // True when the ToUnicode map gives the glyph exactly these characters: a glyph not mapped
     // yet is mapped to them. A glyph drawn for other characters elsewhere keeps its first ones.
-    bool mapsTo(uint32_t glyph, const QChar* text, int length);
+    bool mapsTo(uint32_t glyph, const QChar* text, int length) {
+        if (length == 1 && glyph < unicode_.size() && unicode_[glyph] == text[0].unicode())
+            return true;
+        return map(glyph, text, length);
+    }
     // Writes the font's objects; after the last page, when every glyph used is known.
     void write(PdfWriter& pdf) const;
 
 private:
-    double addGlyph(uint32_t glyph, double advance);
+    bool map(uint32_t glyph, const QChar* text, int length);
     QByteArray subset() const;  // the font file cut down to the used glyphs
     QByteArray subsetName() const;
 

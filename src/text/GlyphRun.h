@@ -24,6 +24,9 @@ struct GlyphRun {
     const FontFace* face = nullptr;
     double scale = 1;          // the glyphs' size as a share of the text's size
     bool rightToLeft = false;  // the characters read right to left
+    // Twips from each glyph to the next where every cluster is one glyph for one character on
+    // the baseline, each advancing the same (plain text of the main font); 0 otherwise.
+    double evenAdvance = 0;
     std::vector<uint32_t> glyphs;
     std::vector<double> x;  // each glyph's origin, twips right of the text's start
     std::vector<double> y;  // twips below the baseline (a raised mark is negative)
@@ -43,6 +46,8 @@ public:
     const QString& text() const { return text_; }
     double points() const { return points_; }  // the text's size
     double width() const { return width_; }    // twips the print position moves past it
+    // True when a character no font has is drawn as a missing-glyph box (glyph 0).
+    bool hasMissingGlyphs() const { return missing_; }
     const GlyphRun* begin() const { return runs_.data(); }
     const GlyphRun* end() const { return runs_.data() + count_; }
 
@@ -53,6 +58,7 @@ private:
         text_ = text;
         points_ = points;
         width_ = 0;
+        missing_ = false;
         count_ = 0;
     }
     // A new run; the buffers of earlier texts' runs are used again.
@@ -63,6 +69,7 @@ private:
         run.face = face;
         run.scale = scale;
         run.rightToLeft = rightToLeft;
+        run.evenAdvance = 0;
         return run;
     }
     GlyphRun* last() { return count_ ? &runs_[count_ - 1] : nullptr; }
@@ -70,6 +77,7 @@ private:
     QString text_;
     double points_ = 0;
     double width_ = 0;
+    bool missing_ = false;
     std::vector<GlyphRun> runs_;
     size_t count_ = 0;
 };

@@ -98,6 +98,7 @@ bool TextLayout::layOutSimple(const QString& text) {
         run.x[size_t(i)] = i * cell_;
         run.clusters[size_t(i)] = {i, 1, i, 1, (i + 1) * cell_};
     }
+    run.evenAdvance = cell_;
     out_.width_ = length * cell_;
     return true;
 }
@@ -203,6 +204,7 @@ double TextLayout::shape(const QString& text, const Item& item, bool rightToLeft
         for (unsigned g = first; g < last; ++g) {
             const int back = detached ? item.face->advance(infos[g].codepoint) : 0;
             run->glyphs.push_back(infos[g].codepoint);
+            if (infos[g].codepoint == 0) out_.missing_ = true;
             run->x.push_back(pen + (local - back + positions[g].x_offset) * twipsPerUnit * scale);
             run->y.push_back(-positions[g].y_offset * twipsPerUnit * scale);
             local += positions[g].x_advance;
