@@ -19,7 +19,7 @@ const std::vector<BidiRun>& BidiRuns::of(const QString& text) {
     if (!bidi_ || std::all_of(units, units + text.size(), [](char16_t u) { return u < 0x590; }))
         return runs_;
     UErrorCode error = U_ZERO_ERROR;
-    ubidi_setPara(bidi_, units, int32_t(text.size()), UBIDI_DEFAULT_LTR, nullptr, &error);
+    ubidi_setPara(bidi_, units, int32_t(text.size()), UBIDI_LTR, nullptr, &error);
     const int32_t count = U_SUCCESS(error) ? ubidi_countRuns(bidi_, &error) : 0;
     if (U_FAILURE(error) || ubidi_getDirection(bidi_) == UBIDI_LTR) return runs_;
     runs_.clear();

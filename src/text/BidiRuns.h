@@ -15,7 +15,8 @@ struct BidiRun {
 };
 
 // The directional runs of a text in the order they are shown left to right (the bidirectional
-// algorithm; the paragraph's direction is that of its first strong character).
+// algorithm). The paragraph is left to right, as the grid is: a text that starts in Arabic
+// keeps its other parts where a left-to-right reader looks for them.
 class BidiRuns {
 public:
     BidiRuns();

@@ -37,6 +37,25 @@ bool isSharedScript(hb_script_t script) {
            script == HB_SCRIPT_UNKNOWN;
 }
 
+// A character whose glyph is its face's nominal glyph, placed without shaping: scripts that
+// neither join, reorder nor stack, and Hangul only as whole syllables.
+bool isPlain(char32_t c, hb_script_t script) {
+    switch (script) {
+        case HB_SCRIPT_COMMON:
+        case HB_SCRIPT_LATIN:
+        case HB_SCRIPT_GREEK:
+        case HB_SCRIPT_CYRILLIC:
+        case HB_SCRIPT_HAN:
+        case HB_SCRIPT_HIRAGANA:
+        case HB_SCRIPT_KATAKANA:
+            return cellsOf(c) > 0;
+        case HB_SCRIPT_HANGUL:
+            return c >= 0xAC00 && c <= 0xD7A3;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 // A stretch of one face and script within a directional run: UTF-16 units [start, end).
@@ -45,6 +64,7 @@ struct TextLayout::Item {
     int end;
     const FontFace* face;
     hb_script_t script;
+    bool plain;  // every character isPlain
 };
 
 TextLayout::TextLayout(const QString& family, bool bold, double points)
@@ -143,33 +163,52 @@ void TextLayout::itemize(const QString& text, const BidiRun& run) {
         }
         if (!face) face = &fonts_.main();
         hb_script_t script = hb_unicode_script(unicode, c);
-        if (current && current->face == face) {
-            if (isSharedScript(script) || script == current->script) {
-                current->end = i;
-                continue;
-            }
-            if (isSharedScript(current->script)) {
-                current->script = script;
-                current->end = i;
-                continue;
-            }
+        const bool plain = isPlain(c, script);
+        if (current && current->face == face &&
+            (isSharedScript(script) || script == current->script ||
+             isSharedScript(current->script))) {
+            if (!isSharedScript(script)) current->script = script;
+            current->end = i;
+            current->plain = current->plain && plain;
+            continue;
         }
         if (isSharedScript(script) && current) script = current->script;
-        items_.push_back({start, i, face, script});
+        items_.push_back({start, i, face, script, plain});
     }
 }
 
 double TextLayout::shape(const QString& text, const Item& item, bool rightToLeft, double pen) {
-    hb_buffer_clear_contents(buffer_);
-    hb_buffer_add_utf16(buffer_, reinterpret_cast<const uint16_t*>(text.utf16()),
-                        int(text.size()), unsigned(item.start), item.end - item.start);
-    hb_buffer_set_direction(buffer_, rightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
-    hb_buffer_set_script(buffer_, item.script);
-    hb_buffer_set_language(buffer_, hb_language_get_default());
-    hb_shape(item.face->shaper(), buffer_, nullptr, 0);
     unsigned count = 0;
-    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer_, &count);
-    const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer_, nullptr);
+    const hb_glyph_info_t* infos = nullptr;
+    const hb_glyph_position_t* positions = nullptr;
+    if (item.plain && !rightToLeft && cell_ > 0) {
+        // On the grid a plain character's glyph is the face's own, one a cluster: the shaper
+        // would find the same at many times the cost.
+        plainInfos_.clear();
+        plainPositions_.clear();
+        for (int i = item.start; i < item.end;) {
+            hb_glyph_info_t info{};
+            info.cluster = uint32_t(i);
+            info.codepoint = item.face->glyph(codePointAt(text, i));
+            hb_glyph_position_t position{};
+            position.x_advance = item.face->advance(info.codepoint);
+            plainInfos_.push_back(info);
+            plainPositions_.push_back(position);
+        }
+        count = unsigned(plainInfos_.size());
+        infos = plainInfos_.data();
+        positions = plainPositions_.data();
+    } else {
+        hb_buffer_clear_contents(buffer_);
+        hb_buffer_add_utf16(buffer_, reinterpret_cast<const uint16_t*>(text.utf16()),
+                            int(text.size()), unsigned(item.start), item.end - item.start);
+        hb_buffer_set_direction(buffer_, rightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+        hb_buffer_set_script(buffer_, item.script);
+        hb_buffer_set_language(buffer_, hb_language_get_default());
+        hb_shape(item.face->shaper(), buffer_, nullptr, 0);
+        infos = hb_buffer_get_glyph_infos(buffer_, &count);
+        positions = hb_buffer_get_glyph_positions(buffer_, nullptr);
+    }
     const double twipsPerUnit = points_ * TwipsPerPoint / item.face->unitsPerEm();
 
     for (unsigned first = 0; first < count;) {

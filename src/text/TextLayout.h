@@ -6,7 +6,7 @@
 #include "text/BidiRuns.h"
 #include "text/GlyphRun.h"
 
-struct hb_buffer_t;
+#include <hb.h>
 
 namespace zel {
 
@@ -52,6 +52,8 @@ private:
     BidiRuns bidi_;
     std::vector<Item> items_;
     std::vector<char32_t> cluster_;  // a character and its marks, while itemizing
+    std::vector<hb_glyph_info_t> plainInfos_;  // glyphs placed without the shaper
+    std::vector<hb_glyph_position_t> plainPositions_;
     LaidOutText out_;
 };
 
