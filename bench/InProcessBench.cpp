@@ -4,8 +4,8 @@
 #include <QFile>
 #include <stdexcept>
 
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "surface/PrinterSurface.h"
 
 namespace zel::bench {
@@ -41,9 +41,9 @@ double surfaceSeconds(const QString& file) {
     // The print object sets up fonts, margins and the page grid.
     clsPrint print;
     print.Reset(Variant("P"));
-    PrinterSurface& printer = Printer();
+    PrinterSurface& printer = print.context().printer();
     const float lineHeight = printer.TextHeight(QStringLiteral("X"));
-    const int32_t perPage = mdlPrint::LinesPerPage;
+    const int32_t perPage = print.context().geometry().LinesPerPage;
     QElapsedTimer timer;
     timer.start();
     int32_t onPage = 0;

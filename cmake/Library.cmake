@@ -37,7 +37,7 @@ install(CODE "
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:zelprint_static>\")
     endif()
 ")
-foreach(folder variant general text surface print files windows)
+foreach(folder variant general text surface geometry print files windows)
     install(DIRECTORY ${CMAKE_SOURCE_DIR}/src/${folder}
             DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelprint FILES_MATCHING PATTERN "*.h")
 endforeach()

@@ -2,10 +2,7 @@
 
 #include <QDir>
 
-#include "surface/PrinterSurface.h"
 #include "windows/Questions.h"
-#include "windows/frmOk.h"
-#include "windows/frmPrint.h"
 
 namespace zel::examples {
 
@@ -33,11 +30,7 @@ ExampleApplication::ExampleApplication(int& argc, char** argv) {
         installAnswerer(noDisplayAnswerer);
 }
 
-ExampleApplication::~ExampleApplication() {
-    shutdownPrinter();
-    if (frmOk::Loaded()) frmOk::Unload();
-    if (frmPrint::Loaded()) frmPrint::Unload();
-}
+ExampleApplication::~ExampleApplication() = default;
 
 JobWatch::JobWatch() : destination_(currentDestination()) {
     if (isPdf()) before_ = pdfJobsIn(destination_.pdfDirectory);

@@ -15,8 +15,8 @@
 #include <cstdio>
 
 #include "ExampleApplication.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "variant/VbError.h"
 
 using zel::clsPrint;
@@ -118,7 +118,8 @@ void StockReport::setUp(const char* UitvoerMode) {
 
     // Header lines are recorded once and drawn at the top of every page. Their line numbers
     // are absolute page lines; the body continues below the highest one.
-    const double right = zel::mdlPrint::PositionsPerLine + 1;  // the right margin, as a position
+    const double right =
+        print_.context().geometry().PositionsPerLine + 1;  // the right margin, as a position
     print_.ClearKopregels();
     print_.AddKopregel(n(2), n(3), text("#0 - Voorraadoverzicht #1"), Blauw);
     print_.AddKopregel(n(2), n(right - 13), text("Pagina #B"));

@@ -13,8 +13,8 @@
 #include <cstdio>
 
 #include "ExampleApplication.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "variant/VbError.h"
 
 using zel::Variant;
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     try {
         zel::clsPrint print;
         printReport(print);
-        lines = zel::mdlPrint::LinesPerPage;
+        lines = print.context().geometry().LinesPerPage;
     } catch (const zel::VbError& error) {
         std::fprintf(stderr, "zelprint-report: %s\n", error.what());
         return 1;

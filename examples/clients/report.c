@@ -2,9 +2,9 @@
  *
  *     zelprint-client-sdbus [DESTINATION]
  *
- * DESTINATION is a CUPS queue or pdf:DIR (DIR absolute); without it the server chooses (see the
- * README, "The printer"). The first call starts the server through D-Bus activation. Build with
- * cc report.c $(pkg-config --cflags --libs libsystemd). */
+ * DESTINATION is a CUPS queue or pdf:DIR (DIR absolute); without it the server chooses (see
+ * docs/reference.md, "The printer"). The first call starts the server through D-Bus activation.
+ * Build with cc report.c $(pkg-config --cflags --libs libsystemd). */
 #include <errno.h>
 #include <stdarg.h>
 #include <stdint.h>

@@ -3,9 +3,9 @@
 
     report.py [DESTINATION]
 
-DESTINATION is a CUPS queue or pdf:DIR (DIR absolute); without it the server chooses (see the
-README, "The printer"). The proxies come from the server's own introspection, and the first call
-starts the server through D-Bus activation.
+DESTINATION is a CUPS queue or pdf:DIR (DIR absolute); without it the server chooses (see
+docs/reference.md, "The printer"). The proxies come from the server's own introspection, and the
+first call starts the server through D-Bus activation.
 """
 import asyncio
 import sys

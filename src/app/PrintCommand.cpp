@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QTemporaryFile>
 #include <cstdio>
+#include <memory>
 
 #include "app/ProcessSetup.h"
 #include "app/TextFileLines.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "surface/PdfJobFile.h"
 #include "surface/PrintJobs.h"
@@ -86,8 +88,8 @@ void printText(clsPrint& print, QFile& file) {
                       QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
 }
 
-void printReport(const PrintOptions& options) {
-    clsPrint print;
+void printReport(const PrintOptions& options, const std::shared_ptr<PrintContext>& context) {
+    clsPrint print(context);
     if (!options.defaultName.isEmpty()) print.SetDefault(Variant(options.defaultName));
     print.Reset(Variant(options.mode));
     print.Cls();  // the count starts afresh at page 1
@@ -108,7 +110,7 @@ void printReport(const PrintOptions& options) {
         print.Cls();  // ends the job: the file or the queue has it now
     } catch (...) {
         // A failed report leaves no partial job behind.
-        Printer().KillDoc();
+        context->printer().KillDoc();
         throw;
     }
 }
@@ -177,15 +179,16 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
     int code = 0;
     try {
         checkDestination();
+        const auto context = std::make_shared<PrintContext>();
         // Where the job went, as the printer reports every job that reached its destination.
         QString ended;
         QObject::connect(
-            &PrintJobs::instance(), &PrintJobs::jobEnded, &app, [&ended](int, const EndedJob& job) {
+            &context->jobs(), &PrintJobs::jobEnded, &app, [&ended](int, const EndedJob& job) {
                 ended = job.destination.startsWith(QLatin1String("pdf:"))
                             ? job.document
                             : QStringLiteral("%1 job %2").arg(job.destination, job.document);
             });
-        printReport(options);
+        printReport(options, context);
         if (ended.isEmpty())
             std::puts("nothing printed");
         else
@@ -193,7 +196,6 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
     } catch (const VbError& error) {
         code = jobError(QString::fromLocal8Bit(error.what()));
     }
-    tearDown();
     return code;
 }
 

@@ -2,10 +2,7 @@
 
 #include <QApplication>
 
-#include "surface/PrinterSurface.h"
 #include "windows/Questions.h"
-#include "windows/frmOk.h"
-#include "windows/frmPrint.h"
 
 namespace zel {
 
@@ -19,12 +16,6 @@ void setUpApplication() {
     QApplication::setQuitOnLastWindowClosed(false);
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         installAnswerer(noDisplayAnswerer);
-}
-
-void tearDown() {
-    if (frmOk::Loaded()) frmOk::Unload();
-    if (frmPrint::Loaded()) frmPrint::Unload();
-    shutdownPrinter();
 }
 
 }  // namespace zel

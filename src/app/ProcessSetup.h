@@ -10,8 +10,5 @@ void choosePlatform(bool forceOffscreen);
 // Names the application and, offscreen, installs the answers for when nobody can see a
 // question (a wait without end would hang the caller).
 void setUpApplication();
-// Process-wide windows and the printer go down in order while the application still exists;
-// the printer's teardown ends a job a release left open.
-void tearDown();
 
 }  // namespace zel

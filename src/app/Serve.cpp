@@ -11,7 +11,6 @@
 #include "server/BusReading.h"
 #include "server/Introspection.h"
 #include "server/PrintService.h"
-#include "windows/frmOk.h"
 
 namespace zel {
 
@@ -42,11 +41,11 @@ int serve(int argc, char** argv, const ServeOptions& options) {
             return fail(QStringLiteral("the bus name %1 is taken").arg(Bus::kServiceName));
 
         // Leaving waits for calls in progress, so that no confirmation is cut off.
-        auto quit = [&service] { service.runHeld([] { QCoreApplication::quit(); }); };
+        auto quit = [&service] { service.runWhenIdle([] { QCoreApplication::quit(); }); };
         // Told to stop (SIGTERM, the session ending), nobody will answer an open confirmation:
         // closing it counts as "Afbreken", which ends the wait so that the jobs can be ended.
-        auto terminate = [quit] {
-            if (frmOk::Loaded()) frmOk::Unload();
+        auto terminate = [&service, quit] {
+            service.closeConfirmations();
             quit();
         };
 
@@ -73,7 +72,6 @@ int serve(int argc, char** argv, const ServeOptions& options) {
         service.releaseAll();
         bus.unregisterObject(QStringLiteral("/"));
     }
-    tearDown();
     return 0;
 }
 

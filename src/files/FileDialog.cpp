@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "files/UserQuestions.h"
 #include "files/mdlFileHandling.h"
-#include "windows/Questions.h"
 
 namespace zel {
 
@@ -57,8 +57,8 @@ QString FileDialogTitle(const QString& option, const QString& fileName) {
     return QStringLiteral("Geef de bestandsnaam:");
 }
 
-Variant AskFileName(Variant& FileName, const Variant& Filter, const Variant& Mode,
-                    const Variant& option, const Variant& DefaultDir) {
+Variant AskFileName(UserQuestions& questions, Variant& FileName, const Variant& Filter,
+                    const Variant& Mode, const Variant& option, const Variant& DefaultDir) {
     const QString name = FileName.toString();
     const bool hasDirectory = name.contains(kSeparator);
 
@@ -82,7 +82,7 @@ Variant AskFileName(Variant& FileName, const Variant& Filter, const Variant& Mod
     }
     dialog.selectFile(hasDirectory ? FileNamePart(name, kSeparator) : name);
 
-    if (execQuestion(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (questions.execQuestion(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         FileName = Variant(QString());
         return Variant::Integer(-1);
     }

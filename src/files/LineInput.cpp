@@ -6,19 +6,13 @@
 #include "files/NumberedFiles.h"
 #include "variant/Bounds.h"
 
-namespace zel::NumberedFiles {
+namespace zel {
 
-using detail::NumberedFile;
+using NumberedFilesDetail::NumberedFile;
 
 namespace {
 
 constexpr qsizetype kChunk = 64 * 1024;
-
-NumberedFile& openedForInput(int16_t number) {
-    NumberedFile& file = detail::opened(number);
-    if (!file.lineInput) throw VbError(VbErr::BadFileNameOrNumber);
-    return file;
-}
 
 // True when an unread byte is in the buffer, reading the next chunk when it is used up.
 bool hasByte(NumberedFile& file) {
@@ -30,7 +24,7 @@ bool hasByte(NumberedFile& file) {
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
         file.buffer.clear();
-        throw detail::fileError(VbErr::PathFileAccessError, file.path);
+        throw NumberedFilesDetail::fileError(VbErr::PathFileAccessError, file.path);
     }
     file.buffer.resize(got);
     file.position = 0;
@@ -39,9 +33,15 @@ bool hasByte(NumberedFile& file) {
 
 }  // namespace
 
-QString LineInput(int16_t number) {
+NumberedFile& NumberedFiles::openedForInput(int16_t number) {
+    NumberedFile& file = opened(number);
+    if (!file.lineInput) throw VbError(VbErr::BadFileNameOrNumber);
+    return file;
+}
+
+QString NumberedFiles::LineInput(int16_t number) {
     NumberedFile& file = openedForInput(number);
-    if (!hasByte(file)) throw detail::fileError(VbErr::InputPastEndOfFile, file.path);
+    if (!hasByte(file)) throw NumberedFilesDetail::fileError(VbErr::InputPastEndOfFile, file.path);
     QByteArray line;
     while (hasByte(file)) {
         const qsizetype end = file.buffer.indexOf('\r', file.position);
@@ -59,8 +59,8 @@ QString LineInput(int16_t number) {
     return text;
 }
 
-bool Eof(int16_t number) {
+bool NumberedFiles::Eof(int16_t number) {
     return !hasByte(openedForInput(number));
 }
 
-}  // namespace zel::NumberedFiles
+}  // namespace zel

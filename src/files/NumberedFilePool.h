@@ -7,7 +7,7 @@
 #include "variant/VbError.h"
 
 // The inside of the numbered-file layer, shared by its source files.
-namespace zel::NumberedFiles::detail {
+namespace zel::NumberedFilesDetail {
 
 // One open file. Files opened for line input keep their read buffer here.
 struct NumberedFile {
@@ -23,10 +23,7 @@ struct NumberedFile {
     ~NumberedFile();
 };
 
-// The file open under `number` (52 when there is none).
-NumberedFile& opened(int16_t number);
-
 // The error with the file's name after the platform's text.
 VbError fileError(int number, const QString& path);
 
-}  // namespace zel::NumberedFiles::detail
+}  // namespace zel::NumberedFilesDetail

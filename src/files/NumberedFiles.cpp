@@ -12,21 +12,16 @@
 
 #include "files/NumberedFilePool.h"
 
-namespace zel::NumberedFiles {
+namespace zel {
 
-using detail::fileError;
-using detail::NumberedFile;
+using NumberedFilesDetail::fileError;
+using NumberedFilesDetail::NumberedFile;
 
 namespace {
 
-// The process-wide pool; slot 0 is never used so that a number is its own index.
-std::array<std::unique_ptr<NumberedFile>, kHighest + 1>& pool() {
-    static std::array<std::unique_ptr<NumberedFile>, kHighest + 1> files;
-    return files;
-}
-
 void checkNumber(int16_t number) {
-    if (number < kLowest || number > kHighest) throw VbError(VbErr::BadFileNameOrNumber);
+    if (number < NumberedFiles::kLowest || number > NumberedFiles::kHighest)
+        throw VbError(VbErr::BadFileNameOrNumber);
 }
 
 // The error for a path that could not be examined, opened or created.
@@ -68,29 +63,12 @@ int openRegularFile(const QString& path, int flags) {
     return fd;
 }
 
-void open(int16_t number, const QString& path, int flags, bool lineInput = false) {
-    checkNumber(number);
-    if (pool()[number]) throw VbError(VbErr::FileAlreadyOpen);
-    if (path.isEmpty()) throw VbError(VbErr::BadFileNameOrNumber);
-    auto file = std::make_unique<NumberedFile>();
-    file->fd = openRegularFile(path, flags);
-    file->path = path;
-    file->lineInput = lineInput;
-    pool()[number] = std::move(file);
-}
-
 }  // namespace
 
-namespace detail {
+namespace NumberedFilesDetail {
 
 NumberedFile::~NumberedFile() {
     if (fd >= 0) ::close(fd);
-}
-
-NumberedFile& opened(int16_t number) {
-    checkNumber(number);
-    if (!pool()[number]) throw VbError(VbErr::BadFileNameOrNumber);
-    return *pool()[number];
 }
 
 VbError fileError(int number, const QString& path) {
@@ -98,28 +76,48 @@ VbError fileError(int number, const QString& path) {
                    VbError::standardText(number) + QStringLiteral(": ") + shownInError(path));
 }
 
-}  // namespace detail
+}  // namespace NumberedFilesDetail
 
-int16_t FreeFile() {
+NumberedFiles::NumberedFiles() = default;
+NumberedFiles::~NumberedFiles() = default;
+
+void NumberedFiles::open(int16_t number, const QString& path, int flags, bool lineInput) {
+    checkNumber(number);
+    if (files_[number]) throw VbError(VbErr::FileAlreadyOpen);
+    if (path.isEmpty()) throw VbError(VbErr::BadFileNameOrNumber);
+    auto file = std::make_unique<NumberedFile>();
+    file->fd = openRegularFile(path, flags);
+    file->path = path;
+    file->lineInput = lineInput;
+    files_[number] = std::move(file);
+}
+
+NumberedFile& NumberedFiles::opened(int16_t number) {
+    checkNumber(number);
+    if (!files_[number]) throw VbError(VbErr::BadFileNameOrNumber);
+    return *files_[number];
+}
+
+int16_t NumberedFiles::FreeFile() const {
     for (int16_t number = kLowest; number <= kHighest; ++number) {
-        if (!pool()[number]) return number;
+        if (!files_[number]) return number;
     }
     throw VbError(VbErr::TooManyFiles);
 }
 
-void OpenInput(int16_t number, const QString& path) {
+void NumberedFiles::OpenInput(int16_t number, const QString& path) {
     open(number, path, O_RDONLY, true);
 }
 
-void OpenOutput(int16_t number, const QString& path) {
+void NumberedFiles::OpenOutput(int16_t number, const QString& path) {
     open(number, path, O_WRONLY | O_CREAT | O_TRUNC);
 }
 
-void OpenAppend(int16_t number, const QString& path) {
+void NumberedFiles::OpenAppend(int16_t number, const QString& path) {
     open(number, path, O_WRONLY | O_CREAT | O_APPEND);
 }
 
-void OpenBinary(int16_t number, const QString& path, ByteAccess access) {
+void NumberedFiles::OpenBinary(int16_t number, const QString& path, ByteAccess access) {
     switch (access) {
         case ByteAccess::ReadWrite:
             return open(number, path, O_RDWR | O_CREAT);
@@ -130,34 +128,34 @@ void OpenBinary(int16_t number, const QString& path, ByteAccess access) {
     }
 }
 
-void OpenBinaryRead(int16_t number, const QString& path) {
+void NumberedFiles::OpenBinaryRead(int16_t number, const QString& path) {
     OpenBinary(number, path, ByteAccess::ReadOnly);
 }
 
-bool IsOpen(int16_t number) {
-    return number >= kLowest && number <= kHighest && pool()[number] != nullptr;
+bool NumberedFiles::IsOpen(int16_t number) const {
+    return number >= kLowest && number <= kHighest && files_[number] != nullptr;
 }
 
-int64_t Lof(int16_t number) {
-    const NumberedFile& file = detail::opened(number);
+int64_t NumberedFiles::Lof(int16_t number) {
+    const NumberedFile& file = opened(number);
     struct stat info {};
     if (::fstat(file.fd, &info) != 0) throw fileError(VbErr::PathFileAccessError, file.path);
     return static_cast<int64_t>(info.st_size);
 }
 
-void Close(int16_t number) {
+void NumberedFiles::Close(int16_t number) {
     checkNumber(number);
-    pool()[number].reset();
+    files_[number].reset();
 }
 
-void CloseAll() {
-    for (auto& file : pool()) file.reset();
+void NumberedFiles::CloseAll() {
+    for (auto& file : files_) file.reset();
 }
 
-void MkDir(const QString& path) {
+void NumberedFiles::MkDir(const QString& path) {
     if (path.isEmpty()) throw VbError(VbErr::BadFileNameOrNumber);
     if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0) return;
     throw fileError(errno == EEXIST ? VbErr::PathFileAccessError : errorFor(errno, path), path);
 }
 
-}  // namespace zel::NumberedFiles
+}  // namespace zel

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
+#include <memory>
 
-// The process's numbered files: numbers 1 to 255, each naming at most one open file, with the
-// platform's error numbers. Opening refuses whatever is not a regular file (a FIFO would block
-// the server on open or read; a directory or device is no file to print from).
+// A pool of numbered files: numbers 1 to 255, each naming at most one open file, with the
+// platform's error numbers. Each print context has a pool of its own, so that one client's open
+// files never take another's numbers. Opening refuses whatever is not a regular file (a FIFO would
+// block the server on open or read; a directory or device is no file to print from).
 //
 // Sharing: Linux takes no locks on an open, so every kind lets other openers read and write the
 // file meanwhile, the "shared" kinds included.
@@ -14,45 +17,68 @@
 // for line input); 53 file not found; 55 the number is in use; 62 input past the end of the
 // file; 67 no free number (or no descriptor left); 75 no access, not a regular file, or a
 // directory that already exists; 76 a directory on the path does not exist.
-namespace zel::NumberedFiles {
+namespace zel {
 
-constexpr int16_t kLowest = 1;
-constexpr int16_t kHighest = 255;
+namespace NumberedFilesDetail {
+struct NumberedFile;
+}
 
-// The lowest number not in use (67 when all are).
-int16_t FreeFile();
+class NumberedFiles {
+public:
+    static constexpr int16_t kLowest = 1;
+    static constexpr int16_t kHighest = 255;
 
-// Sequential opens. Input needs an existing file; output creates or empties it; append creates
-// it or writes at its end.
-void OpenInput(int16_t number, const QString& path);
-void OpenOutput(int16_t number, const QString& path);
-void OpenAppend(int16_t number, const QString& path);
+    NumberedFiles();
+    ~NumberedFiles();  // closes every file still open
+    NumberedFiles(const NumberedFiles&) = delete;
+    NumberedFiles& operator=(const NumberedFiles&) = delete;
 
-// Byte-wise opens: read and write, or write only, create a missing file and keep an existing
-// one; read only needs an existing file.
-enum class ByteAccess { ReadWrite, WriteOnly, ReadOnly };
-void OpenBinary(int16_t number, const QString& path, ByteAccess access);
-void OpenBinaryRead(int16_t number, const QString& path);  // OpenBinary(..., ReadOnly)
+    // The lowest number not in use (67 when all are).
+    int16_t FreeFile() const;
 
-bool IsOpen(int16_t number);  // false also for a number outside 1..255
+    // Sequential opens. Input needs an existing file; output creates or empties it; append
+    // creates it or writes at its end.
+    void OpenInput(int16_t number, const QString& path);
+    void OpenOutput(int16_t number, const QString& path);
+    void OpenAppend(int16_t number, const QString& path);
 
-// The length in bytes of the file open under `number`.
-int64_t Lof(int16_t number);
+    // Byte-wise opens: read and write, or write only, create a missing file and keep an existing
+    // one; read only needs an existing file.
+    enum class ByteAccess { ReadWrite, WriteOnly, ReadOnly };
+    void OpenBinary(int16_t number, const QString& path, ByteAccess access);
+    void OpenBinaryRead(int16_t number, const QString& path);  // OpenBinary(..., ReadOnly)
 
-// Line input from a file opened with OpenInput: a line ends at a carriage return or at a
-// carriage return followed by a line feed, and the end is not part of the line; a line feed on
-// its own stays inside the line; a last line without an end is read like the others. The bytes
-// are read as UTF-8. A line longer than the longest text (1 048 576 characters) is 7, found
-// before more than three bytes a character of it are read.
-QString LineInput(int16_t number);
-// True when no byte is left to read from the file opened with OpenInput under `number`.
-bool Eof(int16_t number);
+    bool IsOpen(int16_t number) const;  // false also for a number outside 1..255
 
-// Closes the file under `number`; a number that is not open is left alone.
-void Close(int16_t number);
-void CloseAll();
+    // The length in bytes of the file open under `number`.
+    int64_t Lof(int16_t number);
 
-// Creates one directory (75 when it exists, 76 when the directory above it does not).
-void MkDir(const QString& path);
+    // Line input from a file opened with OpenInput: a line ends at a carriage return or at a
+    // carriage return followed by a line feed, and the end is not part of the line; a line feed
+    // on its own stays inside the line; a last line without an end is read like the others. The
+    // bytes are read as UTF-8. A line longer than the longest text (1 048 576 characters) is 7,
+    // found before more than three bytes a character of it are read.
+    QString LineInput(int16_t number);
+    // True when no byte is left to read from the file opened with OpenInput under `number`.
+    bool Eof(int16_t number);
 
-}  // namespace zel::NumberedFiles
+    // Closes the file under `number`; a number that is not open is left alone.
+    void Close(int16_t number);
+    void CloseAll();
+
+    // Creates one directory (75 when it exists, 76 when the directory above it does not).
+    static void MkDir(const QString& path);
+
+private:
+    using NumberedFile = NumberedFilesDetail::NumberedFile;
+
+    // The file open under `number` (52 when there is none).
+    NumberedFile& opened(int16_t number);
+    NumberedFile& openedForInput(int16_t number);
+    void open(int16_t number, const QString& path, int flags, bool lineInput = false);
+
+    // Slot 0 is never used, so that a number is its own index.
+    std::array<std::unique_ptr<NumberedFile>, kHighest + 1> files_;
+};
+
+}  // namespace zel

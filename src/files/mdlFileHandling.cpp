@@ -5,13 +5,13 @@
 
 #include "files/FileDialog.h"
 #include "files/NumberedFiles.h"
+#include "files/UserQuestions.h"
 #include "general/AlgFunc.h"
 #include "variant/VbError.h"
-#include "windows/Questions.h"
 
 namespace zel {
 
-namespace NF = NumberedFiles;
+using NF = NumberedFiles;
 
 namespace {
 
@@ -29,9 +29,11 @@ bool isBare(const QString& name) {
 // One call of the service: the file number, the names and the recovery with the user.
 class Opening {
 public:
-    Opening(Variant& FileName, const Variant& Filter, const Variant& Mode,
-            const Variant& DefaultDir)
-        : FileName_(FileName),
+    Opening(UserQuestions& questions, NumberedFiles& files, Variant& FileName,
+            const Variant& Filter, const Variant& Mode, const Variant& DefaultDir)
+        : questions_(questions),
+          files_(files),
+          FileName_(FileName),
           Filter_(Filter),
           Mode_(Mode),
           DefaultDir_(DefaultDir),
@@ -46,20 +48,26 @@ private:
     // gave up (the result is then -1).
     bool withRecovery(const std::function<void()>& step);
     bool ask(const QString& option) {
-        return AskFileName(FileName_, Filter_, Mode_, Variant(option), DefaultDir_).toInteger() ==
-               0;
+        return AskFileName(questions_, FileName_, Filter_, Mode_, Variant(option), DefaultDir_)
+                   .toInteger() == 0;
     }
     bool confirmReplace() {
         return !FileExists(name()) ||
-               MsgBox(name(), vbOKCancel, QStringLiteral("Bestand bestaat reeds, vervangen?")) ==
-                   vbOK;
+               questions_.MsgBox(name(), vbOKCancel,
+                                 QStringLiteral("Bestand bestaat reeds, vervangen?")) == vbOK;
     }
     bool open(const std::function<void(int16_t, const QString&)>& how) {
         return withRecovery([&] { how(FileNr_, name()); });
     }
+    // One of the pool's sequential opens.
+    bool open(void (NF::*how)(int16_t, const QString&)) {
+        return open([this, how](int16_t n, const QString& path) { (files_.*how)(n, path); });
+    }
     bool openQuietly();
     bool openByteAccessEmptied();
 
+    UserQuestions& questions_;
+    NumberedFiles& files_;
     Variant& FileName_;
     const Variant& Filter_;
     const Variant& Mode_;
@@ -75,7 +83,7 @@ bool Opening::withRecovery(const std::function<void()>& step) {
             return true;
         } catch (const VbError& e) {
             const int16_t r = e.number() == VbErr::PathNotFound && !keyword_.startsWith("INPUT")
-                                  ? MakePath(name(), QStringLiteral("J"), false)
+                                  ? MakePath(questions_, name(), QStringLiteral("J"), false)
                                   : (ask(QStringLiteral("E")) ? 0 : -1);
             if (r != 0) return false;
         }
@@ -87,9 +95,9 @@ bool Opening::openQuietly() {
     const QString path = given(DefaultDir_) ? DefaultDir_.toString() + kSeparator + name() : name();
     try {
         if (keyword_ == QLatin1String("INPUT-SHARED-NQ"))
-            NF::OpenInput(FileNr_, path);
+            files_.OpenInput(FileNr_, path);
         else
-            NF::OpenBinary(FileNr_, path, NF::ByteAccess::ReadOnly);
+            files_.OpenBinary(FileNr_, path, NF::ByteAccess::ReadOnly);
         return true;
     } catch (const VbError&) {
         return false;
@@ -100,19 +108,21 @@ bool Opening::openQuietly() {
 // same number.
 bool Opening::openByteAccessEmptied() {
     if (!confirmReplace()) return false;
-    if (!open([](int16_t n, const QString& path) {
-            NF::OpenOutput(n, path);
-            NF::Close(n);
+    if (!open([this](int16_t n, const QString& path) {
+            files_.OpenOutput(n, path);
+            files_.Close(n);
         }))
         return false;
-    return open(
-        [](int16_t n, const QString& path) { NF::OpenBinary(n, path, NF::ByteAccess::ReadWrite); });
+    return open([this](int16_t n, const QString& path) {
+        files_.OpenBinary(n, path, NF::ByteAccess::ReadWrite);
+    });
 }
 
 Variant Opening::run() {
-    FileNr_ = NF::FreeFile();
-    const auto binary = [](NF::ByteAccess access) {
-        return [access](int16_t n, const QString& path) { NF::OpenBinary(n, path, access); };
+    FileNr_ = files_.FreeFile();
+    const auto binary = [this](NF::ByteAccess access) {
+        return
+            [this, access](int16_t n, const QString& path) { files_.OpenBinary(n, path, access); };
     };
     bool opened = false;
     const QString& k = keyword_;
@@ -122,25 +132,25 @@ Variant Opening::run() {
             AlgFunc::VervangTekst(joined, Variant("//"), Variant("/"), true, false, true);
             FileName_ = joined;
         }
-        opened = open(NF::OpenInput);
+        opened = open(&NF::OpenInput);
     } else if (k == "INPUT-Q") {
-        opened = ask("Q") && open(NF::OpenInput);
+        opened = ask("Q") && open(&NF::OpenInput);
     } else if (k == "OUTPUT") {
-        opened = confirmReplace() && open(NF::OpenOutput);
+        opened = confirmReplace() && open(&NF::OpenOutput);
     } else if (k == "OUTPUT-NT") {
-        opened = open(NF::OpenOutput);
+        opened = open(&NF::OpenOutput);
     } else if (k == "OUTPUT-Q") {
-        opened = ask("Q") && open(NF::OpenOutput);
+        opened = ask("Q") && open(&NF::OpenOutput);
     } else if (k == "OUTPUT-QU") {
         if (ask("QU")) {
             FileName_ = Variant(DirectoryPart(name(), kSeparator) +
                                 FileNamePart(name(), kSeparator).toUpper());
-            opened = confirmReplace() && open(NF::OpenOutput);
+            opened = confirmReplace() && open(&NF::OpenOutput);
         }
     } else if (k == "APPEND") {
-        opened = open(NF::OpenAppend);
+        opened = open(&NF::OpenAppend);
     } else if (k == "APPEND-Q") {
-        opened = ask("Q") && open(NF::OpenAppend);
+        opened = ask("Q") && open(&NF::OpenAppend);
     } else if (k == "BINARY" || k == "INPUT-BINARY") {
         opened = open(binary(NF::ByteAccess::ReadWrite));
     } else if (k == "BINARY-Q" || k == "INPUT-BINARY-Q") {
@@ -156,16 +166,17 @@ Variant Opening::run() {
     } else if (k == "OUTPUT-BINARY-Q") {
         opened = ask("Q") && openByteAccessEmptied();
     } else {
-        MsgBox(QStringLiteral("Onbekende open opdracht aangetroffen"), vbOKOnly, Mode_.toString());
+        questions_.MsgBox(QStringLiteral("Onbekende open opdracht aangetroffen"), vbOKOnly,
+                          Mode_.toString());
     }
     return Variant::Integer(opened ? FileNr_ : int16_t(-1));
 }
 
 }  // namespace
 
-Variant OpenFile(Variant& FileName, const Variant& Filter, const Variant& Mode,
-                 const Variant& DefaultDir) {
-    return Opening(FileName, Filter, Mode, DefaultDir).run();
+Variant OpenFile(UserQuestions& questions, NumberedFiles& files, Variant& FileName,
+                 const Variant& Filter, const Variant& Mode, const Variant& DefaultDir) {
+    return Opening(questions, files, FileName, Filter, Mode, DefaultDir).run();
 }
 
 bool FileExists(const QString& name) {
@@ -188,19 +199,22 @@ QString DirectoryPart(const QString& text, const QString& separator, bool SkipLa
     return last < 0 ? QString() : part.left(last + separator.size());
 }
 
-int16_t MakePath(const QString& path, const QString& option, bool Parent) {
+int16_t MakePath(UserQuestions& questions, const QString& path, const QString& option,
+                 bool Parent) {
     const QString Dir = DirectoryPart(path, kSeparator, Parent);
     // Nothing to create: no directory part, or the root.
     if (Dir.isEmpty() || Dir == kSeparator) return -1;
     if (option == QLatin1String("J") &&
-        MsgBox(Dir, vbOKCancel, QStringLiteral("Pad bestaat niet. Dit pad aanmaken?")) != vbOK)
+        questions.MsgBox(Dir, vbOKCancel, QStringLiteral("Pad bestaat niet. Dit pad aanmaken?")) !=
+            vbOK)
         return -1;
     for (;;) {
         try {
             NF::MkDir(Dir);
             return 0;
         } catch (const VbError& e) {
-            if (e.number() != VbErr::PathNotFound || MakePath(Dir, option, true) != 0) return -1;
+            if (e.number() != VbErr::PathNotFound || MakePath(questions, Dir, option, true) != 0)
+                return -1;
         }
     }
 }

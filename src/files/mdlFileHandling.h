@@ -12,12 +12,17 @@
 // file name (so a default directory is not put in front of it).
 namespace zel {
 
+class NumberedFiles;
+class UserQuestions;
+
 // Opens FileName by the mode keyword (one of 19, compared after upper-casing) and returns the
 // file number as an Integer, or -1 when no file was opened. Failed opens are repaired with the
 // user: a missing directory is created after a question (modes not beginning with "INPUT"),
 // otherwise the file name dialog asks for another name; the same open is then tried again.
-// FileName receives the name actually used (the empty text after a cancelled dialog).
-Variant OpenFile(Variant& FileName, const Variant& Filter, const Variant& Mode,
+// FileName receives the name actually used (the empty text after a cancelled dialog). The
+// questions go to the user through `questions`; the file takes a number of `files`.
+Variant OpenFile(UserQuestions& questions, NumberedFiles& files, Variant& FileName,
+                 const Variant& Filter, const Variant& Mode,
                  const Variant& DefaultDir = Variant::Missing());
 
 // True when a regular file of exactly this name exists.
@@ -34,6 +39,6 @@ QString DirectoryPart(const QString& text, const QString& separator, bool SkipLa
 // Creates the directory part of path (with Parent, the directory above it), asking first with
 // option "J", and any missing directories above it, from the top down, one question per level
 // from the deepest up. Returns 0 when created, -1 otherwise.
-int16_t MakePath(const QString& path, const QString& option, bool Parent);
+int16_t MakePath(UserQuestions& questions, const QString& path, const QString& option, bool Parent);
 
 }  // namespace zel

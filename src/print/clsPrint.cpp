@@ -4,25 +4,33 @@
 
 #include "files/NumberedFiles.h"
 #include "print/OutputMode.h"
-#include "print/mdlPrint.h"
+#include "print/PrintContext.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 #include "windows/frmPrint.h"
 
 namespace zel {
 
-clsPrint::clsPrint() {
-    PrinterSurface& printer = Printer();
+clsPrint::clsPrint() : clsPrint(PrintContext::shared()) {}
+
+clsPrint::clsPrint(std::shared_ptr<PrintContext> context) : context_(std::move(context)) {
+    PrinterSurface& printer = context_->printer();
     printer.EndDoc();
     printer.setCurrentY(0);
     printer.setCurrentX(0);
-    frmPrint& frm = frmPrint::Get();
-    frm.setCurrentX(0);
-    frm.setCurrentY(0);
+    // The window is loaded only when the screen is first used; a window that is loaded already
+    // (another object's) starts over at its top-left corner.
+    PrintWindows& windows = context_->windows();
+    if (windows.frmLoaded()) {
+        windows.frm().setCurrentX(0);
+        windows.frm().setCurrentY(0);
+    }
     SetDefault(Variant("Terminal"));
-    frm.setScaleLeft(0);
-    frm.setScaleTop(0);
-    mdlPrint::CalcScreenMetrics(frm);
+    if (windows.frmLoaded()) {
+        windows.frm().setScaleLeft(0);
+        windows.frm().setScaleTop(0);
+    }
+    context_->windows().CalcMetrics();
     UitvoerMode_ = Variant("S");
     CurrentPage = 0;
     CurrentLine = -1;
@@ -44,13 +52,13 @@ std::optional<VbError> clsPrint::Terminate() {
     } catch (const std::exception&) {
     }
     try {
-        if (mode == OutputMode::Screen || mode == OutputMode::Both) frmPrint::Unload();
+        if (mode == OutputMode::Screen || mode == OutputMode::Both) context_->windows().unloadFrm();
     } catch (const std::exception& e) {
         qWarning("zelprint: release: %s", e.what());
     }
     if (mode == OutputMode::Printer || mode == OutputMode::Both) {
         try {
-            Printer().EndDoc();
+            context_->printer().EndDoc();
         } catch (const VbError& error) {
             undelivered = error;
         } catch (const std::exception&) {
@@ -58,7 +66,7 @@ std::optional<VbError> clsPrint::Terminate() {
     }
     for (const int16_t file : toonBladFiles_) {
         try {
-            NumberedFiles::Close(file);
+            context_->files().Close(file);
         } catch (const std::exception&) {
         }
     }
@@ -69,12 +77,12 @@ std::optional<VbError> clsPrint::Terminate() {
 Variant clsPrint::Reset(const Variant& UitvoerMode, bool HorLines, bool CrossLines) {
     HorLinesOn_ = HorLines;
     CrossLinesOn_ = CrossLines;
-    PrinterSurface& printer = Printer();
+    PrinterSurface& printer = context_->printer();
     if (printer.SheetWrittenOn()) {
         printer.EndDoc();
-        frmPrint::Unload();
+        context_->windows().unloadFrm();
     }
-    mdlPrint::CalcScreenMetrics(frmPrint::Get());
+    context_->windows().CalcMetrics();
     CurrentPage = 1;
     CurrentLine = -1;
     StartLine = 1;
@@ -83,9 +91,11 @@ Variant clsPrint::Reset(const Variant& UitvoerMode, bool HorLines, bool CrossLin
     if (!UitvoerMode.isMissing()) SetMode(UitvoerMode);
     printer.setCurrentY(0);
     printer.setCurrentX(0);
-    frmPrint& frm = frmPrint::Get();
-    frm.setCurrentX(0);
-    frm.setCurrentY(0);
+    if (context_->windows().frmLoaded()) {
+        frmPrint& frm = context_->frm();
+        frm.setCurrentX(0);
+        frm.setCurrentY(0);
+    }
     return Variant();
 }
 

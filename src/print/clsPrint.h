@@ -3,6 +3,7 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,6 +14,7 @@
 namespace zel {
 
 class DrawingSurface;
+class PrintContext;
 
 // The print object: one per report. Its members are defined in files by concern:
 // clsPrint.cpp (state, lifecycle), clsPrint_settings.cpp (output settings and properties),
@@ -23,7 +25,10 @@ class DrawingSurface;
 class clsPrint : public QObject {
     Q_OBJECT
 public:
-    clsPrint();            // creation: ends any document, loads frmPrint, defaults "Terminal"
+    // Creation, on the program's shared context or on the one given: ends the context's
+    // document, loads its frmPrint, applies the default set "Terminal".
+    clsPrint();
+    explicit clsPrint(std::shared_ptr<PrintContext> context);
     ~clsPrint() override;  // the release, unless Terminate ran it before
 
     // The release by mode, once. It never fails: the printer's errors are ignored, but the one
@@ -132,6 +137,7 @@ public:
     const Variant& Parm(int slot) const { return Parms_.at(slot); }
     const ElementStore& Kopregels() const { return Kopregels_; }
     const ElementStore& Detailregels() const { return Detailregels_; }
+    PrintContext& context() const { return *context_; }
 
 Q_SIGNALS:
     void BladAfgedrukt(int32_t Bladnummer);
@@ -173,6 +179,7 @@ private:
     // One template line as the next body line of the templates' own line count.
     void PrintRegel(const Variant& Tekst);
 
+    std::shared_ptr<PrintContext> context_;
     Variant UitvoerMode_ = Variant("S");
     std::array<Variant, 10> Parms_;
     bool HorLinesOn_ = false;

@@ -1,8 +1,8 @@
 #include <functional>
 
 #include "print/OutputMode.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 #include "windows/frmPrint.h"
@@ -24,23 +24,24 @@ Variant resolveDrawMode(const Variant& DrawMode, int32_t colour) {
 // One device's grid cell: x(P) = LeftSpacing + width x (P - 1), y(row) = TopSpacing + height x
 // row, in dynamic-value arithmetic, handed to the device as Single.
 struct Grid {
+    const mdlPrint& geometry;
     const Variant& charWidth;
     const Variant& lineHeight;
 
     float x(const Variant& Positie) const {
-        return (Variant::Long(mdlPrint::LeftSpacing) + charWidth * (Positie - Variant::Integer(1)))
+        return (Variant::Long(geometry.LeftSpacing) + charWidth * (Positie - Variant::Integer(1)))
             .toSingle();
     }
     float y(const Variant& row) const {
-        return (Variant::Long(mdlPrint::TopSpacing) + lineHeight * row).toSingle();
+        return (Variant::Long(geometry.TopSpacing) + lineHeight * row).toSingle();
     }
 };
 
-Grid screenGrid() {
-    return {mdlPrint::CharWidthScreen, mdlPrint::LineHeightScreen};
+Grid screenGrid(const mdlPrint& g) {
+    return {g, g.CharWidthScreen, g.LineHeightScreen};
 }
-Grid printerGrid() {
-    return {mdlPrint::CharWidthPrinter, mdlPrint::LineHeightPrinter};
+Grid printerGrid(const mdlPrint& g) {
+    return {g, g.CharWidthPrinter, g.LineHeightPrinter};
 }
 
 // A line or box as AddLine and AddBox draw it, rows already mapped. `store` runs between the
@@ -69,13 +70,15 @@ void drawFigure(DrawingSurface& device, const Grid& grid, const Figure& f,
 }
 
 // The screen part (the window's text colour follows the figure's), then the printer part.
-void drawOnDevices(OutputMode mode, const Figure& f, const std::function<void()>& store) {
+void drawOnDevices(PrintContext& context, OutputMode mode, const Figure& f,
+                   const std::function<void()>& store) {
     if (drawsOnScreen(mode)) {
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = context.frm();
         frm.setForeColor(f.colour);
-        drawFigure(frm, screenGrid(), f, store);
+        drawFigure(frm, screenGrid(context.geometry()), f, store);
     }
-    if (drawsOnPrinter(mode)) drawFigure(Printer(), printerGrid(), f, [] {});
+    if (drawsOnPrinter(mode))
+        drawFigure(context.printer(), printerGrid(context.geometry()), f, [] {});
 }
 
 // The page row of a client line: absolute while no page head is placed (CurrentLine -1),
@@ -110,6 +113,12 @@ void fillFigure(PrintElement& e, uint8_t soort, const Variant& Regel, const Vari
     e.FillArea = FillArea;
     e.Dikte = Dikte.toLong();
     e.DrawMode = DrawMode;
+}
+
+// A window loaded later starts with the flag cleared: only a loaded one needs clearing, so that a
+// report on the printer alone loads no window.
+void clearAnnuleer(PrintWindows& windows) {
+    if (windows.frmLoaded()) windows.frm().Annuleer = false;
 }
 
 // Centres a text in a font size and colour, prints it with `print`, and gives the device its
@@ -230,7 +239,7 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
     const QString text = ExpandTekst(AfdrukTekst);
-    frmPrint::Get().Annuleer = false;
+    clearAnnuleer(context_->windows());
     if (AddTabel) {
         if (!CheckBladVol(Regel, false)) return false;
     } else {
@@ -245,17 +254,17 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
         if (Regel > zero) device.setCurrentY(grid.y(rowOf(*this, Regel)));
     };
     if (drawsOnScreen(mode)) {
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = context_->frm();
         frm.setForeColor(colour);
-        place(frm, screenGrid());
+        place(frm, screenGrid(context_->geometry()));
         if (AddTabel) StoreTekst(Regel, Positie, AfdrukTekst, Variant::Long(colour), drawMode);
         frm.Print(text, false);
     }
     if (drawsOnPrinter(mode)) {
-        PrinterSurface& printer = Printer();
+        PrinterSurface& printer = context_->printer();
         // Printed text takes the element's colour, as it does on the screen.
         printer.setForeColor(colour);
-        place(printer, printerGrid());
+        place(printer, printerGrid(context_->geometry()));
         PrinterTekst(Variant(text));
     }
     return false;
@@ -270,7 +279,7 @@ void clsPrint::AddLine(const Variant& RegelVan, const Variant& PositieVan, const
     const Figure line{
         PositieVan, PositieTot, rowOf(*this, RegelVan), rowOf(*this, RegelTot), colour,
         Dikte,      drawMode,   LineStart | LineColour};
-    drawOnDevices(outputMode(UitvoerMode_), line, [&] {
+    drawOnDevices(*context_, outputMode(UitvoerMode_), line, [&] {
         if (AddTabel) {
             StoreLine(RegelVan, PositieVan, RegelTot, PositieTot, Variant::Long(colour), Dikte,
                       drawMode);
@@ -288,7 +297,7 @@ void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const 
     const Figure box{
         PositieVan, PositieTot, rowOf(*this, RegelVan), rowOf(*this, RegelTot), colour, Dikte,
         drawMode,   flags};
-    drawOnDevices(outputMode(UitvoerMode_), box, [&] {
+    drawOnDevices(*context_, outputMode(UitvoerMode_), box, [&] {
         if (AddTabel) {
             StoreBox(RegelVan, PositieVan, RegelTot, PositieTot, Variant::Long(colour), Dikte,
                      drawMode, FillArea);
@@ -299,19 +308,19 @@ void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const 
 void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
                          const Variant& FontSizePrinter, const Variant& ForeColor, bool AddTabel) {
     const QString text = ExpandTekst(Tekst);
-    frmPrint::Get().Annuleer = false;
+    clearAnnuleer(context_->windows());
     if (!checkPageWithoutLine()) return;
 
     const OutputMode mode = outputMode(UitvoerMode_);
     if (drawsOnScreen(mode)) {
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = context_->frm();
         drawCentred(frm, text, ForeColor, FontSizeScherm, [&] {
             if (AddTabel) StoreWatermerk(Tekst, FontSizeScherm, FontSizePrinter, ForeColor);
             frm.Print(text, true);
         });
     }
     if (drawsOnPrinter(mode)) {
-        drawCentred(Printer(), text, ForeColor, FontSizePrinter,
+        drawCentred(context_->printer(), text, ForeColor, FontSizePrinter,
                     [&] { PrinterTekst(Variant(text)); });
     }
 }

@@ -6,8 +6,8 @@
 
 #include "files/NumberedFiles.h"
 #include "print/OutputMode.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 #include "windows/frmOk.h"
@@ -57,7 +57,7 @@ bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
     const bool full =
         CurrentLine < 0 ||
         Variant::Long(CurrentLine) + (Regel - Variant::Long(StartLine) + Variant::Integer(1)) >
-            Variant::Long(mdlPrint::LinesPerPage);
+            Variant::Long(context_->geometry().LinesPerPage);
     if (!full) return true;
 
     bool result = true;
@@ -70,15 +70,15 @@ bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
 
 bool clsPrint::waitForConfirmation(const Variant& Regel) {
     bool result = true;
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = context_->frm();
     frm.Tekenen = true;
     while (frm.Tekenen) {
         try {
-            frmOk::Unload();
+            context_->windows().unloadOk();
         } catch (const std::exception&) {
         }
-        frmOk::LoadCount = 0;
-        frmOk::Get().ShowNonModal();
+        context_->windows().LoadCount = 0;
+        context_->windows().ok().ShowNonModal();
         frm.setWaiting(true);
         frm.refreshWaiting();
         waitWhileOkCancel(frm);
@@ -105,7 +105,7 @@ void clsPrint::startPage(const Variant& Regel) {
     CurrentPage += 1;
     const OutputMode mode = outputMode(UitvoerMode_);
     if (mode != OutputMode::None) {
-        if (drawsOnScreen(mode)) frmPrint::Get().setWaiting(false);
+        if (drawsOnScreen(mode)) context_->frm().setWaiting(false);
         CurrentLine = -1;
         CurrentLine = PrintKopregels(UitvoerMode_);
         ClearDetailregels(Regel);
@@ -122,10 +122,10 @@ bool clsPrint::NieuwBlad(const Variant& Regel) {
     if (mode != OutputMode::Printer && !hasBody) return result;
     if (drawsOnScreen(mode)) {
         CurrentLine = 99999;
-        frmPrint::Get().setWaiting(true);
+        context_->frm().setWaiting(true);
         result = CheckBladVol(Regel, true);
         CurrentLine = -1;
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = context_->frm();
         frm.setCurrentX(0);
         frm.setCurrentY(0);
     } else if (mode == OutputMode::Printer) {
@@ -142,7 +142,7 @@ bool clsPrint::CheckRegelsBeschikbaar(const Variant& HuidigeRegel, const Variant
     const Variant start = startLinePending_ ? HuidigeRegel : Variant::Long(StartLine);
     if (CurrentLine != -1 &&
         Variant::Long(CurrentLine) + (HuidigeRegel - start + Variant::Integer(1)) >
-            Variant::Long(mdlPrint::LinesPerPage) - AantalRegels) {
+            Variant::Long(context_->geometry().LinesPerPage) - AantalRegels) {
         NieuwBlad(HuidigeRegel);
         return false;
     }
@@ -155,15 +155,15 @@ bool clsPrint::GetResult() const {
 
 void clsPrint::Show() {
     if (!drawsOnScreen(outputMode(UitvoerMode_))) return;
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = context_->frm();
     frm.show();
     frm.refreshWaiting();
 }
 
 void clsPrint::Cls() {
     const OutputMode mode = outputMode(UitvoerMode_);
-    if (drawsOnScreen(mode)) frmPrint::Get().Cls();
-    if (drawsOnPrinter(mode)) Printer().EndDoc();
+    if (drawsOnScreen(mode)) context_->frm().Cls();
+    if (drawsOnPrinter(mode)) context_->printer().EndDoc();
     CurrentPage = 0;
     CurrentLine = -1;
     StartLine = 1;
@@ -171,10 +171,10 @@ void clsPrint::Cls() {
 }
 
 Variant clsPrint::ToonBlad(const Variant& /*Bladnummer*/) {
-    if (PrintFilenr == 0) PrintFilenr = NumberedFiles::FreeFile();
+    if (PrintFilenr == 0) PrintFilenr = context_->files().FreeFile();
     // The file is only opened: nothing is read or shown, so no buffer the size of the file is
     // made (a large file would exhaust memory).
-    NumberedFiles::OpenBinaryRead(PrintFilenr, PrintFileName.toString());
+    context_->files().OpenBinaryRead(PrintFilenr, PrintFileName.toString());
     toonBladFiles_.push_back(PrintFilenr);
     return Variant();
 }

@@ -1,8 +1,8 @@
 #include <cstdint>
 
 #include "print/OutputMode.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 #include "windows/frmPrint.h"
@@ -70,12 +70,12 @@ int32_t clsPrint::PrintKopregels(const Variant& Mode) {
     int32_t highest = 0;
     const OutputMode mode = outputMode(Mode);
     if (drawsOnScreen(mode)) {
-        frmPrint::Get().Cls();
+        context_->frm().Cls();
         if (HorLinesOn_) SchermHorLines();
         if (CrossLinesOn_) SchermCrossLines();
     }
     if (drawsOnPrinter(mode)) {
-        PrinterSurface& printer = Printer();
+        PrinterSurface& printer = context_->printer();
         // Only a sheet that holds output is ejected; a sheet that holds nothing serves as the
         // new page. A watermark or frame restores the position but still counts as output.
         if (printer.SheetWrittenOn()) {
@@ -132,22 +132,22 @@ void clsPrint::gridLines(DrawingSurface& surface, bool cross, float width, float
         line(0, 0, w, h);
         line(w, 0, 0, h);
     } else {
-        line(0, mdlPrint::TopSpacing, w, mdlPrint::TopSpacing);
-        line(0, h - mdlPrint::BottomSpacing, w, h - mdlPrint::BottomSpacing);
-        line(mdlPrint::LeftSpacing, 0, mdlPrint::LeftSpacing, h);
-        line(w - mdlPrint::RightSpacing, 0, w - mdlPrint::RightSpacing, h);
+        line(0, context_->geometry().TopSpacing, w, context_->geometry().TopSpacing);
+        line(0, h - context_->geometry().BottomSpacing, w, h - context_->geometry().BottomSpacing);
+        line(context_->geometry().LeftSpacing, 0, context_->geometry().LeftSpacing, h);
+        line(w - context_->geometry().RightSpacing, 0, w - context_->geometry().RightSpacing, h);
     }
     surface.setCurrentX(x);
     surface.setCurrentY(y);
 }
 
 void clsPrint::PrinterHorLines() {
-    PrinterSurface& printer = Printer();
+    PrinterSurface& printer = context_->printer();
     gridLines(printer, false, printer.ScaleWidth(), printer.ScaleHeight());
 }
 
 void clsPrint::PrinterCrossLines() {
-    PrinterSurface& printer = Printer();
+    PrinterSurface& printer = context_->printer();
     gridLines(printer, true, printer.ScaleWidth(), printer.ScaleHeight());
 }
 
@@ -165,20 +165,20 @@ void clsPrint::SchermHorLines() {
     // The mark lets a redraw of this page switch the frame on for the pages after it. Before
     // the first page the store does not exist yet; the page start records the flags itself.
     if (Detailregels_.exists()) Detailregels_.at(0).HorLinesOn = -1;
-    checkScreenEdge(mdlPrint::PageHeightScreen, mdlPrint::BottomSpacing);
-    checkScreenEdge(mdlPrint::PageWidthScreen, mdlPrint::RightSpacing);
-    gridLines(frmPrint::Get(), false, static_cast<float>(mdlPrint::PageWidthScreen),
-              static_cast<float>(mdlPrint::PageHeightScreen));
+    checkScreenEdge(context_->geometry().PageHeightScreen, context_->geometry().BottomSpacing);
+    checkScreenEdge(context_->geometry().PageWidthScreen, context_->geometry().RightSpacing);
+    gridLines(context_->frm(), false, static_cast<float>(context_->geometry().PageWidthScreen),
+              static_cast<float>(context_->geometry().PageHeightScreen));
 }
 
 void clsPrint::SchermCrossLines() {
     if (Detailregels_.exists()) Detailregels_.at(0).CrossLinesOn = -1;
-    gridLines(frmPrint::Get(), true, static_cast<float>(mdlPrint::PageWidthScreen),
-              static_cast<float>(mdlPrint::PageHeightScreen));
+    gridLines(context_->frm(), true, static_cast<float>(context_->geometry().PageWidthScreen),
+              static_cast<float>(context_->geometry().PageHeightScreen));
 }
 
 void clsPrint::PrinterTekst(const Variant& Tekst) {
-    PrinterSurface& printer = Printer();
+    PrinterSurface& printer = context_->printer();
     printer.setFontTransparent(true);
     printer.setBackgroundTransparent();
     try {

@@ -1,7 +1,7 @@
 // Output settings: mode, orientation, the named default sets, margins, parameters and the nine
 // font and colour properties.
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 #include "windows/frmPrint.h"
@@ -25,7 +25,7 @@ void clsPrint::SetMode(const Variant& UitvoerMode) {
 void clsPrint::SetOrientation(const Variant& Orientation) {
     // Every error is ignored here: a value the printer refuses leaves the orientation as it was.
     // Only a job that did not reach its destination is reported, once the rest is done.
-    PrinterSurface& printer = Printer();
+    PrinterSurface& printer = context_->printer();
     std::optional<VbError> undelivered;
     try {
         printer.setOrientation(Orientation.toInteger());
@@ -45,7 +45,7 @@ void clsPrint::SetOrientation(const Variant& Orientation) {
         }
     }
     try {
-        mdlPrint::CalcScreenMetrics(frmPrint::Get());
+        context_->windows().CalcMetrics();
     } catch (const VbError&) {
     }
     try {
@@ -57,7 +57,7 @@ void clsPrint::SetOrientation(const Variant& Orientation) {
 
 void clsPrint::SetDefault(const Variant& Defaultnaam) {
     const QString name = Defaultnaam.toString().toUpper();
-    frmPrint& frm = frmPrint::Get();
+    PrintWindows& windows = context_->windows();
     if (name == QLatin1String("TERMINAL") || name == QLatin1String("TERMINAL7B")) {
         const DefaultSet set = name == QLatin1String("TERMINAL") ? DefaultSet{800, 6, false}
                                                                  : DefaultSet{400, 7, true};
@@ -68,33 +68,33 @@ void clsPrint::SetDefault(const Variant& Defaultnaam) {
         ScreenFontName_ = Variant("Terminal");
         ScreenBackColor_ = Variant::Long(16777215);
         ScreenForeColor_ = Variant::Integer(0);
-        frm.setWindowState(0);
-        frm.setFontSize(ScreenFontSize_.toSingle());
-        frm.setFontName(ScreenFontName_.toString());
-        if (set.bold) frm.setFontBold(true);
-        frm.setBackColor(ScreenBackColor_.toLong());
-        frm.setForeColor(ScreenForeColor_.toLong());
+        if (windows.frmLoaded()) windows.frm().setWindowState(0);
+        windows.setFontSize(ScreenFontSize_.toSingle());
+        windows.setFontName(ScreenFontName_.toString());
+        if (set.bold) windows.setFontBold(true);
+        windows.setBackColor(ScreenBackColor_.toLong());
+        windows.setForeColor(ScreenForeColor_.toLong());
 
         PrintFontSize_ = Variant::Integer(set.fontSize);
         PrintFontName_ = Variant("Courier New");
         PrintBackColor_ = Variant::Long(16777215);
         PrintForeColor_ = Variant::Integer(0);
-        PrinterSurface& printer = Printer();
+        PrinterSurface& printer = context_->printer();
         printer.setFontSize(PrintFontSize_.toSingle());
         printer.setFontName(PrintFontName_.toString());
         if (set.bold) printer.setFontBold(true);
         printer.setFillColor(PrintBackColor_.toLong());
         printer.setForeColor(PrintForeColor_.toLong());
     }
-    mdlPrint::CalcScreenMetrics(frm);
+    context_->windows().CalcMetrics();
 }
 
 void clsPrint::Spacing(const Variant& LeftSpacing, const Variant& RightSpacing,
                        const Variant& TopSpacing, const Variant& BottomSpacing) {
-    if (!LeftSpacing.isMissing()) mdlPrint::LeftSpacing = LeftSpacing.toLong();
-    if (!RightSpacing.isMissing()) mdlPrint::RightSpacing = RightSpacing.toLong();
-    if (!TopSpacing.isMissing()) mdlPrint::TopSpacing = TopSpacing.toLong();
-    if (!BottomSpacing.isMissing()) mdlPrint::BottomSpacing = BottomSpacing.toLong();
+    if (!LeftSpacing.isMissing()) context_->geometry().LeftSpacing = LeftSpacing.toLong();
+    if (!RightSpacing.isMissing()) context_->geometry().RightSpacing = RightSpacing.toLong();
+    if (!TopSpacing.isMissing()) context_->geometry().TopSpacing = TopSpacing.toLong();
+    if (!BottomSpacing.isMissing()) context_->geometry().BottomSpacing = BottomSpacing.toLong();
 }
 
 void clsPrint::SetParm(const Variant& ParmNummer, const Variant& ParmWaarde) {
@@ -109,49 +109,49 @@ void clsPrint::SetParm(const Variant& ParmNummer, const Variant& ParmWaarde) {
 
 void clsPrint::letPrintColorMode(const Variant& v) {
     PrintColorMode_ = v;
-    Printer().setColorMode(v.toInteger());
+    context_->printer().setColorMode(v.toInteger());
 }
 
 void clsPrint::letScreenForeColor(const Variant& v) {
     ScreenForeColor_ = v;
-    frmPrint::Get().setForeColor(v.toLong());
+    context_->windows().setForeColor(v.toLong());
 }
 
 void clsPrint::letScreenBackColor(const Variant& v) {
     ScreenBackColor_ = v;
-    frmPrint::Get().setBackColor(v.toLong());
+    context_->windows().setBackColor(v.toLong());
 }
 
 void clsPrint::letScreenFontName(const Variant& v) {
     ScreenFontName_ = v;
-    frmPrint::Get().setFontName(v.toString());
+    context_->windows().setFontName(v.toString());
 }
 
 void clsPrint::letScreenFontSize(const Variant& v) {
     ScreenFontSize_ = v;
-    frmPrint::Get().setFontSize(v.toSingle());
+    context_->windows().setFontSize(v.toSingle());
 }
 
 void clsPrint::letPrintForeColor(const Variant& v) {
     PrintForeColor_ = v;
-    Printer().setForeColor(v.toLong());
+    context_->printer().setForeColor(v.toLong());
 }
 
 void clsPrint::letPrintFontSize(const Variant& v) {
     PrintFontSize_ = v;
-    Printer().setFontSize(v.toSingle());
-    mdlPrint::CalcPrinterMetrics();
+    context_->printer().setFontSize(v.toSingle());
+    context_->geometry().CalcPrinterMetrics(context_->printer());
 }
 
 void clsPrint::letPrintFontName(const Variant& v) {
     PrintFontName_ = v;
-    Printer().setFontName(v.toString());
-    mdlPrint::CalcPrinterMetrics();
+    context_->printer().setFontName(v.toString());
+    context_->geometry().CalcPrinterMetrics(context_->printer());
 }
 
 void clsPrint::letPrintBackColor(const Variant& v) {
     PrintBackColor_ = v;
-    PrinterSurface& printer = Printer();
+    PrinterSurface& printer = context_->printer();
     printer.setFillColor(v.toLong());
     printer.PaintBackground(printer.FillColor());
 }

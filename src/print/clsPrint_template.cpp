@@ -2,6 +2,7 @@
 // line of the report.
 #include "files/NumberedFiles.h"
 #include "files/mdlFileHandling.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "windows/Questions.h"
 
@@ -10,15 +11,16 @@ namespace zel {
 namespace {
 
 // Closes the template file however the printing ends, so that no call keeps one of the
-// process's file numbers.
+// context's file numbers.
 class ClosedAfterwards {
 public:
-    explicit ClosedAfterwards(int16_t number) : number_(number) {}
-    ~ClosedAfterwards() { NumberedFiles::Close(number_); }
+    ClosedAfterwards(NumberedFiles& files, int16_t number) : files_(files), number_(number) {}
+    ~ClosedAfterwards() { files_.Close(number_); }
     ClosedAfterwards(const ClosedAfterwards&) = delete;
     ClosedAfterwards& operator=(const ClosedAfterwards&) = delete;
 
 private:
+    NumberedFiles& files_;
     int16_t number_;
 };
 
@@ -29,15 +31,16 @@ private:
 bool clsPrint::PrintFromSjabloon(const Variant& /*DatabaseNaam*/, const Variant& /*strSQL*/,
                                  Variant& Sjabloonnaam) {
     const int16_t FileNr =
-        OpenFile(Sjabloonnaam, Variant("Print sjabloon (*.psj)|*.psj|Alle bestanden (*.*)|*.*"),
-                 Variant("INPUT"))
+        OpenFile(context_->questions(), context_->files(), Sjabloonnaam,
+                 Variant("Print sjabloon (*.psj)|*.psj|Alle bestanden (*.*)|*.*"), Variant("INPUT"))
             .toInteger();
     if (FileNr <= 0) {
         MsgBox(QStringLiteral("Er is geen sjabloon gevonden"));
         return false;
     }
-    const ClosedAfterwards closed(FileNr);
-    while (!NumberedFiles::Eof(FileNr)) PrintRegel(Variant(NumberedFiles::LineInput(FileNr)));
+    NumberedFiles& files = context_->files();
+    const ClosedAfterwards closed(files, FileNr);
+    while (!files.Eof(FileNr)) PrintRegel(Variant(files.LineInput(FileNr)));
     return false;
 }
 

@@ -1,16 +1,18 @@
 #include "server/PrintService.h"
 
+#include <algorithm>
+
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QDir>
 #include <cstdio>
 #include <new>
 
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "server/BatchRun.h"
 #include "server/Introspection.h"
@@ -22,6 +24,7 @@
 #include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
 #include "variant/VbError.h"
+#include "windows/PrintWindows.h"
 
 namespace zel {
 
@@ -97,30 +100,31 @@ void checkPrinterChoice(const QString& choice) {
 }  // namespace
 
 PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
-    : QDBusVirtualObject(parent),
-      connection_(connection),
-      watcher_(new QDBusServiceWatcher(QString(), connection,
-                                       QDBusServiceWatcher::WatchForUnregistration, this)) {
+    : QDBusVirtualObject(parent), connection_(connection) {
     registerWireTypes();
-    // A job's events go to the object whose output started it, on its path even after its
-    // release (paths are never reused), so that its client learns what became of its job.
-    connect(&PrintJobs::instance(), &PrintJobs::sheetFinished, this,
-            [this](int owner, int32_t sheet) {
-                if (owner > 0)
-                    sendSignal(objectPath(owner), Bus::kEventInterface,
-                               QStringLiteral("BladAfgedrukt"), {sheet});
-            });
-    connect(&PrintJobs::instance(), &PrintJobs::jobEnded, this,
-            [this](int owner, const EndedJob& job) {
-                if (owner > 0)
-                    sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
-                               {job.destination, job.document, job.pages});
-            });
-    connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this,
-            [this](const QString& owner) {
-                watcher_->removeWatchedService(owner);
-                runHeld([this, owner] { ownerLeft(owner); });
-            });
+    // Every client that leaves, not only those that own objects: one whose call waits for the
+    // user, or waits in a hold, must not be waited for.
+    connection_.connect(QStringLiteral("org.freedesktop.DBus"),
+                        QStringLiteral("/org/freedesktop/DBus"),
+                        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameOwnerChanged"),
+                        this, SLOT(nameOwnerChanged(QString, QString, QString)));
+}
+
+void PrintService::nameOwnerChanged(const QString& name, const QString&, const QString& newOwner) {
+    if (name.startsWith(QLatin1Char(':')) && newOwner.isEmpty()) clientLeft(name);
+}
+
+void PrintService::clientLeft(const QString& client) {
+    bool busy = false;
+    for (const auto& entry : contexts_) busy = busy || entry.second->hold.busy();
+    if (busy) departed_.insert(client);
+    // Nobody is left to answer for that client: its confirmation counts as "Afbreken".
+    const std::map<QString, Shared> contexts = contexts_;
+    for (const auto& entry : contexts) {
+        PrintWindows& windows = entry.second->context->windows();
+        if (entry.second->caller == client && windows.okLoaded()) windows.unloadOk();
+    }
+    ownerLeft(client);
 }
 
 PrintService::~PrintService() {
@@ -136,6 +140,64 @@ void PrintService::releaseAll() {
         const int id = objects_.begin()->first;
         reportUndelivered(id, releaseObject(id));
     }
+    contexts_.clear();
+}
+
+void PrintService::runWhenIdle(std::function<void()> action) {
+    idleActions_.push_back(std::move(action));
+    runIdleActions();
+}
+
+void PrintService::runIdleActions() {
+    for (const auto& entry : contexts_)
+        if (entry.second->hold.busy()) return;
+    departed_.clear();
+    std::vector<std::function<void()>> actions = std::move(idleActions_);
+    idleActions_.clear();
+    for (const std::function<void()>& action : actions) action();
+}
+
+void PrintService::closeConfirmations() {
+    // A copy: closing a confirmation ends its wait, and the calls held behind it may release
+    // the last object of a context.
+    const std::map<QString, Shared> contexts = contexts_;
+    for (const auto& entry : contexts) {
+        PrintWindows& windows = entry.second->context->windows();
+        if (windows.okLoaded()) windows.unloadOk();
+    }
+}
+
+PrintService::Shared PrintService::contextFor(const QString& key) {
+    Shared& shared = contexts_[key];
+    if (shared) return shared;
+    shared = std::make_shared<SharedContext>();
+    shared->key = key;
+    shared->context = std::make_shared<PrintContext>();
+    // A job's events go to the object whose output started it, on its path even after its
+    // release (paths are never reused), so that its client learns what became of its job.
+    PrintJobs& jobs = shared->context->jobs();
+    connect(&jobs, &PrintJobs::sheetFinished, this, [this](int owner, int32_t sheet) {
+        if (owner > 0)
+            sendSignal(objectPath(owner), Bus::kEventInterface, QStringLiteral("BladAfgedrukt"),
+                       {sheet});
+    });
+    connect(&jobs, &PrintJobs::jobEnded, this, [this](int owner, const EndedJob& job) {
+        if (owner > 0)
+            sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
+                       {job.destination, job.document, job.pages});
+    });
+    return shared;
+}
+
+void PrintService::settle(const Shared& shared) {
+    if (shared->objects > 0 || shared->hold.busy() || shared->hold.pending() > 0) return;
+    const auto it = contexts_.find(shared->key);
+    if (it != contexts_.end() && it->second == shared) contexts_.erase(it);
+}
+
+PrintService::Shared PrintService::heldIn(int id) const {
+    const auto it = objects_.find(id);
+    return it == objects_.end() ? Shared() : it->second.shared;
 }
 
 QString PrintService::introspect(const QString& path) const {
@@ -146,7 +208,7 @@ QString PrintService::introspect(const QString& path) const {
 
 bool PrintService::handleMessage(const QDBusMessage& message, const QDBusConnection&) {
     if (message.type() != QDBusMessage::MethodCallMessage) return false;
-    answer(message, false, [this](const QDBusMessage& call) {
+    answer(message, nullptr, [this](const QDBusMessage& call) {
         dispatch(call);
         return QDBusMessage();  // the dispatched handler answers
     });
@@ -157,9 +219,9 @@ void PrintService::dispatch(const QDBusMessage& message) {
     const QString& interface = message.interface();
     if (interface == kIntrospectable) return dispatchIntrospect(message);
     if (interface == kPeer && message.member() == QLatin1String("Ping"))
-        return answer(message, false, [](const QDBusMessage& m) { return m.createReply(); });
+        return answer(message, nullptr, [](const QDBusMessage& m) { return m.createReply(); });
     if (interface == kPeer && message.member() == QLatin1String("GetMachineId"))
-        return answer(message, false, [](const QDBusMessage& m) {
+        return answer(message, nullptr, [](const QDBusMessage& m) {
             return m.createReply(QString::fromLatin1(QDBusConnection::localMachineId()));
         });
     if (message.path() == QLatin1String("/")) return dispatchServer(message);
@@ -169,20 +231,20 @@ void PrintService::dispatch(const QDBusMessage& message) {
     if (interface == kProperties) return dispatchProperties(message, id);
     if (interface == Bus::kBatchInterface && message.member() == QLatin1String("Run")) {
         requireSignature(message, kBatchRunSignature);
-        return answer(message, true, [this, id](const QDBusMessage& m) {
+        return answer(message, heldIn(id), [this, id](const QDBusMessage& m) {
             return runOnObject(id, [&m](clsPrint& print) { return runBatch(m, print); });
         });
     }
     if (addressed(message, Bus::kObjectInterface)) {
         if (message.member() == QLatin1String("Release")) {
             requireSignature(message, QString());
-            return answer(message, true,
+            return answer(message, heldIn(id),
                           [this, id](const QDBusMessage& m) { return release(m, id); });
         }
         if (const MethodSpec* method = findMethod(message.member())) {
             requireSignature(message, method->inSignature());
             return answer(
-                message, method->access == Access::Held,
+                message, method->access == Access::Held ? heldIn(id) : nullptr,
                 [this, id, method](const QDBusMessage& m) { return callMember(m, id, *method); });
         }
     }
@@ -195,7 +257,28 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     if (!addressed(message, Bus::kServerInterface) || message.member() != QLatin1String("Create"))
         throw BusError{kUnknownMethod, QStringLiteral("No member %1 on /").arg(message.member())};
     requireSignature(message, QStringLiteral("a{sv}"));
-    answer(message, true, [this](const QDBusMessage& m) { return create(m); });
+    const std::vector<Variant> options =
+        namedArguments(dictionary(message.arguments().at(0)),
+                       {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
+                        {QStringLiteral("Printer"), Variant(), false},
+                        {QStringLiteral("Group"), Variant(), false}});
+    const bool persistent = options[0].toBoolean();
+    const QString printer = options[1].toString();
+    const QString group = options[2].toString();
+    checkPrinterChoice(printer);
+    // The context decides which calls the creation waits behind.
+    QString key;
+    if (!group.isEmpty())
+        key = QStringLiteral("group:") + group;
+    else if (persistent)
+        key = QStringLiteral("object:") + QString::number(nextId_);
+    else
+        key = QStringLiteral("connection:") + message.service();
+    const Shared shared = contextFor(key);
+    answer(message, shared, [this, shared, persistent, printer](const QDBusMessage& m) {
+        return create(m, shared, persistent, printer);
+    });
+    settle(shared);
 }
 
 void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
@@ -205,7 +288,7 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
                       (args[0].toString().isEmpty() || args[0].toString() == Bus::kObjectInterface);
     if (member == QLatin1String("GetAll")) {
         requireSignature(message, QStringLiteral("s"));
-        return answer(message, false, [this, id, ours](const QDBusMessage& m) {
+        return answer(message, nullptr, [this, id, ours](const QDBusMessage& m) {
             QVariantMap values;
             if (ours) {
                 const clsPrint& print = object(id);
@@ -227,10 +310,10 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
         throw BusError{kUnknownProperty,
                        QStringLiteral("No property %1").arg(shownInError(args[1].toString()))};
     if (get)
-        return answer(message, false, [this, id, property](const QDBusMessage& m) {
+        return answer(message, nullptr, [this, id, property](const QDBusMessage& m) {
             return valueReply(m, property->wire(object(id)));
         });
-    answer(message, true, [this, id, property](const QDBusMessage& m) {
+    answer(message, heldIn(id), [this, id, property](const QDBusMessage& m) {
         return runOnObject(id, [&m, property](clsPrint& print) {
             property->write(print, fromPropertyArgument(m.arguments().at(2)));
             return m.createReply();
@@ -253,12 +336,12 @@ void PrintService::dispatchIntrospect(const QDBusMessage& message) {
     } else {
         throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(path)};
     }
-    answer(message, false, [&](const QDBusMessage& m) {
+    answer(message, nullptr, [&](const QDBusMessage& m) {
         return m.createReply(introspectionDocument(interfaces, children));
     });
 }
 
-void PrintService::answer(const QDBusMessage& message, bool held,
+void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
                           std::function<QDBusMessage(const QDBusMessage&)> body) {
     auto run = [this, message, body = std::move(body)] {
         try {
@@ -277,10 +360,20 @@ void PrintService::answer(const QDBusMessage& message, bool held,
             sendError(message, kFailed, QString::fromLocal8Bit(e.what()));
         }
     };
-    if (held)
-        hold_.run(std::move(run));
-    else
+    if (!heldIn) return run();
+    // Kept here, not only in the queue: the hold must outlive its own run.
+    const Shared shared = heldIn;
+    SharedContext* held = shared.get();
+    const QString caller = message.service();
+    shared->hold.run([this, held, caller, run = std::move(run)] {
+        // A call whose client left while it waited is answered to nobody: it is dropped.
+        if (departed_.count(caller)) return;
+        held->caller = caller;
         run();
+        held->caller.clear();
+    });
+    settle(shared);
+    runIdleActions();
 }
 
 void PrintService::sendError(const QDBusMessage& message, const QString& name,
@@ -289,24 +382,18 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
     connection_.send(message.createErrorReply(name, text));
 }
 
-QDBusMessage PrintService::create(const QDBusMessage& message) {
-    const std::vector<Variant> options =
-        namedArguments(dictionary(message.arguments().at(0)),
-                       {{QStringLiteral("Persistent"), Variant::Boolean(false), true},
-                        {QStringLiteral("Printer"), Variant(), false}});
-    const bool persistent = options[0].toBoolean();
-    const QString printer = options[1].toString();
-    checkPrinterChoice(printer);
-    auto print = std::make_unique<clsPrint>();
+QDBusMessage PrintService::create(const QDBusMessage& message, const Shared& shared,
+                                  bool persistent, const QString& printer) {
+    auto print = std::make_unique<clsPrint>(shared->context);
     const int id = nextId_++;
     connectEvents(*print, objectPath(id));
     const QString owner = persistent ? QString() : message.service();
-    objects_[id] = PrintObject{std::move(print), owner, printer};
+    objects_[id] = PrintObject{std::move(print), shared, owner, printer};
+    shared->objects += 1;
     Q_EMIT objectCountChanged(objectCount());
     if (!owner.isEmpty()) {
-        if (!watcher_->watchedServices().contains(owner)) watcher_->addWatchedService(owner);
-        // A client that left before its call was served (held, or just queued) would never be
-        // seen leaving: the bus told nobody. Asked after the watch, the bus answers in order.
+        // A client that left before the server was watching (its call queued for the server
+        // that the bus was starting) would never be seen leaving.
         if (!connection_.interface()->isServiceRegistered(owner).value()) {
             reportUndelivered(id, releaseObject(id));
             return QDBusMessage();
@@ -334,7 +421,8 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
 
 QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(clsPrint&)>& body) {
     clsPrint& print = object(id);
-    const PrintJobs::Scope caller(id, objects_.at(id).printer);
+    const PrintObject& entry = objects_.at(id);
+    const PrintJobs::Scope caller(entry.shared->context->jobs(), id, entry.printer);
     const PropertySnapshot before(print);
     auto announce = [&] {
         const QVariantMap changed = before.changes(print);
@@ -370,19 +458,35 @@ std::optional<VbError> PrintService::releaseObject(int id) {
     if (it == objects_.end()) return std::nullopt;
     // Out of the table first, so that nothing reaches the object while its release runs.
     std::unique_ptr<clsPrint> print = std::move(it->second.print);
-    const PrintJobs::Scope caller(id, it->second.printer);
+    const Shared shared = it->second.shared;
+    const PrintJobs::Scope caller(shared->context->jobs(), id, it->second.printer);
     objects_.erase(it);
     std::optional<VbError> undelivered = print->Terminate();
     print.reset();
+    shared->objects -= 1;
+    settle(shared);
     Q_EMIT objectCountChanged(objectCount());
     return undelivered;
 }
 
 void PrintService::ownerLeft(const QString& owner) {
-    std::vector<int> owned;
-    for (const auto& [id, entry] : objects_)
-        if (entry.owner == owner) owned.push_back(id);
-    for (int id : owned) reportUndelivered(id, releaseObject(id));
+    // Each context releases the client's objects in the order of its own calls: one that waits
+    // for the user does so when its wait has ended.
+    std::vector<Shared> contexts;
+    for (const auto& entry : objects_)
+        if (entry.second.owner == owner &&
+            std::find(contexts.begin(), contexts.end(), entry.second.shared) == contexts.end())
+            contexts.push_back(entry.second.shared);
+    for (const Shared& shared : contexts) {
+        shared->hold.run([this, owner, shared] {
+            std::vector<int> owned;
+            for (const auto& [id, entry] : objects_)
+                if (entry.owner == owner && entry.shared == shared) owned.push_back(id);
+            for (int id : owned) reportUndelivered(id, releaseObject(id));
+        });
+        settle(shared);
+    }
+    runIdleActions();
 }
 
 void PrintService::reportUndelivered(int id, const std::optional<VbError>& undelivered) {

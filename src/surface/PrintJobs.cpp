@@ -2,20 +2,15 @@
 
 namespace zel {
 
-PrintJobs& PrintJobs::instance() {
-    static PrintJobs jobs;
-    return jobs;
-}
-
-PrintJobs::Scope::Scope(int caller, const QString& destination)
-    : caller_(instance().caller_), destination_(instance().callerDestination_) {
-    instance().caller_ = caller;
-    instance().callerDestination_ = destination;
+PrintJobs::Scope::Scope(PrintJobs& jobs, int caller, const QString& destination)
+    : jobs_(jobs), caller_(jobs.caller_), destination_(jobs.callerDestination_) {
+    jobs_.caller_ = caller;
+    jobs_.callerDestination_ = destination;
 }
 
 PrintJobs::Scope::~Scope() {
-    instance().caller_ = caller_;
-    instance().callerDestination_ = destination_;
+    jobs_.caller_ = caller_;
+    jobs_.callerDestination_ = destination_;
 }
 
 }  // namespace zel

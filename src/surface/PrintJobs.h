@@ -13,15 +13,13 @@ struct EndedJob {
     int32_t pages = 0;
 };
 
-// The printer is one per process and shared by every print object. Whoever runs the objects'
-// calls (the server) says whose calls run now: a job belongs to the caller whose output started
-// it, goes to that caller's destination when it chose one, and its progress is reported with
-// the caller's number. Callers are numbered from 1; 0 is nobody.
+// The jobs of one printer, which every print object of its context shares. Whoever runs the
+// objects' calls (the server) says whose calls run now: a job belongs to the caller whose output
+// started it, goes to that caller's destination when it chose one, and its progress is reported
+// with the caller's number. Callers are numbered from 1; 0 is nobody.
 class PrintJobs : public QObject {
     Q_OBJECT
 public:
-    static PrintJobs& instance();
-
     int caller() const { return caller_; }
     // The destination the caller chose ("QUEUE" or "pdf:DIR"), empty for the usual choice.
     const QString& callerDestination() const { return callerDestination_; }
@@ -29,12 +27,13 @@ public:
     // Sets the caller for the lifetime of the object, then restores the one before.
     class Scope {
     public:
-        Scope(int caller, const QString& destination);
+        Scope(PrintJobs& jobs, int caller, const QString& destination);
         ~Scope();
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
 
     private:
+        PrintJobs& jobs_;
         int caller_;
         QString destination_;
     };

@@ -7,7 +7,6 @@
 
 #include "general/SettingsStore.h"
 #include "surface/CupsQueue.h"
-#include "surface/PrintJobs.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -56,8 +55,7 @@ QString PrinterDestination::text() const {
     return isPdf() ? pdfPrefix + pdfDirectory : queue;
 }
 
-PrinterDestination currentDestination() {
-    const QString forCaller = PrintJobs::instance().callerDestination();
+PrinterDestination currentDestination(const QString& forCaller) {
     if (!forCaller.isEmpty()) return PrinterDestination::parse(forCaller);
     const QString fromEnvironment = qEnvironmentVariable("ZELPRINT_PRINTER");
     if (!fromEnvironment.isEmpty()) return PrinterDestination::parse(fromEnvironment);

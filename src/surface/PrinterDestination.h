@@ -18,9 +18,9 @@ struct PrinterDestination {
 };
 
 // The destination of the next job, first match wins: the one the calling print object chose
-// (PrintJobs), $ZELPRINT_PRINTER, the destination last chosen by the user, the CUPS default
-// queue, PDF files in the default directory.
-PrinterDestination currentDestination();
+// (forCaller, see PrintJobs), $ZELPRINT_PRINTER, the destination last chosen by the user, the
+// CUPS default queue, PDF files in the default directory.
+PrinterDestination currentDestination(const QString& forCaller = QString());
 
 // The user's choice ("Selecteer Printer"), a queue name or "pdf:DIR", kept in the settings
 // store; it applies from the next job.

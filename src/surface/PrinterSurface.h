@@ -45,11 +45,4 @@ public:
     virtual bool SheetWrittenOn() const = 0;
 };
 
-// The process-wide printer. Created on first use (the real one, over Qt print support);
-// tests may install another implementation.
-PrinterSurface& Printer();
-void installPrinter(std::unique_ptr<PrinterSurface> printer);
-// Ends the open job (if any) and destroys the printer; the next Printer() makes a new one.
-void shutdownPrinter();
-
 }  // namespace zel

@@ -38,7 +38,8 @@ struct QtPrinterSurface::Job {
     std::unique_ptr<PdfDocument> pdf;
 };
 
-QtPrinterSurface::QtPrinterSurface() : metrics_(std::make_unique<QPrinter>()) {
+QtPrinterSurface::QtPrinterSurface(PrintJobs& jobs)
+    : jobs_(jobs), metrics_(std::make_unique<QPrinter>()) {
     configure(*metrics_);
     refreshLayout();
 }
@@ -61,7 +62,7 @@ float QtPrinterSurface::ScaleHeight() const {
 
 void QtPrinterSurface::refreshLayout() {
     try {
-        layout_ = pageLayoutFor(currentDestination());
+        layout_ = pageLayoutFor(currentDestination(jobs_.callerDestination()));
     } catch (const VbError&) {
         // A queue that CUPS does not know fails when the job starts; until then the system's
         // paper gives the area.
@@ -71,8 +72,8 @@ void QtPrinterSurface::refreshLayout() {
 
 void QtPrinterSurface::startJob() {
     auto job = std::make_unique<Job>();
-    job->destination = currentDestination();
-    job->owner = PrintJobs::instance().caller();
+    job->destination = currentDestination(jobs_.callerDestination());
+    job->owner = jobs_.caller();
     layout_ = pageLayoutFor(job->destination);
     job->spool = createSpoolFile(job->destination.isPdf() ? job->destination.pdfDirectory
                                                           : QDir::tempPath());
@@ -155,7 +156,7 @@ void QtPrinterSurface::leaveJob() {
 
 void QtPrinterSurface::finishSheet() {
     job_->sheets += 1;
-    Q_EMIT PrintJobs::instance().sheetFinished(job_->owner, job_->sheets);
+    Q_EMIT jobs_.sheetFinished(job_->owner, job_->sheets);
 }
 
 void QtPrinterSurface::NewPage() {
@@ -187,7 +188,7 @@ void QtPrinterSurface::EndDoc() {
                 QString::number(cups::submitPdf(job->destination.queue, job->spool->fileName()));
         }
         // A job that lost output is answered with its error, not reported as printed.
-        if (!refusal) Q_EMIT PrintJobs::instance().jobEnded(job->owner, report);
+        if (!refusal) Q_EMIT jobs_.jobEnded(job->owner, report);
     }
     if (refusal) throw *refusal;
 }

@@ -13,6 +13,7 @@ class QPrinter;
 namespace zel {
 
 class PdfDocument;
+class PrintJobs;
 
 // The real printer at a fixed 600 dpi (one pixel of DrawWidth is 2.4 twips): fonts are measured
 // as Qt print support measures them, and each job is written as a PDF file of its own
@@ -22,7 +23,8 @@ class PdfDocument;
 // is the paper's printable area in twips.
 class QtPrinterSurface : public PainterSurface<PrinterSurface> {
 public:
-    QtPrinterSurface();
+    // Jobs are started for, and reported to, the callers that jobs names.
+    explicit QtPrinterSurface(PrintJobs& jobs);
     ~QtPrinterSurface() override;  // an open job is discarded: call EndDoc to keep it
 
     float ScaleWidth() const override;
@@ -65,6 +67,7 @@ private:
     void fillSheet(PdfDocument& pdf, int32_t colour) const;
     void finishSheet();  // counts and reports the job's current sheet as finished
 
+    PrintJobs& jobs_;
     std::unique_ptr<QPrinter> metrics_;
     std::unique_ptr<Job> job_;
     std::optional<VbError> refusal_;            // the first refusal of the job in progress

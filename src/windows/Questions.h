@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "files/UserQuestions.h"
+
 class QDialog;
 class QWidget;
 
@@ -27,16 +29,19 @@ void answerLater(QWidget* question);
 // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
 int execQuestion(QDialog& dialog);
 
-// Message box buttons and answers, with the platform's numbers.
-constexpr int vbOKOnly = 0;
-constexpr int vbOKCancel = 1;
-constexpr int vbOK = 1;
-constexpr int vbCancel = 2;
-
 // A message box with the text and the buttons (vbOKOnly or vbOKCancel) under the title (the
 // application title when empty). Returns vbOK or vbCancel; closing it counts as Cancel when
 // there is a Cancel button and as OK otherwise.
 int MsgBox(const QString& text, int buttons = vbOKOnly, const QString& title = QString());
+
+// The questions as the file layer asks them: shown here, answered by the user or the answerer.
+class ShownQuestions : public UserQuestions {
+public:
+    int MsgBox(const QString& text, int buttons, const QString& title) override {
+        return zel::MsgBox(text, buttons, title);
+    }
+    int execQuestion(QDialog& dialog) override { return zel::execQuestion(dialog); }
+};
 
 // The policy when nobody can answer: a file or printer dialog counts as cancelled, an OK/Cancel
 // box as Cancel, an OK box as acknowledged, frmOk's confirmation as "Ja". Each answer is written

@@ -13,11 +13,12 @@
 
 #include "general/NotInVb5.h"
 #include "general/SettingsStore.h"
-#include "print/mdlPrint.h"
+#include "geometry/mdlPrint.h"
 #include "variant/Variant.h"
 #include "windows/ApiSpecials.h"
 #include "windows/HandlerGuard.h"
 #include "windows/OuterFrame.h"
+#include "windows/PrintWindows.h"
 #include "windows/Questions.h"
 #include "windows/ScreenUnits.h"
 #include "windows/frmPrint.h"
@@ -25,8 +26,6 @@
 namespace zel {
 
 namespace {
-
-frmOk* instance = nullptr;
 
 const QString Section = QStringLiteral("Main");
 
@@ -138,26 +137,13 @@ constexpr int CaptionSlack = 16;  // pixels
 
 }  // namespace
 
-frmOk& frmOk::Get() {
-    if (!instance) {
-        instance = new frmOk;
-        instance->Form_Load();
-    }
-    return *instance;
-}
-
-bool frmOk::Loaded() {
-    return instance != nullptr;
-}
-
-void frmOk::Unload() {
-    frmOk* window = std::exchange(instance, nullptr);
-    if (!window) return;
+void frmOk::Unload(frmOk* window) {
     // The window goes whatever its unload handler meets; unloading usually happens inside one
     // of the window's own handlers, so it is deleted once that has returned.
     struct Release {
         frmOk* window;
         ~Release() {
+            window->windows_ = nullptr;
             window->hide();
             window->deleteLater();
         }
@@ -165,8 +151,13 @@ void frmOk::Unload() {
     window->Form_Unload();
 }
 
-frmOk::frmOk()
+void frmOk::unloadSelf() {
+    if (windows_ && windows_->okLoaded() && &windows_->ok() == this) windows_->unloadOk();
+}
+
+frmOk::frmOk(PrintWindows& windows)
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint),
+      windows_(&windows),
       fraCommand_(new QGroupBox(QStringLiteral("Einde blad, Wilt u nu verder gaan?"), this)),
       cmdOk_(new QPushButton(QStringLiteral("Ja"), fraCommand_)),
       cmdAnnuleer_(new QPushButton(QStringLiteral("Afbreken"), fraCommand_)),
@@ -213,12 +204,12 @@ frmOk::frmOk()
 }
 
 void frmOk::Form_Load() {
-    LoadCount += 1;
-    if (LoadCount >= 11) {
+    windows_->LoadCount += 1;
+    if (windows_->LoadCount >= 11) {
         MsgBox(QStringLiteral("Overloading load"));
         return;
     }
-    frmPrint::Get().OkCancel = true;
+    windows_->frm().OkCancel = true;
     BusyScope busy(Busy);
     restorePlacement();
 }
@@ -266,7 +257,7 @@ void frmOk::Form_Unload() {
     } catch (...) {
         failure = std::current_exception();
     }
-    if (frmPrint::Loaded() && frmPrint::Get().OkCancel) answer(false, true);
+    if (windows_->frmLoaded() && windows_->frm().OkCancel) answer(false, true);
     if (failure) std::rethrow_exception(failure);
 }
 
@@ -276,9 +267,10 @@ void frmOk::ShowNonModal() {
 }
 
 void frmOk::Resize() {
-    if (Busy) return;
+    if (Busy || !windows_) return;
+    int32_t& LoadCount = windows_->LoadCount;
     LoadCount += 1;
-    frmPrint::Get().stbPrintPanel()->setText(QString::number(LoadCount));
+    windows_->frm().stbPrintPanel()->setText(QString::number(LoadCount));
     if (LoadCount > 10) {
         MsgBox(QStringLiteral("Overloading resize"));
         return;
@@ -349,11 +341,12 @@ bool frmOk::questionFits() {
 
 // The scroll bars show where frmPrint's view is; Busy keeps these changes from panning.
 void frmOk::setScrollBars() {
-    const frmPrint& frm = frmPrint::Get();
-    HScroll1_->setPageStep(largeStep(frm.ScaleWidth(), mdlPrint::PageWidthScreen));
-    VScroll1_->setPageStep(largeStep(frm.ScaleHeight(), mdlPrint::PageHeightScreen));
-    HScroll1_->setValue(panPercent(frm.ScaleLeft(), mdlPrint::PageWidthScreen, frm.ScaleWidth()));
-    VScroll1_->setValue(panPercent(frm.ScaleTop(), mdlPrint::PageHeightScreen, frm.ScaleHeight()));
+    const frmPrint& frm = windows_->frm();
+    const mdlPrint& grid = windows_->geometry();
+    HScroll1_->setPageStep(largeStep(frm.ScaleWidth(), grid.PageWidthScreen));
+    VScroll1_->setPageStep(largeStep(frm.ScaleHeight(), grid.PageHeightScreen));
+    HScroll1_->setValue(panPercent(frm.ScaleLeft(), grid.PageWidthScreen, frm.ScaleWidth()));
+    VScroll1_->setValue(panPercent(frm.ScaleTop(), grid.PageHeightScreen, frm.ScaleHeight()));
 }
 
 // The question is the window's point: its caption gets the largest size up to the normal one
@@ -370,34 +363,38 @@ void frmOk::fitCaption() {
 }
 
 void frmOk::HScroll1_Change() {
-    if (Busy) return;
-    frmPrint& frm = frmPrint::Get();
-    frm.setScaleLeft(panOrigin(mdlPrint::PageWidthScreen, frm.ScaleWidth(), HScroll1_->value()));
+    if (Busy || !windows_) return;
+    frmPrint& frm = windows_->frm();
+    frm.setScaleLeft(
+        panOrigin(windows_->geometry().PageWidthScreen, frm.ScaleWidth(), HScroll1_->value()));
     answer(true, false);
-    Unload();
+    unloadSelf();
 }
 
 void frmOk::VScroll1_Change() {
-    if (Busy) return;
-    frmPrint& frm = frmPrint::Get();
-    frm.setScaleTop(panOrigin(mdlPrint::PageHeightScreen, frm.ScaleHeight(), VScroll1_->value()));
+    if (Busy || !windows_) return;
+    frmPrint& frm = windows_->frm();
+    frm.setScaleTop(
+        panOrigin(windows_->geometry().PageHeightScreen, frm.ScaleHeight(), VScroll1_->value()));
     answer(true, false);
-    Unload();
+    unloadSelf();
 }
 
 void frmOk::cmdOk_Click() {
+    if (!windows_) return;
     answer(false, false);
-    Unload();
+    unloadSelf();
 }
 
 void frmOk::cmdAnnuleer_Click() {
+    if (!windows_) return;
     answer(false, true);
-    Unload();
+    unloadSelf();
 }
 
 // The wait ends when it sees OkCancel false, so that flag is written last.
 void frmOk::answer(bool tekenen, bool annuleer) {
-    frmPrint& main = frmPrint::Get();
+    frmPrint& main = windows_->frm();
     main.Tekenen = tekenen;
     main.Annuleer = annuleer;
     main.OkCancel = false;
@@ -447,9 +444,7 @@ void frmOk::resizeEvent(QResizeEvent*) {
 
 void frmOk::closeEvent(QCloseEvent* event) {
     // Only the loaded window answers; one already unloaded (waiting for deletion) has no say.
-    runHandler("frmOk Form_Unload", [this] {
-        if (instance == this) Unload();
-    });
+    runHandler("frmOk Form_Unload", [this] { unloadSelf(); });
     event->accept();
 }
 

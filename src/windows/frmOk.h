@@ -10,23 +10,16 @@ class QScrollBar;
 namespace zel {
 
 class OuterFrame;
+class PrintWindows;
 
 // The end-of-page confirmation window ("Afdrukken bevestigen"): answers by setting the flags
 // of frmPrint and unloading itself; its scroll bars pan frmPrint's page view. It stays on top
 // without taking the focus when shown, answers the keyboard once the user activates it, and
 // keeps its placement (outer frame, twips) in the settings store.
-// One per process; Get loads it when needed.
+// One per print context; PrintWindows loads it when needed.
 class frmOk : public QWidget {
     Q_OBJECT
 public:
-    static frmOk& Get();  // loads the window (not shown) when it is not loaded
-    static bool Loaded();
-    static void Unload();  // runs the unload handler (an unanswered close is an abort)
-
-    // Loads and layout passes since the page flow last reset it (it does so before each
-    // showing); survives unloading.
-    static inline int32_t LoadCount = 0;
-
     void ShowNonModal();  // shows without making it modal and without taking the focus
     void Resize();        // lays out the controls (public: frmPrint's resize handler calls it)
 
@@ -53,7 +46,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    frmOk();
+    friend class PrintWindows;
+    explicit frmOk(PrintWindows& windows);
+    // Runs the unload handler and leaves the window to be deleted; from then on it answers
+    // nothing and reaches nothing of its context.
+    static void Unload(frmOk* window);
+    // Unloads this window when it is still the loaded one.
+    void unloadSelf();
     void Form_Load();
     void Form_Unload();
     void cmdOk_Click();
@@ -70,6 +69,7 @@ private:
     float ScaleHeight() const;
     float ScaleWidth() const;
 
+    PrintWindows* windows_;  // null once unloaded
     QGroupBox* fraCommand_;
     QPushButton* cmdOk_;
     QPushButton* cmdAnnuleer_;

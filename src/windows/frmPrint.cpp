@@ -20,8 +20,6 @@ namespace zel {
 
 namespace {
 
-frmPrint* instance = nullptr;
-
 // The destination text of a printer chosen in the dialog: the queue name, or "pdf:DIR" for
 // PDF files in the folder of the chosen file; empty when the choice names neither.
 QString destinationOf(const QPrinter& printer) {
@@ -32,24 +30,12 @@ QString destinationOf(const QPrinter& printer) {
 
 }  // namespace
 
-frmPrint& frmPrint::Get() {
-    if (!instance) {
-        instance = new frmPrint;
-        instance->Form_Load();
-    }
-    return *instance;
-}
-
-bool frmPrint::Loaded() {
-    return instance != nullptr;
-}
-
-void frmPrint::Unload() {
-    frmPrint* window = std::exchange(instance, nullptr);
-    if (window && window->openDialog_) {
+void frmPrint::Unload(frmPrint* window) {
+    if (window->openDialog_) {
         // The dialog's event loop runs inside this window's menu handler, which must not lose
         // its window under it (a client's release can arrive there).
         window->unloadWhenClosed_ = true;
+        window->Resizing = true;  // its handlers no longer reach the context
         window->hide();
         window->openDialog_->reject();
         return;
@@ -57,8 +43,9 @@ void frmPrint::Unload() {
     delete window;
 }
 
-frmPrint::frmPrint()
-    : canvas_(new PrintCanvas(this)),
+frmPrint::frmPrint(PrintWindows& windows)
+    : windows_(windows),
+      canvas_(new PrintCanvas(this)),
       frame_(new OuterFrame(*this)),
       stbPrintPanel_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Afdrukken"));

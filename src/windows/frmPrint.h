@@ -14,26 +14,23 @@ namespace zel {
 class ImageSurface;
 class OuterFrame;
 class PrintCanvas;
+class PrintWindows;
 
 // The main window: the screen output surface, the "Printer" menu, the status bar and the four
-// flags through which the confirmation window and the page flow talk. One per process, loaded
-// hidden on first reference (Get), unloaded by Unload and loaded again by the next Get.
+// flags through which the confirmation window and the page flow talk. One per print context,
+// loaded hidden on first reference and unloaded on request by PrintWindows.
 // Its drawing members are those of WindowSurface, on a backing image that survives exposure.
 class frmPrint : public QMainWindow, public WindowSurface {
     Q_OBJECT
 public:
-    static frmPrint& Get();  // loads the window (hidden) when it is not loaded
-    static bool Loaded();
-    static void Unload();
-
     // Flags of the confirmation (all start false).
     bool Tekenen = false;
     bool Annuleer = false;
     bool Resizing = false;
     bool OkCancel = false;
 
-    // The waiting state while the confirmation is open (see README): the page stays visible
-    // and the menu usable.
+    // The waiting state while the confirmation is open (see docs/decisions.md): the page stays
+    // visible and the menu usable.
     void setWaiting(bool waiting);
     bool waiting() const;
     void refreshWaiting();  // the no-argument window operation of the waiting state
@@ -93,7 +90,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    frmPrint();
+    friend class PrintWindows;
+    explicit frmPrint(PrintWindows& windows);
+    static void Unload(frmPrint* window);
     void Form_Load();
     void Form_Resize();
     void storePlacement();
@@ -101,6 +100,7 @@ private:
     void mnuActiveer_Click();
     ImageSurface& area() const;  // sized to the drawing area as it is laid out now
 
+    PrintWindows& windows_;
     PrintCanvas* canvas_;
     OuterFrame* frame_;
     QLabel* stbPrintPanel_;

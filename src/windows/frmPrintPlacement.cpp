@@ -2,11 +2,12 @@
 // them from the settings store and the resize handler that stores them again.
 
 #include "general/SettingsStore.h"
-#include "print/mdlPrint.h"
+#include "geometry/mdlPrint.h"
 #include "variant/Variant.h"
 #include "windows/ApiSpecials.h"
 #include "windows/HandlerGuard.h"
 #include "windows/OuterFrame.h"
+#include "windows/PrintWindows.h"
 #include "windows/ScreenUnits.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
@@ -49,8 +50,8 @@ void frmPrint::Form_Resize() {
     if (Resizing) return;
     runHandler("frmPrint Form_Resize", [this] {
         storePlacement();
-        mdlPrint::CalcScreenMetrics(*this);
-        if (frmOk::Loaded()) frmOk::Get().Resize();
+        windows_.geometry().CalcScreenMetrics(windows_.printer(), *this);
+        if (windows_.okLoaded()) windows_.ok().Resize();
     });
 }
 

@@ -115,3 +115,59 @@ for page in (1, 2, 3):
     print(f"ok: the proxy's CurrentPage follows the report to page {page}")
 call(proxy, "Release", None)
 PY
+
+# Three applications at once, calls interleaved one by one, each with its own folder: each gets
+# one whole job of its own lines only, and B's change of default set mid-report moves no margin
+# of A's or C's.
+"$PYTHON" - "$ZEL_E2E_TMP" <<'PY' || fail "three interleaved clients"
+import asyncio
+import glob
+import os
+import subprocess
+import sys
+from dbus_next import Variant
+from dbus_next.aio import MessageBus
+
+NAME, LINES = "ZelPrintDemo.clsPrint", 60
+tmp = sys.argv[1]
+
+
+async def client(letter):
+    folder = os.path.join(tmp, "own-" + letter)
+    os.makedirs(folder)
+    bus = await MessageBus().connect()
+    root = bus.get_proxy_object(NAME, "/", await bus.introspect(NAME, "/"))
+    path = await root.get_interface("ZelPrintDemo.Server").call_create(
+        {"Printer": Variant("s", "pdf:" + folder)})
+    obj = bus.get_proxy_object(NAME, path, await bus.introspect(NAME, path))
+    return letter, folder, obj.get_interface("ZelPrintDemo._clsPrint")
+
+
+async def main():
+    clients = [await client(letter) for letter in "ABC"]
+    for _, _, o in clients:
+        await o.call_set_mode(Variant("s", "P"))
+    for line in range(1, LINES + 1):
+        for letter, _, o in clients:
+            if letter == "B" and line == LINES // 2:
+                await o.call_set_default(Variant("s", "Terminal7B"))
+            await o.call_add_tekst(Variant("i", line), Variant("i", 1),
+                                   Variant("s", f"{letter}{line:03}"), {})
+    for _, _, o in clients:
+        await o.call_release()
+    for letter, folder, _ in clients:
+        jobs = glob.glob(os.path.join(folder, "job-*.pdf"))
+        assert len(jobs) == 1, f"{letter}: {jobs}"
+        bbox = subprocess.run(["pdftotext", "-bbox", jobs[0], "-"], capture_output=True,
+                              text=True, check=True).stdout
+        words = [(w.split(">")[1].split("<")[0], w.split('xMin="')[1].split('"')[0])
+                 for w in bbox.split("<word ")[1:]]
+        assert [t for t, _ in words] == [f"{letter}{n:03}" for n in range(1, LINES + 1)], \
+            f"{letter}: {[t for t, _ in words][:8]}"
+        if letter != "B":
+            assert len({x for _, x in words}) == 1, f"{letter}: the margin moved"
+        print(f"ok: client {letter} has one job with its {LINES} lines only, in order")
+
+
+asyncio.run(main())
+PY

@@ -1,7 +1,7 @@
 # Load: 20 clients at once, each with its own object, each printing a 50-page report in mode
-# "P" on its own column of the shared printer. Every call is answered, every line reaches a
-# PDF exactly once, and once every object is released the server's memory is back near what
-# it was before the clients came.
+# "P" on its own column. Every call is answered, every line reaches a PDF exactly once, each
+# client's lines are a job of their own, and once every object is released the server's memory
+# is back near what it was before the clients came.
 source "$(dirname "$0")/dbus_lib.sh"
 
 CLIENTS=20 PAGES=50 LINES=10
@@ -46,6 +46,16 @@ doubled=$(uniq -d "$ZEL_E2E_TMP/printed" | head -5 | tr '\n' ' ')
 expect "no line printed twice" "" "$doubled"
 lost=$(comm -23 "$ZEL_E2E_TMP/expected" "$ZEL_E2E_TMP/printed" | head -5 | tr '\n' ' ')
 expect "no line lost" "" "$lost"
+# Each client's lines are one job of its own, in the order it printed them.
+for f in "$ZEL_E2E_TMP"/pdf/job-*.pdf; do
+    pdftotext "$f" - | grep -oE '\b[A-T][0-9A-Z]{2}\b' | sed "s|^|$(basename "$f") |"
+done >"$ZEL_E2E_TMP/owners"
+mixed=$(awk '{ print substr($2, 1, 1), $1 }' "$ZEL_E2E_TMP/owners" | sort -u |
+    awk '{ n[$1]++ } END { for (c in n) if (n[c] > 1) printf "%s ", c }')
+expect "every client's lines in one job" "" "$mixed"
+unordered=$(LC_ALL=C awk '{ c = substr($2, 1, 1); if ($2 <= last[c]) printf "%s ", $2; last[c] = $2 }' \
+    "$ZEL_E2E_TMP/owners" | head -c 100)
+expect "every client's lines in order" "" "$unordered"
 pages=0
 for f in "$ZEL_E2E_TMP"/pdf/job-*.pdf; do
     pages=$((pages + $(pdfinfo "$f" | sed -n 's/^Pages: *//p')))

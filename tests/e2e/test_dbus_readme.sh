@@ -1,27 +1,37 @@
-# The README's D-Bus section works as written: its shell examples, run in order on a fresh
-# session bus (all but the installation), call nothing that fails, and the first report lands
+# The README's D-Bus examples, run in order on a fresh session bus (all but the installation),
+# then those of the D-Bus reference: they call nothing that fails, and the first report lands
 # where its JobEnded says.
 source "$(dirname "$0")/dbus_lib.sh"
 source "$(dirname "$0")/lib/report.sh"
 : "${ZEL_SOURCE_DIR:?set ZEL_SOURCE_DIR to the source folder}"
 
+# The shell blocks of FILE from the heading that matches START to the next "## " heading (the
+# whole file without START).
+shell_blocks() {
+    awk -v start="${2:-}" 'BEGIN { on = start == "" }
+        start != "" && $0 ~ start { on = 1; next } start != "" && /^## / { on = 0 }
+        on && /^```sh$/ { block = ""; inside = 1; next }
+        on && inside && /^```$/ { inside = 0; if (block !~ /cmake --install/) printf "%s", block; next }
+        inside { block = block $0 "\n" }' "$1"
+}
 SCRIPT=$ZEL_E2E_TMP/readme.sh
-awk '/^## The D-Bus interface/ { on = 1; next } /^## / { on = 0 }
-     on && /^```sh$/ { block = ""; inside = 1; next }
-     on && inside && /^```$/ { inside = 0; if (block !~ /cmake --install/) printf "%s", block; next }
-     inside { block = block $0 "\n" }' "$ZEL_SOURCE_DIR/README.md" >"$SCRIPT"
-grep -q "Release" "$SCRIPT" || fail "no examples found in the README's D-Bus section"
+{
+    shell_blocks "$ZEL_SOURCE_DIR/README.md" '^## A first report over D-Bus'
+    shell_blocks "$ZEL_SOURCE_DIR/docs/dbus.md"
+} >"$SCRIPT"
+grep -q "serve --linger" "$SCRIPT" || fail "no server start found in the README's D-Bus section"
+grep -q "Kleur i 255" "$SCRIPT" || fail "no examples found in docs/dbus.md"
 
 # Run from a folder of its own (the examples write files where they run), with this build's
 # programs. The server the README starts by hand is the script's first job: stopped at the end.
-sed -i -e "s#build/bin/#$ZEL_BUILD_DIR/bin/#g" -e "s# examples/# $ZEL_SOURCE_DIR/examples/#g" \
+sed -i -e "s#build\(-demo\)\?/bin/#$ZEL_BUILD_DIR/bin/#g" -e "s# examples/# $ZEL_SOURCE_DIR/examples/#g" \
     "$SCRIPT"
 printf 'kill %%1\nwait %%1\n' >>"$SCRIPT"
 mkdir -p "$ZEL_E2E_TMP/home" "$ZEL_E2E_TMP/work"
 (cd "$ZEL_E2E_TMP/work" && HOME=$ZEL_E2E_TMP/home PATH=/usr/bin:$PATH bash -e "$SCRIPT") \
     >"$ZEL_E2E_TMP/readme.out" 2>&1 ||
     fail "the README's examples: $(tail -n 20 "$ZEL_E2E_TMP/readme.out")"
-echo "ok: every example of the README's D-Bus section runs"
+echo "ok: every D-Bus example of the README and docs/dbus.md runs"
 
 OUT=$ZEL_E2E_TMP/home/rapporten
 grep -qF "JobEnded ('pdf:$OUT', '$OUT/job-0001.pdf', 1)" "$ZEL_E2E_TMP/readme.out" ||

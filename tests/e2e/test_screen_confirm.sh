@@ -98,6 +98,97 @@ else
     echo "skip: wmctrl is not installed, the window manager's close is not tried"
 fi
 
+# Two applications in mode "PS", each with windows of its own: while A waits for its
+# confirmation, B prints and releases without waiting for A's user, and A's window never shows
+# B's lines. Then "Ja" ends A's wait and each job holds only its own report.
+start_report
+A=$OBJ A_MAIN=$MAIN
+body_text 3 "Blad 1 regel 3 van A"
+break_page
+import -window "$A_MAIN" "$T/a-before.png" || fail "no picture of A's window"
+# B's own window: the visible "Afdrukken" that is not A's.
+b_window() { xdotool search --onlyvisible --name "$FRMPRINT_TITLE" | grep -v -x "$A_MAIN" | head -n 1; }
+start_report_b() {
+    OBJ=$(create_persistent)
+    call "$OBJ" SetMode v s PS >/dev/null || fail "B's SetMode PS"
+    call "$OBJ" AddKopregel 'vvva{sv}' i 1 i 1 s "Kop van het rapport" 0 >/dev/null ||
+        fail "B's AddKopregel"
+    call "$OBJ" Show >/dev/null || fail "B's Show"
+    for _ in $(seq 100); do
+        MAIN=$(b_window)
+        [ -n "$MAIN" ] && return
+        sleep 0.1
+    done
+    fail "B's Show put up no window of its own"
+}
+start_report_b
+for line in 3 4; do body_text "$line" "Blad 1 regel $line van B"; done
+expect "B's release during A's wait" "" "$(call "$OBJ" Release)"
+echo "ok: B printed and released in a window of its own while A's confirmation was open"
+for _ in $(seq 100); do [ -z "$(b_window)" ] && break; sleep 0.1; done
+[ -z "$(b_window)" ] || fail "B's window stayed after its release"
+kill -0 "$WAIT_PID" 2>/dev/null || fail "A's wait ended without an answer"
+sleep 0.5  # A's window, uncovered, draws itself again
+import -window "$A_MAIN" "$T/a-after.png" || fail "no picture of A's window"
+changed=$(compare -metric AE "$T/a-before.png" "$T/a-after.png" null: 2>&1 || true)
+expect "pixels of A's window that changed while B printed" "0" "$changed"
+frmok_click "$WID" Ja
+answered Ja "b true"
+OBJ=$A
+body_text 3 "Blad 2 regel 3 van A"
+expect "A's release" "" "$(call "$OBJ" Release)"
+B_PDF=$(pdf_job 3) A_PDF=$(pdf_job 4)
+expect_pages "$B_PDF" 1
+expect_pages "$A_PDF" 2
+grep -q "van A" <<<"$(pdftotext "$B_PDF" -)" && fail "B's job holds A's lines"
+grep -q "van B" <<<"$(pdftotext "$A_PDF" -)" && fail "A's job holds B's lines"
+echo "ok: each job holds only its own report"
+
+# A client killed while its call waits for the confirmation: nobody is left to answer, so the
+# wait ends as "Afbreken", its object is released with its page printed, its windows close, and
+# the next client is answered at once.
+/usr/bin/python3 - >"$T/killed.out" 2>&1 <<'PY' &
+import asyncio
+from dbus_next import Variant
+from dbus_next.aio import MessageBus
+
+NAME = "ZelPrintDemo.clsPrint"
+
+
+async def main():
+    bus = await MessageBus().connect()
+    root = bus.get_proxy_object(NAME, "/", await bus.introspect(NAME, "/"))
+    path = await root.get_interface("ZelPrintDemo.Server").call_create({})
+    report = bus.get_proxy_object(NAME, path, await bus.introspect(NAME, path))
+    o = report.get_interface("ZelPrintDemo._clsPrint")
+    await o.call_set_mode(Variant("s", "PS"))
+    await o.call_add_kopregel(Variant("i", 1), Variant("i", 1), Variant("s", "Kop van het rapport"), {})
+    await o.call_add_tekst(Variant("i", 3), Variant("i", 5), Variant("s", "Blad 1 regel 3 verdwenen"), {})
+    await o.call_nieuw_blad(Variant("i", 3))
+
+
+asyncio.run(main())
+PY
+KILLED=$!
+PIDS+=("$KILLED")
+frmok_wait 20 >/dev/null || fail "the killed client's confirmation did not show: $(cat "$T/killed.out")"
+kill -KILL "$KILLED"
+gone=""
+for _ in $(seq 100); do
+    if ! xdotool search --onlyvisible --name "$FRMOK_TITLE" >/dev/null &&
+        ! xdotool search --onlyvisible --name "$FRMPRINT_TITLE" >/dev/null; then
+        gone=yes
+        break
+    fi
+    sleep 0.1
+done
+[ -n "$gone" ] || fail "the windows of a client that left stayed"
+echo "ok: the windows of a client killed in its confirmation closed"
+NEXT=$(timeout 2 busctl --user call "$NAME" / ZelPrintDemo.Server Create 'a{sv}' 1 Persistent b true) ||
+    fail "the next client's Create was not answered at once"
+expect "the next client's Release" "" "$(call "$(cut -d'"' -f2 <<<"$NEXT")" Release)"
+expect_pages "$(pdf_job 5)" 1
+
 # Told to stop while a confirmation waits: the open question counts as "Afbreken", the server
 # ends and the job printed so far reaches its destination (mode "PS": page 1 of a third report).
 start_report
@@ -107,4 +198,4 @@ kill -TERM "$SCREEN_SERVER_PID"
 wait_gone "$SCREEN_SERVER_PID" 10 || fail "the server did not end on SIGTERM during a confirmation"
 SCREEN_SERVER_PID=""
 await "$WAIT_PID" "NieuwBlad during SIGTERM"
-expect_pages "$(pdf_job 3)" 1
+expect_pages "$(pdf_job 6)" 1

@@ -18,8 +18,8 @@
 #include "FuzzApplication.h"
 #include "FuzzInput.h"
 #include "WireValue.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "server/BatchRun.h"
 #include "server/Members.h"
 #include "server/WireCodec.h"
@@ -38,6 +38,7 @@ const QString kPath = QStringLiteral("/clsPrint/1");
 class BatchObject : public QDBusVirtualObject {
 public:
     zel::RecordingPrinterSurface* printer = nullptr;
+    std::shared_ptr<zel::PrintContext> context;
 
     QString introspect(const QString&) const override { return QString(); }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
@@ -45,7 +46,7 @@ public:
             connection.send(message.createErrorReply(QDBusError::InvalidArgs, QString()));
             return true;
         }
-        zel::clsPrint print;
+        zel::clsPrint print(context);
         connection.send(zel::runBatch(message, print));
         printer->clearCalls();
         return true;
@@ -99,8 +100,7 @@ struct Connection {
         qDBusRegisterMetaType<QList<BatchCall>>();
         auto printer = std::make_unique<zel::RecordingPrinterSurface>();
         object.printer = printer.get();
-        zel::installPrinter(std::move(printer));
-        zel::mdlPrint::ResetForTests();
+        object.context = std::make_shared<zel::PrintContext>(std::move(printer));
         zel::installAnswerer(answerAtOnce);
 
         server = std::make_unique<QDBusServer>(QStringLiteral("unix:dir=") + dir.path());
@@ -176,8 +176,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // No window that was shown outlives its batch: one still open at exit would be torn down
     // after the thread-local data Qt needs for that is gone. A window never shown has nothing to
     // tear down, and loading it again for every batch would take most of the run's time.
-    if (zel::frmPrint::Loaded() && zel::frmPrint::Get().windowHandle()) zel::frmPrint::Unload();
-    zel::frmOk::Unload();
+    zel::PrintWindows& windows = connection->object.context->windows();
+    if (windows.frmLoaded() && windows.frm().windowHandle()) windows.unloadFrm();
+    windows.unloadOk();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // A value the bus cannot carry (an invalid path or signature) fails on the client's side.
     if (reply.type() == QDBusMessage::ErrorMessage) return 0;

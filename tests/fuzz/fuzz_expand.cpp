@@ -5,8 +5,8 @@
 
 #include "FuzzApplication.h"
 #include "FuzzInput.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "support/RecordingPrinterSurface.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
@@ -17,9 +17,9 @@ zel::clsPrint& printObject() {
     static zel::clsPrint* print = [] {
         ensureApplication();
         qputenv("ZELPRINT_PRINTER", "pdf:/nonexistent");
-        zel::installPrinter(std::make_unique<zel::RecordingPrinterSurface>());
-        zel::mdlPrint::ResetForTests();
-        auto* object = new zel::clsPrint();  // lives as long as the process
+        // Lives as long as the process.
+        auto* object = new zel::clsPrint(
+            std::make_shared<zel::PrintContext>(std::make_unique<zel::RecordingPrinterSurface>()));
         object->SetMode(zel::Variant("P"));
         return object;
     }();
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zel::clsPrint& print = printObject();
     // The printer records every call: what one input drew is of no use to the next, and kept
     // over a long run it would fill the memory.
-    static_cast<zel::RecordingPrinterSurface&>(zel::Printer()).clearCalls();
+    static_cast<zel::RecordingPrinterSurface&>(print.context().printer()).clearCalls();
     FuzzInput in(data, size);
     try {
         for (int16_t n = 0; n < 10; ++n)

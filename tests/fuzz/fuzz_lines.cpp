@@ -8,8 +8,8 @@
 #include "FuzzApplication.h"
 #include "FuzzInput.h"
 #include "files/NumberedFiles.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "support/RecordingPrinterSurface.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
@@ -27,9 +27,8 @@ Fixture& fixture() {
         ensureApplication();
         auto* made = new Fixture;  // lives as long as the process
         qputenv("ZELPRINT_PRINTER", "pdf:/nonexistent");
-        installPrinter(std::make_unique<RecordingPrinterSurface>());
-        mdlPrint::ResetForTests();
-        made->print = new clsPrint();
+        made->print = new clsPrint(
+            std::make_shared<PrintContext>(std::make_unique<RecordingPrinterSurface>()));
         made->print->SetMode(Variant("P"));
         return made;
     }();
@@ -54,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fixture& f = fixture();
     // The printer records every call: what one input drew is of no use to the next, and kept
     // over a long run it would fill the memory.
-    static_cast<RecordingPrinterSurface&>(Printer()).clearCalls();
+    static_cast<RecordingPrinterSurface&>(f.print->context().printer()).clearCalls();
     const QString path = f.dir.filePath(QStringLiteral("t.psj"));
     const QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
     {
@@ -63,9 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         file.write(content);
     }
     QStringList lines;
-    NumberedFiles::OpenInput(1, path);
-    while (!NumberedFiles::Eof(1)) lines << NumberedFiles::LineInput(1);
-    NumberedFiles::Close(1);
+    NumberedFiles files;
+    files.OpenInput(1, path);
+    while (!files.Eof(1)) lines << files.LineInput(1);
+    files.Close(1);
     if (!content.isEmpty() && lines.join(QLatin1Char('\r')) != expectedJoin(content)) std::abort();
     try {
         Variant name(path);

@@ -45,9 +45,10 @@ TEST_F(FileDialogTest, TitleFirstNameAndFirstDirectoryFollowTheCall) {
         QuestionScript script;
         script.then(QuestionScript::dismiss());
         Variant name(c.name);
-        EXPECT_EQ(AskFileName(name, Variant(""), Variant("INPUT"), Variant(c.option), c.defaultDir)
-                      .toInteger(),
-                  -1);
+        EXPECT_EQ(
+            AskFileName(asked, name, Variant(""), Variant("INPUT"), Variant(c.option), c.defaultDir)
+                .toInteger(),
+            -1);
         EXPECT_EQ(name.toString(), "");  // cancel empties the name
         ASSERT_EQ(script.shown().size(), 1u);
         EXPECT_EQ(script.shown()[0], c.expected);
@@ -68,7 +69,7 @@ TEST_F(FileDialogTest, ModeChoosesASaveOrAnOpenDialog) {
         QuestionScript script;
         script.then(QuestionScript::dismiss());
         Variant name("x.txt");
-        AskFileName(name, Variant(""), Variant(c.mode), Variant("Q"));
+        AskFileName(asked, name, Variant(""), Variant(c.mode), Variant("Q"));
         ASSERT_EQ(script.shown().size(), 1u);
         EXPECT_EQ(script.shown()[0].save, c.save) << c.mode;
     }
@@ -80,9 +81,10 @@ TEST_F(FileDialogTest, ChosenFileComesBackAsItsFullPath) {
     QuestionScript script;
     script.then(QuestionScript::pick(file));
     Variant name("t.psj");
-    EXPECT_EQ(AskFileName(name, Variant(""), Variant("INPUT"), Variant("E"), Variant(dir_.path()))
-                  .toInteger(),
-              0);
+    EXPECT_EQ(
+        AskFileName(asked, name, Variant(""), Variant("INPUT"), Variant("E"), Variant(dir_.path()))
+            .toInteger(),
+        0);
     EXPECT_EQ(name.toString(), file);
 }
 

@@ -9,13 +9,13 @@
 #include "variant/VbError.h"
 
 using namespace zel;
-namespace NF = zel::NumberedFiles;
+using NF = zel::NumberedFiles;
 
 namespace {
 
 class LineInputTest : public ::testing::Test {
 protected:
-    void TearDown() override { NF::CloseAll(); }
+    void TearDown() override { files_.CloseAll(); }
 
     QString write(const QByteArray& bytes) {
         const QString path = dir_.filePath("t.psj");
@@ -27,14 +27,15 @@ protected:
 
     // Every line of the file, read as template printing reads it.
     QStringList lines(const QByteArray& bytes) {
-        NF::OpenInput(1, write(bytes));
+        files_.OpenInput(1, write(bytes));
         QStringList read;
-        while (!NF::Eof(1)) read << NF::LineInput(1);
-        NF::Close(1);
+        while (!files_.Eof(1)) read << files_.LineInput(1);
+        files_.Close(1);
         return read;
     }
 
     QTemporaryDir dir_;
+    NumberedFiles files_;
 };
 
 TEST_F(LineInputTest, LinesEndAtCarriageReturnWithOrWithoutLineFeed) {
@@ -66,18 +67,18 @@ TEST_F(LineInputTest, LineLongerThanTheReadBufferIsReadWholeUpToTheLongestText) 
     EXPECT_EQ(lines(wide).value(0).size(), 1 << 20);
     for (const QByteArray& past :
          {atBound + 'x', wide + "\xe2\x82\xac", QByteArray(10 << 20, 'x')}) {
-        NF::OpenInput(1, write(past + "\r\nnext"));
-        EXPECT_EQ(zel::testing::errorOf([] { NF::LineInput(1); }), 7);
-        NF::Close(1);
+        files_.OpenInput(1, write(past + "\r\nnext"));
+        EXPECT_EQ(zel::testing::errorOf([this] { files_.LineInput(1); }), 7);
+        files_.Close(1);
     }
 }
 
 TEST_F(LineInputTest, ReadingPastTheEndIsError62) {
-    NF::OpenInput(3, write("only\r\n"));
-    EXPECT_EQ(NF::LineInput(3), "only");
-    EXPECT_TRUE(NF::Eof(3));
+    files_.OpenInput(3, write("only\r\n"));
+    EXPECT_EQ(files_.LineInput(3), "only");
+    EXPECT_TRUE(files_.Eof(3));
     try {
-        NF::LineInput(3);
+        files_.LineInput(3);
         FAIL() << "no error";
     } catch (const VbError& e) {
         EXPECT_EQ(e.number(), VbErr::InputPastEndOfFile);
@@ -85,37 +86,40 @@ TEST_F(LineInputTest, ReadingPastTheEndIsError62) {
 }
 
 TEST_F(LineInputTest, FileNotOpenForInputIsABadFileNumber) {
-    NF::OpenBinaryRead(2, write("x"));
+    files_.OpenBinaryRead(2, write("x"));
     for (int16_t n : {int16_t(2), int16_t(4)}) {
-        EXPECT_THROW(NF::LineInput(n), VbError);
-        EXPECT_THROW(NF::Eof(n), VbError);
+        EXPECT_THROW(files_.LineInput(n), VbError);
+        EXPECT_THROW(files_.Eof(n), VbError);
     }
 }
 
 TEST_F(LineInputTest, OpenKindsCreateEmptyOrKeepTheFile) {
     using Open = std::function<void(int16_t, const QString&)>;
-    const auto binary = [](NF::ByteAccess a) {
-        return [a](int16_t n, const QString& p) { NF::OpenBinary(n, p, a); };
+    const auto binary = [this](NF::ByteAccess a) {
+        return [this, a](int16_t n, const QString& p) { files_.OpenBinary(n, p, a); };
+    };
+    const auto sequential = [this](void (NF::*how)(int16_t, const QString&)) {
+        return [this, how](int16_t n, const QString& p) { (files_.*how)(n, p); };
     };
     const struct {
         const char* kind;
         Open open;
         int64_t length;  // of the existing three-byte file once opened
     } cases[] = {
-        {"output", NF::OpenOutput, 0},
-        {"append", NF::OpenAppend, 3},
+        {"output", sequential(&NF::OpenOutput), 0},
+        {"append", sequential(&NF::OpenAppend), 3},
         {"binary", binary(NF::ByteAccess::ReadWrite), 3},
         {"binary write", binary(NF::ByteAccess::WriteOnly), 3},
     };
     for (const auto& c : cases) {
         const QString path = write("old");
         c.open(1, path);
-        EXPECT_EQ(NF::Lof(1), c.length) << c.kind;
-        NF::Close(1);
+        EXPECT_EQ(files_.Lof(1), c.length) << c.kind;
+        files_.Close(1);
         const QString fresh = dir_.filePath(QString("fresh-%1").arg(c.kind));
         c.open(1, fresh);
         EXPECT_TRUE(QFile::exists(fresh)) << c.kind;
-        NF::Close(1);
+        files_.Close(1);
     }
 }
 

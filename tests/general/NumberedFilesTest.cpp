@@ -10,20 +10,20 @@
 #include "variant/VbError.h"
 
 using namespace zel;
-namespace NF = zel::NumberedFiles;
+using NF = zel::NumberedFiles;
 
 namespace {
 
 class NumberedFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        NF::CloseAll();
+        files_.CloseAll();
         file_ = dir_.path() + "/page.txt";
         QFile f(file_);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("twelve bytes");
     }
-    void TearDown() override { NF::CloseAll(); }
+    void TearDown() override { files_.CloseAll(); }
 
     static int errorOf(const std::function<void()>& action) {
         try {
@@ -35,20 +35,21 @@ protected:
     }
 
     QTemporaryDir dir_;
+    NumberedFiles files_;
     QString file_;
 };
 
 TEST_F(NumberedFilesTest, OpensUnderTheFreeNumberAndGivesTheLength) {
-    const int16_t n = NF::FreeFile();
+    const int16_t n = files_.FreeFile();
     EXPECT_EQ(n, 1);
-    NF::OpenBinaryRead(n, file_);
-    EXPECT_TRUE(NF::IsOpen(n));
-    EXPECT_EQ(NF::Lof(n), 12);
-    EXPECT_EQ(NF::FreeFile(), 2);
-    NF::Close(n);
-    EXPECT_FALSE(NF::IsOpen(n));
-    EXPECT_EQ(NF::FreeFile(), 1);
-    NF::Close(n);  // closing a closed number is harmless
+    files_.OpenBinaryRead(n, file_);
+    EXPECT_TRUE(files_.IsOpen(n));
+    EXPECT_EQ(files_.Lof(n), 12);
+    EXPECT_EQ(files_.FreeFile(), 2);
+    files_.Close(n);
+    EXPECT_FALSE(files_.IsOpen(n));
+    EXPECT_EQ(files_.FreeFile(), 1);
+    files_.Close(n);  // closing a closed number is harmless
 }
 
 TEST_F(NumberedFilesTest, BadOpensGiveThePlatformsErrors) {
@@ -70,38 +71,39 @@ TEST_F(NumberedFilesTest, BadOpensGiveThePlatformsErrors) {
         {-1, file_, VbErr::BadFileNameOrNumber},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(errorOf([&] { NF::OpenBinaryRead(c.number, c.path); }), c.error)
+        EXPECT_EQ(errorOf([&] { files_.OpenBinaryRead(c.number, c.path); }), c.error)
             << c.number << " " << c.path.toStdString();
-        EXPECT_FALSE(NF::IsOpen(c.number));
+        EXPECT_FALSE(files_.IsOpen(c.number));
     }
 }
 
 TEST_F(NumberedFilesTest, UnreadableFileIsAPathFileAccessError) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
     ASSERT_TRUE(QFile::setPermissions(file_, QFileDevice::WriteOwner));
-    EXPECT_EQ(errorOf([&] { NF::OpenBinaryRead(1, file_); }), VbErr::PathFileAccessError);
+    EXPECT_EQ(errorOf([&] { files_.OpenBinaryRead(1, file_); }), VbErr::PathFileAccessError);
 }
 
 TEST_F(NumberedFilesTest, NumberInUseIsFileAlreadyOpen) {
-    NF::OpenBinaryRead(5, file_);
-    EXPECT_EQ(errorOf([&] { NF::OpenBinaryRead(5, file_); }), VbErr::FileAlreadyOpen);
-    EXPECT_EQ(NF::Lof(5), 12);  // the first file stays open
+    files_.OpenBinaryRead(5, file_);
+    EXPECT_EQ(errorOf([&] { files_.OpenBinaryRead(5, file_); }), VbErr::FileAlreadyOpen);
+    EXPECT_EQ(files_.Lof(5), 12);  // the first file stays open
 }
 
 TEST_F(NumberedFilesTest, NumberThatIsNotOpenIsABadFileNumber) {
     for (int16_t n : {int16_t(0), int16_t(1), int16_t(255), int16_t(256)})
-        EXPECT_EQ(errorOf([&] { NF::Lof(n); }), VbErr::BadFileNameOrNumber) << n;
-    EXPECT_EQ(errorOf([] { NF::Close(0); }), VbErr::BadFileNameOrNumber);
+        EXPECT_EQ(errorOf([&] { files_.Lof(n); }), VbErr::BadFileNameOrNumber) << n;
+    EXPECT_EQ(errorOf([this] { files_.Close(0); }), VbErr::BadFileNameOrNumber);
 }
 
 TEST_F(NumberedFilesTest, AllNumbersInUseIsTooManyFiles) {
-    for (int16_t n = NF::kLowest; n <= NF::kHighest; ++n) NF::OpenBinaryRead(NF::FreeFile(), file_);
-    EXPECT_TRUE(NF::IsOpen(255));
-    EXPECT_EQ(errorOf([] { NF::FreeFile(); }), VbErr::TooManyFiles);
-    NF::Close(100);
-    EXPECT_EQ(NF::FreeFile(), 100);
-    NF::CloseAll();
-    EXPECT_EQ(NF::FreeFile(), 1);
+    for (int16_t n = NF::kLowest; n <= NF::kHighest; ++n)
+        files_.OpenBinaryRead(files_.FreeFile(), file_);
+    EXPECT_TRUE(files_.IsOpen(255));
+    EXPECT_EQ(errorOf([this] { files_.FreeFile(); }), VbErr::TooManyFiles);
+    files_.Close(100);
+    EXPECT_EQ(files_.FreeFile(), 100);
+    files_.CloseAll();
+    EXPECT_EQ(files_.FreeFile(), 1);
 }
 
 }  // namespace

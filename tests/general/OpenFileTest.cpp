@@ -10,7 +10,7 @@
 #include "variant/VbError.h"
 
 using namespace zel;
-namespace NF = zel::NumberedFiles;
+using NF = zel::NumberedFiles;
 
 namespace {
 
@@ -23,8 +23,8 @@ QString notFound(const QString& name) {
 
 class OpenFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { NF::CloseAll(); }
-    void TearDown() override { NF::CloseAll(); }
+    void SetUp() override { files_.CloseAll(); }
+    void TearDown() override { files_.CloseAll(); }
 
     QString path(const QString& name) const { return dir_.path() + "/" + name; }
     QString make(const QString& name, const QByteArray& bytes = "old") const {
@@ -37,11 +37,12 @@ protected:
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
     }
-    static int16_t open(Variant& name, const char* mode, const Variant& dir = Variant::Missing()) {
-        return OpenFile(name, Variant(""), Variant(mode), dir).toInteger();
+    int16_t open(Variant& name, const char* mode, const Variant& dir = Variant::Missing()) {
+        return OpenFile(asked, files_, name, Variant(""), Variant(mode), dir).toInteger();
     }
 
     QTemporaryDir dir_;
+    NumberedFiles files_;
 };
 
 TEST_F(OpenFileTest, InputAppliesTheDefaultDirectoryToBareNamesOnly) {
@@ -63,15 +64,15 @@ TEST_F(OpenFileTest, InputAppliesTheDefaultDirectoryToBareNamesOnly) {
             EXPECT_EQ(n, 1) << c.mode;
             EXPECT_EQ(name.toString(), path("x.psj"));  // the doubled separator collapsed
             EXPECT_TRUE(script.shown().empty());
-            EXPECT_EQ(NF::LineInput(n), "old");
-            NF::Close(n);
+            EXPECT_EQ(files_.LineInput(n), "old");
+            files_.Close(n);
         } else {
             EXPECT_EQ(n, -1) << c.name.toStdString();
             EXPECT_EQ(name.toString(), "");
             ASSERT_EQ(script.shown().size(), 1u);
             EXPECT_EQ(script.shown()[0].title, notFound(c.name));
         }
-        EXPECT_EQ(NF::FreeFile(), 1);
+        EXPECT_EQ(files_.FreeFile(), 1);
     }
 }
 
@@ -82,7 +83,7 @@ TEST_F(OpenFileTest, MissingInputOpensTheFilePickedInTheNotFoundDialog) {
     Variant name(path("missing.psj"));
     EXPECT_EQ(open(name, "INPUT"), 1);
     EXPECT_EQ(name.toString(), good);
-    EXPECT_EQ(NF::LineInput(1), "ok");
+    EXPECT_EQ(files_.LineInput(1), "ok");
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].title, notFound(path("missing.psj")));
     EXPECT_FALSE(script.shown()[0].save);
@@ -116,8 +117,8 @@ TEST_F(OpenFileTest, ReplaceConfirmationGuardsExistingFiles) {
             EXPECT_TRUE(script.shown().empty()) << c.mode;
         }
         if (c.result > 0) {
-            EXPECT_TRUE(NF::IsOpen(c.result));
-            NF::Close(c.result);
+            EXPECT_TRUE(files_.IsOpen(c.result));
+            files_.Close(c.result);
         }
     }
 }
@@ -128,8 +129,8 @@ TEST_F(OpenFileTest, OutputBinaryIsOpenForByteAccessAfterEmptying) {
     script.then(QuestionScript::ok());
     Variant name(file);
     EXPECT_EQ(open(name, "OUTPUT-BINARY"), 1);
-    EXPECT_EQ(NF::Lof(1), 0);
-    EXPECT_THROW(NF::LineInput(1), VbError);  // byte access, not line input
+    EXPECT_EQ(files_.Lof(1), 0);
+    EXPECT_THROW(files_.LineInput(1), VbError);  // byte access, not line input
 }
 
 TEST_F(OpenFileTest, OutputQuUpperCasesTheChosenNamePart) {
@@ -175,7 +176,7 @@ TEST_F(OpenFileTest, DeclinedDirectoryCreatesNothing) {
     Variant name(path("New/Sub/x.txt"));
     EXPECT_EQ(open(name, "OUTPUT-NT"), -1);
     EXPECT_FALSE(QDir(path("New")).exists());
-    EXPECT_EQ(NF::FreeFile(), 1);
+    EXPECT_EQ(files_.FreeFile(), 1);
 }
 
 TEST_F(OpenFileTest, QuietModesShowNothing) {
@@ -196,7 +197,7 @@ TEST_F(OpenFileTest, QuietModesShowNothing) {
         Variant name(c.name);
         EXPECT_EQ(open(name, c.mode, c.dir), c.result) << c.mode << c.name.toStdString();
         EXPECT_EQ(name.toString(), c.name);  // never written back
-        NF::CloseAll();
+        files_.CloseAll();
     }
 }
 
@@ -222,9 +223,9 @@ TEST_F(OpenFileTest, FileExistsOnlyForRegularFilesOfThatName) {
 
 TEST_F(OpenFileTest, MakePathRefusesTheRootAndNamesWithoutDirectory) {
     QuestionScript script;
-    EXPECT_EQ(MakePath("x.txt", "J", false), -1);
-    EXPECT_EQ(MakePath("/x.txt", "J", false), -1);
-    EXPECT_EQ(MakePath(path("a/"), "", false), 0);  // no question without "J"
+    EXPECT_EQ(MakePath(asked, "x.txt", "J", false), -1);
+    EXPECT_EQ(MakePath(asked, "/x.txt", "J", false), -1);
+    EXPECT_EQ(MakePath(asked, path("a/"), "", false), 0);  // no question without "J"
     EXPECT_TRUE(QDir(path("a")).exists());
     EXPECT_TRUE(script.shown().empty());
 }

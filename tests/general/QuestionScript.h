@@ -13,6 +13,9 @@
 
 namespace zel {
 
+// The questions as the windows show them, for the file layer under test.
+inline ShownQuestions asked;
+
 // What a question showed the user.
 struct Shown {
     Shown() = default;

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "general/Clock.h"
-#include "print/mdlPrint.h"
+#include "print/PrintContext.h"
 #include "support/ErrorOf.h"
 #include "surface/PrinterSurface.h"
 #include "windows/frmOk.h"
@@ -21,16 +21,18 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         qputenv("XDG_CONFIG_HOME", (dir_.path() + "/config").toUtf8());
         qputenv("ZELPRINT_PRINTER", ("pdf:" + dir_.path()).toUtf8());
-        shutdownPrinter();  // the next use makes the real printer, with the destination above
-        mdlPrint::ResetForTests();
+        // The real printer, with the destination above.
+        context_ = std::make_shared<PrintContext>();
         Clock::pin(QDateTime(QDate(2024, 3, 5), QTime(9, 30)));
     }
     void TearDown() override {
-        if (frmOk::Loaded()) frmOk::Unload();
-        frmPrint::Unload();
-        shutdownPrinter();
+        context_.reset();
         Clock::unpin();
     }
+
+    PrintWindows& windows() { return context_->windows(); }
+    mdlPrint& geometry() { return context_->geometry(); }
+    PrinterSurface& printer() { return context_->printer(); }
 
     // The job files printed so far, oldest first, as full paths.
     QStringList jobs() const {
@@ -41,6 +43,7 @@ protected:
     }
 
     QTemporaryDir dir_;
+    std::shared_ptr<PrintContext> context_;
 };
 
 }  // namespace zel::testing

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "general/Clock.h"
+#include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "print/mdlPrint.h"
 #include "support/ErrorOf.h"
 #include "support/RecordingPrinterSurface.h"
 #include "surface/PrinterSurface.h"
@@ -29,19 +29,20 @@ protected:
         qputenv("ZELPRINT_PRINTER", ("pdf:" + dir_.path()).toUtf8());
         auto recording = std::make_unique<RecordingPrinterSurface>();
         printer_ = recording.get();
-        installPrinter(std::move(recording));
-        mdlPrint::ResetForTests();
-        print_ = std::make_unique<clsPrint>();
+        context_ = std::make_shared<PrintContext>(std::move(recording));
+        print_ = std::make_unique<clsPrint>(context_);
         printer_->clearCalls();
     }
 
     void TearDown() override {
         print_.reset();
-        if (frmOk::Loaded()) frmOk::Unload();
-        frmPrint::Unload();
-        shutdownPrinter();
+        context_.reset();
         Clock::unpin();
     }
+
+    PrintWindows& windows() { return context_->windows(); }
+    mdlPrint& geometry() { return context_->geometry(); }
+    PrinterSurface& printer() { return context_->printer(); }
 
     static constexpr float Margin = 800;
     static float printerX(double positie) { return float(Margin + 120 * (positie - 1)); }
@@ -56,6 +57,7 @@ protected:
 
     QTemporaryDir dir_;
     RecordingPrinterSurface* printer_ = nullptr;
+    std::shared_ptr<PrintContext> context_;
     std::unique_ptr<clsPrint> print_;
 };
 

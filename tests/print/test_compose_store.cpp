@@ -61,10 +61,10 @@ TEST_F(ComposeStores, ScreenElementsAreStoredUnexpandedInTheOrderDrawn) {
 
 TEST_F(ComposeStores, ScreenTextLeavesThePositionBehindItInItsColour) {
     print_->SetMode(Variant("S"));
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     print_->AddTekst(Variant::Integer(2), Variant::Integer(4), Variant("abc"), Variant::Long(255));
-    const double cell = mdlPrint::CharWidthScreen.toDouble();
-    const double line = mdlPrint::LineHeightScreen.toDouble();
+    const double cell = geometry().CharWidthScreen.toDouble();
+    const double line = geometry().LineHeightScreen.toDouble();
     EXPECT_NEAR(frm.CurrentX(), 800 + cell * 3 + frm.TextWidth("abc"), 0.01);
     EXPECT_NEAR(frm.CurrentY(), 800 + line * 0, 0.01) << "line 2 is the page's first line";
     EXPECT_EQ(frm.ForeColor(), 255);
@@ -80,10 +80,10 @@ TEST_F(ComposeStores, FilledScreenBoxColoursItsPixels) {
     print_->AddBox(Variant::Integer(2), Variant::Integer(2), Variant::Integer(6),
                    Variant::Integer(12), Variant::Long(0x0000FF), true, Variant::Integer(1),
                    kMissing, false);
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     const QImage& image = frm.image();
-    const double cell = mdlPrint::CharWidthScreen.toDouble();
-    const double line = mdlPrint::LineHeightScreen.toDouble();
+    const double cell = geometry().CharWidthScreen.toDouble();
+    const double line = geometry().LineHeightScreen.toDouble();
     const double twipsPerPixel = 1440.0 / QGuiApplication::primaryScreen()->logicalDotsPerInchX();
     const auto pixel = [&](double positie, double row) {
         return image.pixelColor(int((800 + cell * (positie - 1)) / twipsPerPixel),
@@ -98,7 +98,7 @@ TEST_F(ComposeStores, ModePSDrawsOnBothAndStoresOnce) {
     print_->AddTekst(Variant::Integer(1), Variant::Integer(1), Variant("beide"));
     EXPECT_EQ(count(print_->MaxDetailregel), 1);
     EXPECT_EQ(printer_->callsOf("Print"), QStringList{"Print(beide,true)"});
-    EXPECT_GT(frmPrint::Get().CurrentX(), 800);
+    EXPECT_GT(windows().frm().CurrentX(), 800);
 }
 
 TEST_F(ComposeStores, HeaderRecordsKeepTheirArgumentsConverted) {

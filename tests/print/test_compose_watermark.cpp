@@ -33,7 +33,7 @@ TEST_F(Watermark, PrinterGetsCentredTextAndItsSettingsBack) {
 
 TEST_F(Watermark, ScreenStoresItUnexpandedAndRestoresTheWindow) {
     print_->SetMode(Variant("S"));
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     print_->AddTekst(Variant::Integer(1), Variant::Integer(1), Variant("tekst"));
     const float x = frm.CurrentX();
     const float y = frm.CurrentY();

@@ -35,6 +35,15 @@ protected:
         return print_->AddTekst(Variant::Long(regel), Variant::Integer(1), Variant(tekst));
     }
 
+    // A file for ToonBlad to open, with the given contents.
+    QString pageFile(const QByteArray& contents = {}) {
+        const QString path = dir_.path() + "/blad.txt";
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(contents);
+        return path;
+    }
+
     QStringList answers_;
     int confirmations_ = 0;
 };
@@ -53,7 +62,7 @@ TEST_F(FlowTest, PageBreaksWhenTheLineNoLongerFits) {
     print_->ClearKopregels();
     print_->AddKopregel(Variant::Integer(2), Variant::Integer(1), Variant("kop"));
     text(1);  // page 1: header used two lines
-    mdlPrint::LinesPerPage = 60;
+    geometry().LinesPerPage = 60;
     ASSERT_EQ(print_->CurrentLine, 2);
     text(58);  // 2 + 58 - 1 + 1 = 60 fits
     EXPECT_EQ(print_->CurrentPage, 1);
@@ -69,8 +78,8 @@ TEST_F(FlowTest, PageBreaksWhenTheLineNoLongerFits) {
 
 TEST_F(FlowTest, WithoutHeaderAScreenPageBreaksWithoutConfirmation) {
     answerWith({});
-    mdlPrint::LinesPerPage = 10;
     text(1);
+    geometry().LinesPerPage = 10;
     text(11);
     EXPECT_EQ(print_->CurrentPage, 2);
     EXPECT_EQ(confirmations_, 0);
@@ -128,7 +137,7 @@ TEST_F(FlowTest, CheckRegelsBeschikbaar) {
     answerWith({});
     EXPECT_TRUE(print_->CheckRegelsBeschikbaar(Variant::Integer(1), Variant::Long(100000)));
     text(1);
-    mdlPrint::LinesPerPage = 20;
+    geometry().LinesPerPage = 20;
     EXPECT_TRUE(print_->CheckRegelsBeschikbaar(Variant::Integer(10), Variant::Integer(10)));
     // Does not fit: false, and the page is ended (with the stored text, a confirmation).
     EXPECT_FALSE(print_->CheckRegelsBeschikbaar(Variant::Integer(12), Variant::Integer(10)));
@@ -182,7 +191,7 @@ TEST_F(FlowTest, RedrawRequestReplaysHeaderAndBodyOnTheScreenOnly) {
     printer_->clearCalls();
     EXPECT_TRUE(print_->NieuwBlad(Variant::Integer(2)));
     EXPECT_EQ(asked, 2);
-    EXPECT_GT(frmPrint::Get().ScaleTop(), 0);  // the page view was panned before the redraw
+    EXPECT_GT(windows().frm().ScaleTop(), 0);  // the page view was panned before the redraw
     // Nothing reached the printer during the wait and the redraw.
     EXPECT_TRUE(printer_->callsOf("Print").isEmpty());
     EXPECT_EQ(print_->UitvoerMode().toString(), "PS");
@@ -246,7 +255,7 @@ TEST_F(FlowTest, BlockCheckOnAWatermarkPageMeasuresFromThePagesFirstBodyRow) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.aantal);
         print_->Cls();
-        mdlPrint::LinesPerPage = 60;
+        geometry().LinesPerPage = 60;
         print_->Watermerk(Variant("CONCEPT"));
         ASSERT_EQ(print_->CurrentPage, 1);
         EXPECT_EQ(print_->CheckRegelsBeschikbaar(Variant::Integer(100), Variant::Integer(c.aantal)),
@@ -265,7 +274,7 @@ TEST_F(FlowTest, BadLineNumberFailsBeforeAnyPageIsStarted) {
     print_->SetMode(Variant("P"));
     print_->ClearKopregels();
     print_->AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("kop"));
-    mdlPrint::LinesPerPage = 60;
+    geometry().LinesPerPage = 60;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error);
         print_->Cls();
@@ -291,19 +300,14 @@ TEST_F(FlowTest, BadLineNumberFailsBeforeAnyPageIsStarted) {
 }
 
 TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {
-    const QString path = dir_.path() + "/blad.txt";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("blad");
-    f.close();
-    print_->PrintFileName = Variant(path);
+    print_->PrintFileName = Variant(pageFile("blad"));
     EXPECT_TRUE(print_->ToonBlad(Variant()).isEmpty());
     const int16_t number = print_->PrintFilenr;
-    EXPECT_TRUE(NumberedFiles::IsOpen(number));
+    EXPECT_TRUE(context_->files().IsOpen(number));
     EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 55);
     print_.reset();
-    EXPECT_FALSE(NumberedFiles::IsOpen(number));
-    print_ = std::make_unique<clsPrint>();
+    EXPECT_FALSE(context_->files().IsOpen(number));
+    print_ = std::make_unique<clsPrint>(context_);
     print_->PrintFileName = Variant(dir_.path() + "/missing.txt");
     EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 53);
     print_->PrintFileName = Variant(dir_.path());
@@ -312,11 +316,7 @@ TEST_F(FlowTest, ToonBladOpensTheFileOnceAndReleaseClosesIt) {
 }
 
 TEST_F(FlowTest, ReleaseClosesEveryFileToonBladOpened) {
-    const QString path = dir_.path() + "/blad.txt";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    print_->PrintFileName = Variant(path);
+    print_->PrintFileName = Variant(pageFile());
     QList<int16_t> numbers;
     for (int i = 0; i < 3; ++i) {
         print_->PrintFilenr = 0;  // a fresh number for each page shown
@@ -324,8 +324,24 @@ TEST_F(FlowTest, ReleaseClosesEveryFileToonBladOpened) {
         numbers << print_->PrintFilenr;
     }
     print_.reset();
-    for (int16_t number : numbers) EXPECT_FALSE(NumberedFiles::IsOpen(number)) << number;
+    for (int16_t number : numbers) EXPECT_FALSE(context_->files().IsOpen(number)) << number;
 }
 
 }  // namespace
+// Each context numbers its own files: a client that holds every number leaves another's free.
+TEST_F(FlowTest, FileNumbersBelongToTheirContext) {
+    const QString path = pageFile();
+    print_->PrintFileName = Variant(path);
+    for (int i = 0; i < 255; ++i) {
+        print_->PrintFilenr = 0;
+        print_->ToonBlad(Variant());
+    }
+    print_->PrintFilenr = 0;
+    EXPECT_EQ(errorOf([&] { print_->ToonBlad(Variant()); }), 67);
+    clsPrint other(std::make_shared<PrintContext>(std::make_unique<RecordingPrinterSurface>()));
+    other.PrintFileName = Variant(path);
+    other.ToonBlad(Variant());
+    EXPECT_EQ(other.PrintFilenr, 1);
+}
+
 }  // namespace zel::testing

@@ -15,15 +15,22 @@ TEST_F(LifecycleTest, NewObjectStartsWithNoPageAndDefaults) {
     EXPECT_FALSE(print_->AnnulerenPressed);
     EXPECT_TRUE(print_->GetResult());
     EXPECT_EQ(print_->UitvoerMode().toString(), "S");
-    EXPECT_EQ(mdlPrint::LeftSpacing, 800);
+    EXPECT_EQ(geometry().LeftSpacing, 800);
     EXPECT_EQ(print_->PrintFontName().toString(), "Courier New");
     EXPECT_EQ(printer_->FontName(), "Courier New");
     EXPECT_FLOAT_EQ(printer_->FontSize(), 6);
-    EXPECT_TRUE(frmPrint::Loaded());
-    EXPECT_FALSE(frmPrint::Get().isVisible());
     // The grid follows the printer's cell and the margins.
-    EXPECT_EQ(mdlPrint::PositionsPerLine, int((11906 - 1600) / 120));
-    EXPECT_EQ(mdlPrint::LinesPerPage, int((16838 - 1600) / 240));
+    EXPECT_EQ(geometry().PositionsPerLine, int((11906 - 1600) / 120));
+    EXPECT_EQ(geometry().LinesPerPage, int((16838 - 1600) / 240));
+    // The window is loaded, hidden, with the look of the default set, when the screen is first
+    // used; a report on the printer alone never loads it.
+    EXPECT_FALSE(windows().frmLoaded());
+    print_->AddTekst(Variant::Integer(1), Variant::Integer(1), Variant("scherm"));
+    ASSERT_TRUE(windows().frmLoaded());
+    EXPECT_FALSE(windows().frm().isVisible());
+    EXPECT_EQ(windows().frm().FontName(), "Terminal");
+    EXPECT_FLOAT_EQ(windows().frm().FontSize(), 6);
+    EXPECT_GT(geometry().PageWidthScreen, 0);
 }
 
 TEST_F(LifecycleTest, ResetNumbersTheNextPageTwoAndKeepsOrSetsTheMode) {
@@ -64,10 +71,11 @@ TEST_F(LifecycleTest, ReleaseActsByMode) {
         const int ended = printer_->jobsEnded();
         printer_->setCurrentY(10);
         printer_->Print("x", false);  // an open job
+        windows().frm();              // a loaded window
         print_.reset();
         EXPECT_EQ(printer_->jobsEnded() - ended, c.endsJob ? 1 : 0);
-        EXPECT_EQ(frmPrint::Loaded(), !c.unloadsWindow);
-        print_ = std::make_unique<clsPrint>();
+        EXPECT_EQ(windows().frmLoaded(), !c.unloadsWindow);
+        print_ = std::make_unique<clsPrint>(context_);
     }
 }
 
@@ -80,23 +88,23 @@ TEST_F(LifecycleTest, ReleaseIgnoresPrinterErrors) {
 
 TEST_F(LifecycleTest, NamedDefaultsApplyMarginsFontsAndKeepBold) {
     print_->SetDefault(Variant("terminal7b"));
-    EXPECT_EQ(mdlPrint::LeftSpacing, 400);
-    EXPECT_EQ(mdlPrint::BottomSpacing, 400);
+    EXPECT_EQ(geometry().LeftSpacing, 400);
+    EXPECT_EQ(geometry().BottomSpacing, 400);
     EXPECT_FLOAT_EQ(printer_->FontSize(), 7);
     EXPECT_TRUE(printer_->FontBold());
-    EXPECT_TRUE(frmPrint::Get().FontBold());
+    EXPECT_TRUE(windows().frm().FontBold());
 
     print_->SetDefault(Variant("Terminal"));
-    EXPECT_EQ(mdlPrint::LeftSpacing, 800);
+    EXPECT_EQ(geometry().LeftSpacing, 800);
     EXPECT_FLOAT_EQ(printer_->FontSize(), 6);
     EXPECT_TRUE(printer_->FontBold());
-    EXPECT_TRUE(frmPrint::Get().FontBold());
+    EXPECT_TRUE(windows().frm().FontBold());
 
     // Any other name only recomputes the grid.
-    mdlPrint::LeftSpacing = 100;
+    geometry().LeftSpacing = 100;
     print_->SetDefault(Variant("Other"));
-    EXPECT_EQ(mdlPrint::LeftSpacing, 100);
-    EXPECT_EQ(mdlPrint::PositionsPerLine, int((11906 - 900) / 120));
+    EXPECT_EQ(geometry().LeftSpacing, 100);
+    EXPECT_EQ(geometry().PositionsPerLine, int((11906 - 900) / 120));
 }
 
 TEST_F(LifecycleTest, SetParmStoresSlotsOrRaisesMelding) {
@@ -131,36 +139,36 @@ TEST_F(LifecycleTest, PropertiesStoreBeforeApplyingAndFontsRecomputeTheGrid) {
     EXPECT_EQ(errorOf([&] { print_->letPrintFontName(Variant("No Such Font Anywhere")); }), 380);
     EXPECT_EQ(print_->PrintFontName().toString(), "No Such Font Anywhere");
 
-    const int32_t pageWidth = mdlPrint::PageWidthScreen;
-    mdlPrint::LeftSpacing = 2000;  // takes effect only at the next recomputation
+    const int32_t pageWidth = geometry().PageWidthScreen;
+    geometry().LeftSpacing = 2000;  // takes effect only at the next recomputation
     print_->letPrintFontSize(Variant::Integer(6));
-    EXPECT_EQ(mdlPrint::PositionsPerLine, int((11906 - 2800) / 120));
-    EXPECT_EQ(mdlPrint::PageWidthScreen, pageWidth);
+    EXPECT_EQ(geometry().PositionsPerLine, int((11906 - 2800) / 120));
+    EXPECT_EQ(geometry().PageWidthScreen, pageWidth);
 }
 
 TEST_F(LifecycleTest, SpacingChangesOriginsButNotTheGridUntilRecomputed) {
-    const int32_t lines = mdlPrint::LinesPerPage;
+    const int32_t lines = geometry().LinesPerPage;
     print_->Spacing(kMissing, kMissing, Variant::Double(1000.5), Variant("2000"));
-    EXPECT_EQ(mdlPrint::TopSpacing, 1000);
-    EXPECT_EQ(mdlPrint::BottomSpacing, 2000);
-    EXPECT_EQ(mdlPrint::LeftSpacing, 800);
-    EXPECT_EQ(mdlPrint::LinesPerPage, lines);
+    EXPECT_EQ(geometry().TopSpacing, 1000);
+    EXPECT_EQ(geometry().BottomSpacing, 2000);
+    EXPECT_EQ(geometry().LeftSpacing, 800);
+    EXPECT_EQ(geometry().LinesPerPage, lines);
     print_->Reset();
-    EXPECT_EQ(mdlPrint::LinesPerPage, int((16838 - 3000) / 240));
+    EXPECT_EQ(geometry().LinesPerPage, int((16838 - 3000) / 240));
 }
 
 TEST_F(LifecycleTest, GeometryFailsOnOverflowingMarginsAndKeepsItsValues) {
-    const int32_t positions = mdlPrint::PositionsPerLine;
-    mdlPrint::LeftSpacing = INT32_MAX;
-    mdlPrint::RightSpacing = 1;
-    EXPECT_EQ(errorOf([] { mdlPrint::CalcPrinterMetrics(); }), 6);
-    EXPECT_EQ(mdlPrint::PositionsPerLine, positions);
+    const int32_t positions = geometry().PositionsPerLine;
+    geometry().LeftSpacing = INT32_MAX;
+    geometry().RightSpacing = 1;
+    EXPECT_EQ(errorOf([this] { geometry().CalcPrinterMetrics(printer()); }), 6);
+    EXPECT_EQ(geometry().PositionsPerLine, positions);
     // SetOrientation swallows the same failure and still sets colour mode 2.
     print_->letPrintColorMode(Variant::Integer(1));
     EXPECT_NO_THROW(print_->SetOrientation(Variant::Integer(2)));
     EXPECT_EQ(printer_->ColorMode(), 2);
-    mdlPrint::LeftSpacing = 800;
-    mdlPrint::RightSpacing = 800;
+    geometry().LeftSpacing = 800;
+    geometry().RightSpacing = 800;
 }
 
 TEST_F(LifecycleTest, SetOrientationWithOutputEndsTheJobAndTurnsTheNextSheet) {
@@ -170,7 +178,7 @@ TEST_F(LifecycleTest, SetOrientationWithOutputEndsTheJobAndTurnsTheNextSheet) {
     EXPECT_EQ(printer_->jobsEnded(), 1);  // the page printed so far is kept
     EXPECT_EQ(printer_->jobsKilled(), 0);
     EXPECT_EQ(printer_->Orientation(), 2);
-    EXPECT_GT(mdlPrint::PositionsPerLine, mdlPrint::LinesPerPage);
+    EXPECT_GT(geometry().PositionsPerLine, geometry().LinesPerPage);
     // A code the printer refuses changes nothing and reports nothing.
     EXPECT_NO_THROW(print_->SetOrientation(Variant::Integer(7)));
     EXPECT_EQ(printer_->Orientation(), 2);
@@ -179,16 +187,19 @@ TEST_F(LifecycleTest, SetOrientationWithOutputEndsTheJobAndTurnsTheNextSheet) {
 // A destination that drops the job and reports it when the job is ended.
 class RefusingDestinationPrinter : public RecordingPrinterSurface {
 public:
+    bool refusing = false;
     void EndDoc() override {
         RecordingPrinterSurface::EndDoc();
-        throw VbError(482);
+        if (refusing) throw VbError(482);
     }
 };
 
 TEST_F(LifecycleTest, SetOrientationTurnsThePageAndReportsAJobThatWasLost) {
     auto refusing = std::make_unique<RefusingDestinationPrinter>();
+    RefusingDestinationPrinter& destination = *refusing;
     printer_ = refusing.get();
-    installPrinter(std::move(refusing));
+    print_ = std::make_unique<clsPrint>(std::make_shared<PrintContext>(std::move(refusing)));
+    destination.refusing = true;
     print_->SetMode(Variant("F"));  // the release must not end the job a second time
     printer_->setCurrentY(0);
     printer_->Print("staand", true);

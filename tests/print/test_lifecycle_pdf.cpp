@@ -21,6 +21,25 @@ void printText(clsPrint& print, int regel, const char* text) {
     print.AddTekst(Variant::Long(regel), Variant::Integer(1), Variant(text));
 }
 
+// A program's objects share one context: a report that two objects print together is one job,
+// while a context of its own prints a job of its own.
+TEST_F(LifecyclePdf, ObjectsOfOneProgramShareOneJob) {
+    {
+        clsPrint first;
+        clsPrint second;
+        clsPrint apart(std::make_shared<PrintContext>());
+        ASSERT_EQ(&first.context(), &second.context());
+        for (clsPrint* print : {&first, &second, &apart}) print->SetMode(Variant("P"));
+        printText(first, 1, "eerste");
+        printText(apart, 1, "apart");
+        printText(second, 2, "tweede");
+    }
+    QStringList printed;
+    for (const QString& job : jobs()) printed << textsOf(job).join(' ');
+    printed.sort();
+    EXPECT_EQ(printed, QStringList({"apart", "eerste tweede"}));
+}
+
 TEST_F(LifecyclePdf, ReleasePrintsTheJobOnlyInThePrinterModes) {
     struct Case {
         const char* mode;
@@ -30,7 +49,7 @@ TEST_F(LifecyclePdf, ReleasePrintsTheJobOnlyInThePrinterModes) {
         SCOPED_TRACE(c.mode);
         const int before = jobs().size();
         {
-            clsPrint print;
+            clsPrint print(context_);
             print.SetMode(Variant(c.mode));
             printText(print, 1, c.mode);
         }
@@ -41,16 +60,16 @@ TEST_F(LifecyclePdf, ReleasePrintsTheJobOnlyInThePrinterModes) {
     }
     // Mode "F" draws nothing, so there is no job to end and no file.
     {
-        clsPrint print;
+        clsPrint print(context_);
         print.SetMode(Variant("F"));
         printText(print, 1, "F");
     }
-    shutdownPrinter();
+    context_.reset();
     EXPECT_EQ(jobs().size(), 2);
 }
 
 TEST_F(LifecyclePdf, ResetEndsTheJobAndTheNextPageIsNumberedTwo) {
-    clsPrint print;
+    clsPrint print(context_);
     print.SetMode(Variant("P"));
     print.ClearKopregels();
     print.AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("Blad #B"));
@@ -58,7 +77,7 @@ TEST_F(LifecyclePdf, ResetEndsTheJobAndTheNextPageIsNumberedTwo) {
     print.Reset();
     ASSERT_EQ(jobs().size(), 1);
     printText(print, 2, "tweede");
-    Printer().EndDoc();
+    printer().EndDoc();
     ASSERT_EQ(jobs().size(), 2);
     const QStringList second = textsOf(jobs().last());
     EXPECT_TRUE(second.contains("tweede"));
@@ -67,7 +86,7 @@ TEST_F(LifecyclePdf, ResetEndsTheJobAndTheNextPageIsNumberedTwo) {
 }
 
 TEST_F(LifecyclePdf, OrientationChangeKeepsThePagesSoFarAndTurnsTheNextJob) {
-    clsPrint print;
+    clsPrint print(context_);
     print.SetMode(Variant("P"));
     printText(print, 1, "staand1");
     print.NieuwBlad(Variant::Integer(2));
@@ -78,19 +97,19 @@ TEST_F(LifecyclePdf, OrientationChangeKeepsThePagesSoFarAndTurnsTheNextJob) {
     EXPECT_LT(pdfPageSize(jobs().first(), 1).width(), pdfPageSize(jobs().first(), 1).height());
 
     printText(print, 3, "liggend");
-    Printer().EndDoc();
+    printer().EndDoc();
     ASSERT_EQ(jobs().size(), 2);
     EXPECT_TRUE(textsOf(jobs().last()).contains("liggend"));
     EXPECT_GT(pdfPageSize(jobs().last(), 1).width(), pdfPageSize(jobs().last(), 1).height());
-    EXPECT_GT(mdlPrint::PositionsPerLine, mdlPrint::LinesPerPage);
+    EXPECT_GT(geometry().PositionsPerLine, geometry().LinesPerPage);
 }
 
 TEST_F(LifecyclePdf, PrintBackColorCoversWhatIsOnThePage) {
-    clsPrint print;
+    clsPrint print(context_);
     print.SetMode(Variant("P"));
     printText(print, 1, "verborgen");
     print.letPrintBackColor(Variant::Long(0x00FFFF));  // yellow over the text
-    Printer().EndDoc();
+    printer().EndDoc();
     ASSERT_EQ(jobs().size(), 1);
     const QImage page = pdfPageImage(jobs().first(), 1, 30, QRect(0, 0, 200, 200));
     // The whole sheet is one flat colour: the text under it no longer shows.
@@ -102,7 +121,7 @@ TEST_F(LifecyclePdf, PrintBackColorCoversWhatIsOnThePage) {
 
 TEST_F(LifecyclePdf, BackgroundAloneIsNoPageAndNoJob) {
     {
-        clsPrint print;
+        clsPrint print(context_);
         print.SetMode(Variant("P"));
         print.letPrintBackColor(Variant::Long(0x00FFFF));
         print.Reset();
@@ -126,7 +145,7 @@ TEST_F(LifecyclePdf, RefusedDestinationIsAnErrorUpToTheJobsEnd) {
          {QString("NoSuchQueue"), "pdf:" + plain.fileName() + "/out"}) {
         SCOPED_TRACE(destination.toStdString());
         qputenv("ZELPRINT_PRINTER", destination.toUtf8());
-        clsPrint print;
+        clsPrint print(context_);
         print.SetMode(Variant("P"));
         EXPECT_EQ(errorOf([&] { printText(print, 1, "kwijt"); }), 482);
         EXPECT_EQ(errorOf([&] { print.Cls(); }), 482);

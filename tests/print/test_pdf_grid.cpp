@@ -13,7 +13,7 @@ using PdfGrid = RealPrinterTest;
 TEST_F(PdfGrid, PrintedTextsLieOnTheirCells) {
     double cell = 0, line = 0;
     {
-        clsPrint print;
+        clsPrint print(context_);
         print.SetMode(Variant("P"));
         print.ClearKopregels();
         print.AddKopregel(Variant::Integer(1), Variant::Integer(1), Variant("Overzicht #D"));
@@ -30,9 +30,9 @@ TEST_F(PdfGrid, PrintedTextsLieOnTheirCells) {
         print.AddLine(Variant::Integer(14), Variant::Integer(5), Variant::Integer(14),
                       Variant::Integer(30));
         print.AddTekst(Variant::Integer(15), Variant::Double(7.5), Variant("Gamma"));
-        cell = mdlPrint::CharWidthPrinter.toDouble();
-        line = mdlPrint::LineHeightPrinter.toDouble();
-        Printer().EndDoc();
+        cell = geometry().CharWidthPrinter.toDouble();
+        line = geometry().LineHeightPrinter.toDouble();
+        printer().EndDoc();
     }
     ASSERT_EQ(jobs().size(), 1);
     const QVector<PdfWord> words = pdfWords(jobs().first());

@@ -15,7 +15,8 @@ using PageRender = PrintObjectTest;
 // false presses "Ja".
 class ConfirmationAnswers {
 public:
-    explicit ConfirmationAnswers(std::deque<bool> redraws) : redraws_(std::move(redraws)) {
+    ConfirmationAnswers(PrintWindows& windows, std::deque<bool> redraws)
+        : windows_(windows), redraws_(std::move(redraws)) {
         QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
         timer_.start(10);
     }
@@ -23,19 +24,20 @@ public:
 
 private:
     void answer() {
-        if (redraws_.empty() || !frmOk::Loaded() || !frmPrint::Get().OkCancel) return;
+        if (redraws_.empty() || !windows_.okLoaded() || !windows_.frm().OkCancel) return;
         const bool redraw = redraws_.front();
         redraws_.pop_front();
         if (!redraw) {
-            frmOk::Get().cmdOk()->click();
+            windows_.ok().cmdOk()->click();
             return;
         }
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = windows_.frm();
         frm.Tekenen = true;
         frm.Annuleer = false;
         frm.OkCancel = false;
     }
 
+    PrintWindows& windows_;
     std::deque<bool> redraws_;
     QTimer timer_;
 };
@@ -175,7 +177,7 @@ protected:
 };
 
 TEST_F(PageRedraw, RedrawGoesToTheScreenOnlyAndKeepsTheMode) {
-    ConfirmationAnswers answers({true, false});
+    ConfirmationAnswers answers(windows(), {true, false});
     overflow();
     EXPECT_TRUE(answers.allGiven());
     EXPECT_EQ(printer_->callsOf("Print"),
@@ -189,14 +191,14 @@ TEST_F(PageRedraw, RedrawGoesToTheScreenOnlyAndKeepsTheMode) {
 TEST_F(PageRedraw, FailingHeaderReplayStillGivesTheModeBack) {
     print_->AddKopregel(Variant::Integer(2), Variant::Integer(1), Variant("x"), Variant::Integer(0),
                         Variant("geen modus"));
-    ConfirmationAnswers answers({true});
+    ConfirmationAnswers answers(windows(), {true});
     EXPECT_EQ(errorOf([&] { overflow(); }), 13);
     EXPECT_EQ(print_->UitvoerMode().toString(), "PS");
 }
 
 TEST_F(PageRedraw, FailingBodyReplayStillGivesTheModeBack) {
     print_->MaxDetailregel = Variant::Integer(5);
-    ConfirmationAnswers answers({true});
+    ConfirmationAnswers answers(windows(), {true});
     EXPECT_EQ(errorOf([&] { overflow(); }), 9);
     EXPECT_EQ(print_->UitvoerMode().toString(), "PS");
     EXPECT_EQ(print_->StartLine, 1) << "set from the page snapshot before the failure";

@@ -54,7 +54,7 @@ TEST_F(TemplateTest, EveryLineIsPrintedInOrderAndTheFileIsClosed) {
         EXPECT_FALSE(fromTemplate(name, Variant::Null(), Variant::Missing()));
         EXPECT_EQ(printed(), c.lines);
         EXPECT_EQ(name.toString(), dir_.filePath("t.psj"));
-        EXPECT_EQ(NumberedFiles::FreeFile(), 1);  // closed after its last line
+        EXPECT_EQ(context_->files().FreeFile(), 1);  // closed after its last line
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QDBusVariant>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cmath>
 #include <limits>
@@ -17,6 +18,8 @@
 #include "server/PrintService.h"
 #include "server/WireCodec.h"
 #include "support/BatchCall.h"
+#include "windows/Questions.h"
+#include "windows/frmOk.h"
 
 namespace {
 
@@ -331,29 +334,55 @@ TEST_F(PrintServiceTest, ReleasedObjectsAnswerWithAnErrorAndPathsAreNotReused) {
     EXPECT_EQ(create(), QStringLiteral("/clsPrint/2"));
 }
 
-TEST_F(PrintServiceTest, WhileACallIsInProgressChangesWaitAndReadsAreAnswered) {
-    const QString path = create();
+// A page confirmation waits inside its client's call while the event loop runs: the calls that
+// change that client's context wait for the answer, its reads are answered, and every other
+// client goes on: one creates, prints and releases, one that leaves is released. A client that
+// leaves while its Create waits behind the confirmation gets no object, persistent or not.
+TEST_F(PrintServiceTest, AConfirmationHoldsOnlyTheChangesOfItsOwnContext) {
+    const QVariantMap group{{QStringLiteral("Group"), QStringLiteral("gedeeld")}};
+    const QString path = create(group);
     {
         QDBusConnection leaver = bus_.connect(QStringLiteral("leaver"));
         create({}, &leaver);
     }
-    bool resetAnsweredInside = true, leaverReleasedInside = true, readAnswered = false;
-    QDBusPendingCall reset = client_.asyncCall(message(path, kObject, "Reset", {QVariantMap()}));
-    // A call in progress (as a page confirmation is) that lets the event loop run.
-    service_->runHeld([&] {
-        QDBusPendingCall mode = client_.asyncCall(message(path, kObject, "SetMode", {v("P")}));
+    call(path, kObject, "AddTekst", {v(1), v(1), v("eerste"), QVariantMap()});
+    bool resetHeld = false, readAnswered = false, otherServed = false, leaverReleased = false;
+    zel::installAnswerer([&](QWidget* question) {
+        auto* ok = qobject_cast<zel::frmOk*>(question);
+        if (!ok) return;
+        QDBusPendingCall reset =
+            client_.asyncCall(message(path, kObject, "Reset", {QVariantMap()}));
         QDBusPendingCall read = client_.asyncCall(message(path, kObject, "GetResult"));
-        bus_.disconnect(QStringLiteral("leaver"));
         readAnswered = waitFor([&read] { return read.isFinished(); });
-        waitFor([] { return false; }, 300);
-        resetAnsweredInside = reset.isFinished() || mode.isFinished();
-        leaverReleasedInside = service_->objectCount() < 2;
+        QVariantMap lateOptions = group;
+        lateOptions.insert(QStringLiteral("Persistent"), true);
+        bus_.connect(QStringLiteral("late"))
+            .asyncCall(
+                message("/", QStringLiteral("ZelPrintDemo.Server"), "Create", {lateOptions}));
+        bus_.disconnect(QStringLiteral("late"));
+        QDBusConnection other = bus_.connect(QStringLiteral("other"));
+        const QString theirs = create({}, &other);
+        otherServed = callAndWait(other, message(theirs, kObject, "AddTekst",
+                                                 {v(1), v(1), v("andere"), QVariantMap()}))
+                              .type() == QDBusMessage::ReplyMessage &&
+                      callAndWait(other, message(theirs, kObject, "Release")).type() ==
+                          QDBusMessage::ReplyMessage;
+        bus_.disconnect(QStringLiteral("leaver"));
+        leaverReleased = waitFor([this] { return service_->objectCount() == 1; });
+        resetHeld = !reset.isFinished();
+        ok->cmdOk()->click();
     });
+    // The page is full in the screen mode: the next page waits for "Ja".
+    const QDBusMessage blad = call(path, kObject, "NieuwBlad", {v(2)});
+    zel::installAnswerer({});
+    EXPECT_EQ(blad.type(), QDBusMessage::ReplyMessage);
     EXPECT_TRUE(readAnswered);
-    EXPECT_FALSE(resetAnsweredInside);
-    EXPECT_FALSE(leaverReleasedInside);
-    EXPECT_TRUE(waitFor([&reset] { return reset.isFinished(); }));
-    EXPECT_TRUE(waitFor([this] { return service_->objectCount() == 1; }));
+    EXPECT_TRUE(otherServed);
+    EXPECT_TRUE(leaverReleased);
+    EXPECT_TRUE(resetHeld);
+    EXPECT_TRUE(waitFor([this, &path] {
+        return get(path, "CurrentPage") == QVariant(1) && service_->objectCount() == 1;
+    }));
 }
 
 TEST_F(PrintServiceTest, IntrospectionDescribesTheMembersFromTheTable) {

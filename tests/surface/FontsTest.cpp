@@ -86,7 +86,7 @@ TEST(Fonts, SizeKeepsAcrossNameAndRefusesNonPositive) {
 TEST(Fonts, SizesBeyondTheLargestAreRefusedOnBothDevices) {
     PrinterTestEnv env;
     ImageSurface window;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     for (DrawingSurface* surface :

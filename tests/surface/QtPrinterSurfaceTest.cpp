@@ -51,7 +51,7 @@ TEST(QtPrinterSurface, PagesHoldTheirTextsAtTheirTwips) {
         {3, 2400, 7200, "Middle"},
     };
     PrinterTestEnv env;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     printer.setFontName(QStringLiteral("Courier New"));
     printer.setFontSize(10);
     const float cellWidth = printer.TextWidth(QStringLiteral("A"));
@@ -110,7 +110,7 @@ TEST(QtPrinterSurface, JobsWithoutOutputOrDiscardedLeaveNoFile) {
     for (const auto& [name, job] : cases) {
         SCOPED_TRACE(name);
         PrinterTestEnv env;
-        QtPrinterSurface printer;
+        TestPrinter printer;
         job(printer);
         EXPECT_EQ(env.files(), noFiles);
     }
@@ -133,7 +133,7 @@ TEST(QtPrinterSurface, OnlyWholeJobsArePublishedAndDeadJobsSpoolsGo) {
         QStringLiteral(".job-%1-abcdef.part").arg(QCoreApplication::applicationPid());
     write(own, "x");
     write(QStringLiteral(".job-2147483646-abcdef.part"), "x");
-    QtPrinterSurface printer;
+    TestPrinter printer;
     printer.Print(QStringLiteral("heel"), true);
     printer.EndDoc();
     EXPECT_EQ(env.files(), QStringList({own, QStringLiteral("job-0001.pdf")}));
@@ -159,7 +159,7 @@ TEST(QtPrinterSurface, JobsTakeTheLowestFreeNumberAndNeverOverwrite) {
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             file.write("earlier job");
         }
-        QtPrinterSurface printer;
+        TestPrinter printer;
         for (const char* text : {"first", "second"}) {
             printer.Print(QString::fromUtf8(text), true);
             printer.EndDoc();
@@ -180,7 +180,7 @@ TEST(QtPrinterSurface, JobLandsInADirectoryWhoseNameHoldsPercentSigns) {
     PrinterTestEnv env;
     const QString directory = env.outDir() + QStringLiteral("/100%1 %2");
     env.setDestination(QStringLiteral("pdf:") + directory);
-    QtPrinterSurface printer;
+    TestPrinter printer;
     printer.Print(QStringLiteral("percent"), true);
     printer.EndDoc();
     EXPECT_EQ(QDir(directory).entryList(QDir::Files | QDir::Hidden),
@@ -189,7 +189,7 @@ TEST(QtPrinterSurface, JobLandsInADirectoryWhoseNameHoldsPercentSigns) {
 
 TEST(QtPrinterSurface, SheetsWithoutOutputAreNoPages) {
     PrinterTestEnv env;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     printer.NewPage();  // before the job: no sheet yet
     printer.Print(QStringLiteral("one"), true);
     printer.NewPage();
@@ -202,7 +202,7 @@ TEST(QtPrinterSurface, SheetsWithoutOutputAreNoPages) {
 
 TEST(QtPrinterSurface, OrientationChangesOnlyBetweenSheets) {
     PrinterTestEnv env;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     EXPECT_EQ(errorOf([&] { printer.setOrientation(3); }), 380);
     EXPECT_GT(printer.ScaleHeight(), printer.ScaleWidth());
     printer.Print(QStringLiteral("portrait"), true);
@@ -223,7 +223,7 @@ TEST(QtPrinterSurface, OrientationChangesOnlyBetweenSheets) {
 
 TEST(QtPrinterSurface, SheetIsWrittenOnOnlyByDrawing) {
     PrinterTestEnv env;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     const std::vector<std::tuple<const char*, std::function<void()>, bool>> steps = {
         {"position", [&] { printer.setCurrentY(4000); }, false},
         {"empty text", [&] { printer.Print(QString(), true); }, false},
@@ -254,7 +254,7 @@ TEST(QtPrinterSurface, SheetIsWrittenOnOnlyByDrawing) {
 
 TEST(QtPrinterSurface, PageAndJobEndsReturnToTheOrigin) {
     PrinterTestEnv env;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     for (const auto& end : std::vector<std::function<void()>>{
              [&] { printer.NewPage(); }, [&] { printer.EndDoc(); }, [&] { printer.KillDoc(); }}) {
         printer.Line(LineStart, 10, 10, 700, 900, 0);
@@ -269,7 +269,7 @@ TEST(QtPrinterSurface, PageAndJobEndsReturnToTheOrigin) {
 TEST(QtPrinterSurface, UnknownQueueFailsWhenTheJobStarts) {
     PrinterTestEnv env;
     env.setDestination(QStringLiteral("noqueue"));
-    QtPrinterSurface printer;
+    TestPrinter printer;
     EXPECT_GT(printer.ScaleWidth(), 0);  // the area is known before a job
     EXPECT_EQ(errorOf([&] { printer.Print(QStringLiteral("lost"), true); }), 482);
     EXPECT_FALSE(printer.SheetWrittenOn());
@@ -299,7 +299,7 @@ TEST(QtPrinterSurface, DestinationChosenByTheUserAppliesWithoutEnvironment) {
     const QString chosen = env.outDir() + QStringLiteral("/chosen");
     saveChosenDestination(QStringLiteral("pdf:") + chosen);
     EXPECT_EQ(chosenDestination(), QStringLiteral("pdf:") + chosen);
-    QtPrinterSurface printer;
+    TestPrinter printer;
     printer.Print(QStringLiteral("environment first"), true);
     printer.EndDoc();
     env.setDestination(QString());
@@ -331,7 +331,7 @@ TEST(QtPrinterSurface, DefaultFolderIsInTheUsersDocuments) {
 
 TEST(QtPrinterSurface, DrawWidthCountsPixelsOf600DpiOnEveryPage) {
     PrinterTestEnv env;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     EXPECT_EQ(errorOf([&] { printer.setDrawWidth(0); }), 380);
     EXPECT_EQ(errorOf([&] { printer.setColorMode(3); }), 380);
     printer.setColorMode(1);

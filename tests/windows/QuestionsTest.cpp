@@ -59,19 +59,19 @@ TEST_F(QuestionsTest, AnswererAnswersTheConfirmationInsideTheWaitLoop) {
         ASSERT_NE(ok, nullptr);
         QTest::mouseClick(ok->cmdOk(), Qt::LeftButton);
     });
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.Tekenen = true;
-    frmOk::Get().ShowNonModal();
+    windows().ok().ShowNonModal();
     EXPECT_TRUE(frm.OkCancel);  // the answer comes once events are processed
     EXPECT_TRUE(waitFor([&] { return !frm.OkCancel; }));
     EXPECT_FALSE(frm.Tekenen);
     EXPECT_FALSE(frm.Annuleer);
-    EXPECT_FALSE(frmOk::Loaded());
+    EXPECT_FALSE(windows().okLoaded());
 }
 
 TEST_F(QuestionsTest, WithoutAnAnswererTheConfirmationWaitsForTheUser) {
-    frmOk::Get().ShowNonModal();
-    EXPECT_FALSE(waitFor([] { return !frmPrint::Get().OkCancel; }, 300));
+    windows().ok().ShowNonModal();
+    EXPECT_FALSE(waitFor([this] { return !windows().frm().OkCancel; }, 300));
 }
 
 TEST_F(QuestionsTest, NoDisplayPolicyGivesTheSafeAnswerAndSaysSo) {
@@ -81,9 +81,9 @@ TEST_F(QuestionsTest, NoDisplayPolicyGivesTheSafeAnswerAndSaysSo) {
     EXPECT_EQ(MsgBox("Overloading resize", vbOKOnly), vbOK);
     QFileDialog files(nullptr, "Bestand kiezen");
     EXPECT_EQ(execQuestion(files), QDialog::Rejected);
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.Tekenen = true;
-    frmOk::Get().ShowNonModal();
+    windows().ok().ShowNonModal();
     EXPECT_TRUE(waitFor([&] { return !frm.OkCancel; }));
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(frm.Tekenen);
@@ -96,7 +96,7 @@ TEST_F(QuestionsTest, NoDisplayPolicyGivesTheSafeAnswerAndSaysSo) {
 TEST_F(QuestionsTest, CancelledPrinterChoiceKeepsTheDestination) {
     installAnswerer(noDisplayAnswerer);
     testing::internal::CaptureStderr();
-    frmPrint::Get().mnuSelecteerPrinter()->trigger();
+    windows().frm().mnuSelecteerPrinter()->trigger();
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(chosenDestination(), "");
 }
@@ -113,7 +113,7 @@ TEST_F(QuestionsTest, ChosenPdfFileMakesItsFolderTheDestination) {
         file->setText(out.filePath("rapport.pdf"));
         dialog->accept();
     });
-    frmPrint::Get().mnuSelecteerPrinter()->trigger();
+    windows().frm().mnuSelecteerPrinter()->trigger();
     EXPECT_EQ(chosenDestination(), "pdf:" + out.path());
 }
 

@@ -10,8 +10,9 @@
 #include <ostream>
 
 #include "general/SettingsStore.h"
-#include "print/mdlPrint.h"
+#include "geometry/mdlPrint.h"
 #include "support/RecordingPrinterSurface.h"
+#include "windows/PrintWindows.h"
 #include "windows/Questions.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
@@ -23,29 +24,28 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace zel {
 
-// Each case starts with no window loaded, an empty settings store of its own, a recording
-// printer (the resize handler recomputes the page geometry from it) and no answerer.
+// Each case starts with a fresh pair of windows (none loaded), an empty settings store of its
+// own, a recording printer (the resize handler recomputes the page geometry from it) and no
+// answerer.
 class WindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(config_.isValid());
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        installPrinter(std::make_unique<RecordingPrinterSurface>());
-        mdlPrint::ResetForTests();
-        mdlPrint::LeftSpacing = mdlPrint::RightSpacing = 800;
-        mdlPrint::TopSpacing = mdlPrint::BottomSpacing = 800;
-        frmOk::LoadCount = 0;
+        geometry_.LeftSpacing = geometry_.RightSpacing = 800;
+        geometry_.TopSpacing = geometry_.BottomSpacing = 800;
         installAnswerer({});
     }
 
     void TearDown() override {
         installAnswerer({});
-        frmOk::Unload();
-        frmPrint::Unload();
+        windows_.reset();
         settle();
-        shutdownPrinter();
-        mdlPrint::ResetForTests();
     }
+
+    PrintWindows& windows() { return *windows_; }
+    mdlPrint& geometry() { return geometry_; }
+    RecordingPrinterSurface& printer() { return printer_; }
 
     // Lets posted events (resizes, answers, deferred deletes) run.
     static void settle() {
@@ -76,6 +76,9 @@ protected:
 
 private:
     QTemporaryDir config_;
+    mdlPrint geometry_;
+    RecordingPrinterSurface printer_;
+    std::unique_ptr<PrintWindows> windows_ = std::make_unique<PrintWindows>(geometry_, printer_);
 };
 
 }  // namespace zel

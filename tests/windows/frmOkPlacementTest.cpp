@@ -18,8 +18,8 @@ protected:
         SaveSetting(AppTitle() + "Ok", "Main", key, Variant::Single(twips).toString());
     }
     // Shows the window and answers "Ja", which unloads it and stores the placement.
-    static void showAndAnswer(const std::function<void(frmOk&)>& meanwhile) {
-        frmOk& ok = frmOk::Get();
+    void showAndAnswer(const std::function<void(frmOk&)>& meanwhile) {
+        frmOk& ok = windows().ok();
         ok.ShowNonModal();
         settle();
         meanwhile(ok);
@@ -30,7 +30,7 @@ protected:
 };
 
 TEST_F(ConfirmationPlacementTest, FirstUseIsLowOnTheScreenAndCentred) {
-    frmOk& ok = frmOk::Get();
+    frmOk& ok = windows().ok();
     const float width = ScreenWidth() * 0.2f;
     // Within one pixel: the window measures whole pixels.
     EXPECT_NEAR(ok.Height(), ScreenHeight() * 0.15f, TwipsPerPixelY());
@@ -72,7 +72,7 @@ TEST_F(ConfirmationPlacementTest, AnsweringStoresThePlacementTheNextShowingResto
     EXPECT_EQ(storedOk("WindowHeight"), Variant::Single(moved.height).toString());
 
     // Restored hidden, and again once shown (the frame does not make it grow).
-    frmOk& again = frmOk::Get();
+    frmOk& again = windows().ok();
     for (int shown = 0; shown < 2; ++shown) {
         SCOPED_TRACE(shown);
         const Placement restored = placementOf(again);
@@ -109,7 +109,7 @@ TEST_F(ConfirmationPlacementTest, AStoredSizeTooSmallForTheQuestionFallsBackToTh
     storeOk("WindowLeft", 900);
     storeOk("WindowWidth", 15);
     storeOk("WindowHeight", 15);
-    frmOk& ok = frmOk::Get();
+    frmOk& ok = windows().ok();
     EXPECT_NEAR(ok.Width(), ScreenWidth() * 0.2f, TwipsPerPixelX());
     EXPECT_NEAR(ok.Height(), ScreenHeight() * 0.15f, TwipsPerPixelY());
     EXPECT_FLOAT_EQ(ok.Top(), 600);
@@ -119,7 +119,7 @@ TEST_F(ConfirmationPlacementTest, AStoredSizeTooSmallForTheQuestionFallsBackToTh
 TEST_F(ConfirmationPlacementTest, AStoredTextWithoutANumberReadsZero) {
     SaveSetting(AppTitle() + "Ok", "Main", "WindowTop", "boven");
     SaveSetting(AppTitle() + "Ok", "Main", "WindowLeft", "links");
-    frmOk& ok = frmOk::Get();
+    frmOk& ok = windows().ok();
     EXPECT_FLOAT_EQ(ok.Top(), 0);
     EXPECT_FLOAT_EQ(ok.Left(), 0);
     EXPECT_NEAR(ok.Width(), ScreenWidth() * 0.2f, TwipsPerPixelX());

@@ -11,13 +11,13 @@ protected:
     // frmOk laid out again (as frmPrint's resize handler asks) with the page that much wider
     // and higher than frmPrint's drawing area and the view at that origin.
     frmOk& layOutFor(float pageBeyondView, float originX, float originY) {
-        frmPrint& frm = frmPrint::Get();
-        mdlPrint::PageWidthScreen = int32_t(frm.ScaleWidth() + pageBeyondView);
-        mdlPrint::PageHeightScreen = int32_t(frm.ScaleHeight() + pageBeyondView);
+        frmPrint& frm = windows().frm();
+        geometry().PageWidthScreen = int32_t(frm.ScaleWidth() + pageBeyondView);
+        geometry().PageHeightScreen = int32_t(frm.ScaleHeight() + pageBeyondView);
         frm.setScaleLeft(originX);
         frm.setScaleTop(originY);
-        frmOk& ok = frmOk::Get();
-        frmOk::LoadCount = 0;
+        frmOk& ok = windows().ok();
+        windows().LoadCount = 0;
         ok.Resize();
         return ok;
     }
@@ -40,15 +40,15 @@ TEST_F(ConfirmationScrollTest, ValuesFollowTheViewsOrigin) {
         EXPECT_EQ(ok.HScroll1()->value(), c.value);
         EXPECT_EQ(ok.VScroll1()->value(), c.value);
         // Setting the values during the layout pans nothing and answers nothing.
-        EXPECT_TRUE(frmOk::Loaded());
-        EXPECT_TRUE(frmPrint::Get().OkCancel);
-        EXPECT_FLOAT_EQ(frmPrint::Get().ScaleLeft(), c.origin);
+        EXPECT_TRUE(windows().okLoaded());
+        EXPECT_TRUE(windows().frm().OkCancel);
+        EXPECT_FLOAT_EQ(windows().frm().ScaleLeft(), c.origin);
     }
 }
 
 // A large step pans by the visible share of the page, never by less than 1.
 TEST_F(ConfirmationScrollTest, LargeStepIsTheVisibleShareAndAtLeastOne) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     const float view = frm.ScaleWidth();
     struct Case {
         const char* what;
@@ -62,9 +62,9 @@ TEST_F(ConfirmationScrollTest, LargeStepIsTheVisibleShareAndAtLeastOne) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        mdlPrint::PageWidthScreen = c.page;
-        frmOk& ok = frmOk::Get();
-        frmOk::LoadCount = 0;
+        geometry().PageWidthScreen = c.page;
+        frmOk& ok = windows().ok();
+        windows().LoadCount = 0;
         ok.Resize();
         EXPECT_EQ(ok.HScroll1()->pageStep(), c.step);
         EXPECT_GE(ok.VScroll1()->pageStep(), 1);
@@ -79,7 +79,7 @@ TEST_F(ConfirmationScrollTest, MovingAScrollBarPansTheViewAndAsksForARedraw) {
         SCOPED_TRACE(bar);
         frmOk& ok = layOutFor(3000, 0, 0);
         settle();
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = windows().frm();
         frm.Tekenen = false;
         frm.Annuleer = true;
         QScrollBar* moved = bar == Horizontal ? ok.HScroll1() : ok.VScroll1();
@@ -91,7 +91,7 @@ TEST_F(ConfirmationScrollTest, MovingAScrollBarPansTheViewAndAsksForARedraw) {
         EXPECT_TRUE(frm.Tekenen);
         EXPECT_FALSE(frm.Annuleer);
         EXPECT_FALSE(frm.OkCancel);
-        EXPECT_FALSE(frmOk::Loaded());
+        EXPECT_FALSE(windows().okLoaded());
         settle();
         frm.setScaleLeft(0);
         frm.setScaleTop(0);
@@ -99,11 +99,11 @@ TEST_F(ConfirmationScrollTest, MovingAScrollBarPansTheViewAndAsksForARedraw) {
 }
 
 TEST_F(ConfirmationScrollTest, LayingOutAHiddenWindowShowsIt) {
-    frmOk& ok = frmOk::Get();
+    frmOk& ok = windows().ok();
     ASSERT_FALSE(ok.isVisible());
     ok.Resize();
     EXPECT_TRUE(ok.isVisible());
-    EXPECT_EQ(frmOk::LoadCount, 2);
+    EXPECT_EQ(windows().LoadCount, 2);
 }
 
 }  // namespace

@@ -18,10 +18,10 @@ namespace {
 using ConfirmationTest = WindowsTest;
 
 TEST_F(ConfirmationTest, LoadingOpensTheWaitAndCountsTheLoad) {
-    frmOk& ok = frmOk::Get();
-    EXPECT_TRUE(frmOk::Loaded());
-    EXPECT_EQ(frmOk::LoadCount, 1);
-    EXPECT_TRUE(frmPrint::Get().OkCancel);
+    frmOk& ok = windows().ok();
+    EXPECT_TRUE(windows().okLoaded());
+    EXPECT_EQ(windows().LoadCount, 1);
+    EXPECT_TRUE(windows().frm().OkCancel);
     EXPECT_FALSE(ok.isVisible());
     EXPECT_EQ(ok.windowTitle(), "Afdrukken bevestigen");
     EXPECT_EQ(ok.fraCommand()->title(), "Einde blad, Wilt u nu verder gaan?");
@@ -34,7 +34,7 @@ TEST_F(ConfirmationTest, LoadingOpensTheWaitAndCountsTheLoad) {
 // The offscreen platform activates every window it shows; that the focus stays where it was
 // is seen under a real window manager (tests/e2e/test_screen_window.sh).
 TEST_F(ConfirmationTest, ShowsOnTopWithoutTakingTheFocus) {
-    frmOk& ok = frmOk::Get();
+    frmOk& ok = windows().ok();
     ok.ShowNonModal();
     settle();
     EXPECT_TRUE(ok.isVisible());
@@ -45,15 +45,15 @@ TEST_F(ConfirmationTest, ShowsOnTopWithoutTakingTheFocus) {
 // The load counts 1, the first layout pass 2, and the layout writes the count into the main
 // window's status bar.
 TEST_F(ConfirmationTest, LayoutPassesAreCountedIntoTheStatusBar) {
-    frmOk& ok = frmOk::Get();
+    frmOk& ok = windows().ok();
     ok.ShowNonModal();
     settle();
-    EXPECT_EQ(frmOk::LoadCount, 2);
-    EXPECT_EQ(frmPrint::Get().stbPrintPanel()->text(), "2");
+    EXPECT_EQ(windows().LoadCount, 2);
+    EXPECT_EQ(windows().frm().stbPrintPanel()->text(), "2");
     ok.resize(ok.width() + 40, ok.height() + 20);
     settle();
-    EXPECT_EQ(frmOk::LoadCount, 3);
-    EXPECT_EQ(frmPrint::Get().stbPrintPanel()->text(), "3");
+    EXPECT_EQ(windows().LoadCount, 3);
+    EXPECT_EQ(windows().frm().stbPrintPanel()->text(), "3");
 }
 
 // The controls follow the window's client size (in pixels here; the tables are in twips of
@@ -64,12 +64,12 @@ TEST_F(ConfirmationTest, ControlsFollowTheWindowSize) {
     struct Size {
         int w, h;
     } sizes[] = {{400, 200}, {204, 115}, {640, 90}, {24, 12}};
-    frmOk& ok = frmOk::Get();
+    frmOk& ok = windows().ok();
     ok.ShowNonModal();
     settle();
     for (const Size& s : sizes) {
         SCOPED_TRACE(testing::Message() << s.w << "x" << s.h);
-        frmOk::LoadCount = 0;
+        windows().LoadCount = 0;
         ok.resize(s.w, s.h);
         settle();
         ASSERT_EQ(ok.size(), QSize(s.w, s.h));
@@ -104,7 +104,7 @@ TEST_F(ConfirmationTest, ControlsFollowTheWindowSize) {
 // At a fifth of a 1024-pixel screen the question still fits the frame; the buttons keep the
 // normal font.
 TEST_F(ConfirmationTest, TheQuestionFitsTheFrameAtTheUsualSize) {
-    frmOk& ok = frmOk::Get();
+    frmOk& ok = windows().ok();
     ok.ShowNonModal();
     ok.resize(200, 90);
     settle();
@@ -124,28 +124,28 @@ TEST_F(ConfirmationTest, OverloadingIsReportedFromTheEleventhPass) {
             box->button(QMessageBox::Ok)->click();
         }
     });
-    frmOk& ok = frmOk::Get();
+    frmOk& ok = windows().ok();
     ok.ShowNonModal();
     settle();
     const QRect laidOut = ok.HScroll1()->geometry();
-    frmOk::LoadCount = 9;
+    windows().LoadCount = 9;
     ok.Resize();  // the tenth pass still lays out
     EXPECT_TRUE(messages.isEmpty());
     ok.resize(ok.width() + 60, ok.height());  // the eleventh only reports
     settle();
     EXPECT_EQ(messages, QStringList{"Overloading resize"});
-    EXPECT_EQ(frmOk::LoadCount, 11);
-    EXPECT_EQ(frmPrint::Get().stbPrintPanel()->text(), "11");
+    EXPECT_EQ(windows().LoadCount, 11);
+    EXPECT_EQ(windows().frm().stbPrintPanel()->text(), "11");
     EXPECT_EQ(ok.HScroll1()->geometry(), laidOut);
     QTest::mouseClick(ok.cmdOk(), Qt::LeftButton);
-    EXPECT_FALSE(frmOk::Loaded());
+    EXPECT_FALSE(windows().okLoaded());
 
     messages.clear();
-    frmPrint::Get().OkCancel = false;
-    frmOk::LoadCount = 10;
-    frmOk::Get();
+    windows().frm().OkCancel = false;
+    windows().LoadCount = 10;
+    windows().ok();
     EXPECT_EQ(messages, QStringList{"Overloading load"});
-    EXPECT_FALSE(frmPrint::Get().OkCancel);  // nothing else of the load happened
+    EXPECT_FALSE(windows().frm().OkCancel);  // nothing else of the load happened
 }
 
 // Clicks, the close box, and the keyboard once the user has activated the window: the focus
@@ -160,11 +160,11 @@ TEST_F(ConfirmationTest, EachAnswerSetsTheFlagsAndUnloads) {
     const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action);
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = windows().frm();
         frm.Tekenen = true;  // as the page flow sets it before asking
         frm.Annuleer = !c.annuleer;
-        frmOk::LoadCount = 0;  // as the page flow resets it before each showing
-        frmOk& ok = frmOk::Get();
+        windows().LoadCount = 0;  // as the page flow resets it before each showing
+        frmOk& ok = windows().ok();
         ok.ShowNonModal();
         settle();
         if (c.action == Ja) QTest::mouseClick(ok.cmdOk(), Qt::LeftButton);
@@ -181,28 +181,28 @@ TEST_F(ConfirmationTest, EachAnswerSetsTheFlagsAndUnloads) {
         EXPECT_FALSE(frm.Tekenen);
         EXPECT_EQ(frm.Annuleer, c.annuleer);
         EXPECT_FALSE(frm.OkCancel);
-        EXPECT_FALSE(frmOk::Loaded());
+        EXPECT_FALSE(windows().okLoaded());
         settle();
     }
 }
 
 TEST_F(ConfirmationTest, UnloadingAnAnsweredWindowLeavesTheAnswer) {
-    frmPrint& frm = frmPrint::Get();
-    frmOk::Get();
+    frmPrint& frm = windows().frm();
+    windows().ok();
     frm.Tekenen = true;
     frm.Annuleer = false;
     frm.OkCancel = false;  // answered by the menu item: redraw and ask again
-    frmOk::Unload();
+    windows().unloadOk();
     EXPECT_TRUE(frm.Tekenen);
     EXPECT_FALSE(frm.Annuleer);
     EXPECT_FALSE(frm.OkCancel);
 }
 
 TEST_F(ConfirmationTest, LoadCountOutlivesTheWindow) {
-    frmOk::Get();
-    frmOk::Unload();
-    frmOk::Get();
-    EXPECT_EQ(frmOk::LoadCount, 2);
+    windows().ok();
+    windows().unloadOk();
+    windows().ok();
+    EXPECT_EQ(windows().LoadCount, 2);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ QString text(float twips) {
 }
 
 TEST_F(PlacementTest, FirstRunOpensEightyPercentOfTheScreenCentredAndHidden) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     const float height = ScreenHeight() * 4 / 5;
     const float width = ScreenWidth() * 4 / 5;
     // Within one pixel: the window measures whole pixels.
@@ -62,19 +62,19 @@ TEST_F(PlacementTest, StoredTextsAreReadByTheirLeadingNumber) {
         store("WindowLeft", c.left);
         store("WindowWidth", text(600 * tx));
         store("WindowHeight", text(400 * ty));
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = windows().frm();
         EXPECT_FLOAT_EQ(frm.Top(), c.expectedTop);
         EXPECT_FLOAT_EQ(frm.Left(), c.expectedLeft);
         EXPECT_FLOAT_EQ(frm.Width(), 600 * tx);
         EXPECT_FLOAT_EQ(frm.Height(), 400 * ty);
-        frmPrint::Unload();
+        windows().unloadFrm();
     }
 }
 
 TEST_F(PlacementTest, NonNumericSizeGivesThePlatformMinimum) {
     store("WindowWidth", "wide");
     store("WindowHeight", "high");
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     EXPECT_GT(frm.Width(), 0);
     EXPECT_GT(frm.Height(), 0);
     EXPECT_FLOAT_EQ(frm.Width(), frm.minimumWidth() * TwipsPerPixelX());
@@ -82,7 +82,7 @@ TEST_F(PlacementTest, NonNumericSizeGivesThePlatformMinimum) {
 }
 
 TEST_F(PlacementTest, ResizingAndMovingStoreTheOuterMeasures) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.show();
     settle();
     frm.setWidth(7200);
@@ -103,22 +103,22 @@ TEST_F(PlacementTest, ResizingAndMovingStoreTheOuterMeasures) {
 // The frame is stored as it is read: the next run must not grow by its title bar.
 TEST_F(PlacementTest, ShownPlacementSurvivesUnloadAndLoadUnchanged) {
     for (int run = 0; run < 3; ++run) {
-        frmPrint& frm = frmPrint::Get();
+        frmPrint& frm = windows().frm();
         frm.show();
         settle();
         const Placement before = placementOf(frm);
-        frmPrint::Unload();
-        frmPrint& again = frmPrint::Get();
+        windows().unloadFrm();
+        frmPrint& again = windows().frm();
         expectSamePlacement(placementOf(again), before);
         again.show();
         settle();
         expectSamePlacement(placementOf(again), before);
-        frmPrint::Unload();
+        windows().unloadFrm();
     }
 }
 
 TEST_F(PlacementTest, MaximisedOrMinimisedWindowKeepsTheStoredPlacement) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.show();
     frm.setWidth(6000);
     settle();
@@ -138,7 +138,7 @@ TEST_F(PlacementTest, MaximisedOrMinimisedWindowKeepsTheStoredPlacement) {
 }
 
 TEST_F(PlacementTest, WindowStateOutsideTheThreeCodesIsRefused) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     for (int state : {-1, 3}) {
         try {
             frm.setWindowState(state);
@@ -150,7 +150,7 @@ TEST_F(PlacementTest, WindowStateOutsideTheThreeCodesIsRefused) {
 }
 
 TEST_F(PlacementTest, NothingIsStoredWhileTheLoadHandlerPlacesTheWindow) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.show();
     settle();
     store("WindowWidth", "1234");
@@ -162,33 +162,33 @@ TEST_F(PlacementTest, NothingIsStoredWhileTheLoadHandlerPlacesTheWindow) {
 }
 
 TEST_F(PlacementTest, ResizeRecomputesTheScreenPageGeometry) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.show();
     settle();
-    mdlPrint::PageWidthScreen = mdlPrint::PageHeightScreen = -1;
+    geometry().PageWidthScreen = geometry().PageHeightScreen = -1;
     frm.setHeight(frm.Height() - 300);
     settle();
     const float borders = frm.Height() - frm.ScaleHeight();
     EXPECT_GT(borders, 0);  // menu and status bar
-    EXPECT_EQ(mdlPrint::PageHeightScreen,
-              std::lround(mdlPrint::LinesPerPage * frm.TextHeight("A") + 1600 + borders));
-    EXPECT_GT(mdlPrint::PageWidthScreen, 0);
+    EXPECT_EQ(geometry().PageHeightScreen,
+              std::lround(geometry().LinesPerPage * frm.TextHeight("A") + 1600 + borders));
+    EXPECT_GT(geometry().PageWidthScreen, 0);
     // With no question open the resize leaves the confirmation window unloaded.
-    EXPECT_FALSE(frmOk::Loaded());
+    EXPECT_FALSE(windows().okLoaded());
 }
 
 TEST_F(PlacementTest, ResizeHandlerReportsAnOverflowAndKeepsRunning) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.show();
     settle();
-    mdlPrint::LeftSpacing = INT32_MAX;
-    mdlPrint::PageWidthScreen = 4242;
+    geometry().LeftSpacing = INT32_MAX;
+    geometry().PageWidthScreen = 4242;
     testing::internal::CaptureStderr();
     frm.setWidth(frm.Width() - 300);
     settle();
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("error 6"), std::string::npos) << errors;
-    EXPECT_EQ(mdlPrint::PageWidthScreen, 4242);
+    EXPECT_EQ(geometry().PageWidthScreen, 4242);
     EXPECT_EQ(stored("WindowWidth"), text(frm.Width()));
 }
 

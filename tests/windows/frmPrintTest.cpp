@@ -30,7 +30,7 @@ void drawRedBox(frmPrint& frm) {
 }
 
 TEST_F(MainWindowTest, CaptionMenuAndStatusBarAreThoseOfTheSystem) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     EXPECT_EQ(frm.windowTitle(), "Afdrukken");
     const QList<QAction*> menus = frm.menuBar()->actions();
     ASSERT_EQ(menus.size(), 1);
@@ -50,22 +50,22 @@ TEST_F(MainWindowTest, CaptionMenuAndStatusBarAreThoseOfTheSystem) {
 
 TEST_F(MainWindowTest, FlagsStartFalseOnEveryLoad) {
     for (int load = 0; load < 2; ++load) {
-        EXPECT_FALSE(frmPrint::Loaded());
-        frmPrint& frm = frmPrint::Get();
-        EXPECT_TRUE(frmPrint::Loaded());
-        EXPECT_EQ(&frmPrint::Get(), &frm);
+        EXPECT_FALSE(windows().frmLoaded());
+        frmPrint& frm = windows().frm();
+        EXPECT_TRUE(windows().frmLoaded());
+        EXPECT_EQ(&windows().frm(), &frm);
         EXPECT_FALSE(frm.Tekenen);
         EXPECT_FALSE(frm.Annuleer);
         EXPECT_FALSE(frm.Resizing);
         EXPECT_FALSE(frm.OkCancel);
         EXPECT_FALSE(frm.waiting());
         frm.Tekenen = frm.Annuleer = frm.OkCancel = true;
-        frmPrint::Unload();
+        windows().unloadFrm();
     }
 }
 
 TEST_F(MainWindowTest, ToonOkSchermEndsTheWaitWhileARedrawIsAsked) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.Tekenen = true;
     frm.OkCancel = true;
     frm.mnuActiveer()->setEnabled(true);
@@ -75,19 +75,19 @@ TEST_F(MainWindowTest, ToonOkSchermEndsTheWaitWhileARedrawIsAsked) {
 }
 
 TEST_F(MainWindowTest, ClosingHidesTheWindowAndKeepsItLoaded) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.show();
     settle();
     EXPECT_TRUE(frm.close());
     settle();
-    EXPECT_TRUE(frmPrint::Loaded());
+    EXPECT_TRUE(windows().frmLoaded());
     EXPECT_FALSE(frm.isVisible());
 }
 
 // The page geometry is computed while the window is still hidden: its drawing area must already
 // be the client area without the menu and status bar, as it is once shown.
 TEST_F(MainWindowTest, DrawingAreaIsTheClientAreaWithoutTheBarsHiddenOrShown) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     for (bool shown : {false, true}) {
         SCOPED_TRACE(shown);
         if (shown) frm.show();
@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, DrawingAreaIsTheClientAreaWithoutTheBarsHiddenOrShown) {
 }
 
 TEST_F(MainWindowTest, DrawnPageSurvivesHidingShowingAndWaiting) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.show();
     settle();
     drawRedBox(frm);
@@ -126,7 +126,7 @@ TEST_F(MainWindowTest, DrawnPageSurvivesHidingShowingAndWaiting) {
 }
 
 TEST_F(MainWindowTest, ClsFillsWithBackColorAndReturnsToTheOrigin) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.setBackColor(Green);
     drawRedBox(frm);
     frm.setCurrentX(500);
@@ -142,7 +142,7 @@ TEST_F(MainWindowTest, ClsFillsWithBackColorAndReturnsToTheOrigin) {
 // A page waiting for its confirmation stays whole when the window is made smaller and then
 // larger again; the drawing area's measures follow the window all the while.
 TEST_F(MainWindowTest, ResizingTheWindowKeepsWhatWasDrawn) {
-    frmPrint& frm = frmPrint::Get();
+    frmPrint& frm = windows().frm();
     frm.show();
     settle();
     QWidget& area = *frm.centralWidget();
@@ -170,14 +170,14 @@ TEST_F(MainWindowTest, ResizingTheWindowKeepsWhatWasDrawn) {
 // dialog's event loop delivers the call): the dialog ends as cancelled and nothing is freed twice.
 TEST_F(MainWindowTest, UnloadWhileThePrinterDialogIsOpenEndsTheDialog) {
     const QString chosenBefore = chosenDestination();
-    installAnswerer([](QWidget*) { frmPrint::Unload(); });
-    frmPrint::Get().mnuSelecteerPrinter()->trigger();
-    EXPECT_FALSE(frmPrint::Loaded());
+    installAnswerer([this](QWidget*) { windows().unloadFrm(); });
+    windows().frm().mnuSelecteerPrinter()->trigger();
+    EXPECT_FALSE(windows().frmLoaded());
     settle();
     EXPECT_EQ(chosenDestination(), chosenBefore);
-    frmPrint& again = frmPrint::Get();
+    frmPrint& again = windows().frm();
     EXPECT_FALSE(again.OkCancel);
-    EXPECT_TRUE(frmPrint::Loaded());
+    EXPECT_TRUE(windows().frmLoaded());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "print/mdlPrint.h"
+#include "geometry/mdlPrint.h"
 
 #include <cmath>
 
@@ -6,20 +6,7 @@
 #include "surface/WindowSurface.h"
 #include "variant/VbError.h"
 
-namespace zel::mdlPrint {
-
-int32_t LeftSpacing = 0;
-int32_t RightSpacing = 0;
-int32_t TopSpacing = 0;
-int32_t BottomSpacing = 0;
-Variant CharWidthPrinter;
-Variant LineHeightPrinter;
-int32_t PositionsPerLine = 0;
-int32_t LinesPerPage = 0;
-Variant CharWidthScreen;
-Variant LineHeightScreen;
-int32_t PageWidthScreen = 0;
-int32_t PageHeightScreen = 0;
+namespace zel {
 
 namespace {
 
@@ -39,8 +26,7 @@ int32_t cellsIn(float extent, const Variant& margins, const Variant& cell) {
 
 }  // namespace
 
-void CalcPrinterMetrics() {
-    PrinterSurface& printer = Printer();
+void mdlPrint::CalcPrinterMetrics(PrinterSurface& printer) {
     CharWidthPrinter = Variant::Single(printer.TextWidth(QStringLiteral("A")));
     LineHeightPrinter = Variant::Single(printer.TextHeight(QStringLiteral("A")));
     PositionsPerLine =
@@ -49,8 +35,8 @@ void CalcPrinterMetrics() {
         cellsIn(printer.ScaleHeight(), marginSum(TopSpacing, BottomSpacing), LineHeightPrinter);
 }
 
-void CalcScreenMetrics(WindowSurface& frm) {
-    CalcPrinterMetrics();
+void mdlPrint::CalcScreenMetrics(PrinterSurface& printer, WindowSurface& frm) {
+    CalcPrinterMetrics(printer);
     CharWidthScreen = Variant::Single(frm.TextWidth(QStringLiteral("A")));
     LineHeightScreen = Variant::Single(frm.TextHeight(QStringLiteral("A")));
     const Variant width = Variant::Long(PositionsPerLine) * CharWidthScreen +
@@ -63,10 +49,4 @@ void CalcScreenMetrics(WindowSurface& frm) {
     PageHeightScreen = height.toLong();
 }
 
-void ResetForTests() {
-    LeftSpacing = RightSpacing = TopSpacing = BottomSpacing = 0;
-    CharWidthPrinter = LineHeightPrinter = CharWidthScreen = LineHeightScreen = Variant();
-    PositionsPerLine = LinesPerPage = PageWidthScreen = PageHeightScreen = 0;
-}
-
-}  // namespace zel::mdlPrint
+}  // namespace zel

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace zel {
+
+class frmOk;
+class frmPrint;
+class PrinterSurface;
+struct mdlPrint;
+
+// The two windows of one print context: "Afdrukken" (frmPrint) and "Afdrukken bevestigen"
+// (frmOk), each loaded on first reference and unloaded on request, as forms are. They reach the
+// context's page grid and printer through here: the main window's resize handler recomputes the
+// grid, and the confirmation window pans the page that the grid measures.
+//
+// A report that never uses the screen never loads a window: the main window's look (fonts and
+// colours) set while it is not loaded is kept here and given to it when it loads, and its part
+// of the grid is computed then. Unloading forgets that look, as a form's settings go with it.
+class PrintWindows {
+public:
+    PrintWindows(mdlPrint& geometry, PrinterSurface& printer);
+    ~PrintWindows();  // unloads both windows
+    PrintWindows(const PrintWindows&) = delete;
+    PrintWindows& operator=(const PrintWindows&) = delete;
+
+    frmPrint& frm();  // loads the main window (hidden) when it is not loaded
+    bool frmLoaded() const { return frm_ != nullptr; }
+    void unloadFrm();
+
+    frmOk& ok();  // loads the confirmation window (not shown) when it is not loaded
+    bool okLoaded() const { return ok_ != nullptr; }
+    void unloadOk();  // runs its unload handler (an unanswered close is an abort)
+
+    // Loads and layout passes of frmOk since the page flow last reset it (it does so before
+    // each showing); survives unloading.
+    int32_t LoadCount = 0;
+
+    mdlPrint& geometry() { return geometry_; }
+    PrinterSurface& printer() { return printer_; }
+    // The grid of the printer, and of the screen while the main window is loaded.
+    void CalcMetrics();
+
+    // The main window's look: on the window when it is loaded, kept for it otherwise; values the
+    // window refuses (380) are refused here too.
+    void setFontName(const QString& name);
+    void setFontSize(float points);
+    void setFontBold(bool bold);
+    void setForeColor(int32_t colour);
+    void setBackColor(int32_t colour);
+
+private:
+    mdlPrint& geometry_;
+    PrinterSurface& printer_;
+    struct Look {
+        std::optional<QString> fontName;
+        std::optional<float> fontSize;
+        std::optional<bool> bold;
+        std::optional<int32_t> foreColor;
+        std::optional<int32_t> backColor;
+    };
+
+    frmPrint* frm_ = nullptr;
+    frmOk* ok_ = nullptr;
+    Look look_;
+};
+
+}  // namespace zel
