@@ -375,7 +375,7 @@ TEST(QtPrinterSurface, EveryScriptComesBackFromTheTextLayer) {
         QString::fromUtf8("Box: ┌──┬──┐ │AB│CD│ Marks: x\u0302 e\u0301 ǘ"),
     };
     PrinterTestEnv env;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     printer.setFontName(QStringLiteral("Courier New"));
     printer.setFontSize(10);
     float y = 0;
@@ -399,7 +399,7 @@ TEST(QtPrinterSurface, EveryScriptComesBackFromTheTextLayer) {
 // stays on the grid.
 TEST(QtPrinterSurface, WideCharactersFillTwoCellsEach) {
     PrinterTestEnv env;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     printer.setFontName(QStringLiteral("Courier New"));
     printer.setFontSize(10);
     const float cell = printer.TextWidth(QStringLiteral("A"));
@@ -431,7 +431,7 @@ TEST(QtPrinterSurface, WideCharactersFillTwoCellsEach) {
 // A one-line job embeds only the glyphs it printed: an invoice a day must not cost megabytes.
 TEST(QtPrinterSurface, OneLineJobIsSmall) {
     PrinterTestEnv env;
-    QtPrinterSurface printer;
+    TestPrinter printer;
     printer.setFontName(QStringLiteral("Courier New"));
     printer.Print(QStringLiteral("Invoice 2024-0042  Jansen & Zn.  Total EUR 1.234,56"), true);
     printer.EndDoc();
