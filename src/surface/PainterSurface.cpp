@@ -1,7 +1,6 @@
 #include "surface/PainterSurface.h"
 
 #include <QColor>
-#include <QFontInfo>
 
 #include "surface/Fonts.h"
 #include "surface/PrinterSurface.h"
@@ -34,8 +33,8 @@ const QFontMetricsF& PainterSurface<Surface>::metrics() const {
 template <class Surface>
 TextLayout& PainterSurface<Surface>::textLayout() const {
     if (!layout_)
-        layout_ = std::make_unique<TextLayout>(QFontInfo(font_).family(), font_.bold(),
-                                               font_.pointSizeF());
+        layout_ =
+            std::make_unique<TextLayout>(resolvedFamily(font_), font_.bold(), font_.pointSizeF());
     return *layout_;
 }
 

@@ -5,7 +5,6 @@
 // (NaN, infinite, huge). The file it writes must be complete, ending in "%%EOF", unless finish
 // reports the printer's error; every number it writes must be one a PDF reader can read.
 #include <QFont>
-#include <QFontInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QRegularExpression>
@@ -17,6 +16,7 @@
 
 #include "FuzzApplication.h"
 #include "FuzzInput.h"
+#include "surface/Fonts.h"
 #include "surface/PdfDocument.h"
 #include "surface/PdfWriter.h"
 #include "text/TextLayout.h"
@@ -139,7 +139,7 @@ void draw(zel::PdfDocument& pdf, FuzzInput& in) {
             const QPointF at = point(in);
             const QString what = text(in);
             const QFont how = font(in);
-            zel::TextLayout layout(QFontInfo(how).family(), how.bold(), how.pointSizeF());
+            zel::TextLayout layout(zel::resolvedFamily(how), how.bold(), how.pointSizeF());
             pdf.text(at, layout.layout(what), colour(in));
             break;
         }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QImage>
 #include <QRegularExpression>
 
@@ -438,4 +439,20 @@ TEST(QtPrinterSurface, OneLineJobIsSmall) {
     const QFileInfo pdf(env.path(QStringLiteral("job-0001.pdf")));
     EXPECT_LE(pdf.size(), 12 * 1024);
     EXPECT_EQ(pdfFonts(pdf.filePath()).size(), 1);  // no fallback font is embedded unused
+}
+
+// Qt names a family that two foundries make with the foundry in brackets; the printed font must
+// still be that family's, not fontconfig's default.
+TEST(QtPrinterSurface, FamilyOfTwoFoundriesPrintsInItsOwnFont) {
+    const QString family = QStringLiteral("Nimbus Mono PS");
+    if (!QFontInfo(QFont(family)).family().startsWith(family))
+        GTEST_SKIP() << "the URW fonts are not installed";
+    PrinterTestEnv env;
+    TestPrinter printer;
+    printer.setFontName(family);
+    printer.Print(QStringLiteral("Nimbus"), true);
+    printer.EndDoc();
+    const QStringList fonts = pdfFonts(env.path(QStringLiteral("job-0001.pdf")));
+    ASSERT_EQ(fonts.size(), 1);
+    EXPECT_TRUE(fonts[0].contains(QLatin1String("+NimbusMonoPS"))) << qPrintable(fonts[0]);
 }
