@@ -105,6 +105,7 @@ double TextLayout::width(const QString& text) {
 bool TextLayout::layOutSimple(const QString& text) {
     if (cell_ <= 0) return false;
     const int length = int(text.size());
+    if (length == 0) return true;  // no glyphs, no run
     GlyphRun& run = out_.addRun(&fonts_.main(), 1, false);
     run.glyphs.resize(size_t(length));
     run.x.resize(size_t(length));

@@ -28,6 +28,7 @@ TEST(TextLayout, CharactersTakeTheirCellsOfTheGrid) {
         int cells;
     };
     const Case cases[] = {
+        {"", 0},
         {"A", 1},
         {"Grid 0123", 9},
         {"文档", 4},              // East Asian wide: two cells each
