@@ -35,8 +35,7 @@ inline char* putGlyph(char* at, uint32_t glyph) {
 // Characters as a PDF text string: UTF-16 with its byte-order mark, in hex.
 QByteArray textString(const QChar* text, int length) {
     QByteArray out = "<FEFF";
-    for (int i = 0; i < length; ++i)
-        out += QByteArray::number(text[i].unicode(), 16).rightJustified(4, '0').toUpper();
+    for (int i = 0; i < length; ++i) appendHex(out, text[i].unicode());
     return out + '>';
 }
 
@@ -207,9 +206,8 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         // The text layer takes a cluster's characters from its glyph's map entry; where that
         // entry cannot say it (several glyphs, or a glyph drawn for other characters before),
         // the page says it, unless it says the whole text.
-        const bool mapped = cluster.glyphCount == 1
-                                ? glyphs[0] != 0 && font.mapsTo(glyphs[0], chars, cluster.textLength)
-                                : false;
+        const bool mapped = cluster.glyphCount == 1 && glyphs[0] != 0 &&
+                            font.mapsTo(glyphs[0], chars, cluster.textLength);
         const bool spanned = !mapped && !ownText && !missing(run, cluster);
         if (spanned) {
             endShow();

@@ -19,10 +19,6 @@ int16_t int16At(const QByteArray& table, int offset) {
     return qFromBigEndian<int16_t>(table.constData() + offset);
 }
 
-void appendHex(QByteArray& out, char16_t unit) {
-    out += QByteArray::number(unit, 16).rightJustified(4, '0').toUpper();
-}
-
 }  // namespace
 
 PdfFont::PdfFont(const FontFace& face, int object)
