@@ -229,7 +229,8 @@ double TextLayout::shape(const QString& text, const Item& item, bool rightToLeft
         if (cell_ > 0) {
             span = cellsIn(text, clusterStart, clusterEnd) * cell_;
             // In hundredths, so that the clusters of a word in one font share one run.
-            if (span > 0 && width > span * 1.0001) scale = std::floor(span / width * 100) / 100;
+            if (span > 0 && width > span * 1.0001)
+                scale = std::max(0.01, std::floor(span / width * 100) / 100);
         }
         GlyphRun* run = out_.last();
         if (!run || run->face != item.face || run->scale != scale ||
