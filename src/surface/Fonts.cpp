@@ -61,6 +61,13 @@ QFont resolveFont(const QString& name) {
     return font;
 }
 
+QString resolvedFamily(const QFont& font) {
+    QString family = QFontInfo(font).family();
+    const qsizetype foundry = family.lastIndexOf(QLatin1String(" ["));
+    if (foundry > 0 && family.endsWith(QLatin1Char(']'))) family.truncate(foundry);
+    return family;
+}
+
 void checkFontSize(float points) {
     constexpr float LargestSize = 2160;
     if (!(points > 0 && points <= LargestSize)) throw VbError(VbErr::InvalidPropertyValue);

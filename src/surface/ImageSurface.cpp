@@ -1,8 +1,11 @@
 #include "surface/ImageSurface.h"
 
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+
+#include "text/FontFace.h"
 
 namespace zel {
 
@@ -84,11 +87,28 @@ float ImageSurface::ScaleHeight() const {
     return float(image_.height() * twipsPerPixel_);
 }
 
-void ImageSurface::drawText(const QPointF& at, const QString& text) {
+const QRawFont& ImageSurface::rawFont(const FontFace& face, double points) {
+    QRawFont& raw = rawFonts_[{&face, points}];
+    if (!raw.isValid())
+        raw = QRawFont(face.fileData(), points * TwipsPerInch / 72 / twipsPerPixel_);
+    return raw;
+}
+
+void ImageSurface::drawText(const QPointF& at, const LaidOutText& text) {
+    const QPointF baseline(at.x(), at.y() + metrics().ascent());
     paint([&](QPainter& painter) {
-        painter.setFont(font());
         painter.setPen(colourFromVb(ForeColor()));
-        painter.drawText(QPointF(at.x(), at.y() + metrics().ascent()), text);
+        for (const GlyphRun& run : text) {
+            QGlyphRun glyphs;
+            glyphs.setRawFont(rawFont(*run.face, text.points() * run.scale));
+            glyphs.setGlyphIndexes(QList<quint32>(run.glyphs.begin(), run.glyphs.end()));
+            QList<QPointF> positions;
+            positions.reserve(qsizetype(run.glyphs.size()));
+            for (size_t i = 0; i < run.glyphs.size(); ++i)
+                positions.append(QPointF(run.x[i], run.y[i]) / twipsPerPixel_);
+            glyphs.setPositions(positions);
+            painter.drawGlyphRun(baseline, glyphs);
+        }
     });
 }
 

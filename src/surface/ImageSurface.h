@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QRawFont>
 #include <functional>
+#include <map>
 
 class QPainter;
 
@@ -40,7 +42,8 @@ public:
     double twipsPerPixel() const override { return twipsPerPixel_; }
 
 protected:
-    void drawText(const QPointF& at, const QString& text) override;
+    // The text's glyph runs, as the printer draws them.
+    void drawText(const QPointF& at, const LaidOutText& text) override;
     // DrawMode combines the pen with the picture as the raster operations do.
     void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) override;
     const QPaintDevice* metricsDevice() const override { return &image_; }
@@ -50,6 +53,8 @@ private:
     // Runs draw with a painter on the image, in pixels, then tells the change handler.
     void paint(const std::function<void(QPainter&)>& draw);
     void changed();
+    // The face at a size in points, as Qt draws glyphs of it; kept for the next text.
+    const QRawFont& rawFont(const FontFace& face, double points);
 
     double twipsPerPixel_;
     QImage image_;
@@ -57,6 +62,7 @@ private:
     float scaleLeft_ = 0;
     float scaleTop_ = 0;
     std::function<void()> changed_;
+    std::map<std::pair<const FontFace*, double>, QRawFont> rawFonts_;
 };
 
 }  // namespace zel

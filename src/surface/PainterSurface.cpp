@@ -31,8 +31,16 @@ const QFontMetricsF& PainterSurface<Surface>::metrics() const {
 }
 
 template <class Surface>
+TextLayout& PainterSurface<Surface>::textLayout() const {
+    if (!layout_)
+        layout_ =
+            std::make_unique<TextLayout>(resolvedFamily(font_), font_.bold(), font_.pointSizeF());
+    return *layout_;
+}
+
+template <class Surface>
 float PainterSurface<Surface>::TextWidth(const QString& text) {
-    return float(metrics().horizontalAdvance(text) * twipsPerPixel());
+    return float(textLayout().width(text));
 }
 
 template <class Surface>
@@ -55,13 +63,24 @@ void PainterSurface<Surface>::Line(int flags, float x1, float y1, float x2, floa
 
 template <class Surface>
 void PainterSurface<Surface>::Print(const QString& text, bool lineEnd) {
-    if (!text.isEmpty()) drawText(toDevice(x_, y_), text);
+    double width = 0;
+    if (!text.isEmpty()) {
+        const LaidOutText& laidOut = textLayout().layout(text);
+        drawText(toDevice(x_, y_), laidOut);
+        width = laidOut.width();
+    }
     if (lineEnd) {
         x_ = float(originTwips().x());
         y_ += TextHeight(text);
     } else {
-        x_ += TextWidth(text);
+        x_ += float(width);
     }
+}
+
+template <class Surface>
+void PainterSurface<Surface>::fontChanged() {
+    metrics_.reset();
+    layout_.reset();
 }
 
 template <class Surface>
@@ -83,20 +102,20 @@ void PainterSurface<Surface>::setFontName(const QString& name) {
     font.setBold(font_.bold());
     font_ = font;
     fontName_ = name;
-    metrics_.reset();
+    fontChanged();
 }
 
 template <class Surface>
 void PainterSurface<Surface>::setFontSize(float points) {
     checkFontSize(points);
     font_.setPointSizeF(points);
-    metrics_.reset();
+    fontChanged();
 }
 
 template <class Surface>
 void PainterSurface<Surface>::setFontBold(bool bold) {
     font_.setBold(bold);
-    metrics_.reset();
+    fontChanged();
 }
 
 template class PainterSurface<DrawingSurface>;

@@ -3,9 +3,11 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPointF>
+#include <memory>
 #include <optional>
 
 #include "surface/PrinterSurface.h"
+#include "text/TextLayout.h"
 
 class QColor;
 class QPaintDevice;
@@ -46,9 +48,9 @@ public:
 protected:
     PainterSurface();
 
-    // A non-empty text in the current font and ForeColor, its cell's top-left corner at the
-    // device point; the surface records that something was drawn.
-    virtual void drawText(const QPointF& at, const QString& text) = 0;
+    // A non-empty text laid out in the current font, in ForeColor, its first cell's top-left
+    // corner at the device point; the surface records that something was drawn.
+    virtual void drawText(const QPointF& at, const LaidOutText& text) = 0;
     // A line, box outline or filled box (flags as Line's) between two device points, in the
     // pen colour, DrawWidth and DrawMode.
     virtual void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) = 0;
@@ -61,10 +63,13 @@ protected:
     const QFont& font() const { return font_; }
     // The current font measured on the metrics device, in device pixels.
     const QFontMetricsF& metrics() const;
+    // The layout of texts in the current font, the same on every surface.
+    TextLayout& textLayout() const;
     void resetPosition() { x_ = y_ = 0; }
 
 private:
     QPointF toDevice(float x, float y) const;
+    void fontChanged();
 
     float x_ = 0;
     float y_ = 0;
@@ -75,6 +80,7 @@ private:
     QFont font_;
     // Measuring a font is costly and every line asks: kept until the font changes.
     mutable std::optional<QFontMetricsF> metrics_;
+    mutable std::unique_ptr<TextLayout> layout_;
 };
 
 // 0x00BBGGRR as a colour.

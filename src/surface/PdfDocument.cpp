@@ -2,19 +2,51 @@
 
 #include <QColor>
 #include <QFileDevice>
-#include <QRawFont>
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 #include "general/Clock.h"
 #include "surface/PdfFont.h"
 #include "surface/PdfInfo.h"
 #include "variant/VbError.h"
+#include "text/GlyphRun.h"
 
 namespace zel {
 
 namespace {
 
 constexpr double PointsPerPixel = 72.0 / 600.0;
+constexpr double TwipsPerPoint = 20.0;
+
+// One byte of a literal string, escaped where the string syntax needs it.
+inline char* putByte(char* at, char byte) {
+    if (Q_UNLIKELY(byte == '(' || byte == ')' || byte == '\\' || byte == '\r')) {
+        *at++ = '\\';
+        byte = byte == '\r' ? 'r' : byte;  // a bare CR would read as a line end
+    }
+    *at++ = byte;
+    return at;
+}
+
+// A glyph number as two bytes of a literal string (half the bytes of hex to write and deflate),
+// written at the pointer, which must have room for four; returns the end.
+inline char* putGlyph(char* at, uint32_t glyph) {
+    return putByte(putByte(at, char(glyph >> 8)), char(glyph & 0xFF));
+}
+
+// Characters as a PDF text string: UTF-16 with its byte-order mark, in hex.
+QByteArray textString(const QChar* text, int length) {
+    QByteArray out = "<FEFF";
+    for (int i = 0; i < length; ++i) appendHex(out, text[i].unicode());
+    return out + '>';
+}
+
+// A cluster drawn with missing-glyph boxes only: it stands for no character.
+bool missing(const GlyphRun& run, const GlyphCluster& cluster) {
+    const auto first = run.glyphs.begin() + cluster.firstGlyph;
+    return std::all_of(first, first + cluster.glyphCount, [](uint32_t glyph) { return glyph == 0; });
+}
 
 QByteArray colourOperands(const QColor& colour, bool grayscale) {
     QByteArray out;
@@ -77,20 +109,11 @@ void PdfDocument::endPage() {
     content_.clear();
 }
 
-PdfFont& PdfDocument::fontFor(const QFont& font) {
-    if (lastPdfFont_ && font == lastFont_) return *lastPdfFont_;
-    const QRawFont raw = QRawFont::fromFont(font);
-    // At sizes far beyond what the surfaces allow, the font engine makes no font of a file but
-    // draws boxes, and such a font has no name to ask for (asking crashes) nor tables to embed.
-    if (!raw.isValid() || raw.fontTable("head").isEmpty())
-        throw VbError(VbErr::PrinterError,
-                      QStringLiteral("Printer error: the font %1 cannot be made at %2 points")
-                          .arg(font.family())
-                          .arg(font.pointSizeF()));
-    const QString key = raw.familyName() + QLatin1Char('\n') + raw.styleName();
-    std::unique_ptr<PdfFont>& entry = fonts_[key];
-    if (!entry) entry = std::make_unique<PdfFont>(raw, pdf_.reserve());
-    lastFont_ = font;
+PdfFont& PdfDocument::fontFor(const FontFace& face) {
+    if (lastPdfFont_ && &face == lastFace_) return *lastPdfFont_;
+    std::unique_ptr<PdfFont>& entry = fonts_[&face];
+    if (!entry) entry = std::make_unique<PdfFont>(face, pdf_.reserve());
+    lastFace_ = &face;
     lastPdfFont_ = entry.get();
     return *entry;
 }
@@ -126,25 +149,162 @@ void PdfDocument::setWidth(double width) {
     content_ += " w\n";
 }
 
-void PdfDocument::text(const QPointF& baseline, const QString& text, const QFont& font,
-                       const QColor& colour) {
-    PdfFont& pdfFont = fontFor(font);
-    if (std::find(pageFonts_.begin(), pageFonts_.end(), pdfFont.object()) == pageFonts_.end())
-        pageFonts_.push_back(pdfFont.object());
+void PdfDocument::text(const QPointF& baseline, const LaidOutText& text, const QColor& colour) {
+    // Every font first: one that cannot be embedded must not leave a text object open.
+    for (const GlyphRun& run : text) {
+        const int object = fontFor(*run.face).object();
+        if (std::find(pageFonts_.begin(), pageFonts_.end(), object) == pageFonts_.end())
+            pageFonts_.push_back(object);
+    }
+    if (text.begin() == text.end()) return;
     setColour(colour, false);
     content_ += "BT\n";
-    const double size = font.pointSizeF();
-    if (&pdfFont != currentFont_ || size != currentSize_) {
-        currentFont_ = &pdfFont;
+    // A missing-glyph box stands for no character; readers would take the blank cell it leaves
+    // in the text for a space, so a text that has one says all of its characters itself.
+    const bool ownText = text.hasMissingGlyphs();
+    if (ownText) {
+        QString shown = text.text();
+        constexpr QChar Hidden(0xFFFF);  // a non-character: no font draws it either
+        for (const GlyphRun& run : text)
+            for (const GlyphCluster& cluster : run.clusters)
+                if (missing(run, cluster))
+                    shown.replace(cluster.textStart, cluster.textLength,
+                                  QString(cluster.textLength, Hidden));
+        shown.remove(Hidden);
+        content_ += "/Span << /ActualText " + textString(shown.constData(), int(shown.size())) +
+                    " >> BDC\n";
+    }
+    for (const GlyphRun& run : text)
+        this->run(baseline, run, text.text(), text.points(), ownText);
+    if (ownText) content_ += "EMC\n";
+    content_ += "ET\n";
+}
+
+void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QString& text,
+                      double points, bool ownText) {
+    PdfFont& font = fontFor(*run.face);
+    const double size = points * run.scale;
+    if (&font != currentFont_ || size != currentSize_) {
+        currentFont_ = &font;
         currentSize_ = size;
-        content_ += "/F" + QByteArray::number(pdfFont.object()) + ' ';
+        content_ += "/F" + QByteArray::number(font.object()) + ' ';
         appendNumber(content_, size);
         content_ += " Tf\n";
     }
-    point(baseline);
-    content_ += "Td ";
-    pdfFont.appendGlyphs(content_, text);
-    content_ += " Tj\nET\n";
+    const double originX = left_ + baseline.x() * PointsPerPixel;
+    const double originY = top_ - baseline.y() * PointsPerPixel;
+    // Multiplications rather than divisions: this loop runs for every glyph of every job.
+    constexpr double PointsPerTwip = 1 / TwipsPerPoint;
+    const double thousandthsPerPoint = size > 0 ? 1000 / size : 0;
+    const double pointsPerThousandth = size / 1000;
+    if (run.evenAdvance > 0 && !ownText &&
+        evenRun(QPointF(originX, originY), run, font, text, run.evenAdvance * PointsPerTwip *
+                                                            thousandthsPerPoint))
+        return;
+    double penX = 0, penY = 0;  // where the next glyph goes without a shift
+    for (const GlyphCluster& cluster : run.clusters) {
+        const QChar* chars = text.constData() + cluster.textStart;
+        const uint32_t* glyphs = run.glyphs.data() + cluster.firstGlyph;
+
+        // The text layer takes a cluster's characters from its glyph's map entry; where that
+        // entry cannot say it (several glyphs, or a glyph drawn for other characters before),
+        // the page says it, unless it says the whole text.
+        const bool mapped = cluster.glyphCount == 1 && glyphs[0] != 0 &&
+                            font.mapsTo(glyphs[0], chars, cluster.textLength);
+        const bool spanned = !mapped && !ownText && !missing(run, cluster);
+        if (spanned) {
+            endShow();
+            content_ += "/Span << /ActualText " + textString(chars, cluster.textLength) +
+                        " >> BDC\n";
+        }
+        for (int i = 0; i < cluster.glyphCount; ++i) {
+            const size_t at = size_t(cluster.firstGlyph + i);
+            const double x = originX + run.x[at] * PointsPerTwip;
+            const double y = originY - run.y[at] * PointsPerTwip;
+            if (!inArray_ || y != penY) {
+                endShow();
+                content_ += "1 0 0 1 ";
+                appendNumber(content_, x);
+                content_ += ' ';
+                appendNumber(content_, y);
+                content_ += " Tm [";
+                inArray_ = true;
+                penX = x;
+                penY = y;
+            } else if (size > 0) {
+                // Thousandths of the size; half of one is far below what any printer shows.
+                const double shift = (penX - x) * thousandthsPerPoint;
+                if (std::fabs(shift) >= 0.5) {
+                    endString();
+                    appendNumber(content_, shift);
+                    penX = x;
+                }
+            }
+            if (!inString_) show_ += '(';
+            inString_ = true;
+            const size_t end = show_.size();
+            show_.resize(end + 4);
+            show_.resize(size_t(putGlyph(&show_[end], glyphs[i]) - show_.data()));
+            double width = font.width(glyphs[i]);
+            // A glyph alone in its cells is as wide as the rest of them, so that readers of the
+            // text see no gap between it and the next cell's character.
+            if (width < 0)
+                width = font.use(glyphs[i], cluster.glyphCount == 1 && size > 0
+                                                ? (originX + cluster.end * PointsPerTwip - x) *
+                                                      thousandthsPerPoint
+                                                : -1);
+            penX += width * pointsPerThousandth;
+        }
+        if (spanned) {
+            endShow();
+            content_ += "EMC\n";
+        }
+    }
+    endShow();
+}
+
+bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& font,
+                          const QString& text, double advance) {
+    // One string without shifts, when every glyph maps to its character and the font's widths
+    // place each on its cell: the plain text of a report, which this path keeps cheap.
+    const size_t count = run.glyphs.size();
+    const QChar* chars = text.constData() + (count ? run.clusters.front().textStart : 0);
+    double drift = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t glyph = run.glyphs[i];
+        double width = font.width(glyph);
+        if (width < 0) width = font.use(glyph, advance);
+        drift += width - advance;
+        if (glyph == 0 || !font.mapsTo(glyph, chars + i, 1)) return false;
+    }
+    if (std::fabs(drift) >= 0.5) return false;
+    content_ += "1 0 0 1 ";
+    appendNumber(content_, origin.x() + run.x.front() / TwipsPerPoint);
+    content_ += ' ';
+    appendNumber(content_, origin.y());
+    content_ += " Tm [(";
+    const qsizetype start = content_.size();
+    content_.resize(start + qsizetype(count) * 4);
+    char* at = content_.data() + start;
+    for (const uint32_t glyph : run.glyphs) at = putGlyph(at, glyph);
+    content_.resize(at - content_.constData());
+    content_ += ")] TJ\n";
+    return true;
+}
+
+void PdfDocument::endString() {
+    if (inString_) {
+        show_ += ')';
+        content_.append(show_.data(), qsizetype(show_.size()));
+        show_.clear();
+    }
+    inString_ = false;
+}
+
+void PdfDocument::endShow() {
+    endString();
+    if (inArray_) content_ += "] TJ\n";
+    inArray_ = false;
 }
 
 void PdfDocument::line(const QPointF& from, const QPointF& to, const QColor& colour, double width) {

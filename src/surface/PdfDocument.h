@@ -2,12 +2,13 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QFont>
 #include <QPageLayout>
 #include <QPointF>
+#include <QRectF>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "surface/PdfWriter.h"
@@ -16,12 +17,15 @@ class QFileDevice;
 
 namespace zel {
 
+class FontFace;
+class LaidOutText;
 class PdfFont;
+struct GlyphRun;
 
 // A print job as a PDF file, written page by page: each page's drawing is one content stream,
 // written when the page ends, so memory stays flat however long the job. Positions are device
-// pixels of 600 dpi from the printable area's top-left corner; each text is one text operator;
-// each font used is embedded once, at the end.
+// pixels of 600 dpi from the printable area's top-left corner; each run of a laid-out text is one
+// text operator; each font used is embedded once, at the end, as a subset.
 class PdfDocument {
 public:
     PdfDocument(QFileDevice& file, bool grayscale);
@@ -29,10 +33,10 @@ public:
 
     // A new page of the sheet's paper and orientation; the previous page ends.
     void beginPage(const QPageLayout& sheet);
-    // The text with its baseline starting at the point, in the font (its point size) and colour;
-    // VbError 482 when no font can be made of it.
-    void text(const QPointF& baseline, const QString& text, const QFont& font,
-              const QColor& colour);
+    // The laid-out text with its baseline starting at the point, in the colour; VbError 482
+    // when a face it uses cannot be embedded. Every glyph gives back the characters it was
+    // drawn for (a missing-glyph box none).
+    void text(const QPointF& baseline, const LaidOutText& text, const QColor& colour);
     // A line as a stroke of width pixels (600 dpi; square ends, as the pen of the window).
     void line(const QPointF& from, const QPointF& to, const QColor& colour, double width);
     // A rectangle's outline as such a stroke, or filled.
@@ -50,17 +54,30 @@ private:
     void setWidth(double width);
     void point(const QPointF& device);  // "x y " in PDF points
     void rect(const QRectF& device);    // "x y w h re"
-    PdfFont& fontFor(const QFont& font);
+    PdfFont& fontFor(const FontFace& face);
+    // ownText: the text as a whole says which characters it shows.
+    void run(const QPointF& baseline, const GlyphRun& run, const QString& text, double points,
+             bool ownText);
+    // The run as one string if its glyphs, each one character, fall on their places by the
+    // font's widths alone (advance in 1/1000 of the size); false when it needs the general way.
+    bool evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& font, const QString& text,
+                 double advance);
+    // Closes the open string of a TJ operator, or the string and the operator, if open.
+    void endString();
+    void endShow();
 
     PdfWriter pdf_;
     bool grayscale_;
     QString title_ = QStringLiteral("ZelPrintDemo");
     int catalog_, pages_;
     std::vector<int> pageObjects_;
-    std::map<QString, std::unique_ptr<PdfFont>> fonts_;  // by family and style
-    // The font last asked for, so that the lookup runs only when the font changes.
-    QFont lastFont_;
+    std::map<const FontFace*, std::unique_ptr<PdfFont>> fonts_;
+    // The font last asked for, so that the lookup runs only when the face changes.
+    const FontFace* lastFace_ = nullptr;
     PdfFont* lastPdfFont_ = nullptr;
+    bool inArray_ = false;   // a TJ array is open
+    bool inString_ = false;  // and a string in it
+    std::string show_;       // the open string's glyphs
     // The page in progress.
     bool inPage_ = false;
     QByteArray content_;

@@ -1,176 +1,119 @@
 #include "surface/PdfFont.h"
 
+#include <hb-subset.h>
+
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
 
 #include "surface/PdfWriter.h"
+#include "text/FontFace.h"
 #include "variant/VbError.h"
 
 namespace zel {
 
 namespace {
 
-// The tables a viewer or printer needs to render the font, in tag order.
-const char* const kTables[] = {"CFF ", "OS/2", "cmap", "cvt ", "fpgm", "gasp", "glyf", "head",
-                               "hhea", "hmtx", "loca", "maxp", "name", "post", "prep"};
-
 int16_t int16At(const QByteArray& table, int offset) {
     if (table.size() < offset + 2) return 0;
     return qFromBigEndian<int16_t>(table.constData() + offset);
 }
 
-uint32_t checksum(const QByteArray& data) {
-    uint32_t sum = 0;
-    for (qsizetype i = 0; i < data.size(); i += 4) {
-        uint32_t word = 0;
-        for (int b = 0; b < 4; ++b)
-            word = word << 8 | uint8_t(i + b < data.size() ? data[i + b] : 0);
-        sum += word;
-    }
-    return sum;
-}
-
-void append32(QByteArray& out, uint32_t value) {
-    char bytes[4];
-    qToBigEndian(value, bytes);
-    out.append(bytes, 4);
-}
-
-void append16(QByteArray& out, uint16_t value) {
-    char bytes[2];
-    qToBigEndian(value, bytes);
-    out.append(bytes, 2);
-}
-
-// The font file made of its tables (an sfnt): the directory, then each table padded to 4 bytes.
-QByteArray fontFile(const QRawFont& font, bool cff) {
-    std::vector<std::pair<QByteArray, QByteArray>> tables;
-    for (const char* tag : kTables) {
-        QByteArray data = font.fontTable(tag);
-        if (!data.isEmpty()) tables.emplace_back(tag, data);
-    }
-    const uint16_t count = uint16_t(tables.size());
-    uint16_t power = 1, log = 0;
-    while (power * 2 <= count) power *= 2, ++log;
-    QByteArray file;
-    append32(file, cff ? 0x4F54544F : 0x00010000);  // "OTTO" or TrueType
-    append16(file, count);
-    append16(file, uint16_t(power * 16));
-    append16(file, log);
-    append16(file, uint16_t(count * 16 - power * 16));
-    uint32_t offset = 12 + 16 * count;
-    qsizetype headAt = -1;
-    for (auto& [tag, data] : tables) {
-        if (tag == "head" && data.size() >= 12) {
-            data[8] = data[9] = data[10] = data[11] = 0;  // checkSumAdjustment, set below
-            headAt = offset;
-        }
-        file += tag;
-        append32(file, checksum(data));
-        append32(file, offset);
-        append32(file, uint32_t(data.size()));
-        offset += uint32_t((data.size() + 3) & ~3);
-    }
-    for (const auto& entry : tables) {
-        file += entry.second;
-        file += QByteArray((4 - entry.second.size() % 4) % 4, '\0');
-    }
-    if (headAt >= 0) qToBigEndian(uint32_t(0xB1B0AFBA - checksum(file)), file.data() + headAt + 8);
-    return file;
-}
-
-QByteArray hex4(uint32_t value) {
-    return QByteArray::number(value, 16).rightJustified(4, '0').toUpper();
-}
-
-// A PDF name of the font's PostScript-like name: letters and digits only.
-QByteArray baseName(const QRawFont& font) {
-    QByteArray name;
-    for (const QChar c : font.familyName() + QLatin1Char('-') + font.styleName())
-        if (c.isLetterOrNumber() && c.unicode() < 128)
-            name += char(c.unicode());
-        else if (c == QLatin1Char('-'))
-            name += '-';
-    return name.isEmpty() ? QByteArray("Font") : name;
-}
-
 }  // namespace
 
-PdfFont::PdfFont(const QRawFont& font, int object)
-    : font_(font), object_(object), bmp_(0x10000, -1) {
-    cff_ = font_.fontTable("glyf").isEmpty();
-    if (cff_ && font_.fontTable("CFF ").isEmpty())
+PdfFont::PdfFont(const FontFace& face, int object)
+    : face_(face), object_(object), glyphCount_(hb_face_get_glyph_count(face.face())) {
+    if (!face_.hasTable("glyf") && !face_.cff())
         throw VbError(VbErr::PrinterError,
                       QStringLiteral("Printer error: the font %1 cannot be embedded")
-                          .arg(font_.familyName()));
-    const QByteArray head = font_.fontTable("head");
-    unitsPerEm_ = std::max<int>(16, uint16_t(int16At(head, 18)));
-    longMetrics_ = uint16_t(int16At(font_.fontTable("hhea"), 34));
-    hmtx_ = font_.fontTable("hmtx");
+                          .arg(QString::fromUtf8(face_.postScriptName())));
 }
 
-uint16_t PdfFont::lookUp(char32_t codePoint) {
-    const QString text = QString::fromUcs4(&codePoint, 1);
-    const QList<quint32> glyphs = font_.glyphIndexesForString(text);
-    const uint16_t glyph = glyphs.isEmpty() ? 0 : uint16_t(glyphs.first());
-    if (codePoint < 0x10000)
-        bmp_[codePoint] = glyph;
-    else
-        astral_[codePoint] = glyph;
-    used_.emplace(glyph, codePoint);
-    return glyph;
+double PdfFont::use(uint32_t glyph, double advance) {
+    // A glyph number the face does not have draws its missing-glyph box.
+    if (glyph >= glyphCount_) glyph = 0;
+    if (widths_.size() <= glyph) widths_.resize(size_t(glyph) + 1, -1);
+    if (!(advance >= 0 && advance < 1e6)) advance = face_.advance(glyph) * 1000.0 / face_.unitsPerEm();
+    // Thousandths, as the PDF writes them, so that positions follow from the widths exactly.
+    widths_[glyph] = std::round(advance * 1000) / 1000;
+    return widths_[glyph];
 }
 
-void PdfFont::appendGlyphs(QByteArray& out, const QString& text) {
-    // A literal string of two bytes a glyph: half the bytes of hex to write and deflate.
-    const qsizetype start = out.size();
-    out.resize(start + 2 + text.size() * 4);
-    char* at = out.data() + start;
-    *at++ = '(';
-    const auto put = [&at](char byte) {
-        switch (byte) {
-            case '(':
-            case ')':
-            case '\\':
-                *at++ = '\\';
-                break;
-            case '\r':  // a bare CR would read as a line end
-                *at++ = '\\';
-                byte = 'r';
-                break;
+bool PdfFont::map(uint32_t glyph, const QChar* text, int length) {
+    // A map entry holds a few characters; a longer cluster is given back by the page itself.
+    constexpr int LongestEntry = 64;
+    if (length <= 0 || length > LongestEntry) return false;
+    if (unicode_.size() <= glyph) unicode_.resize(size_t(glyph) + 1, 0);
+    int32_t& mapped = unicode_[glyph];
+    const bool single =
+        length == 1 || (length == 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate());
+    const int32_t own =
+        length == 1 ? int32_t(text[0].unicode())
+                    : (single ? int32_t(QChar::surrogateToUcs4(text[0], text[1])) : 0);
+    if (mapped == 0) {
+        if (single && own != 0) {
+            mapped = own;
+        } else {
+            strings_.emplace_back(text, length);
+            mapped = -int32_t(strings_.size());
         }
-        *at++ = byte;
-    };
-    const QChar* chars = text.constData();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = chars[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && chars[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(chars[i], chars[i + 1]);
-            ++i;
-        }
-        const uint16_t glyph = glyphFor(c);
-        put(char(glyph >> 8));
-        put(char(glyph & 0xFF));
+        return true;
     }
-    *at++ = ')';
-    out.resize(at - out.constData());
+    if (mapped > 0) return single && mapped == own;
+    return strings_[size_t(-mapped - 1)] == QStringView(text, length);
 }
 
-int PdfFont::width(uint16_t glyph) const {
-    if (longMetrics_ <= 0) return 600;
-    const int index = std::min<int>(glyph, longMetrics_ - 1);
-    return int(uint16_t(int16At(hmtx_, index * 4))) * 1000 / unitsPerEm_;
+QByteArray PdfFont::subsetName() const {
+    // Six capitals that differ between subsets of one font, as readers expect of a subset.
+    uint32_t hash = 2166136261u;
+    for (size_t glyph = 0; glyph < widths_.size(); ++glyph)
+        if (widths_[glyph] >= 0) hash = (hash ^ uint32_t(glyph)) * 16777619u;
+    QByteArray tag(6, 'A');
+    for (char& c : tag) {
+        c = char('A' + hash % 26);
+        hash /= 26;
+    }
+    return tag + '+' + face_.postScriptName();
+}
+
+QByteArray PdfFont::subset() const {
+    hb_subset_input_t* input = hb_subset_input_create_or_fail();
+    QByteArray out;
+    if (!input) return face_.fileData();
+    hb_set_t* glyphs = hb_subset_input_glyph_set(input);
+    hb_set_add(glyphs, 0);
+    for (size_t glyph = 0; glyph < widths_.size(); ++glyph)
+        if (widths_[glyph] >= 0) hb_set_add(glyphs, hb_codepoint_t(glyph));
+    // The page content names glyphs by their numbers in the whole font; the PDF renders from
+    // the outlines alone, so hinting and the shaping tables stay behind.
+    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
+    hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
+    for (const char* tag : {"GSUB", "GPOS", "GDEF", "BASE", "JSTF", "kern", "morx", "feat"})
+        hb_set_add(dropped, HB_TAG(tag[0], tag[1], tag[2], tag[3]));
+    hb_face_t* subset = hb_subset_or_fail(face_.face(), input);
+    hb_subset_input_destroy(input);
+    if (!subset) return face_.fileData();  // the whole font still prints every glyph
+    hb_blob_t* blob = hb_face_reference_blob(subset);
+    unsigned length = 0;
+    const char* data = hb_blob_get_data(blob, &length);
+    out = QByteArray(data, qsizetype(length));
+    hb_blob_destroy(blob);
+    hb_face_destroy(subset);
+    return out;
 }
 
 void PdfFont::write(PdfWriter& pdf) const {
     const int cidFont = pdf.reserve(), descriptor = pdf.reserve(), file = pdf.reserve(),
               toUnicode = pdf.reserve();
-    const QByteArray name = baseName(font_);
-    const QByteArray head = font_.fontTable("head");
-    const QByteArray hhea = font_.fontTable("hhea");
-    const QByteArray os2 = font_.fontTable("OS/2");
-    const auto scaled = [this](int units) {
-        return QByteArray::number(units * 1000 / unitsPerEm_);
+    const bool cff = face_.cff();
+    const QByteArray name = subsetName();
+    const QByteArray head = face_.table("head");
+    const QByteArray hhea = face_.table("hhea");
+    const QByteArray os2 = face_.table("OS/2");
+    const QByteArray post = face_.table("post");
+    const int unitsPerEm = face_.unitsPerEm();
+    const auto scaled = [unitsPerEm](int units) {
+        return QByteArray::number(units * 1000 / unitsPerEm);
     };
 
     pdf.beginObject(object_);
@@ -179,39 +122,51 @@ void PdfFont::write(PdfWriter& pdf) const {
               " 0 R] /ToUnicode " + QByteArray::number(toUnicode) + " 0 R >>\n");
     pdf.endObject();
 
-    // Widths: the commonest as the default, the others listed.
-    const int common = used_.empty() ? 600 : width(used_.begin()->first);
+    // Widths of the glyphs used only, as ranges "first last width" over the used glyphs of one
+    // width (the glyphs between them are never drawn, so their widths do not matter): a
+    // fixed-pitch font needs one range. Readers take the default width in whole units only.
     QByteArray widths;
-    for (const auto& entry : used_)
-        if (width(entry.first) != common)
-            widths += QByteArray::number(entry.first) + " [" +
-                      QByteArray::number(width(entry.first)) + "] ";
+    for (size_t glyph = 0; glyph < widths_.size();) {
+        const double width = widths_[glyph];
+        size_t last = glyph, next = glyph + 1;
+        for (; next < widths_.size(); ++next) {
+            if (widths_[next] < 0) continue;
+            if (widths_[next] != width) break;
+            last = next;
+        }
+        if (width >= 0) {
+            widths += QByteArray::number(qulonglong(glyph)) + ' ' +
+                      QByteArray::number(qulonglong(last)) + ' ';
+            appendNumber(widths, width);
+            widths += ' ';
+        }
+        glyph = next;
+    }
     pdf.beginObject(cidFont);
-    pdf.write("<< /Type /Font /Subtype /" + QByteArray(cff_ ? "CIDFontType0" : "CIDFontType2") +
+    pdf.write("<< /Type /Font /Subtype /" + QByteArray(cff ? "CIDFontType0" : "CIDFontType2") +
               " /BaseFont /" + name +
               " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
               " /FontDescriptor " +
-              QByteArray::number(descriptor) + " 0 R /DW " + QByteArray::number(common) + " /W [" +
-              widths + "]" + (cff_ ? "" : " /CIDToGIDMap /Identity") + " >>\n");
+              QByteArray::number(descriptor) + " 0 R /W [" + widths + "]" +
+              (cff ? "" : " /CIDToGIDMap /Identity") + " >>\n");
     pdf.endObject();
 
-    const bool fixedPitch =
-        int16At(font_.fontTable("post"), 12) != 0 || int16At(font_.fontTable("post"), 14) != 0;
     const int capHeight = uint16_t(int16At(os2, 0)) >= 2 ? int16At(os2, 88) : int16At(hhea, 4);
     pdf.beginObject(descriptor);
     pdf.write("<< /Type /FontDescriptor /FontName /" + name + " /Flags " +
-              QByteArray::number(fixedPitch ? 5 : 4) + " /FontBBox [" + scaled(int16At(head, 36)) +
-              ' ' + scaled(int16At(head, 38)) + ' ' + scaled(int16At(head, 40)) + ' ' +
-              scaled(int16At(head, 42)) + "] /ItalicAngle 0 /Ascent " + scaled(int16At(hhea, 4)) +
-              " /Descent " + scaled(int16At(hhea, 6)) + " /CapHeight " + scaled(capHeight) +
-              " /StemV 80 /" + (cff_ ? "FontFile3 " : "FontFile2 ") + QByteArray::number(file) +
-              " 0 R >>\n");
+              QByteArray::number(face_.fixedPitch() ? 5 : 4) + " /FontBBox [" +
+              scaled(int16At(head, 36)) + ' ' + scaled(int16At(head, 38)) + ' ' +
+              scaled(int16At(head, 40)) + ' ' + scaled(int16At(head, 42)) +
+              "] /ItalicAngle " + QByteArray::number(int16At(post, 4)) + " /Ascent " +
+              scaled(int16At(hhea, 4)) + " /Descent " + scaled(int16At(hhea, 6)) +
+              " /CapHeight " + scaled(capHeight) + " /StemV 80 /" +
+              (cff ? "FontFile3 " : "FontFile2 ") + QByteArray::number(file) + " 0 R >>\n");
     pdf.endObject();
 
-    const QByteArray data = fontFile(font_, cff_);
+    const QByteArray data = subset();
     pdf.stream(
         file,
-        cff_ ? QByteArray("/Subtype /OpenType") : "/Length1 " + QByteArray::number(data.size()),
+        cff ? QByteArray("/Subtype /OpenType") : "/Length1 " + QByteArray::number(data.size()),
         data);
 
     QByteArray cmap =
@@ -219,14 +174,24 @@ void PdfFont::write(PdfWriter& pdf) const {
         "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
         "/CMapName /Adobe-Identity-UCS def /CMapType 2 def\n"
         "1 begincodespacerange <0000> <FFFF> endcodespacerange\n";
-    std::vector<std::pair<uint16_t, char32_t>> entries(used_.begin(), used_.end());
+    std::vector<std::pair<uint32_t, QString>> entries;
+    for (size_t glyph = 0; glyph < unicode_.size(); ++glyph) {
+        const int32_t mapped = unicode_[glyph];
+        if (mapped > 0) {
+            const char32_t c = char32_t(mapped);
+            entries.emplace_back(uint32_t(glyph), QString::fromUcs4(&c, 1));
+        } else if (mapped < 0) {
+            entries.emplace_back(uint32_t(glyph), strings_[size_t(-mapped - 1)]);
+        }
+    }
     for (size_t i = 0; i < entries.size(); i += 100) {
         const size_t end = std::min(entries.size(), i + 100);
         cmap += QByteArray::number(qulonglong(end - i)) + " beginbfchar\n";
         for (size_t j = i; j < end; ++j) {
-            const QString text = QString::fromUcs4(&entries[j].second, 1);
-            cmap += '<' + hex4(entries[j].first) + "> <";
-            for (const QChar c : text) cmap += hex4(c.unicode());
+            cmap += '<';
+            appendHex(cmap, char16_t(entries[j].first));
+            cmap += "> <";
+            for (const QChar c : entries[j].second) appendHex(cmap, c.unicode());
             cmap += ">\n";
         }
         cmap += "endbfchar\n";

@@ -81,6 +81,13 @@ void PdfWriter::finish(int catalog, int info) {
                           .arg(shownInError(file_.fileName()), file_.errorString()));
 }
 
+void appendHex(QByteArray& out, char16_t unit) {
+    static const char digits[] = "0123456789ABCDEF";
+    const char hex[4] = {digits[unit >> 12], digits[(unit >> 8) & 0xF], digits[(unit >> 4) & 0xF],
+                         digits[unit & 0xF]};
+    out.append(hex, 4);
+}
+
 void appendNumber(QByteArray& out, double value) {
     // Past the range of the thousandths' integer the rounding has no result (and NaN none at
     // all): such a number is written as the nearest one that has.

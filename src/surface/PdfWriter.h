@@ -34,6 +34,9 @@ private:
     bool failed_ = false;
 };
 
+// Appends a UTF-16 unit as four hex digits, as strings of character codes are written.
+void appendHex(QByteArray& out, char16_t unit);
+
 // Appends a number with at most three decimals, as PDF writes reals (no exponent); NaN as 0,
 // magnitudes beyond 1e12 as 1e12.
 void appendNumber(QByteArray& out, double value);

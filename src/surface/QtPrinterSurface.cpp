@@ -130,14 +130,14 @@ PdfDocument& QtPrinterSurface::readySheet() {
     return *job_->pdf;
 }
 
-void QtPrinterSurface::drawText(const QPointF& at, const QString& text) {
+void QtPrinterSurface::drawText(const QPointF& at, const LaidOutText& text) {
     PdfDocument& pdf = readySheet();
     const QFontMetricsF& measured = metrics();
     if (!backgroundTransparent_)
-        pdf.fill(QRectF(at, QSizeF(measured.horizontalAdvance(text),
+        pdf.fill(QRectF(at, QSizeF(text.width() / twipsPerPixel(),
                                    measured.ascent() + measured.descent())),
                  Qt::white);
-    pdf.text(QPointF(at.x(), at.y() + measured.ascent()), text, font(), colourFromVb(ForeColor()));
+    pdf.text(QPointF(at.x(), at.y() + measured.ascent()), text, colourFromVb(ForeColor()));
 }
 
 void QtPrinterSurface::drawLine(int flags, const QPointF& from, const QPointF& to,

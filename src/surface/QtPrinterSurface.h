@@ -49,7 +49,7 @@ public:
 
 protected:
     // With a white cell behind it unless the background is transparent.
-    void drawText(const QPointF& at, const QString& text) override;
+    void drawText(const QPointF& at, const LaidOutText& text) override;
     // Every DrawMode draws as 13 (the pen as it is): paper cannot combine with what is under it.
     void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) override;
     const QPaintDevice* metricsDevice() const override;

@@ -16,8 +16,10 @@
 
 #include "FuzzApplication.h"
 #include "FuzzInput.h"
+#include "surface/Fonts.h"
 #include "surface/PdfDocument.h"
 #include "surface/PdfWriter.h"
+#include "text/TextLayout.h"
 #include "variant/VbError.h"
 
 namespace {
@@ -137,7 +139,8 @@ void draw(zel::PdfDocument& pdf, FuzzInput& in) {
             const QPointF at = point(in);
             const QString what = text(in);
             const QFont how = font(in);
-            pdf.text(at, what, how, colour(in));
+            zel::TextLayout layout(zel::resolvedFamily(how), how.bold(), how.pointSizeF());
+            pdf.text(at, layout.layout(what), colour(in));
             break;
         }
         case 3: {

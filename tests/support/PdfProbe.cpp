@@ -49,6 +49,16 @@ QVector<PdfWord> pdfWords(const QString& path) {
     return words;
 }
 
+QString pdfText(const QString& path) {
+    QString text = run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    text.remove(QRegularExpression(QStringLiteral("[\u202A-\u202E]")));
+    return text;
+}
+
+QStringList pdfFonts(const QString& path) {
+    return run(QStringLiteral("pdffonts"), {path}).split(u'\n', Qt::SkipEmptyParts).mid(2);
+}
+
 QImage pdfPageImage(const QString& path, int page, int dpi, const QRect& crop) {
     QTemporaryDir dir;
     const QString number = QString::number(page);

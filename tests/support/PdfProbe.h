@@ -16,5 +16,10 @@ struct PdfWord {
 int pdfPageCount(const QString& path);
 QSizeF pdfPageSize(const QString& path, int page);  // points
 QVector<PdfWord> pdfWords(const QString& path);
+// The text as pdftotext gives it back, without the embedding marks it puts around right-to-left
+// text.
+QString pdfText(const QString& path);
+// The rows of pdffonts' table, one a font.
+QStringList pdfFonts(const QString& path);
 // A part of the page (in pixels of dpi) rendered in grey levels.
 QImage pdfPageImage(const QString& path, int page, int dpi, const QRect& crop);

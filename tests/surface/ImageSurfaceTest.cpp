@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <cmath>
 
 #include "surface/ImageSurface.h"
 #include "variant/VbError.h"
@@ -130,6 +131,31 @@ TEST(ImageSurface, TextCellStartsAtThePosition) {
     EXPECT_LE(ink.right(), 20 + width);
     EXPECT_FLOAT_EQ(area.surface.CurrentX(), (20 + width) * area.tpp);
     EXPECT_FLOAT_EQ(area.surface.CurrentY(), 30 * area.tpp);
+}
+
+// The window draws the glyph runs the printer draws: a wide character inks its two cells only,
+// and what follows it stays on the grid.
+TEST(ImageSurface, WideCharactersFillTwoCellsEach) {
+    Area area;
+    area.surface.setFontName(QStringLiteral("Courier New"));
+    area.surface.setFontSize(12);
+    const float cell = area.surface.TextWidth(QStringLiteral("A"));
+    EXPECT_FLOAT_EQ(area.surface.TextWidth(QString::fromUtf8("文档")), 4 * cell);
+    area.surface.Print(QString::fromUtf8("文档 X"), false);
+    EXPECT_FLOAT_EQ(area.surface.CurrentX(), 6 * cell);
+    // Ink inside cells [from, to) of the first line, their edge pixels left out.
+    const double pixels = cell / area.tpp;
+    const auto inked = [&](int from, int to) {
+        for (int x = int(from * pixels) + 1; x < int(std::ceil(to * pixels)) - 1; ++x)
+            for (int y = 0; y < 30; ++y)
+                if (area.at(x, y) != rgb(White)) return true;
+        return false;
+    };
+    EXPECT_TRUE(inked(0, 2));
+    EXPECT_TRUE(inked(2, 4));
+    EXPECT_FALSE(inked(4, 5));
+    EXPECT_TRUE(inked(5, 6));
+    EXPECT_FALSE(inked(6, 10));
 }
 
 TEST(ImageSurface, LineEndReturnsToTheLeftEdgeOneLineDown) {

@@ -5,10 +5,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <map>
+#include <QRegularExpression>
 
 #include "PrinterTestEnv.h"
 #include "support/ErrorOf.h"
@@ -79,14 +81,10 @@ TEST(QtPrinterSurface, PagesHoldTheirTextsAtTheirTwips) {
         EXPECT_NEAR(word->left * 20, p.x, cellWidth / 2);
         EXPECT_NEAR(word->top * 20, p.y, cellHeight / 2);
     }
-    // The font travels with the file, whole, with a map back to the characters.
-    QProcess fonts;
-    fonts.start(QStringLiteral("pdffonts"), {pdf});
-    ASSERT_TRUE(fonts.waitForFinished());
-    const QStringList rows =
-        QString::fromUtf8(fonts.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).mid(2);
+    // The font travels with the file, as a subset, with a map back to the characters.
+    const QStringList rows = pdfFonts(pdf);
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_TRUE(rows[0].contains(QLatin1String("yes no  yes"))) << qPrintable(rows[0]);
+    EXPECT_TRUE(rows[0].contains(QLatin1String("yes yes yes"))) << qPrintable(rows[0]);
 }
 
 TEST(QtPrinterSurface, JobsWithoutOutputOrDiscardedLeaveNoFile) {
@@ -416,4 +414,98 @@ TEST(QtPrinterSurface, DrawWidthCountsPixelsOf600DpiOnEveryPage) {
         EXPECT_NEAR(thickness(page, 2400, 1), 4, 1);
         EXPECT_NEAR(thickness(page, 600, 2), 30, 2);
     }
+}
+
+// The lines users outside Western Europe print: the text layer gives back every script that an
+// installed font has exactly as printed, every font is an embedded subset, and a character no
+// font has draws its box and gives back nothing.
+TEST(QtPrinterSurface, EveryScriptComesBackFromTheTextLayer) {
+    const QStringList lines = {
+        QString::fromUtf8("Latin: The quick brown fox 0123456789"),
+        QString::fromUtf8("CJK: 文档打印测试 こんにちは世界 안녕하세요"),
+        QString::fromUtf8("Arabic: مرحبا بالعالم"),
+        QString::fromUtf8("Hebrew: שלום עולם"),
+        QString::fromUtf8("Greek: Καλημέρα κόσμε, Cyrillic: Здравствуй, мир"),
+        QString::fromUtf8("Box: ┌──┬──┐ │AB│CD│ Marks: x\u0302 e\u0301 ǘ"),
+    };
+    PrinterTestEnv env;
+    TestPrinter printer;
+    printer.setFontName(QStringLiteral("Courier New"));
+    printer.setFontSize(10);
+    float y = 0;
+    for (const QString& line : lines) {
+        printAt(printer, 0, y, line);
+        y += 400;
+    }
+    printAt(printer, 0, y, QStringLiteral("none: a") + QChar(0x0378) + QStringLiteral("b"));
+    printer.EndDoc();
+
+    const QString pdf = env.path(QStringLiteral("job-0001.pdf"));
+    EXPECT_EQ(pdfText(pdf).split(u'\n').mid(0, lines.size() + 1),
+              lines + QStringList{QStringLiteral("none: ab")});
+    const QStringList fonts = pdfFonts(pdf);
+    EXPECT_GE(fonts.size(), 3);  // the main font, a CJK font, one for Arabic and Hebrew
+    const QRegularExpression subset(QStringLiteral("^[A-Z]{6}\\+\\S+\\s.*yes yes yes"));
+    for (const QString& row : fonts) EXPECT_TRUE(subset.match(row).hasMatch()) << qPrintable(row);
+}
+
+// A wide character takes two cells on paper: its glyph inks only those, and what follows it
+// stays on the grid.
+TEST(QtPrinterSurface, WideCharactersFillTwoCellsEach) {
+    PrinterTestEnv env;
+    TestPrinter printer;
+    printer.setFontName(QStringLiteral("Courier New"));
+    printer.setFontSize(10);
+    const float cell = printer.TextWidth(QStringLiteral("A"));
+    EXPECT_FLOAT_EQ(printer.TextWidth(QString::fromUtf8("文档")), 4 * cell);
+    printer.Print(QString::fromUtf8("文档"), false);
+    EXPECT_FLOAT_EQ(printer.CurrentX(), 4 * cell);
+    printer.Print(QStringLiteral(" X"), true);
+    printer.EndDoc();
+
+    const QString pdf = env.path(QStringLiteral("job-0001.pdf"));
+    const QVector<PdfWord> words = pdfWords(pdf);
+    ASSERT_EQ(words.size(), 2);
+    EXPECT_EQ(words[1].text, QStringLiteral("X"));
+    EXPECT_NEAR(words[1].left * 20, 5 * cell, cell / 10);
+    // 300 dpi: a cell of 120 twips is 25 pixels. Ink by column of the first text line.
+    const QImage page = pdfPageImage(pdf, 1, 300, QRect(0, 0, 150, 60));
+    const auto inked = [&page](int from, int to) {
+        for (int x = from; x < to; ++x)
+            for (int y = 0; y < page.height(); ++y)
+                if (qGray(page.pixel(x, y)) < 128) return true;
+        return false;
+    };
+    EXPECT_TRUE(inked(0, 50));      // the first character's two cells
+    EXPECT_TRUE(inked(50, 100));    // the second's
+    EXPECT_FALSE(inked(100, 125));  // the blank
+    EXPECT_TRUE(inked(125, 150));   // X in its cell
+}
+
+// A one-line job embeds only the glyphs it printed: an invoice a day must not cost megabytes.
+TEST(QtPrinterSurface, OneLineJobIsSmall) {
+    PrinterTestEnv env;
+    TestPrinter printer;
+    printer.setFontName(QStringLiteral("Courier New"));
+    printer.Print(QStringLiteral("Invoice 2024-0042  Jansen & Zn.  Total EUR 1.234,56"), true);
+    printer.EndDoc();
+    const QFileInfo pdf(env.path(QStringLiteral("job-0001.pdf")));
+    EXPECT_LE(pdf.size(), 12 * 1024);
+    EXPECT_EQ(pdfFonts(pdf.filePath()).size(), 1);  // no fallback font is embedded unused
+}
+
+// Qt names a family that two foundries make with the foundry in brackets; the printed font must
+// still be that family's, not fontconfig's default.
+TEST(QtPrinterSurface, FamilyOfTwoFoundriesPrintsInItsOwnFont) {
+    const QString family = QStringLiteral("Nimbus Mono PS");
+    if (!QFontInfo(QFont(family)).family().startsWith(family))
+        GTEST_SKIP() << "the URW fonts are not installed";
+    PrinterTestEnv env;
+    TestPrinter printer;
+    printer.setFontName(family);
+    printer.Print(QStringLiteral("Nimbus"), true);
+    printer.EndDoc();
+    const QStringList fonts = pdfFonts(env.path(QStringLiteral("job-0001.pdf")));
+    ASSERT_EQ(fonts.size(), 1);
+    EXPECT_TRUE(fonts[0].contains(QLatin1String("+NimbusMonoPS"))) << qPrintable(fonts[0]);
 }

@@ -1,0 +1,150 @@
+#include "text/FontSet.h"
+
+#include <fontconfig/fontconfig.h>
+#include <hb.h>
+#include <unicode/uchar.h>
+
+#include <algorithm>
+#include <map>
+
+#include "text/CharacterCells.h"
+#include "text/FontFace.h"
+#include "variant/VbError.h"
+
+namespace zel {
+
+struct FontSet::Candidate {
+    QByteArray path;
+    int index;
+    FcCharSet* charset;  // owned
+    const FontFace* face = nullptr;
+    bool loaded = false;
+};
+
+namespace {
+
+bool rightToLeft(char32_t c) {
+    switch (u_charDirection(UChar32(c))) {
+        case U_RIGHT_TO_LEFT:
+        case U_RIGHT_TO_LEFT_ARABIC:
+        case U_ARABIC_NUMBER:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool needsNoShaping(char32_t c) {
+    switch (hb_unicode_script(hb_unicode_funcs_get_default(), c)) {
+        case HB_SCRIPT_COMMON:
+        case HB_SCRIPT_LATIN:
+        case HB_SCRIPT_GREEK:
+        case HB_SCRIPT_CYRILLIC:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+FontSet& FontSet::forFamily(const QString& family, bool bold) {
+    static std::map<std::pair<QString, bool>, std::unique_ptr<FontSet>> sets;
+    std::unique_ptr<FontSet>& entry = sets[{family, bold}];
+    if (!entry) entry.reset(new FontSet(family, bold));
+    return *entry;
+}
+
+FontSet::FontSet(const QString& family, bool bold) : simple_(0x10000, Unknown) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    // Trimmed: a font that covers nothing the ones before it cover is left out.
+    FcFontSet* sorted = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
+    FcPatternDestroy(pattern);
+    for (int i = 0; sorted && i < sorted->nfont; ++i) {
+        const FcPattern* font = sorted->fonts[i];
+        FcChar8* file = nullptr;
+        int index = 0;
+        FcBool outline = FcTrue, colour = FcFalse;
+        FcCharSet* charset = nullptr;
+        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) continue;
+        FcPatternGetInteger(font, FC_INDEX, 0, &index);
+        FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
+        FcPatternGetBool(font, FC_COLOR, 0, &colour);
+        // Bitmap and colour fonts have no outlines to draw at any size or embed in a PDF.
+        if (!outline || colour || FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch)
+            continue;
+        const QByteArray path(reinterpret_cast<const char*>(file));
+        if (!main_) {
+            main_ = FontFace::load(path, index);
+            if (main_) continue;
+        }
+        candidates_.push_back({path, index, FcCharSetCopy(charset)});
+    }
+    if (sorted) FcFontSetDestroy(sorted);
+    if (!main_)
+        throw VbError(VbErr::PrinterError,
+                      QStringLiteral("Printer error: no font file for %1").arg(family));
+}
+
+FontSet::~FontSet() {
+    for (Candidate& candidate : candidates_) FcCharSetDestroy(candidate.charset);
+}
+
+const FontFace* FontSet::faceFor(char32_t c) {
+    if (main_->glyph(c)) return main_;
+    const auto found = chosen_.find(c);
+    if (found != chosen_.end()) return found->second;
+    return chosen_[c] = lookUpFace(c);
+}
+
+const FontFace* FontSet::candidateFace(Candidate& candidate) {
+    if (!candidate.loaded) {
+        candidate.face = FontFace::load(candidate.path, candidate.index);
+        candidate.loaded = true;
+    }
+    return candidate.face;
+}
+
+const FontFace* FontSet::lookUpFace(char32_t c) {
+    for (Candidate& candidate : candidates_) {
+        if (!FcCharSetHasChar(candidate.charset, FcChar32(c))) continue;
+        const FontFace* face = candidateFace(candidate);
+        if (face && face->glyph(c)) return face;
+    }
+    return nullptr;
+}
+
+const FontFace* FontSet::faceForAll(const std::vector<char32_t>& chars) {
+    const auto hasAll = [&chars](const FontFace* face) {
+        return face && std::all_of(chars.begin(), chars.end(),
+                                   [face](char32_t c) { return face->glyph(c) != 0; });
+    };
+    if (hasAll(main_)) return main_;
+    for (Candidate& candidate : candidates_) {
+        const bool covers =
+            std::all_of(chars.begin(), chars.end(), [&candidate](char32_t c) {
+                return FcCharSetHasChar(candidate.charset, FcChar32(c));
+            });
+        if (covers && hasAll(candidateFace(candidate))) return candidate.face;
+    }
+    return nullptr;
+}
+
+int32_t FontSet::lookUpSimple(char32_t c) {
+    int32_t glyph = -1;
+    if (cellsOf(c) == 1 && !rightToLeft(c) && needsNoShaping(c)) {
+        const uint32_t own = main_->glyph(c);
+        if (own != 0) glyph = int32_t(own);
+    }
+    if (c < simple_.size()) simple_[c] = glyph;
+    return glyph;
+}
+
+}  // namespace zel

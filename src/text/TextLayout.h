@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "text/BidiRuns.h"
+#include "text/GlyphRun.h"
+
+#include <hb.h>
+
+namespace zel {
+
+class FontSet;
+
+// Lays a text out once, in one font, into the glyph runs that the window and the printer both
+// draw. Characters the font lacks take the glyphs of the first fallback font that has them
+// (fontconfig's order); each stretch of one script and face is shaped (HarfBuzz); right-to-left
+// stretches are shown reversed in the cells they take. In a fixed-pitch font the text holds to
+// the character grid: a character takes one cell (the width of "A"), an East Asian wide one two,
+// a combining mark none, and a glyph wider than its cells is scaled down to them, a narrower one
+// starts at their left edge (as terminals draw; centred, readers of the PDF's text would take
+// the gap before it for a space). A proportional font keeps its glyphs' own widths. Positions
+// are twips.
+class TextLayout {
+public:
+    // The font: the family it resolved to, bold or not, its size in points. VbError 482 when
+    // no font file can be found for it.
+    TextLayout(const QString& family, bool bold, double points);
+    ~TextLayout();
+    TextLayout(const TextLayout&) = delete;
+    TextLayout& operator=(const TextLayout&) = delete;
+
+    // The text laid out. The result is the layout's own: valid until the next call.
+    const LaidOutText& layout(const QString& text);
+    // Twips the text advances, as layout() gives it; may lay the text out, as layout() does.
+    double width(const QString& text);
+    // One cell of the grid in twips; 0 in a proportional font, which has no grid.
+    double cell() const { return cell_; }
+
+private:
+    struct Item;
+
+    bool layOutSimple(const QString& text);
+    void layOutShaped(const QString& text);
+    void itemize(const QString& text, const BidiRun& run);
+    double shape(const QString& text, const Item& item, bool rightToLeft, double pen);
+
+    FontSet& fonts_;
+    double points_;
+    double cell_ = 0;
+    hb_buffer_t* buffer_;
+    BidiRuns bidi_;
+    std::vector<Item> items_;
+    std::vector<char32_t> cluster_;  // a character and its marks, while itemizing
+    std::vector<hb_glyph_info_t> plainInfos_;  // glyphs placed without the shaper
+    std::vector<hb_glyph_position_t> plainPositions_;
+    LaidOutText out_;
+};
+
+}  // namespace zel
