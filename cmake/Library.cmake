@@ -38,11 +38,11 @@ install(CODE "
     endif()
 ")
 # Only the public headers are installed: what a program that prints with clsPrint includes
-# (the print object, the dynamic value and its errors, and the question layer whose answers
-# without a display examples/ExampleApplication installs), with every header they include, so
-# that the installed tree is complete.
-set(zelprint_public_headers print/clsPrint.h variant/Variant.h variant/VbError.h
-    windows/Questions.h)
+# (the print object and the print context a program may give it, the dynamic value and its
+# errors, and the question layer whose answers without a display examples/ExampleApplication
+# installs), with every header they include, so that the installed tree is complete.
+set(zelprint_public_headers print/clsPrint.h print/PrintContext.h variant/Variant.h
+    variant/VbError.h windows/Questions.h)
 set(pending ${zelprint_public_headers})
 set(zelprint_installed_headers "")
 while(pending)

@@ -18,7 +18,7 @@ class frmPrint;
 // What the print objects of one report share: the printer and its job, the page grid, the two
 // windows with their flags, the questions to the user and the numbered files. Every print object
 // reaches its devices through its context only. In one program all objects share one context unless
-// it makes others; the server gives each client connection its own (docs/dbus.md, "Print contexts").
+// it makes others; the server gives each client connection its own.
 // The context ends its job and closes its windows when it goes, with its last object.
 class PrintContext {
 public:
