@@ -276,7 +276,8 @@ std::vector<MethodSpec> makeMethods() {
          Access::Held,
          boolean([](P& p, A& a) { return p.NieuwBlad(a[0]); })},
         {"PrintFromSjabloon",
-         "Prints a template file line by line (lines end at CR or CR LF); an empty name asks "
+         "Prints a template file line by line (lines end at CR, LF or CR LF; UTF-8, else "
+         "Windows-1252); an empty name asks "
          "for the file in a dialog. Returns false; the second result is the template's name "
          "as used ('' when the dialog was cancelled). Errors: the file's (53 not found, 75 "
          "not readable, 7 a line past 1 048 576 characters) and those of AddTekst.",
