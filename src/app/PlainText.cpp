@@ -4,6 +4,7 @@
 
 #include "app/TextFileLines.h"
 #include "print/clsPrint.h"
+#include "text/CharacterCells.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -21,11 +22,22 @@ QString asWritten(QString text) {
     return text.replace(QLatin1Char('#'), HashCode);
 }
 
-// Where a piece of a long line ends: never between the two halves of a surrogate pair.
+// Where a piece of a long line ends: after at most `columns` cells of the grid (a wide
+// character takes two, a combining mark none), never inside a character, and never before its
+// first character.
 qsizetype pieceEnd(const QString& line, qsizetype from, qsizetype columns) {
-    qsizetype end = std::min(line.size(), from + columns);
-    if (end < line.size() && end > from + 1 && line.at(end - 1).isHighSurrogate()) --end;
-    return end;
+    qsizetype at = from;
+    qsizetype cells = 0;
+    while (at < line.size()) {
+        const bool pair = at + 1 < line.size() && line.at(at).isHighSurrogate() &&
+                          line.at(at + 1).isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(line.at(at), line.at(at + 1))
+                                : char32_t(line.at(at).unicode());
+        cells += cellsOf(c);
+        if (cells > columns && at > from) break;
+        at += pair ? 2 : 1;
+    }
+    return at;
 }
 
 }  // namespace
@@ -45,7 +57,7 @@ void PlainText::addLine(const QString& text) {
 }
 
 void PlainText::printLine(const QString& line) {
-    if (line.size() <= columns_) return addLine(line);
+    if (pieceEnd(line, 0, columns_) == line.size()) return addLine(line);
     ++longLines_;
     if (truncate_) return addLine(line.left(pieceEnd(line, 0, columns_)));
     for (qsizetype at = 0; at < line.size();) {

@@ -87,6 +87,13 @@ made=$("$zelprint" print --text --truncate "$tmp/plain.txt" -d "pdf:$tmp/lp" 2>"
 columns=$(sed -n "s/.*page's \([0-9]*\) characters cut$/\1/p" "$tmp/err")
 [ -n "$columns" ] || report_fail "no word of the cut line: $(cat "$tmp/err")"
 report_expect "a cut line" "${long:0:$columns}|end" "$(page "$made" 2 | sed -n '2,3p' | paste -sd'|')"
+# A wide character takes two cells: a line of them wraps at half as many characters (counted
+# here in bytes: three a character).
+half=$((columns / 2))
+wide=$(printf '文%.0s' $(seq $((2 * half))))
+made=$(printf '%s\n' "$wide" | "$zelprint" print --text - -d "pdf:$tmp/lp" 2>/dev/null)
+report_expect "wide characters wrapped at the page's cells" "$((3 * half))|$((3 * half))" \
+    "$(page "$made" 1 | LC_ALL=C awk '{ print length($0) }' | paste -sd'|')"
 
 # Standard input and a file in one job, each from a new page; the title, the paper and what a
 # PDF file cannot carry.
