@@ -8,12 +8,8 @@ here=$(dirname "$0")
 source "$here/lib/report.sh"
 source "$here/lib/cups.sh"
 
-tmp=$(mktemp -d)
-trap 'cups_stop; rm -rf "$tmp"' EXIT
-chmod 755 "$tmp"  # the filters run as the lp user and read the spool below it
-report_env "$tmp"
+cups_script_begin
 
-cups_start "$tmp/cups" || report_fail "cannot start a private CUPS server"
 queue=ZelReport
 cups_add_pdf_queue "$queue" "$tmp/out" || report_fail "cannot add the cups-pdf queue"
 

@@ -7,11 +7,7 @@ here=$(dirname "$0")
 source "$here/lib/report.sh"
 source "$here/lib/cups.sh"
 
-tmp=$(mktemp -d)
-trap 'cups_stop; rm -rf "$tmp"' EXIT
-chmod 755 "$tmp"
-report_env "$tmp"
-cups_start "$tmp/cups" || report_fail "cannot start a private CUPS server"
+cups_script_begin
 cups_add_pdf_queue ZelDialog "$tmp/out" || report_fail "cannot add the cups-pdf queue"
 QT_QPA_PLATFORM=offscreen ZEL_TEST_QUEUE=ZelDialog "$ZEL_BUILD_DIR/bin/test_windows" \
     --gtest_filter='QuestionsTest.PrinterDialogChoicesGoWithTheQueue' >"$tmp/log" 2>&1 ||

@@ -9,13 +9,9 @@ here=$(dirname "$0")
 source "$here/lib/report.sh"
 source "$here/lib/cups.sh"
 
-tmp=$(mktemp -d)
-trap 'cups_stop; rm -rf "$tmp"' EXIT
-chmod 755 "$tmp"  # the filters run as the lp user and read the spool below it
-report_env "$tmp"
+cups_script_begin
 zelprint=$ZEL_BUILD_DIR/bin/zelprint
 
-cups_start "$tmp/cups" || report_fail "cannot start a private CUPS server"
 cups_add_pdf_queue ZelLp "$tmp/out" || report_fail "cannot add the cups-pdf queue"
 printf 'een\ntwee\n' >"$tmp/a.txt"
 printf 'drie\n' >"$tmp/b.txt"

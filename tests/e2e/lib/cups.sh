@@ -10,6 +10,8 @@
 #   cups_add_pdf_queue Q OUT a cups-pdf queue Q whose PDF files land in the folder OUT
 #   cups_wait_idle Q SECS    wait until queue Q holds no job
 #   cups_stop                stop the server started here, remove the instance files
+#   cups_script_begin        for a script with report.sh: a private folder $tmp (removed at
+#                            exit), the report environment below it and a server under it
 #
 # Call cups_stop from the script's EXIT trap, so that a failing check stops the server too.
 
@@ -124,4 +126,12 @@ cups_stop() {
     local conf
     for conf in "${CUPS_INSTANCE_FILES[@]}"; do rm -f "$conf"; done
     CUPS_INSTANCE_FILES=()
+}
+
+cups_script_begin() {
+    tmp=$(mktemp -d)
+    trap 'cups_stop; rm -rf "$tmp"' EXIT
+    chmod 755 "$tmp"  # the filters run as the lp user and read the spool below it
+    report_env "$tmp"
+    cups_start "$tmp/cups" || report_fail "cannot start a private CUPS server"
 }
