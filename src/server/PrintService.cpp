@@ -295,7 +295,6 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     answer(message, shared, [this, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
         return create(m, shared, persistent, printer, jobOptions);
     });
-    settle(shared);
 }
 
 void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
