@@ -78,7 +78,6 @@ private:
 
     void dispatch(const QDBusMessage& message);
     void dispatchServer(const QDBusMessage& message);
-    void dispatchObject(const QDBusMessage& message, int id);
     void dispatchProperties(const QDBusMessage& message, int id);
     void dispatchIntrospect(const QDBusMessage& message);
 
