@@ -15,22 +15,40 @@ namespace {
 
 constexpr int SmallStream = 64;
 
-QByteArray deflated(const QByteArray& data) {
-    uLongf size = compressBound(uLong(data.size()));
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
-    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-                  reinterpret_cast<const Bytef*>(data.constData()), uLong(data.size()),
-                  Z_BEST_SPEED) != Z_OK)
-        throw VbError(VbErr::OutOfMemory);
-    out.resize(qsizetype(size));
-    return out;
-}
-
 }  // namespace
 
-PdfWriter::PdfWriter(QFileDevice& file) : file_(file), offsets_(1, 0) {
+struct PdfWriter::Compressor {
+    z_stream stream{};
+    bool ready = false;
+    ~Compressor() {
+        if (ready) deflateEnd(&stream);
+    }
+};
+
+PdfWriter::PdfWriter(QFileDevice& file)
+    : file_(file), compressor_(std::make_unique<Compressor>()), offsets_(1, 0) {
     // The binary comment tells transfer programs that the file is not text.
     write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+}
+
+PdfWriter::~PdfWriter() = default;
+
+QByteArray PdfWriter::deflated(const QByteArray& data) {
+    z_stream& z = compressor_->stream;
+    if (!compressor_->ready) {
+        if (deflateInit(&z, Z_BEST_SPEED) != Z_OK) throw VbError(VbErr::OutOfMemory);
+        compressor_->ready = true;
+    } else if (deflateReset(&z) != Z_OK) {
+        throw VbError(VbErr::OutOfMemory);
+    }
+    QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    if (deflate(&z, Z_FINISH) != Z_STREAM_END) throw VbError(VbErr::OutOfMemory);
+    out.resize(qsizetype(z.total_out));
+    return out;
 }
 
 void PdfWriter::write(const QByteArray& bytes) {

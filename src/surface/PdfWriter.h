@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <vector>
 
 class QFileDevice;
@@ -14,6 +15,9 @@ namespace zel {
 class PdfWriter {
 public:
     explicit PdfWriter(QFileDevice& file);  // writes the header
+    ~PdfWriter();
+    PdfWriter(const PdfWriter&) = delete;
+    PdfWriter& operator=(const PdfWriter&) = delete;
 
     int reserve() { return next_++; }  // a number for an object written later
     void beginObject(int number);
@@ -27,7 +31,13 @@ public:
     void finish(int catalog, int info = 0);
 
 private:
+    struct Compressor;
+    QByteArray deflated(const QByteArray& data);
+
     QFileDevice& file_;
+    // One compressor for every stream of the file, reset between them: setting one up for each
+    // page cost a tenth of a long report's time.
+    std::unique_ptr<Compressor> compressor_;
     qint64 offset_ = 0;
     std::vector<qint64> offsets_;  // by object number; 0 for the free object 0
     int next_ = 1;
