@@ -4,7 +4,6 @@
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "surface/PrinterSurface.h"
-#include "variant/Bounds.h"
 #include "variant/VbError.h"
 #include "windows/SystemColours.h"
 #include "windows/frmPrint.h"
@@ -144,13 +143,6 @@ void drawCentred(DrawingSurface& device, const QString& text, const Variant& col
     device.setFontSize(size);
 }
 
-// A text that cannot be converted or is past the bound fails before the page check, so that it
-// starts no page. Its codes are expanded only after that check: "#B" and "#L" then show the
-// page the text lands on, also when the text starts it.
-void requirePrintable(const Variant& Tekst) {
-    requireTextLength(Tekst.toString().size());
-}
-
 // One slot per append: the count grows by dynamic-value addition, then the store follows it.
 PrintElement& appendTo(ElementStore& store, Variant& count) {
     const Variant next = count + Variant::Integer(1);
@@ -260,7 +252,11 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
     if (AfdrukTekst.isNull() || AfdrukTekst.isEmpty() || AnnulerenPressed) return false;
     const int32_t colour = resolveColour(Kleur, PrintForeColor_);
     const Variant drawMode = resolveDrawMode(DrawMode, colour);
-    requirePrintable(AfdrukTekst);
+    // A text that cannot be converted, or whose expansion is past the bound, fails before the
+    // page check, so that it starts no page. Its codes are expanded for good only after that
+    // check: "#B" and "#L" then show the page the text lands on, also when the text starts it.
+    // They fill fields of a fixed width, so the page does not change the expansion's length.
+    ExpandTekst(AfdrukTekst);
     clearAnnuleer(context_->windows());
     if (AddTabel) {
         if (!CheckBladVol(Regel, false)) return false;
@@ -330,7 +326,7 @@ void clsPrint::AddBox(const Variant& RegelVan, const Variant& PositieVan, const 
 
 void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
                          const Variant& FontSizePrinter, const Variant& ForeColor, bool AddTabel) {
-    requirePrintable(Tekst);
+    ExpandTekst(Tekst);  // fails before the page check, as in AddTekst
     clearAnnuleer(context_->windows());
     if (!checkPageWithoutLine()) return;
     const QString text = ExpandTekst(Tekst);

@@ -76,6 +76,15 @@ TEST_F(ExpandTekst, NestedCodesAreBoundedBeforeTheyGrow) {
     print_->SetParm(Variant::Integer(0), Variant(QString("#1").repeated(1000)));
     print_->SetParm(Variant::Integer(1), Variant(QString("#2").repeated(1000)));
     print_->SetParm(Variant::Integer(2), Variant(QString("x").repeated(1000)));
+    // A text or watermark refused so leaves the page as it was: none is started.
+    print_->SetMode(Variant("PS"));
+    printer_->clearCalls();
+    EXPECT_EQ(
+        errorOf([&] { print_->AddTekst(Variant::Integer(1), Variant::Integer(1), Variant("#0")); }),
+        7);
+    EXPECT_EQ(errorOf([&] { print_->Watermerk(Variant("#0")); }), 7);
+    EXPECT_EQ(print_->CurrentPage, 0);
+    EXPECT_TRUE(printer_->calls().isEmpty()) << printer_->calls().join('|').toStdString();
     EXPECT_EQ(errorOf([&] { printed("#0"); }), 7);
     // Up to the bound the text expands in full.
     EXPECT_EQ(printed("#1").size(), 1000 * 1000);
