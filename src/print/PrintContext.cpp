@@ -6,11 +6,31 @@
 
 namespace zel {
 
+namespace {
+
+// Lines per page and positions per line follow the sheet in use.
+void measureEachSheet(PrintJobs& jobs, PrintWindows& windows) {
+    QObject::connect(&jobs, &PrintJobs::sheetChanged, &jobs, [&windows] {
+        try {
+            windows.CalcMetrics();
+        } catch (const VbError&) {
+            // A grid that cannot be measured (no usable font) keeps its values, as a failing
+            // step of the measurement does.
+        }
+    });
+}
+
+}  // namespace
+
 PrintContext::PrintContext()
-    : printer_(std::make_unique<QtPrinterSurface>(jobs_)), windows_(geometry_, *printer_) {}
+    : printer_(std::make_unique<QtPrinterSurface>(jobs_)), windows_(geometry_, *printer_) {
+    measureEachSheet(jobs_, windows_);
+}
 
 PrintContext::PrintContext(std::unique_ptr<PrinterSurface> printer)
-    : printer_(std::move(printer)), windows_(geometry_, *printer_) {}
+    : printer_(std::move(printer)), windows_(geometry_, *printer_) {
+    measureEachSheet(jobs_, windows_);
+}
 
 PrintContext::~PrintContext() {
     windows_.unloadOk();

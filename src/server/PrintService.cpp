@@ -277,8 +277,7 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     requireSignature(message, QStringLiteral("a{sv}"));
     QVariantMap given = dictionary(message.arguments().at(0));
     const JobOptions jobOptions = takeJobOptions(given);
-    const std::vector<Variant> options =
-        namedArguments(given, createOptions());
+    const std::vector<Variant> options = namedArguments(given, createOptions());
     const bool persistent = options[0].toBoolean();
     const QString printer = options[1].toString();
     const QString group = options[2].toString();
@@ -401,8 +400,13 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
 QDBusMessage PrintService::create(const QDBusMessage& message, const Shared& shared,
                                   bool persistent, const QString& printer,
                                   const JobOptions& jobOptions) {
-    auto print = std::make_unique<clsPrint>(shared->context);
     const int id = nextId_++;
+    // The object's grid is measured on the sheet its own destination and options give.
+    std::unique_ptr<clsPrint> print;
+    {
+        const PrintJobs::Scope caller(shared->context->jobs(), id, printer, jobOptions);
+        print = std::make_unique<clsPrint>(shared->context);
+    }
     connectEvents(*print, objectPath(id));
     const QString owner = persistent ? QString() : message.service();
     objects_[id] = PrintObject{std::move(print), shared, owner, printer, jobOptions};

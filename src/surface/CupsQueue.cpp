@@ -10,6 +10,7 @@
 #include "general/SettingsStore.h"
 #include "surface/BoundedCall.h"
 #include "surface/JobOptions.h"
+#include "surface/PaperNames.h"
 #include "variant/VbError.h"
 
 namespace zel::cups {
@@ -98,10 +99,10 @@ QPageLayout lookUpLayout(const QString& queue, const QString& media) {
     if (!info) throw queueError(queue, QString::fromUtf8(cupsLastErrorString()));
     cups_size_t size;
     // A paper the queue does not know is passed on as lp does; the page is then the default.
-    const QByteArray wanted = media.section(u',', 0, 0).toUtf8();
-    if (!wanted.isEmpty() &&
-        cupsGetDestMediaByName(destination.http(), destination.dest(), info, wanted.constData(),
-                               CUPS_MEDIA_FLAGS_DEFAULT, &size))
+    // The queue is asked by the paper's PWG name, as CUPS reads a name in any case.
+    const pwg_media_t* wanted = paperNamed(media);
+    if (wanted && cupsGetDestMediaByName(destination.http(), destination.dest(), info, wanted->pwg,
+                                         CUPS_MEDIA_FLAGS_DEFAULT, &size))
         return layoutOf(size);
     ipp_attribute_t* fallback =
         cupsFindDestDefault(destination.http(), destination.dest(), info, "media");

@@ -65,6 +65,15 @@ QString JobOptions::text() const {
     return words.join(u' ');
 }
 
+JobOptions JobOptions::without(const QStringList& names) const {
+    JobOptions kept = *this;
+    kept.options_.erase(
+        std::remove_if(kept.options_.begin(), kept.options_.end(),
+                       [&names](const Option& o) { return names.contains(o.first); }),
+        kept.options_.end());
+    return kept;
+}
+
 JobOptions JobOptions::over(const JobOptions& base) const {
     JobOptions merged = base;
     for (const Option& option : options_) merged.set(option.first, option.second);

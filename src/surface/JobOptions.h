@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
     const std::vector<Option>& all() const { return options_; }
     // The form parse reads back, values quoted where they need it.
     QString text() const;
+    // These options but the named ones, with the title.
+    JobOptions without(const QStringList& names) const;
     // These options and title over base's: base's stay where these set nothing.
     JobOptions over(const JobOptions& base) const;
 

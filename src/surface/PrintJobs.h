@@ -48,6 +48,9 @@ Q_SIGNALS:
     // A sheet of the owner's job is finished: no more output goes on it. Sheets count from 1
     // within each job.
     void sheetFinished(int owner, int32_t sheet);
+    // A job started on another sheet than the printer's area was last measured on: the grid
+    // must be measured again.
+    void sheetChanged();
     // The owner's job reached its destination.
     void jobEnded(int owner, const zel::EndedJob& job);
 

@@ -1,16 +1,11 @@
 #include "surface/PrinterDestination.h"
 
-#include <cups/cups.h>
-
 #include <QDir>
-#include <QFile>
-#include <QPageSize>
-#include <QSizeF>
 #include <QStandardPaths>
-#include <optional>
 
 #include "general/SettingsStore.h"
 #include "surface/CupsQueue.h"
+#include "surface/PaperNames.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -18,44 +13,6 @@ namespace zel {
 namespace {
 
 const QString pdfPrefix = QStringLiteral("pdf:");
-
-// The first word of /etc/papersize that is not a comment, as libpaper reads it.
-QPageSize systemPaper() {
-    struct Paper {
-        const char* name;
-        QPageSize::PageSizeId id;
-    };
-    static constexpr Paper papers[] = {
-        {"a3", QPageSize::A3},
-        {"a4", QPageSize::A4},
-        {"a5", QPageSize::A5},
-        {"b5", QPageSize::B5},
-        {"letter", QPageSize::Letter},
-        {"legal", QPageSize::Legal},
-        {"executive", QPageSize::Executive},
-    };
-    QFile file(QStringLiteral("/etc/papersize"));
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        while (!file.atEnd()) {
-            const QString line = QString::fromUtf8(file.readLine()).trimmed().toLower();
-            if (line.isEmpty() || line.startsWith(u'#')) continue;
-            for (const Paper& paper : papers)
-                if (line == QLatin1String(paper.name)) return QPageSize(paper.id);
-            break;
-        }
-    }
-    return QPageSize(QPageSize::A4);
-}
-
-// A paper by its CUPS name ("iso_a5_148x210mm", "A5", "a5", "Letter"), as libcups knows them.
-std::optional<QPageSize> namedPaper(const QString& media) {
-    const QByteArray name = media.section(u',', 0, 0).toUtf8();
-    pwg_media_t* paper = pwgMediaForPWG(name.constData());
-    if (!paper) paper = pwgMediaForLegacy(name.constData());
-    if (!paper) paper = pwgMediaForPPD(name.constData());
-    if (!paper) return std::nullopt;
-    return QPageSize(QSizeF(paper->width / 100.0, paper->length / 100.0), QPageSize::Millimeter);
-}
 
 // The destination by the usual choice, before the caller's options.
 PrinterDestination usualDestination(const QString& forCaller) {
@@ -112,10 +69,36 @@ void saveChosenDestination(const QString& destination, const JobOptions& options
     SaveSetting(AppTitle(), QStringLiteral("Printer"), QStringLiteral("Options"), options.text());
 }
 
+QString destinationChoice(const QString& forCaller, const JobOptions& callerOptions) {
+    return QStringList{forCaller,
+                       qEnvironmentVariable("ZELPRINT_PRINTER"),
+                       chosenDestination(),
+                       chosenOptions().text(),
+                       callerOptions.text(),
+                       callerOptions.title}
+        .join(u'\n');
+}
+
+bool landscapeAsked(const JobOptions& options) {
+    const QString requested = options.value(QStringLiteral("orientation-requested"));
+    if (!requested.isEmpty()) return requested == u'4' || requested == u'5';
+    return options.contains(QStringLiteral("landscape")) &&
+           options.value(QStringLiteral("landscape")) != QLatin1String("false");
+}
+
+bool monochromeAsked(const JobOptions& options) {
+    const QString mode = options.value(QStringLiteral("print-color-mode"));
+    return mode.contains(QLatin1String("monochrome")) || mode.contains(QLatin1String("bi-level"));
+}
+
 QStringList optionsPdfIgnores(const JobOptions& options) {
+    // What shapes the page: the paper, its orientation and its colours.
+    static const QStringList carried = {QStringLiteral("media"), QStringLiteral("landscape"),
+                                        QStringLiteral("orientation-requested"),
+                                        QStringLiteral("print-color-mode")};
     QStringList ignored;
     for (const JobOptions::Option& option : options.all())
-        if (option.first != QLatin1String("media")) ignored << option.first;
+        if (!carried.contains(option.first)) ignored << option.first;
     return ignored;
 }
 
@@ -133,12 +116,13 @@ QString defaultPdfDirectory() {
 QPageLayout pageLayoutFor(const PrinterDestination& destination) {
     const QString media = destination.options.value(QStringLiteral("media"));
     if (destination.isPdf()) {
-        std::optional<QPageSize> paper = media.isEmpty() ? systemPaper() : namedPaper(media);
-        if (!paper)
+        const pwg_media_t* named = media.isEmpty() ? nullptr : paperNamed(media);
+        if (!media.isEmpty() && !named)
             throw VbError(VbErr::PrinterError,
                           QStringLiteral("Printer error: media=%1: no paper of that name")
                               .arg(shownInError(media)));
-        return QPageLayout(*paper, QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
+        return QPageLayout(named ? pageSizeOf(*named) : systemPaper(), QPageLayout::Portrait,
+                           QMarginsF(), QPageLayout::Point);
     }
     QPageLayout layout = cups::queueLayout(destination.queue, media);
     layout.setOrientation(QPageLayout::Portrait);

@@ -33,18 +33,28 @@ QString chosenDestination();
 JobOptions chosenOptions();
 void saveChosenDestination(const QString& destination, const JobOptions& options = {});
 
-// The options that a PDF file cannot carry (all but the paper); said once per job on standard
-// error by the printer, and ignored.
+// What currentDestination's answer rests on, but for CUPS's default queue: while it stays the
+// same, so does the destination.
+QString destinationChoice(const QString& forCaller, const JobOptions& callerOptions);
+
+// Whether the options ask for landscape sheets as lp takes them: orientation-requested 4 or 5
+// (the reversed ones print as their plain forms), else landscape.
+bool landscapeAsked(const JobOptions& options);
+// Whether print-color-mode asks for no colour (monochrome, bi-level and their process- forms).
+bool monochromeAsked(const JobOptions& options);
+
+// The options that a PDF file cannot carry (all but the paper, its orientation and colour
+// mode); said once per job on standard error by the printer, and ignored.
 QStringList optionsPdfIgnores(const JobOptions& options);
 
 // ZelPrintDemo in the user's documents folder: $XDG_DOCUMENTS_DIR, else the desktop's documents
 // folder (user-dirs.dirs; ~/Documents when it names none), else the home folder.
 QString defaultPdfDirectory();
 
-// Paper and printable area in portrait: for PDF files the whole sheet of the option media, else
-// of the system's paper (/etc/papersize, A4 when it says nothing known), 482 for a paper of no
-// known size; for a queue the option media, else its default paper, with its printable area
-// (482 for a queue that CUPS does not know).
+// Paper and printable area in portrait: for PDF files the whole sheet of the option media (any
+// name CUPS takes, see paperNamed), else of the system's paper (/etc/papersize, A4 when it says
+// nothing known), 482 for a paper of no known size; for a queue the option media, else its
+// default paper, with its printable area (482 for a queue that CUPS does not know).
 QPageLayout pageLayoutFor(const PrinterDestination& destination);
 
 }  // namespace zel

@@ -50,6 +50,7 @@ constexpr double TwipsPerPoint = 20.0;
 // One job in progress: written to a PDF spool file, handed to its destination at EndDoc.
 struct QtPrinterSurface::Job {
     PrinterDestination destination;
+    QPageLayout paper;   // portrait
     int owner = 0;       // the caller whose output started the job (PrintJobs)
     int32_t sheets = 0;  // sheets finished so far
     std::unique_ptr<QTemporaryFile> spool;
@@ -61,52 +62,80 @@ QtPrinterSurface::QtPrinterSurface(PrintJobs& jobs)
     // default printer first, unbounded, on every new context. Nothing is ever drawn on it.
     : jobs_(jobs), metrics_(std::make_unique<QPdfWriter>(QString())) {
     metrics_->setResolution(Dpi);
-    refreshLayout();
 }
 
 QtPrinterSurface::~QtPrinterSurface() = default;
 
-QPageLayout QtPrinterSurface::sheetLayout() const {
-    QPageLayout layout = layout_;
-    layout.setOrientation(orientation_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
-    return layout;
-}
-
-float QtPrinterSurface::ScaleWidth() const {
-    return float(sheetLayout().paintRect(QPageLayout::Point).width() * TwipsPerPoint);
-}
-
-float QtPrinterSurface::ScaleHeight() const {
-    return float(sheetLayout().paintRect(QPageLayout::Point).height() * TwipsPerPoint);
-}
-
-void QtPrinterSurface::refreshLayout() {
+const QtPrinterSurface::NextJob& QtPrinterSurface::nextJob() const {
+    const QString choice = destinationChoice(jobs_.callerDestination(), jobs_.callerOptions());
+    if (next_ && next_->choice == choice) return *next_;
+    NextJob next{choice, currentDestination(jobs_.callerDestination(), jobs_.callerOptions()), {}};
     try {
-        layout_ =
-            pageLayoutFor(currentDestination(jobs_.callerDestination(), jobs_.callerOptions()));
+        next.paper = pageLayoutFor(next.destination);
+        next.paperKnown = true;
     } catch (const VbError&) {
         // A queue that CUPS does not know fails when the job starts; until then the system's
         // paper gives the area.
-        layout_ = pageLayoutFor(PrinterDestination::parse(QStringLiteral("pdf:")));
+        next.paper = pageLayoutFor(PrinterDestination::parse(QStringLiteral("pdf:")));
     }
+    next_ = std::move(next);
+    return *next_;
+}
+
+const JobOptions& QtPrinterSurface::optionsInForce() const {
+    return job_ ? job_->destination.options : nextJob().destination.options;
+}
+
+QPageLayout QtPrinterSurface::sheetOf(QPageLayout paper, const JobOptions& options) const {
+    const bool landscape = orientation_ ? *orientation_ == 2 : landscapeAsked(options);
+    paper.setOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return paper;
+}
+
+QPageLayout QtPrinterSurface::sheetLayout() const {
+    if (job_) return sheetOf(job_->paper, job_->destination.options);
+    const NextJob& next = nextJob();
+    return sheetOf(next.paper, next.destination.options);
+}
+
+float QtPrinterSurface::ScaleWidth() const {
+    measured_ = sheetLayout().paintRect(QPageLayout::Point).size();
+    return float(measured_.width() * TwipsPerPoint);
+}
+
+float QtPrinterSurface::ScaleHeight() const {
+    measured_ = sheetLayout().paintRect(QPageLayout::Point).size();
+    return float(measured_.height() * TwipsPerPoint);
 }
 
 void QtPrinterSurface::startJob() {
+    const NextJob& next = nextJob();
     auto job = std::make_unique<Job>();
-    job->destination = currentDestination(jobs_.callerDestination(), jobs_.callerOptions());
+    job->destination = next.destination;
     job->owner = jobs_.caller();
-    layout_ = pageLayoutFor(job->destination);
+    // A destination that could not say its paper says why now.
+    job->paper = next.paperKnown ? next.paper : pageLayoutFor(next.destination);
+    JobOptions& options = job->destination.options;
+    // The program's colour mode goes over the destination's, not over what the caller asked.
+    const QString colourOption = QStringLiteral("print-color-mode");
+    if (colorMode_ && !jobs_.callerOptions().contains(colourOption))
+        options.set(colourOption,
+                    *colorMode_ == 1 ? QStringLiteral("monochrome") : QStringLiteral("color"));
     if (job->destination.isPdf())
         sayIgnored(job->destination);
     else
-        cups::checkOptions(job->destination.queue, job->destination.options);
+        cups::checkOptions(job->destination.queue, options);
     job->spool = createSpoolFile(job->destination.isPdf() ? job->destination.pdfDirectory
                                                           : QDir::tempPath());
-    job->pdf = std::make_unique<PdfDocument>(*job->spool, colorMode_ == 1);
-    const QString& title = job->destination.options.title;
-    job->pdf->setTitle(title.isEmpty() ? AppTitle() : title);
-    job->pdf->beginPage(sheetLayout());
+    job->pdf = std::make_unique<PdfDocument>(*job->spool, monochromeAsked(options));
+    job->pdf->setTitle(options.title.isEmpty() ? AppTitle() : options.title);
+    const QPageLayout sheet = sheetOf(job->paper, options);
+    job->pdf->beginPage(sheet);
     job_ = std::move(job);
+    // Another sheet than the one measured (the user chose another printer or paper meanwhile,
+    // or another caller's destination measured last): the grid is measured again.
+    if (measured_.isValid() && measured_ != sheet.paintRect(QPageLayout::Point).size())
+        Q_EMIT jobs_.sheetChanged();
 }
 
 PdfDocument& QtPrinterSurface::readySheet() {
@@ -204,7 +233,7 @@ void QtPrinterSurface::EndDoc() {
     refusal_.reset();
     if (job_) {
         const std::unique_ptr<Job> job = std::move(job_);
-        refreshLayout();
+        next_.reset();
         job->pdf->finish();
         requireCompleteSpool(job->spool->fileName());
         zel::EndedJob report{job->destination.text(), {}, job->sheets};
@@ -212,8 +241,11 @@ void QtPrinterSurface::EndDoc() {
             report.document = publishPdfJob(job->spool->fileName(), job->destination.pdfDirectory);
         } else {
             try {
+                // The pages are already turned: CUPS turning them again would undo it.
                 report.document = QString::number(cups::submitPdf(
-                    job->destination.queue, job->spool->fileName(), job->destination.options));
+                    job->destination.queue, job->spool->fileName(),
+                    job->destination.options.without(
+                        {QStringLiteral("landscape"), QStringLiteral("orientation-requested")})));
             } catch (const VbError& error) {
                 throw VbError(error.number(),
                               QStringLiteral("%1; the job was kept as %2")
@@ -231,7 +263,7 @@ void QtPrinterSurface::KillDoc() {
     refusal_.reset();
     if (!job_) return;
     job_.reset();
-    refreshLayout();
+    next_.reset();
 }
 
 void QtPrinterSurface::setFontTransparent(bool transparent) {
@@ -239,12 +271,23 @@ void QtPrinterSurface::setFontTransparent(bool transparent) {
     backgroundTransparent_ = transparent;
 }
 
+int16_t QtPrinterSurface::Orientation() const {
+    return orientation_ ? *orientation_ : landscapeAsked(optionsInForce()) ? 2 : 1;
+}
+
 void QtPrinterSurface::setOrientation(int16_t orientation) {
     if (orientation != 1 && orientation != 2) throw VbError(VbErr::InvalidPropertyValue);
     // The orientation in force is no change, so it never splits a job.
-    if (orientation == orientation_) return;
+    if (orientation == Orientation()) {
+        orientation_ = orientation;
+        return;
+    }
     if (sheetWritten_) throw VbError(VbErr::PropertyCannotBeSetWithinPage);
     orientation_ = orientation;
+}
+
+int16_t QtPrinterSurface::ColorMode() const {
+    return colorMode_ ? *colorMode_ : monochromeAsked(optionsInForce()) ? 1 : 2;
 }
 
 void QtPrinterSurface::setColorMode(int16_t mode) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QPageLayout>
+#include <QSizeF>
 #include <memory>
 #include <optional>
 
 #include "surface/PainterSurface.h"
+#include "surface/PrinterDestination.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 
@@ -20,7 +22,10 @@ class PrintJobs;
 // (PdfDocument), which goes to a PDF folder or to a CUPS queue. A job starts with the first
 // output, on the destination chosen at that moment (see PrinterDestination); page changes are
 // issued only before the next output, so a sheet without output never becomes a page. The area
-// is the paper's printable area in twips.
+// is the printable area in twips of the sheet in use: the job's, else the one the next job would
+// get for the current caller, in the orientation in force. Orientation and colour mode follow
+// the job's options (landscape, orientation-requested, print-color-mode) until the program sets
+// them.
 class QtPrinterSurface : public PainterSurface<PrinterSurface> {
 public:
     // Jobs are started for, and reported to, the callers that jobs names.
@@ -40,10 +45,11 @@ public:
     void PaintBackground(int32_t colour) override;
     bool FontTransparent() const override { return fontTransparent_; }
     void setFontTransparent(bool transparent) override;
-    int16_t Orientation() const override { return orientation_; }
+    int16_t Orientation() const override;
     void setOrientation(int16_t orientation) override;
-    int16_t ColorMode() const override { return colorMode_; }
-    void setColorMode(int16_t mode) override;  // applies from the next job
+    // Applies from the next job, as print-color-mode unless the caller's options name one.
+    int16_t ColorMode() const override;
+    void setColorMode(int16_t mode) override;
     void setBackgroundTransparent() override { backgroundTransparent_ = true; }
     bool SheetWrittenOn() const override { return sheetWritten_; }
 
@@ -57,12 +63,23 @@ protected:
 
 private:
     struct Job;
+    // The destination and paper of the job that the next output starts, as they stand.
+    struct NextJob {
+        QString choice;  // what they were found for (destinationChoice)
+        PrinterDestination destination;
+        QPageLayout paper;        // portrait; the system's paper when the destination cannot say
+        bool paperKnown = false;  // false: the job's start raises why
+    };
 
-    QPageLayout sheetLayout() const;
+    // Found again when the caller or the user's choice changed, and after each job: a queue's
+    // paper takes a call to CUPS.
+    const NextJob& nextJob() const;
+    const JobOptions& optionsInForce() const;  // the job's, else the next job's
+    QPageLayout sheetOf(QPageLayout paper, const JobOptions& options) const;
+    QPageLayout sheetLayout() const;  // the sheet in use, in the orientation in force
     void startJob();
     // The job's document with its current sheet started; the sheet counts as written on.
     PdfDocument& readySheet();
-    void refreshLayout();
     void leaveJob();
     void fillSheet(PdfDocument& pdf, int32_t colour) const;
     void finishSheet();  // counts and reports the job's current sheet as finished
@@ -72,10 +89,11 @@ private:
     std::unique_ptr<Job> job_;
     std::optional<VbError> refusal_;            // the first refusal of the job in progress
     std::optional<int32_t> pendingBackground_;  // for the current sheet's first output
-    QPageLayout layout_;                        // portrait; the orientation is applied per sheet
+    mutable std::optional<NextJob> next_;
+    mutable QSizeF measured_;  // the area ScaleWidth and ScaleHeight last gave, in points
     int32_t fillColor_ = 0;
-    int16_t orientation_ = 1;
-    int16_t colorMode_ = 2;
+    std::optional<int16_t> orientation_;  // as the program set it
+    std::optional<int16_t> colorMode_;    // as the program set it
     bool fontTransparent_ = true;
     bool backgroundTransparent_ = true;
     bool sheetWritten_ = false;

@@ -14,9 +14,11 @@
 #include <utility>
 
 #include "surface/PrinterDestination.h"
+#include "surface/PrinterSurface.h"
 #include "windows/HandlerGuard.h"
 #include "windows/OuterFrame.h"
 #include "windows/PrintCanvas.h"
+#include "windows/PrintWindows.h"
 #include "windows/Questions.h"
 
 namespace zel {
@@ -146,8 +148,12 @@ void frmPrint::mnuSelecteerPrinter_Click() {
     }
     if (answer != QDialog::Accepted) return;
     const QString destination = destinationOf(printer);
-    if (!destination.isEmpty())
-        saveChosenDestination(destination, optionsOf(printer, destination.startsWith("pdf:")));
+    if (destination.isEmpty()) return;
+    saveChosenDestination(destination, optionsOf(printer, destination.startsWith("pdf:")));
+    // The colour chosen is the printer's colour mode from now on, as a program's would be; the
+    // grid is measured on the chosen paper (a job in progress keeps its own).
+    windows_.printer().setColorMode(printer.colorMode() == QPrinter::GrayScale ? 1 : 2);
+    windows_.CalcMetrics();
 }
 
 void frmPrint::mnuActiveer_Click() {

@@ -1,9 +1,9 @@
 # A client's own CUPS queue, chosen at Create before the server's destination: a queue CUPS does
 # not know is error 482 there, and a job goes to the chosen queue, its JobEnded naming the queue
-# and the CUPS job id. JobOptions and Title reach the job (read back from CUPS's page log), an
-# option CUPS would refuse is 482 at Create, and JobFinished tells how the job ended at CUPS:
-# completed, or held by a stopped queue. A frozen CUPS at one client's job end does not hold up
-# another client, and the first client's job is kept as a PDF file.
+# and the CUPS job id. JobOptions, Title and PrintColorMode reach the job (read back from CUPS's
+# page log), an option CUPS would refuse is 482 at Create, and JobFinished tells how the job
+# ended at CUPS: completed, or held by a stopped queue. A frozen CUPS at one client's job end
+# does not hold up another client, and the first client's job is kept as a PDF file.
 source "$(dirname "$0")/dbus_lib.sh"
 source "$(dirname "$0")/lib/cups.sh"
 trap 'cups_stop; cleanup' EXIT
@@ -62,6 +62,7 @@ sleep 0.5
 obj=$(bus call "$NAME" / ZelPrintDemo.Server Create 'a{sv}' 4 Persistent b true Printer s ZelBus \
     Title s "Lijst juni" JobOptions 'a{ss}' 3 copies 2 media A5 sides two-sided-short-edge |
     sed 's/^o "\(.*\)"$/\1/')
+bus set-property "$NAME" "$obj" "$OBJ_IFACE" PrintColorMode i 1 || fail "set PrintColorMode"
 print_one "$obj"
 bus call "$NAME" "$obj" "$OBJ_IFACE" Release || fail "Release $obj"
 said=$(finished "$obj")
@@ -69,8 +70,8 @@ job=$(sed -n "s/^('\([0-9]*\)', 'completed', '')$/\1/p" <<<"$said")
 [ -n "$job" ] || fail "the job did not complete: $said"
 echo "ok: JobFinished says job $job completed"
 cups_wait_idle ZelBus 30 || fail "the job did not leave the queue"
-expect "copies, title, paper and sides in the page log" \
-    "2 - localhost Lijst juni A5 two-sided-short-edge" \
+expect "copies, title, paper, sides and PrintColorMode in the page log" \
+    "2 - localhost Lijst juni A5 two-sided-short-edge monochrome" \
     "$(awk -v id="$job" '$3 == id' "$ZEL_E2E_TMP/cups/log/page_log" | sed 's/.*\] total //')"
 
 expect "an option CUPS refuses, at Create" \

@@ -110,6 +110,24 @@ grep -q "cannot carry sides, copies: ignored" "$tmp/err" || report_fail "ignored
 made=$(printf 'van invoer\n' | "$zelprint" print --text -d "pdf:$tmp/lp" 2>/dev/null)
 report_expect "standard input's title" "standard input" "$(pdfinfo "$made" | sed -n 's/^Title: *//p')"
 
+# The grid follows the sheet, whatever paper and orientation lp's options choose: every line of a
+# long text comes back whole, each character on the sheet inside its margins.
+ys=$(printf 'y%.0s' $(seq 150))
+for i in $(seq 150); do printf 'r%03d %s\n' "$i" "$ys"; done >"$tmp/sheet.txt"
+for sheet in "media=a5 420x595" "media=letter 612x792" "landscape 842x595" \
+    "orientation-requested=4 842x595"; do
+    option=${sheet% *}
+    made=$("$zelprint" print --text "$tmp/sheet.txt" -d "pdf:$tmp/sheets" -o "$option" 2>/dev/null) ||
+        report_fail "not printed with -o $option"
+    report_expect "the sheet of -o $option" "${sheet#* }" \
+        "$(pdfinfo "$made" | sed -n 's/^Page size: *\([0-9]*\) x \([0-9]*\) .*/\1x\2/p')"
+    report_expect "every line back on -o $option" "$(seq -f 'r%03g' 150 | paste -sd' ')" \
+        "$(pdftotext "$made" - | grep -o 'r[0-9][0-9][0-9]' | paste -sd' ')"
+    report_expect "every character back on -o $option" $((150 * 150)) \
+        "$(pdftotext "$made" - | tr -cd y | wc -c)"
+    report_check_placement "$made" ""
+done
+
 "$zelprint" print --help | grep -q -- "-o NAME=VALUE" || report_fail "print --help says nothing of -o"
 "$zelprint" serve --help | grep -q -- "--linger" || report_fail "serve --help says nothing of --linger"
 code=0

@@ -8,9 +8,9 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <map>
-#include <QRegularExpression>
 
 #include "PrinterTestEnv.h"
 #include "support/ErrorOf.h"
@@ -249,6 +249,43 @@ TEST(QtPrinterSurface, OrientationChangesOnlyBetweenSheets) {
     EXPECT_GT(portrait.height(), portrait.width());
     EXPECT_EQ(landscape, portrait.transposed());
     EXPECT_NEAR(printer.ScaleWidth(), landscape.width() * 20, 20);
+}
+
+// The area is the sheet the job's options ask for, its paper named in any case CUPS takes and
+// turned as asked, before the job and during it; the PDF page is that sheet.
+TEST(QtPrinterSurface, AreaIsTheSheetTheOptionsAskFor) {
+    PrinterTestEnv env;
+    struct Case {
+        const char* options;
+        double width, height;  // points
+    };
+    const Case cases[] = {
+        {"media=a5", 419.5, 595.3},
+        {"media=letter", 612, 792},
+        {"media=Legal", 612, 1008},
+        {"media=A3 landscape", 1190.6, 841.9},
+        {"media=envdl orientation-requested=4", 623.6, 311.8},
+        {"media=iso_a5_148x210mm orientation-requested=3", 419.5, 595.3},
+    };
+    int job = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        JobOptions options;
+        options.parse(QString::fromLatin1(c.options));
+        TestPrinter printer;
+        const PrintJobs::Scope caller(printer, 1, QString(), options);
+        for (int during = 0; during < 2; ++during) {
+            EXPECT_NEAR(printer.ScaleWidth(), c.width * 20, 20);
+            EXPECT_NEAR(printer.ScaleHeight(), c.height * 20, 20);
+            EXPECT_EQ(printer.Orientation(), c.width > c.height ? 2 : 1);
+            printer.Print(QStringLiteral("x"), true);
+        }
+        printer.EndDoc();
+        const QSizeF page = pdfPageSize(
+            env.path(QStringLiteral("job-%1.pdf").arg(++job, 4, 10, QLatin1Char('0'))), 1);
+        EXPECT_NEAR(page.width(), c.width, 1);
+        EXPECT_NEAR(page.height(), c.height, 1);
+    }
 }
 
 TEST(QtPrinterSurface, SheetIsWrittenOnOnlyByDrawing) {

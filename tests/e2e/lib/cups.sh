@@ -38,6 +38,8 @@ Listen $CUPS_DIR/cups.sock
 Browsing No
 WebInterface No
 LogLevel warn
+# CUPS's page log, with the colour mode the job asked for last.
+PageLogFormat %p %u %j %T %P %C %{job-billing} %{job-originating-host-name} %{job-name} %{media} %{sides} %{print-color-mode}
 # Only this machine's users reach the socket; the test administers it without passwords.
 <Location />
   Order allow,deny

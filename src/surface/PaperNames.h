@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cups/cups.h>
+
+#include <QPageSize>
+#include <QString>
+
+namespace zel {
+
+// A paper by any name CUPS takes for it, in any case: its PWG name ("iso_a5_148x210mm"), a
+// legacy name ("tabloid"), a PPD name ("A5", "Letter", "EnvDL"), so also "a5", "letter" and
+// "envdl". The first of a list ("A4,tray1") is the paper. Null for a name CUPS does not know.
+const pwg_media_t* paperNamed(const QString& media);
+
+// The sheet of a paper that CUPS knows.
+QPageSize pageSizeOf(const pwg_media_t& paper);
+
+// The system's paper as libpaper reads it: the first word of /etc/papersize that is not a
+// comment; A4 when the file names no paper.
+QPageSize systemPaper();
+
+}  // namespace zel
