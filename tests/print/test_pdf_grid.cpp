@@ -59,5 +59,33 @@ TEST_F(PdfGrid, PrintedTextsLieOnTheirCells) {
     }
 }
 
+// A job that starts on another sheet than the grid was measured on (a paper chosen in the
+// dialog meanwhile, another caller's options) has the grid measured again: every line of a
+// long report comes back, each on its A5 sheet.
+TEST_F(PdfGrid, GridFollowsTheSheetTheJobStartsOn) {
+    clsPrint print(context_);
+    print.SetMode(Variant("P"));
+    const int32_t a4Lines = geometry().LinesPerPage;
+    JobOptions a5;
+    a5.set("media", "a5");
+    {
+        const PrintJobs::Scope chosen(context_->jobs(), 0, QString(), a5);
+        for (int32_t line = 1; line <= 2 * a4Lines; ++line)
+            print.AddTekst(Variant::Long(line), Variant::Integer(1),
+                           Variant(QString("r%1").arg(line)));
+        printer().EndDoc();
+    }
+    EXPECT_LT(geometry().LinesPerPage, a4Lines);
+    ASSERT_EQ(jobs().size(), 1);
+    const QVector<PdfWord> words = pdfWords(jobs().first());
+    EXPECT_EQ(words.size(), 2 * a4Lines);
+    const double bottom = pdfPageSize(jobs().first(), 1).height();
+    const double line = geometry().LineHeightPrinter.toDouble() / 20;
+    for (const PdfWord& word : words) {
+        SCOPED_TRACE(word.text.toStdString());
+        EXPECT_LE(word.top + line, bottom);
+    }
+}
+
 }  // namespace
 }  // namespace zel::testing
