@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/PrintCommand.h"
+#include "app/QuietStart.h"
 #include "app/Serve.h"
 #include "server/InterfaceReference.h"
 #include "server/Introspection.h"
@@ -104,6 +105,7 @@ int writeOut(const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    zel::quietenQtNotes();
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const QString command = arguments.value(1);
