@@ -45,3 +45,23 @@ grep -qF "Job(destination='pdf:$OUT', document='$OUT/job-0002.pdf', pages=1)" \
 grep -q "^448 .*Breedte" "$ZEL_E2E_TMP/readme.out" ||
     fail "the Python example's error: $(cat "$ZEL_E2E_TMP/readme.out")"
 echo "ok: the Python example prints and reports its error"
+grep -qF "13: Type mismatch (argument Regel, expected Long)" "$ZEL_E2E_TMP/readme.out" ||
+    fail "the Python example's wrong type: $(cat "$ZEL_E2E_TMP/readme.out")"
+
+# The reference's zelprint print example that needs no CUPS queue, run as a user without a login
+# session and without a chosen printer: nothing on standard error, and the PDF in the folder the
+# reference names, numbered from page 1.
+example=$(sed -n '/^## Printing a file/,/^## /p' "$ZEL_SOURCE_DIR/docs/reference.md" |
+    grep -A1 '^zelprint print examples/')
+[ -n "$example" ] || fail "no zelprint print example in docs/reference.md"
+mkdir -p "$ZEL_E2E_TMP/user"
+(cd "$ZEL_SOURCE_DIR" && env -u XDG_RUNTIME_DIR -u ZELPRINT_PRINTER -u XDG_DOCUMENTS_DIR \
+    HOME="$ZEL_E2E_TMP/user" CUPS_SERVER="$ZEL_E2E_TMP/no-cups" PATH="$ZEL_BUILD_DIR/bin:$PATH" \
+    bash -c "$(head -n 1 <<<"$example")") >"$ZEL_E2E_TMP/print.out" 2>"$ZEL_E2E_TMP/print.err" ||
+    fail "the reference's zelprint print example: $(cat "$ZEL_E2E_TMP/print.err")"
+promised=$(sed -n '2s/^# //p' <<<"$example")
+expect "where the reference's example prints" "${promised/\/home\/me/$ZEL_E2E_TMP/user}" \
+    "$(cat "$ZEL_E2E_TMP/print.out")"
+expect "a run without a login session says nothing" "" "$(cat "$ZEL_E2E_TMP/print.err")"
+expect "the example's header" "Voorraad blad 1" \
+    "$(report_page_text "$(cat "$ZEL_E2E_TMP/print.out")" 1 | tr -s ' ' | grep -o 'Voorraad blad [0-9]*')"
