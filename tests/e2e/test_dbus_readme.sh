@@ -65,3 +65,14 @@ expect "where the reference's example prints" "${promised/\/home\/me/$ZEL_E2E_TM
 expect "a run without a login session says nothing" "" "$(cat "$ZEL_E2E_TMP/print.err")"
 expect "the example's header" "Voorraad blad 1" \
     "$(report_page_text "$(cat "$ZEL_E2E_TMP/print.out")" 1 | tr -s ' ' | grep -o 'Voorraad blad [0-9]*')"
+
+# The man page's example that prints to PDF files, into a folder of the test's own.
+example=$(sed -n '/^\.SH EXAMPLES/,/^\.fi/p' "$ZEL_SOURCE_DIR/data/zelprint.1.in" |
+    grep '^zelprint print .*pdf:/tmp/out' | sed -e 's/\\-/-/g' -e "s#/tmp/out#$ZEL_E2E_TMP/man#")
+[ -n "$example" ] || fail "no zelprint print example to PDF files in the man page"
+printf 'Eerste regel\nTweede regel\n' >"$ZEL_E2E_TMP/user/notes.txt"
+(cd "$ZEL_E2E_TMP/user" && PATH="$ZEL_BUILD_DIR/bin:$PATH" bash -c "$example") \
+    >"$ZEL_E2E_TMP/man.out" 2>&1 || fail "the man page's example: $(cat "$ZEL_E2E_TMP/man.out")"
+expect "the man page's example" "Rapport blad 1|Eerste regel|Tweede regel" \
+    "$(report_page_text "$ZEL_E2E_TMP/man/job-0001.pdf" 1 | tr -d '\f' | tr -s ' ' |
+        sed 's/ *[0-9][0-9]-[0-9][0-9]-[0-9]\{4\} *$//' | grep -v '^ *$' | paste -sd'|')"
