@@ -127,14 +127,21 @@ expect "a Decimal amount printed exactly" "Bedrag 123456789012.3456" \
     "$(report_page_text "$(sed -n 's/^currency //p' "$ZEL_E2E_TMP/user.out")" 1 | grep -o 'Bedrag.*')"
 echo "ok: signatures, errors naming the argument, nothing printed at once"
 
-# No server on the bus: the error says how to get one.
+# No server on the bus, or no bus at all: the error says how to get one.
 mkdir -p "$ZEL_E2E_TMP/nohome"
-HOME=$ZEL_E2E_TMP/nohome dbus-run-session -- "$VENV/bin/python" -c '
+cat >"$ZEL_E2E_TMP/noserver.py" <<'PY'
 from zelprint import Report, ZelPrintError
 try:
     Report()
 except ZelPrintError as error:
-    print(error)' >"$ZEL_E2E_TMP/noserver.out" 2>&1
+    print(error)
+PY
+HOME=$ZEL_E2E_TMP/nohome dbus-run-session -- "$VENV/bin/python" "$ZEL_E2E_TMP/noserver.py" \
+    >"$ZEL_E2E_TMP/noserver.out" 2>&1
 grep -q 'start `zelprint serve`, or install it' "$ZEL_E2E_TMP/noserver.out" ||
     fail "no hint without a server: $(cat "$ZEL_E2E_TMP/noserver.out")"
-echo "ok: without a server the error says to start or install it"
+env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY XDG_RUNTIME_DIR="$ZEL_E2E_TMP/nohome" \
+    "$VENV/bin/python" "$ZEL_E2E_TMP/noserver.py" >"$ZEL_E2E_TMP/nobus.out" 2>&1
+grep -q 'no D-Bus session bus .*dbus-run-session' "$ZEL_E2E_TMP/nobus.out" ||
+    fail "no hint without a bus: $(cat "$ZEL_E2E_TMP/nobus.out")"
+echo "ok: without a server or a bus the error says how to get one"

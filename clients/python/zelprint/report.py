@@ -1,10 +1,12 @@
 """A print object of ZelPrintDemo's server, called as if it were here."""
 import asyncio
 import collections
+import os
 import re
 
 from dbus_next import Message, MessageType
 from dbus_next.aio import MessageBus
+from dbus_next.errors import InvalidAddressError
 
 from .members import Members
 from .values import OMITTED, from_wire, to_variant
@@ -189,8 +191,18 @@ class Report(Members):
 
     @staticmethod
     async def _connect(bus_address):
-        # Made inside its loop: the bus takes the loop that runs when it is made.
-        return await MessageBus(bus_address=bus_address).connect()
+        # The session bus as sd-bus and GDBus find it: DBUS_SESSION_BUS_ADDRESS, else the socket
+        # "bus" of the runtime folder, which a login without a desktop often has alone.
+        runtime = os.environ.get("XDG_RUNTIME_DIR", "")
+        if not bus_address and "DBUS_SESSION_BUS_ADDRESS" not in os.environ and runtime and \
+                os.path.exists(os.path.join(runtime, "bus")):
+            bus_address = f"unix:path={os.path.join(runtime, 'bus')}"
+        try:
+            # Made inside its loop: the bus takes the loop that runs when it is made.
+            return await MessageBus(bus_address=bus_address).connect()
+        except (InvalidAddressError, OSError) as error:
+            raise ZelPrintError(0, f"no D-Bus session bus ({error}): run in a desktop session, "
+                                   "or start one with dbus-run-session") from error
 
     def _run(self, awaitable):
         return self._loop.run_until_complete(awaitable)
