@@ -4,8 +4,11 @@
 #include <cstdio>
 
 #include "app/PrintCommand.h"
+#include "app/QuietStart.h"
 #include "app/Serve.h"
+#include "server/InterfaceReference.h"
 #include "server/Introspection.h"
+#include "server/PythonMembers.h"
 
 // zelprint: one subcommand, one job. Options are parsed here before the application object
 // exists, since the display platform must be chosen first.
@@ -30,11 +33,12 @@ const char* const kHelp =
     "      Print the files (standard input without FILE, or for -) in this process as one\n"
     "      job and write where it went (a PDF file, or a CUPS queue and job id).\n"
     "      See zelprint print --help.\n"
-    "  interface [DIR]\n"
+    "  interface [DIR | --markdown | --python]\n"
     "      Write the D-Bus interface description (XML) to standard output; with DIR, write\n"
     "      one file per interface into DIR instead (NAME.xml, as installed in\n"
     "      share/dbus-1/interfaces), and ZelPrintDemo.clsPrint.xml with every interface\n"
-    "      of a print object.\n"
+    "      of a print object. --markdown writes the reference of every member (docs/api.md),\n"
+    "      --python the members' module of the Python package.\n"
     "\n"
     "Options:\n"
     "  -h, --help     show this help\n"
@@ -93,9 +97,15 @@ int writeInterfaceFiles(const QString& directory) {
     return 0;
 }
 
+int writeOut(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stdout);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    zel::quietenQtNotes();
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const QString command = arguments.value(1);
@@ -114,9 +124,11 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("print")) return zel::printCommand(arguments.mid(2), argc, argv);
     if (command == QLatin1String("interface")) {
         if (argc > 3) return usageError(QStringLiteral("unexpected argument %1").arg(arguments[3]));
+        if (arguments.value(2) == QLatin1String("--markdown"))
+            return writeOut(zel::interfaceReference());
+        if (arguments.value(2) == QLatin1String("--python")) return writeOut(zel::pythonMembers());
         if (argc == 3) return writeInterfaceFiles(arguments[2]);
-        std::fputs(qPrintable(zel::interfaceDocument(zel::allInterfaces())), stdout);
-        return 0;
+        return writeOut(zel::interfaceDocument(zel::allInterfaces()));
     }
     if (command.isEmpty()) return usageError(QStringLiteral("a command is needed"));
     return usageError(QStringLiteral("unknown command %1").arg(command));

@@ -102,15 +102,20 @@ QString errorAnnotations() {
     return xml;
 }
 
+}  // namespace
+
 const char* const kObjectDoc =
     "The members of a clsPrint. Required parameters are variants: b Boolean, n Integer, i "
     "Long, d Double, s String, (s) 'Empty' or 'Null', (sd) 'Date' and the days since 30 "
-    "December 1899; optional ones go by name in the trailing a{sv}. A run-time error is the "
-    "D-Bus error ZelPrintDemo.ErrorN with the text 'N: text' (the annotations "
-    "ZelPrintDemo.ErrorN name every number); any argument can give 13 (a value of the wrong "
-    "kind), 94 (Null where a number or text is needed), 6 (a number out of range) and 7 (a text "
-    "past 1 048 576 characters). In the screen modes a call that ends a page waits for the "
-    "user's confirmation: call without a reply timeout.";
+    "December 1899, (sx) 'Currency' and the amount in ten-thousandths; optional ones go by name "
+    "in the trailing a{sv}. A run-time error is the D-Bus error ZelPrintDemo.ErrorN with the "
+    "text 'N: text' (the annotations ZelPrintDemo.ErrorN name every number); any argument can "
+    "give 13 (a value of the wrong kind), 94 (Null where a number or text is needed), 6 (a "
+    "number out of range) and 7 (a text past 1 048 576 characters), and the text then names "
+    "it: '13: Type mismatch (argument Regel, expected Long)'. In the screen modes a call that "
+    "ends a page waits for the user's confirmation: call without a reply timeout.";
+
+namespace {
 
 // The dictionary's name lists the parameters it takes, so that a reader of the description
 // sees them.
@@ -158,9 +163,7 @@ QString objectMembersXml() {
     QString xml;
     for (const MethodSpec& method : clsPrintMethods()) xml += methodXml(method);
     xml += QStringLiteral("    <method name=\"Release\">%1</method>\n")
-               .arg(docString(QStringLiteral(
-                   "Releases the object: its job is ended and printed, the path is not used "
-                   "again. A refused job is error 482, and the object is released all the same.")));
+               .arg(docString(QLatin1String(kReleaseDoc)));
     for (const PropertySpec& property : clsPrintProperties())
         xml += QStringLiteral(
                    "    <property name=\"%1\" type=\"%2\" access=\"readwrite\">%3"

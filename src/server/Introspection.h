@@ -16,6 +16,10 @@ inline const QString kJobsInterface = QStringLiteral("ZelPrintDemo.Jobs");
 inline const QString kObjectPathPrefix = QStringLiteral("/clsPrint/");
 }  // namespace Bus
 
+// What the interface of a print object takes and gives, in general: the kinds of values, the
+// errors any call can give.
+extern const char* const kObjectDoc;
+
 // One interface as the introspection and the installed interface files describe it.
 struct InterfaceDescription {
     QString name;

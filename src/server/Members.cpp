@@ -1,6 +1,7 @@
 #include "server/Members.h"
 
 #include <QDBusVariant>
+#include <type_traits>
 
 #include "print/clsPrint.h"
 
@@ -8,13 +9,14 @@ namespace zel {
 
 namespace {
 
-OptionalParameter opt(const char* name, const Variant& fallback, const char* doc) {
-    return {QString::fromLatin1(name), fallback, false, QString::fromUtf8(doc)};
+OptionalParameter opt(const char* name, ArgKind kind, const Variant& fallback, const char* doc) {
+    return {QString::fromLatin1(name), fallback, false, QString::fromUtf8(doc), kind};
 }
 
 // A typed Boolean parameter: its wire value is converted with toBoolean.
 OptionalParameter flag(const char* name, bool fallback, const char* doc) {
-    return {QString::fromLatin1(name), Variant::Boolean(fallback), true, QString::fromUtf8(doc)};
+    return {QString::fromLatin1(name), Variant::Boolean(fallback), true, QString::fromUtf8(doc),
+            ArgKind::Boolean};
 }
 
 template <typename F>
@@ -32,6 +34,7 @@ std::function<Variant(clsPrint&, Arguments&)> boolean(F f) {
 
 using P = clsPrint;
 using A = Arguments;
+using K = ArgKind;
 
 // What the parameters that many members share mean.
 const char* const kLine =
@@ -57,14 +60,14 @@ std::vector<MethodSpec> makeMethods() {
     const Variant zero = Variant::Integer(0);
     const Variant one = Variant::Integer(1);
     const Variant none_ = Variant::Missing();
-    const std::vector<Parameter> fromTo = {{"RegelVan", kLine},
-                                           {"PositieVan", kPosition},
-                                           {"RegelTot", "the last line"},
-                                           {"PositieTot", "the last position"}};
-    const std::vector<Parameter> kopFromTo = {{"PrLine", kHeaderLine},
-                                              {"PrLineTot", "the last header line"},
-                                              {"PrPos", kPosition},
-                                              {"PrPosTot", "the last position"}};
+    const std::vector<Parameter> fromTo = {{"RegelVan", kLine, K::Long},
+                                           {"PositieVan", kPosition, K::Number},
+                                           {"RegelTot", "the last line", K::Long},
+                                           {"PositieTot", "the last position", K::Number}};
+    const std::vector<Parameter> kopFromTo = {{"PrLine", kHeaderLine, K::Long},
+                                              {"PrLineTot", "the last header line", K::Long},
+                                              {"PrPos", kPosition, K::Number},
+                                              {"PrPosTot", "the last position", K::Number}};
     const QString refused = QLatin1String(kRefused);
     const QString draws = refused + QLatin1String(kLineErrors);
     return {
@@ -97,8 +100,9 @@ std::vector<MethodSpec> makeMethods() {
          "Stores a parameter for the placeholders #0 to #9. A number outside 0 to 9 stores "
          "nothing and sends the signal Melding (80, 'Parameternummer fout: N'); error 9 when "
          "the number rounds to a slot outside 0 to 9.",
-         {{"ParmNummer", "the parameter's number, 0 to 9"},
-          {"ParmWaarde", "its value, any kind, formatted where the placeholder is printed"}},
+         {{"ParmNummer", "the parameter's number, 0 to 9", K::Number},
+          {"ParmWaarde", "its value, any kind, formatted where the placeholder is printed",
+           K::Any}},
          {},
          ResultKind::None,
          Access::Held,
@@ -107,10 +111,13 @@ std::vector<MethodSpec> makeMethods() {
          "Prints a text centred on the page in large letters; starts a page when none is "
          "started." +
              refused + ", 380 for a font size above 2160 points.",
-         {{"Tekst", "the text; placeholders are expanded"}},
-         {opt("FontSizeScherm", Variant::Integer(48), "the font size in points in the window"),
-          opt("FontSizePrinter", Variant::Integer(72), "the font size in points on the printer"),
-          opt("ForeColor", Variant::Long(14540253), kColour), flag("AddTabel", true, kAddTabel)},
+         {{"Tekst", "the text; placeholders are expanded", K::Text}},
+         {opt("FontSizeScherm", K::Number, Variant::Integer(48),
+              "the font size in points in the window"),
+          opt("FontSizePrinter", K::Number, Variant::Integer(72),
+              "the font size in points on the printer"),
+          opt("ForeColor", K::Long, Variant::Long(14540253), kColour),
+          flag("AddTabel", true, kAddTabel)},
          ResultKind::None,
          Access::Held,
          none([](P& p, A& a) { p.Watermerk(a[0], a[1], a[2], a[3], a[4].toBoolean()); })},
@@ -118,7 +125,7 @@ std::vector<MethodSpec> makeMethods() {
          "Sets the output mode, stored as given and compared upper-cased: 'P' the printer, "
          "'S' the window 'Afdrukken' with a confirmation of each page, 'PS' both, 'F' "
          "(or anything else) nothing is drawn. A new object starts in 'S'.",
-         {{"UitvoerMode", "'P', 'S', 'PS' or 'F'"}},
+         {{"UitvoerMode", "'P', 'S', 'PS' or 'F'", K::Text}},
          {},
          ResultKind::None,
          Access::Held,
@@ -126,7 +133,7 @@ std::vector<MethodSpec> makeMethods() {
         {"SetOrientation",
          "Turns the paper; a page with output ends the job first, so that it is printed. "
          "Errors: only 482, when the job it ended was refused.",
-         {{"Orientation", "1 portrait, 2 landscape"}},
+         {{"Orientation", "1 portrait, 2 landscape", K::Long}},
          {},
          ResultKind::None,
          Access::Held,
@@ -135,7 +142,7 @@ std::vector<MethodSpec> makeMethods() {
          "Applies a named set of margins, fonts and colours ('Terminal': margins 800 twips, "
          "6 points; 'Terminal7B': margins 400, 7 points, bold); another name changes nothing. "
          "A new object starts with 'Terminal'.",
-         {{"Defaultnaam", "'Terminal' or 'Terminal7B', matched without regard to case"}},
+         {{"Defaultnaam", "'Terminal' or 'Terminal7B', matched without regard to case", K::Text}},
          {},
          ResultKind::None,
          Access::Held,
@@ -146,7 +153,8 @@ std::vector<MethodSpec> makeMethods() {
          "fonts and margins stay. Returns Empty." +
              refused + ".",
          {},
-         {opt("UitvoerMode", none_, "the output mode, as SetMode takes it (omitted: it stays)"),
+         {opt("UitvoerMode", K::Text, none_,
+              "the output mode, as SetMode takes it (omitted: it stays)"),
           flag("HorLines", false, "true: a frame along the margins on every page"),
           flag("CrossLines", false, "true: the page's two diagonals on every page")},
          ResultKind::Value,
@@ -156,10 +164,10 @@ std::vector<MethodSpec> makeMethods() {
          "Sets the margins in twips (1/1440 inch); the page grid follows at the next page. An "
          "omitted margin keeps its value.",
          {},
-         {opt("LeftSpacing", none_, "the left margin in twips"),
-          opt("RightSpacing", none_, "the right margin in twips"),
-          opt("TopSpacing", none_, "the top margin in twips"),
-          opt("BottomSpacing", none_, "the bottom margin in twips")},
+         {opt("LeftSpacing", K::Number, none_, "the left margin in twips"),
+          opt("RightSpacing", K::Number, none_, "the right margin in twips"),
+          opt("TopSpacing", K::Number, none_, "the top margin in twips"),
+          opt("BottomSpacing", K::Number, none_, "the bottom margin in twips")},
          ResultKind::None,
          Access::Held,
          none([](P& p, A& a) { p.Spacing(a[0], a[1], a[2], a[3]); })},
@@ -190,8 +198,10 @@ std::vector<MethodSpec> makeMethods() {
         {"AddKopregel",
          "Adds a header text, printed at the top of every page that starts after it "
          "(placeholders such as #B expanded there). Error 7 past 1 000 000 header elements.",
-         {{"PrLine", kHeaderLine}, {"PrPos", kPosition}, {"Tekst", "the text"}},
-         {opt("Kleur", zero, kColour), opt("DrawMode", none_, kDrawMode)},
+         {{"PrLine", kHeaderLine, K::Long},
+          {"PrPos", kPosition, K::Number},
+          {"Tekst", "the text", K::Text}},
+         {opt("Kleur", K::Long, zero, kColour), opt("DrawMode", K::Long, none_, kDrawMode)},
          ResultKind::None,
          Access::Held,
          none([](P& p, A& a) { p.AddKopregel(a[0], a[1], a[2], a[3], a[4]); })},
@@ -199,8 +209,8 @@ std::vector<MethodSpec> makeMethods() {
          "Adds a box to the header of every page that starts after it (both line numbers "
          "first, then both positions).",
          kopFromTo,
-         {opt("Kleur", zero, kColour), flag("FillArea", false, kFillArea),
-          opt("Dikte", one, kThickness), opt("DrawMode", none_, kDrawMode)},
+         {opt("Kleur", K::Long, zero, kColour), flag("FillArea", false, kFillArea),
+          opt("Dikte", K::Number, one, kThickness), opt("DrawMode", K::Long, none_, kDrawMode)},
          ResultKind::None,
          Access::Held,
          none([](P& p, A& a) {
@@ -210,8 +220,8 @@ std::vector<MethodSpec> makeMethods() {
          "Adds a line to the header of every page that starts after it (both line numbers "
          "first, then both positions).",
          kopFromTo,
-         {opt("Kleur", zero, kColour), opt("Dikte", one, kThickness),
-          opt("DrawMode", none_, kDrawMode)},
+         {opt("Kleur", K::Long, zero, kColour), opt("Dikte", K::Number, one, kThickness),
+          opt("DrawMode", K::Long, none_, kDrawMode)},
          ResultKind::None,
          Access::Held,
          none([](P& p, A& a) { p.AddKopregelLine(a[0], a[1], a[2], a[3], a[4], a[5], a[6]); })},
@@ -221,9 +231,11 @@ std::vector<MethodSpec> makeMethods() {
          "screen modes a finished page waits for the user's confirmation: call without a reply "
          "timeout. Returns false on every path." +
              draws + ", 7 for a text or an expansion past 1 048 576 characters.",
-         {{"Regel", kLine}, {"Positie", kPosition}, {"AfdrukTekst", "the text"}},
-         {opt("Kleur", none_, "the colour as 0x00BBGGRR (omitted: PrintForeColor)"),
-          opt("DrawMode", none_, kDrawMode), flag("AddTabel", true, kAddTabel)},
+         {{"Regel", kLine, K::Long},
+          {"Positie", kPosition, K::Number},
+          {"AfdrukTekst", "the text", K::Text}},
+         {opt("Kleur", K::Long, none_, "the colour as 0x00BBGGRR (omitted: PrintForeColor)"),
+          opt("DrawMode", K::Long, none_, kDrawMode), flag("AddTabel", true, kAddTabel)},
          ResultKind::Boolean,
          Access::Held,
          boolean([](P& p, A& a) {
@@ -234,8 +246,8 @@ std::vector<MethodSpec> makeMethods() {
          "position); starts a new page as AddTekst does." +
              draws + ".",
          fromTo,
-         {opt("Kleur", none_, "the colour as 0x00BBGGRR (omitted: PrintForeColor)"),
-          opt("Dikte", one, kThickness), opt("DrawMode", none_, kDrawMode),
+         {opt("Kleur", K::Long, none_, "the colour as 0x00BBGGRR (omitted: PrintForeColor)"),
+          opt("Dikte", K::Number, one, kThickness), opt("DrawMode", K::Long, none_, kDrawMode),
           flag("AddTabel", true, kAddTabel)},
          ResultKind::None,
          Access::Held,
@@ -247,9 +259,9 @@ std::vector<MethodSpec> makeMethods() {
          "position); starts a new page as AddTekst does." +
              draws + ".",
          fromTo,
-         {opt("Kleur", none_, "the colour as 0x00BBGGRR (omitted: PrintForeColor)"),
-          flag("FillArea", false, kFillArea), opt("Dikte", one, kThickness),
-          opt("DrawMode", none_, kDrawMode), flag("AddTabel", true, kAddTabel)},
+         {opt("Kleur", K::Long, none_, "the colour as 0x00BBGGRR (omitted: PrintForeColor)"),
+          flag("FillArea", false, kFillArea), opt("Dikte", K::Number, one, kThickness),
+          opt("DrawMode", K::Long, none_, kDrawMode), flag("AddTabel", true, kAddTabel)},
          ResultKind::None,
          Access::Held,
          none([](P& p, A& a) {
@@ -259,8 +271,8 @@ std::vector<MethodSpec> makeMethods() {
          "Keeps a block of lines together: when the block does not fit on the current page, "
          "starts a new one (NieuwBlad). Returns true when the block fits." +
              draws + ".",
-         {{"HuidigeRegel", "the block's first line"},
-          {"AantalRegels", "how many lines the block takes"}},
+         {{"HuidigeRegel", "the block's first line", K::Long},
+          {"AantalRegels", "how many lines the block takes", K::Long}},
          {},
          ResultKind::Boolean,
          Access::Held,
@@ -270,7 +282,7 @@ std::vector<MethodSpec> makeMethods() {
          "user confirms the page (false after 'Afbreken'; call without a reply timeout), in "
          "'P' it returns true; false when the window's page holds nothing." +
              draws + ".",
-         {{"Regel", "the report line at which the next page starts"}},
+         {{"Regel", "the report line at which the next page starts", K::Long}},
          {},
          ResultKind::Boolean,
          Access::Held,
@@ -281,9 +293,9 @@ std::vector<MethodSpec> makeMethods() {
          "for the file in a dialog. Returns false; the second result is the template's name "
          "as used ('' when the dialog was cancelled). Errors: the file's (53 not found, 75 "
          "not readable, 7 a line past 1 048 576 characters) and those of AddTekst.",
-         {{"DatabaseNaam", "not used"},
-          {"strSQL", "not used"},
-          {"Sjabloonnaam", "the template file's path, or '' for the dialog"}},
+         {{"DatabaseNaam", "not used", K::Any},
+          {"strSQL", "not used", K::Any},
+          {"Sjabloonnaam", "the template file's path, or '' for the dialog", K::Text}},
          {},
          ResultKind::Boolean,
          Access::Held,
@@ -293,7 +305,7 @@ std::vector<MethodSpec> makeMethods() {
          "Opens the file named by PrintFileName for reading under PrintFilenr and keeps it "
          "open until the object is released; shows nothing. Returns Empty. Errors: the file's "
          "(53 not found, 55 already open, 75 not a regular file).",
-         {{"Bladnummer", "the page's number (not used)"}},
+         {{"Bladnummer", "the page's number (not used)", K::Any}},
          {},
          ResultKind::Value,
          Access::Held,
@@ -310,29 +322,32 @@ PropertySpec variable(const char* name, const char* type, T P::*field, Variant (
             [field, wrap](const P& p) { return wrap(p.*field); },
             [field, convert](P& p, const Variant& v) { p.*field = (v.*convert)(); },
             toWire,
-            QString::fromUtf8(doc)};
+            QString::fromUtf8(doc),
+            std::is_same_v<T, bool> ? K::Boolean : K::Long};
 }
 
 // A public variable that holds a dynamic value, stored as given.
-PropertySpec dynamic(const char* name, Variant P::*field, const char* doc,
+PropertySpec dynamic(const char* name, Variant P::*field, K kind, const char* doc,
                      QVariant (*encode)(const Variant&) = toWire) {
     return {QString::fromLatin1(name),
             QStringLiteral("v"),
             [field](const P& p) { return p.*field; },
             [field](P& p, const Variant& v) { p.*field = v; },
             encode,
-            QString::fromUtf8(doc)};
+            QString::fromUtf8(doc),
+            kind};
 }
 
 // One of the nine properties: the get returns the stored value, the put stores and applies.
 PropertySpec property(const char* name, Variant (P::*get)() const, void (P::*let)(const Variant&),
-                      const char* doc) {
+                      K kind, const char* doc) {
     return {QString::fromLatin1(name),
             QStringLiteral("v"),
             [get](const P& p) { return (p.*get)(); },
             [let](P& p, const Variant& v) { (p.*let)(v); },
             toWire,
-            QString::fromUtf8(doc)};
+            QString::fromUtf8(doc),
+            kind};
 }
 
 std::vector<PropertySpec> makeProperties() {
@@ -345,38 +360,38 @@ std::vector<PropertySpec> makeProperties() {
                           "The report line at which the current page began."),
         variable<int16_t>("PrintFilenr", "n", &P::PrintFilenr, &Variant::Integer,
                           &Variant::toInteger, "The file number ToonBlad opened; 0 for none."),
-        dynamic("PrintFileName", &P::PrintFileName, "The file ToonBlad opens."),
-        dynamic("MaxKopregel", &P::MaxKopregel,
+        dynamic("PrintFileName", &P::PrintFileName, K::Any, "The file ToonBlad opens."),
+        dynamic("MaxKopregel", &P::MaxKopregel, K::Long,
                 "How many header elements there are (n, or i past 16 bits); error 7 past "
                 "1 000 000.",
                 countToWire),
-        dynamic("MaxDetailregel", &P::MaxDetailregel,
+        dynamic("MaxDetailregel", &P::MaxDetailregel, K::Long,
                 "How many body elements the current page keeps (n, or i past 16 bits); error 7 "
                 "past 1 000 000.",
                 countToWire),
         variable<bool>("AnnulerenPressed", "b", &P::AnnulerenPressed, &Variant::Boolean,
                        &Variant::toBoolean,
                        "True once the user has pressed 'Afbreken' at a page confirmation."),
-        property("PrintColorMode", &P::PrintColorMode, &P::letPrintColorMode,
+        property("PrintColorMode", &P::PrintColorMode, &P::letPrintColorMode, K::Long,
                  "The printer's colour mode: 1 grey, 2 colour."),
-        property("ScreenForeColor", &P::ScreenForeColor, &P::letScreenForeColor,
+        property("ScreenForeColor", &P::ScreenForeColor, &P::letScreenForeColor, K::Long,
                  "The window's text colour, 0x00BBGGRR."),
-        property("ScreenBackColor", &P::ScreenBackColor, &P::letScreenBackColor,
+        property("ScreenBackColor", &P::ScreenBackColor, &P::letScreenBackColor, K::Long,
                  "The window's background colour, 0x00BBGGRR."),
-        property("ScreenFontName", &P::ScreenFontName, &P::letScreenFontName,
+        property("ScreenFontName", &P::ScreenFontName, &P::letScreenFontName, K::Text,
                  "The window's font; error 380 past 255 characters."),
-        property("ScreenFontSize", &P::ScreenFontSize, &P::letScreenFontSize,
+        property("ScreenFontSize", &P::ScreenFontSize, &P::letScreenFontSize, K::Number,
                  "The window's font size in points; error 380 above 2160 or not positive."),
-        property("PrintForeColor", &P::PrintForeColor, &P::letPrintForeColor,
+        property("PrintForeColor", &P::PrintForeColor, &P::letPrintForeColor, K::Long,
                  "The printer's colour, 0x00BBGGRR: that of texts, lines and boxes without "
                  "Kleur."),
-        property("PrintFontSize", &P::PrintFontSize, &P::letPrintFontSize,
+        property("PrintFontSize", &P::PrintFontSize, &P::letPrintFontSize, K::Number,
                  "The printer's font size in points, which sets the page grid; error 380 above "
                  "2160 or not positive."),
-        property("PrintFontName", &P::PrintFontName, &P::letPrintFontName,
+        property("PrintFontName", &P::PrintFontName, &P::letPrintFontName, K::Text,
                  "The printer's font ('Courier New' is Liberation Mono), which sets the page "
                  "grid; error 380 past 255 characters."),
-        property("PrintBackColor", &P::PrintBackColor, &P::letPrintBackColor,
+        property("PrintBackColor", &P::PrintBackColor, &P::letPrintBackColor, K::Long,
                  "The colour the sheet is printed on, 0x00BBGGRR; on a sheet with output it is "
                  "painted over that output at once."),
     };
@@ -408,6 +423,10 @@ QString MethodSpec::outSignature() const {
     if (result == ResultKind::Boolean) signature = QStringLiteral("b");
     return signature + QString(static_cast<int>(writtenBack.size()), QLatin1Char('v'));
 }
+
+const char* const kReleaseDoc =
+    "Releases the object: its job is ended and printed, the path is not used again. A refused "
+    "job is error 482, and the object is released all the same.";
 
 const std::vector<MethodSpec>& clsPrintMethods() {
     static const std::vector<MethodSpec> methods = makeMethods();
@@ -458,16 +477,19 @@ const std::vector<OptionalParameter>& createOptions() {
         {QStringLiteral("Persistent"), Variant::Boolean(false), true,
          QStringLiteral("false: the object is released when the creating connection leaves the "
                         "bus, true: it lives until Release, with a print context of its own (for "
-                        "busctl and gdbus, whose every call is a connection of its own)")},
+                        "busctl and gdbus, whose every call is a connection of its own)"),
+         K::Boolean},
         {QStringLiteral("Printer"), Variant(), false,
          QStringLiteral("the destination of the jobs this object starts, a CUPS queue or "
                         "pdf:DIR with an absolute DIR (error 482 for a queue CUPS does not "
-                        "know, 5 for a relative folder), '' or omitted: the server's own")},
+                        "know, 5 for a relative folder), '' or omitted: the server's own"),
+         K::Text},
         {QStringLiteral("Group"), Variant(), false,
          QStringLiteral("a name: the object shares one print context (printer, page grid, "
                         "windows, numbered files) with every object created with this name, "
                         "from any connection; it wins over Persistent. '' or omitted: the "
-                        "objects of the creating connection share one")},
+                        "objects of the creating connection share one"),
+         K::Text},
         // Taken out with their own types (takeJobOptions) before the others are read.
         {QStringLiteral("JobOptions"), Variant(), false,
          QStringLiteral("a{ss} of CUPS job options (copies, sides, media, print-color-mode, "
@@ -475,7 +497,8 @@ const std::vector<OptionalParameter>& createOptions() {
                         "option CUPS refuses, 13 for another type")},
         {QStringLiteral("Title"), Variant(), false,
          QStringLiteral("s: the title of the jobs this object starts (the CUPS job's name, the "
-                        "PDF's Title); omitted: the application's title")},
+                        "PDF's Title); omitted: the application's title"),
+         K::Text},
     };
     return options;
 }

@@ -29,10 +29,11 @@ enum class Access { Read, Held };
 
 using Arguments = std::vector<Variant>;  // required arguments, then the optional ones
 
-// A named argument and what it means.
+// A named argument, what it means and what the member converts it to.
 struct Parameter {
     QString name;
     QString doc;
+    ArgKind kind = ArgKind::Any;
 };
 
 struct MethodSpec {
@@ -61,6 +62,7 @@ struct PropertySpec {
     std::function<void(clsPrint&, const Variant&)> write;
     QVariant (*encode)(const Variant&) = toWire;  // the value's wire form
     QString doc = {};
+    ArgKind kind = ArgKind::Any;  // what a `v` property's value is converted to
 
     // The value as the variant of Get, GetAll and PropertiesChanged holds it.
     QVariant wire(const clsPrint& print) const;
@@ -85,6 +87,9 @@ const std::vector<SignalSpec>& clsPrintSignals();
 const std::vector<SignalSpec>& jobSignals();
 // The options of ZelPrintDemo.Server.Create.
 const std::vector<OptionalParameter>& createOptions();
+
+// What Release does: it ends the object on the bus and so has no entry among clsPrint's members.
+extern const char* const kReleaseDoc;
 
 // Lookups by exact name (D-Bus names are case-sensitive); nullptr when there is none.
 const MethodSpec* findMethod(const QString& name);

@@ -19,10 +19,17 @@ std::vector<Variant> namedArguments(const QVariantMap& given,
             throw VbError(VbErr::NamedArgumentNotFound,
                           VbError::standardText(VbErr::NamedArgumentNotFound) + ": " +
                               shownInError(it.key()));
-        if (named[index]) throw VbError(VbErr::InvalidProcedureCall);
+        const OptionalParameter& parameter = declared[index];
+        if (named[index])
+            throw namingArgument(VbError(VbErr::InvalidProcedureCall), "argument", parameter.name,
+                                 QStringLiteral("once"));
         named[index] = true;
-        const Variant value = fromWire(it.value());
-        values[index] = declared[index].boolean ? Variant::Boolean(value.toBoolean()) : value;
+        try {
+            const Variant value = fromWire(it.value());
+            values[index] = parameter.boolean ? Variant::Boolean(value.toBoolean()) : value;
+        } catch (const VbError& error) {
+            throw namingArgument(error, "argument", parameter.name, kindName(parameter.kind));
+        }
     }
     return values;
 }

@@ -330,7 +330,15 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
         });
     answer(message, heldIn(id), [this, id, property](const QDBusMessage& m) {
         return runOnObject(id, [&m, property](clsPrint& print) {
-            property->write(print, fromPropertyArgument(m.arguments().at(2)));
+            try {
+                property->write(print, fromPropertyArgument(m.arguments().at(2)));
+            } catch (const VbError& error) {
+                // A value out of range names the range, which the property's text gives.
+                QString expected = kindName(property->kind);
+                if (error.number() == VbErr::InvalidPropertyValue)
+                    expected += QStringLiteral(": ") + property->doc.chopped(1);
+                throw namingArgument(error, "property", property->name, expected);
+            }
             return m.createReply();
         });
     });

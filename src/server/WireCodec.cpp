@@ -16,6 +16,7 @@ namespace {
 const QString kEmpty = QStringLiteral("Empty");
 const QString kNull = QStringLiteral("Null");
 const QString kDate = QStringLiteral("Date");
+const QString kCurrency = QStringLiteral("Currency");
 
 Variant longOrOverflow(qlonglong value) {
     if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
@@ -41,6 +42,14 @@ Variant fromStruct(const QDBusArgument& arg) {
         // A day outside the calendar (years 100 to 9999) is refused as converting it to a
         // date is; stored, it could never be read back as text.
         if (date.tag == kDate) return Variant::Date(Variant::Double(date.days).toDate());
+    } else if (signature == QLatin1String("(sx)")) {
+        // An amount of money, exact: a client's decimal type goes as its ten-thousandths.
+        QString tag;
+        qlonglong tenThousandths = 0;
+        arg.beginStructure();
+        arg >> tag >> tenThousandths;
+        arg.endStructure();
+        if (tag == kCurrency) return Variant::CurrencyScaled(tenThousandths);
     }
     throw VbError(VbErr::TypeMismatch);
 }

@@ -14,8 +14,9 @@ namespace zel {
 // (y, q, u, x, t) widen to Long or fail with 6; NaN and infinities fail with 6; a string longer
 // than the longest text the system holds (1 048 576 characters) fails with 7. Empty and Null
 // travel as the struct `(s)` holding "Empty" or "Null", a date as `(sd)` holding "Date" and the
-// days since 30 December 1899. Anything else (another tag, struct, array, nested variant, object
-// path) is 13.
+// days since 30 December 1899, an amount of Currency (received only) as `(sx)` holding
+// "Currency" and its ten-thousandths. Anything else (another tag, struct, array, nested variant,
+// object path) is 13.
 
 // The two structs that travel inside a `v`.
 struct WireTag {

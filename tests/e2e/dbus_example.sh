@@ -9,7 +9,7 @@ CHOSEN=$ZEL_E2E_TMP/chosen
 said() { grep -x "$1" "$ZEL_E2E_TMP/said" || fail "the example did not say [$1]: $(cat "$ZEL_E2E_TMP/said")"; }
 
 said "Melding 80: Parameternummer fout: 10"
-said "error ZelPrintDemo.Error13: 13: Type mismatch"
+said "error ZelPrintDemo.Error13: 13: Type mismatch (argument Regel, expected Long)"
 said "CurrentPage 2"
 said "page 1 printed"
 said "page 2 printed"

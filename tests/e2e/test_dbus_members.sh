@@ -63,17 +63,17 @@ echo "ok: SetParm 10 raises Melding"
 # Bad input gets an error reply; the server goes on.
 expect "SetParm 9.5" "Call failed: 9: Subscript out of range" \
     "$(call_error "$OBJ" SetParm vv d 9.5 s x)"
-expect "Null where a number is needed" "Call failed: 94: Invalid use of Null" \
+expect "Null where a number is needed" "Call failed: 94: Invalid use of Null (argument ParmNummer, expected Number)" \
     "$(call_error "$OBJ" SetParm vv '(s)' Null s x)"
 expect "an unknown optional key" "Call failed: 448: Named argument not found: Kleurtje" \
     "$(call_error "$OBJ" Reset 'a{sv}' 1 Kleurtje i 1)"
-expect "text for a typed Boolean" "Call failed: 13: Type mismatch" \
+expect "text for a typed Boolean" "Call failed: 13: Type mismatch (argument HorLines, expected Boolean)" \
     "$(call_error "$OBJ" Reset 'a{sv}' 1 HorLines s ja)"
 expect "a plain value where a variant belongs" "Call failed: SetMode takes 'v', not 's'" \
     "$(call_error "$OBJ" SetMode s P)"
 gdbus call --session -d "$NAME" -o "$OBJ" -m "$OBJ_IFACE.SetMode" '<(1, 2)>' \
     2>"$ZEL_E2E_TMP/err" && fail "a struct was taken as a mode"
-grep -q "ZelPrintDemo.Error13: 13: Type mismatch" "$ZEL_E2E_TMP/err" ||
+grep -q "ZelPrintDemo.Error13: 13: Type mismatch (argument UitvoerMode, expected String)" "$ZEL_E2E_TMP/err" ||
     fail "gdbus error: $(cat "$ZEL_E2E_TMP/err")"
 echo "ok: gdbus sees the error name"
 expect "AddTekst with Kleur (False on every path)" "b false" \

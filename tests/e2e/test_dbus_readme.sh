@@ -45,3 +45,34 @@ grep -qF "Job(destination='pdf:$OUT', document='$OUT/job-0002.pdf', pages=1)" \
 grep -q "^448 .*Breedte" "$ZEL_E2E_TMP/readme.out" ||
     fail "the Python example's error: $(cat "$ZEL_E2E_TMP/readme.out")"
 echo "ok: the Python example prints and reports its error"
+grep -qF "13: Type mismatch (argument Regel, expected Long)" "$ZEL_E2E_TMP/readme.out" ||
+    fail "the Python example's wrong type: $(cat "$ZEL_E2E_TMP/readme.out")"
+
+# The reference's zelprint print example that needs no CUPS queue, run as a user without a login
+# session and without a chosen printer: nothing on standard error, and the PDF in the folder the
+# reference names, numbered from page 1.
+example=$(sed -n '/^## Printing a file/,/^## /p' "$ZEL_SOURCE_DIR/docs/reference.md" |
+    grep -A1 '^zelprint print examples/')
+[ -n "$example" ] || fail "no zelprint print example in docs/reference.md"
+mkdir -p "$ZEL_E2E_TMP/user"
+(cd "$ZEL_SOURCE_DIR" && env -u XDG_RUNTIME_DIR -u ZELPRINT_PRINTER -u XDG_DOCUMENTS_DIR \
+    HOME="$ZEL_E2E_TMP/user" CUPS_SERVER="$ZEL_E2E_TMP/no-cups" PATH="$ZEL_BUILD_DIR/bin:$PATH" \
+    bash -c "$(head -n 1 <<<"$example")") >"$ZEL_E2E_TMP/print.out" 2>"$ZEL_E2E_TMP/print.err" ||
+    fail "the reference's zelprint print example: $(cat "$ZEL_E2E_TMP/print.err")"
+promised=$(sed -n '2s/^# //p' <<<"$example")
+expect "where the reference's example prints" "${promised/\/home\/me/$ZEL_E2E_TMP/user}" \
+    "$(cat "$ZEL_E2E_TMP/print.out")"
+expect "a run without a login session says nothing" "" "$(cat "$ZEL_E2E_TMP/print.err")"
+expect "the example's header" "Voorraad blad 1" \
+    "$(report_page_text "$(cat "$ZEL_E2E_TMP/print.out")" 1 | tr -s ' ' | grep -o 'Voorraad blad [0-9]*')"
+
+# The man page's example that prints to PDF files, into a folder of the test's own.
+example=$(sed -n '/^\.SH EXAMPLES/,/^\.fi/p' "$ZEL_SOURCE_DIR/data/zelprint.1.in" |
+    grep '^zelprint print .*pdf:/tmp/out' | sed -e 's/\\-/-/g' -e "s#/tmp/out#$ZEL_E2E_TMP/man#")
+[ -n "$example" ] || fail "no zelprint print example to PDF files in the man page"
+printf 'Eerste regel\nTweede regel\n' >"$ZEL_E2E_TMP/user/notes.txt"
+(cd "$ZEL_E2E_TMP/user" && PATH="$ZEL_BUILD_DIR/bin:$PATH" bash -c "$example") \
+    >"$ZEL_E2E_TMP/man.out" 2>&1 || fail "the man page's example: $(cat "$ZEL_E2E_TMP/man.out")"
+expect "the man page's example" "Rapport blad 1|Eerste regel|Tweede regel" \
+    "$(report_page_text "$ZEL_E2E_TMP/man/job-0001.pdf" 1 | tr -d '\f' | tr -s ' ' |
+        sed 's/ *[0-9][0-9]-[0-9][0-9]-[0-9]\{4\} *$//' | grep -v '^ *$' | paste -sd'|')"

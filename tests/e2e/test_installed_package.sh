@@ -114,6 +114,8 @@ for program in report_cmake_shared report_cmake_static report_pc_shared report_p
     ZELPRINT_PRINTER="pdf:$tmp/pdf" "$tmp/$program" || report_fail "$program failed"
     report_expect "$program prints its page" "Hallo" \
         "$(pdftotext "$tmp/pdf/job-000$job.pdf" - | grep -o 'Hallo' || true)"
+    report_expect "$program numbers its page from 1" "Blad 1" \
+        "$(pdftotext -layout "$tmp/pdf/job-000$job.pdf" - | tr -s ' ' | grep -o 'Blad [0-9]*' || true)"
     library=$(ldd "$tmp/$program" | awk '/libzelprint\.so/ { print $3 }')
     case $program in
     *shared) report_expect "$program uses the installed shared library" "$(realpath "$P/$libdir")" \

@@ -71,3 +71,77 @@ expect "Melding through the package" "melding 80 Parameternummer fout: 10" \
     "$(grep '^melding' "$ZEL_E2E_TMP/py.out")"
 expect "the report's page" "Kop blad 2|Hallo 15-03-2023|-12,50 korting" \
     "$(report_page_text "$OUT/job-0001.pdf" 1 | tr -d '\f' | grep -v '^$' | tr -s ' ' | paste -sd'|')"
+
+# What a new user meets: the signatures without a server, Decimal as Currency, errors that name
+# the argument, wait_job when nothing was printed, and no server at all.
+(cd "$ZEL_E2E_TMP" && "$VENV/bin/python" - "$OUT" <<'PY') >"$ZEL_E2E_TMP/user.out" 2>&1 ||
+import decimal
+import inspect
+import sys
+import time
+
+from zelprint import NothingPrinted, Report, ZelPrintError
+
+signature = str(inspect.signature(Report.AddTekst))
+assert signature.startswith("(self, Regel: int, Positie: Union[int, float, decimal.Decimal], "
+                            "AfdrukTekst: str, *, Kleur: int = OMITTED"), signature
+assert "Type: Number" in Report.PrintFontSize.__doc__, Report.PrintFontSize.__doc__
+
+with Report(Printer="pdf:" + sys.argv[1]) as report:
+    report.SetMode("P")
+    # call, expected: number, argument, expected type
+    cases = [
+        (lambda: report.AddTekst("vier", 5, "x"), (13, "Regel", "Long")),
+        (lambda: report.AddTekst(1, 5, "x", Kleur="rood"), (13, "Kleur", "Long")),
+        (lambda: report.NieuwBlad(None), (94, "Regel", "Long")),
+        (lambda: report.AddTekst(1, 5, "x", Kleur=1, kleur=2), (5, "Kleur", "once")),
+        (lambda: setattr(report, "PrintFontSize", 5000), (380, "PrintFontSize", None)),
+    ]
+    for call, (number, argument, expected) in cases:
+        try:
+            call()
+            raise SystemExit(f"no error for {argument}")
+        except ZelPrintError as error:
+            assert (error.number, error.argument) == (number, argument), error
+            assert expected is None or error.expected == expected, error
+            assert str(error).startswith(f"{number}: {error.text} (argument {argument}"), error
+    try:
+        report.PrintFontSise = 9
+        raise SystemExit("a misspelt property was taken")
+    except AttributeError:
+        pass
+    started = time.monotonic()
+    try:
+        report.wait_job()
+        raise SystemExit("wait_job found a job where none was printed")
+    except NothingPrinted as nothing:
+        assert "nothing printed" in str(nothing)
+    assert time.monotonic() - started < 1
+    report.SetParm(3, decimal.Decimal("123456789012.34565"))
+    report.AddTekst(1, 5, "Bedrag #3")
+    report.Cls()
+    print("currency", report.wait_job().document)
+PY
+    fail "the package as a new user meets it: $(cat "$ZEL_E2E_TMP/user.out")"
+expect "a Decimal amount printed exactly" "Bedrag 123456789012.3456" \
+    "$(report_page_text "$(sed -n 's/^currency //p' "$ZEL_E2E_TMP/user.out")" 1 | grep -o 'Bedrag.*')"
+echo "ok: signatures, errors naming the argument, nothing printed at once"
+
+# No server on the bus, or no bus at all: the error says how to get one.
+mkdir -p "$ZEL_E2E_TMP/nohome"
+cat >"$ZEL_E2E_TMP/noserver.py" <<'PY'
+from zelprint import Report, ZelPrintError
+try:
+    Report()
+except ZelPrintError as error:
+    print(error)
+PY
+HOME=$ZEL_E2E_TMP/nohome dbus-run-session -- "$VENV/bin/python" "$ZEL_E2E_TMP/noserver.py" \
+    >"$ZEL_E2E_TMP/noserver.out" 2>&1
+grep -q 'start `zelprint serve`, or install it' "$ZEL_E2E_TMP/noserver.out" ||
+    fail "no hint without a server: $(cat "$ZEL_E2E_TMP/noserver.out")"
+env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY XDG_RUNTIME_DIR="$ZEL_E2E_TMP/nohome" \
+    "$VENV/bin/python" "$ZEL_E2E_TMP/noserver.py" >"$ZEL_E2E_TMP/nobus.out" 2>&1
+grep -q 'no D-Bus session bus .*dbus-run-session' "$ZEL_E2E_TMP/nobus.out" ||
+    fail "no hint without a bus: $(cat "$ZEL_E2E_TMP/nobus.out")"
+echo "ok: without a server or a bus the error says how to get one"

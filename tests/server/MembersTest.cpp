@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
+#include "server/InterfaceReference.h"
 #include "server/Members.h"
+#include "server/PythonMembers.h"
 
 namespace {
 
@@ -67,6 +71,28 @@ TEST(Members, OnlyReadsAreAnsweredDuringAWait) {
     for (const zel::MethodSpec& method : zel::clsPrintMethods())
         EXPECT_EQ(method.access == zel::Access::Read, method.name == QLatin1String("GetResult"))
             << qPrintable(method.name);
+}
+
+// The reference and the Python package's module are committed files made from the tables: a
+// member or a text changed without making them again would document what the server no
+// longer does.
+TEST(Members, CommittedFilesAreWhatTheTablesMake) {
+    struct Case {
+        const char* path;
+        QString (*make)();
+        const char* command;
+    };
+    const Case cases[] = {
+        {"docs/api.md", zel::interfaceReference, "--markdown"},
+        {"clients/python/zelprint/members.py", zel::pythonMembers, "--python"},
+    };
+    for (const Case& c : cases) {
+        QFile file(QStringLiteral(ZEL_SOURCE_DIR "/") + QLatin1String(c.path));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.path;
+        EXPECT_TRUE(QString::fromUtf8(file.readAll()) == c.make())
+            << c.path << " is not what the tables make: zelprint interface " << c.command << " >"
+            << c.path;
+    }
 }
 
 }  // namespace

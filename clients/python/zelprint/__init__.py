@@ -1,5 +1,5 @@
 """Reports printed by ZelPrintDemo over the D-Bus session bus (see Report)."""
-from .report import Job, Report, ZelPrintError
-from .values import Empty
+from .report import Job, NothingPrinted, Report, ZelPrintError
+from .values import OMITTED, Empty
 
-__all__ = ["Empty", "Job", "Report", "ZelPrintError"]
+__all__ = ["Empty", "Job", "NothingPrinted", "OMITTED", "Report", "ZelPrintError"]

@@ -1,22 +1,22 @@
 """A print object of ZelPrintDemo's server, called as if it were here."""
 import asyncio
 import collections
+import os
 import re
-import xml.etree.ElementTree as ElementTree
 
 from dbus_next import Message, MessageType
 from dbus_next.aio import MessageBus
-from dbus_next.introspection import Node
+from dbus_next.errors import InvalidAddressError
 
-from .values import from_wire, to_variant
+from .members import Members
+from .values import OMITTED, from_wire, to_variant
 
 SERVICE = "ZelPrintDemo.clsPrint"
 SERVER = "ZelPrintDemo.Server"
 OBJECT = "ZelPrintDemo._clsPrint"
-EVENTS = "ZelPrintDemo.__clsPrint"
 JOBS = "ZelPrintDemo.Jobs"
 PROPERTIES = "org.freedesktop.DBus.Properties"
-DOC = "org.freedesktop.DBus.DocString"
+NO_SERVER = "org.freedesktop.DBus.Error.ServiceUnknown"
 
 Job = collections.namedtuple("Job", "destination document pages")
 Job.__doc__ = "Where a print job went: pdf:DIR or the CUPS queue, the PDF's path or the CUPS " \
@@ -24,12 +24,28 @@ Job.__doc__ = "Where a print job went: pdf:DIR or the CUPS queue, the PDF's path
 
 
 class ZelPrintError(Exception):
-    """A run-time error of the print object: the platform's error number and its text."""
+    """A run-time error of the print object: the platform's error number and its text, and
+    where the server knows them the argument (or property) it concerns and what that takes."""
 
-    def __init__(self, number, text):
-        super().__init__(f"{number}: {text}")
+    def __init__(self, number, text, argument=None, expected=None):
+        shown = f"{number}: {text}"
+        if argument is not None:
+            shown += f" (argument {argument}, expected {expected})"
+        super().__init__(shown)
         self.number = number
         self.text = text
+        self.argument = argument
+        self.expected = expected
+
+
+class NothingPrinted(LookupError):
+    """wait_job found no job: the report printed nothing (no output, or a screen mode only),
+    or its job has not ended yet (a job ends at Cls, Reset, SetOrientation or the release)."""
+
+
+# The server names the argument after the error's text: "Type mismatch (argument Regel,
+# expected Long)", or "(property PrintFontSize, expected ...)".
+_NAMED = re.compile(r"(.*?) \((?:argument|property) (\w+), expected (.*)\)", re.DOTALL)
 
 
 def _raise_for(reply):
@@ -39,62 +55,24 @@ def _raise_for(reply):
     found = re.fullmatch(r"ZelPrintDemo\.Error(\d+)", reply.error_name or "")
     if found:
         # The message is "N: text".
-        raise ZelPrintError(int(found.group(1)), text.split(": ", 1)[-1])
+        text = text.split(": ", 1)[-1]
+        named = _NAMED.fullmatch(text)
+        raise ZelPrintError(int(found.group(1)), *(named.groups() if named else (text,)))
+    if reply.error_name == NO_SERVER:
+        raise ZelPrintError(0, f"no print server on the session bus ({text}): start "
+                               "`zelprint serve`, or install it (docs/reference.md, Installing)")
     raise ZelPrintError(0, f"{reply.error_name}: {text}")
 
 
-def _method_docs(text):
-    """Each method's documentation by name: the method's own under None, its arguments' under
-    their names."""
-    docs = {}
-    for interface in ElementTree.fromstring(text).iter("interface"):
-        if interface.get("name") != OBJECT:
-            continue
-        for method in interface.iter("method"):
-            entry = docs.setdefault(method.get("name"), {})
-            for element in [method] + method.findall("arg"):
-                for note in element.findall("annotation"):
-                    if note.get("name") == DOC:
-                        entry[element.get("name") if element is not method else None] = \
-                            note.get("value")
-    return docs
+def _argument(member, name, value):
+    """The value as its variant; a value no print object takes names its argument."""
+    try:
+        return to_variant(value)
+    except (TypeError, ValueError, OverflowError) as error:
+        raise type(error)(f"{member}: argument {name}: {error}") from None
 
 
-class _Member:
-    """One member of the print object: its required parameters by position, its optional ones
-    by keyword, as the interface declares them."""
-
-    def __init__(self, report, method, docs):
-        self.report = report
-        self.name = method.name
-        signatures = [arg.signature for arg in method.in_args]
-        self.optional = bool(signatures) and signatures[-1] == "a{sv}"
-        self.required = [arg.name for arg in method.in_args[:len(signatures) - self.optional]]
-        # help() shows the member's documentation from the interface description.
-        lines = [f"{self.name}({', '.join(self.required)}" +
-                 (", **optional)" if self.optional else ")"), "", docs.get(None, ""), ""]
-        lines += [f"{arg.name}: {docs[arg.name]}" for arg in method.in_args if arg.name in docs]
-        self.__doc__ = "\n".join(lines)
-
-    def __call__(self, *args, **options):
-        if len(args) != len(self.required):
-            raise TypeError(f"{self.name} takes {len(self.required)} arguments "
-                            f"({', '.join(self.required)}), {len(args)} given")
-        if options and not self.optional:
-            raise TypeError(f"{self.name} takes no optional arguments")
-        body = [to_variant(value) for value in args]
-        signature = "v" * len(body)
-        if self.optional:
-            body.append({key: to_variant(value) for key, value in options.items()})
-            signature += "a{sv}"
-        results = [from_wire(value)
-                   for value in self.report._call(OBJECT, self.name, signature, body)]
-        if not results:
-            return None
-        return results[0] if len(results) == 1 else tuple(results)
-
-
-class Report:
+class Report(Members):
     """A clsPrint on the server, created over the session bus.
 
         with Report(Printer="pdf:/home/me/rapporten") as report:
@@ -110,8 +88,11 @@ class Report:
     prints its job. Calls that wait for a user's confirmation wait without a time limit.
     """
 
+    # A misspelt property is an error, not an attribute of its own.
+    __slots__ = ("_loop", "_handlers", "_jobs", "_job_arrived", "path", "_released", "_bus")
+
     def __init__(self, bus_address=None, **options):
-        object.__setattr__(self, "_loop", asyncio.new_event_loop())
+        self._loop = asyncio.new_event_loop()
         self._handlers = collections.defaultdict(list)
         self._jobs = collections.deque()
         self._job_arrived = asyncio.Event()
@@ -126,35 +107,30 @@ class Report:
             rule = f"type='signal',sender='{SERVICE}',path='{self.path}'"
             self._call("org.freedesktop.DBus", "AddMatch", "s", [rule],
                        path="/org/freedesktop/DBus", destination="org.freedesktop.DBus")
-            text = self._call("org.freedesktop.DBus.Introspectable", "Introspect", "", [])[0]
         except BaseException:
             self.close()
             raise
-        docs = _method_docs(text)
-        for interface in Node.parse(text).interfaces:
-            if interface.name == OBJECT:
-                self._members = {m.name: _Member(self, m, docs.get(m.name, {}))
-                                 for m in interface.methods}
-                self._properties = {p.name for p in interface.properties}
 
-    # -- members and properties
+    # -- members and properties (their signatures are in Members)
 
-    def __getattr__(self, name):
-        members = self.__dict__.get("_members", {})
-        if name in members:
-            return members[name]
-        if name in self.__dict__.get("_properties", ()):
-            return from_wire(self._call(PROPERTIES, "Get", "ss", [OBJECT, name])[0])
-        raise AttributeError(f"clsPrint has no member {name}")
+    def _member(self, name, required, optional, named=None):
+        body = [_argument(name, key, value) for key, value in required.items()]
+        signature = "v" * len(body)
+        if named is not None:
+            given = {key: value for key, value in optional.items() if value is not OMITTED}
+            given.update(named)
+            body.append({key: _argument(name, key, value) for key, value in given.items()})
+            signature += "a{sv}"
+        results = [from_wire(value) for value in self._call(OBJECT, name, signature, body)]
+        if not results:
+            return None
+        return results[0] if len(results) == 1 else tuple(results)
 
-    def __setattr__(self, name, value):
-        if name in self.__dict__.get("_properties", ()):
-            self._call(PROPERTIES, "Set", "ssv", [OBJECT, name, to_variant(value)])
-        else:
-            object.__setattr__(self, name, value)
+    def _get(self, name):
+        return from_wire(self._call(PROPERTIES, "Get", "ss", [OBJECT, name])[0])
 
-    def __dir__(self):
-        return sorted(set(super().__dir__()) | set(self._members) | self._properties)
+    def _set(self, name, value):
+        self._call(PROPERTIES, "Set", "ssv", [OBJECT, name, _argument(name, name, value)])
 
     # -- events and jobs
 
@@ -164,15 +140,25 @@ class Report:
         pages). Handlers run while this object waits for the bus (in a call, in wait_job)."""
         self._handlers[signal].append(handler)
 
-    def wait_job(self, timeout=60):
-        """Where the next job of this object went (a Job), once the server has delivered it:
-        after the call that ended it (Cls, Reset, SetOrientation, Release ...). Jobs already
-        ended are returned first, in order. TimeoutError when none ends within timeout seconds."""
+    def wait_job(self, timeout=0):
+        """Where the next job of this object went (a Job), after the call that ended it (Cls,
+        Reset, SetOrientation, release ...); jobs already ended come first, in order. The server
+        tells a job before it answers the call that ended it, so when none is told the report
+        printed nothing: NothingPrinted at once. A timeout in seconds waits that long for a job
+        that another client's call ends (an object of the same Group)."""
         async def next_job():
             while not self._jobs:
                 self._job_arrived.clear()
                 await self._job_arrived.wait()
-        self._run(asyncio.wait_for(next_job(), timeout))
+        if not self._jobs and timeout > 0:
+            try:
+                self._run(asyncio.wait_for(next_job(), timeout))
+            except TimeoutError:
+                pass
+        if not self._jobs:
+            raise NothingPrinted("nothing printed: no job of this object has ended (no output, or "
+                                 "the screen mode 'S' only; a job ends at Cls, Reset, "
+                                 "SetOrientation or the release)")
         return self._jobs.popleft()
 
     def release(self):
@@ -205,8 +191,18 @@ class Report:
 
     @staticmethod
     async def _connect(bus_address):
-        # Made inside its loop: the bus takes the loop that runs when it is made.
-        return await MessageBus(bus_address=bus_address).connect()
+        # The session bus as sd-bus and GDBus find it: DBUS_SESSION_BUS_ADDRESS, else the socket
+        # "bus" of the runtime folder, which a login without a desktop often has alone.
+        runtime = os.environ.get("XDG_RUNTIME_DIR", "")
+        if not bus_address and "DBUS_SESSION_BUS_ADDRESS" not in os.environ and runtime and \
+                os.path.exists(os.path.join(runtime, "bus")):
+            bus_address = f"unix:path={os.path.join(runtime, 'bus')}"
+        try:
+            # Made inside its loop: the bus takes the loop that runs when it is made.
+            return await MessageBus(bus_address=bus_address).connect()
+        except (InvalidAddressError, OSError) as error:
+            raise ZelPrintError(0, f"no D-Bus session bus ({error}): run in a desktop session, "
+                                   "or start one with dbus-run-session") from error
 
     def _run(self, awaitable):
         return self._loop.run_until_complete(awaitable)

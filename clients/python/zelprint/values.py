@@ -1,11 +1,15 @@
 """Python values as the print objects take them over the bus, and their results back.
 
 Every parameter is a variant: bool is Boolean (b), int Long (i, or x past 32 bits, which the
-server takes while it fits), float Double (d), str String (s), a datetime or date a Date
-((sd): "Date" and the days since 30 December 1899), None Null and Empty Empty (each (s)).
+server takes while it fits), float Double (d), decimal.Decimal Currency ((sx): "Currency" and the
+amount in ten-thousandths, rounded to four places as Currency is), str String (s), a datetime
+or date a Date ((sd): "Date" and the days since 30 December 1899), None Null and Empty Empty
+(each (s)).
 """
 import datetime
+import decimal
 import math
+from typing import Union
 
 from dbus_next import Variant
 
@@ -30,6 +34,22 @@ class _EmptyType:
 
 
 Empty = _EmptyType()
+
+
+class _OmittedType:
+    """An optional parameter left out: it is not sent, so the member's own rule applies."""
+
+    def __repr__(self):
+        return "OMITTED"
+
+
+OMITTED = _OmittedType()
+
+# What the signatures show: a number a member takes with its fractions, and any value.
+Number = Union[int, float, decimal.Decimal]
+Value = Union[None, bool, int, float, decimal.Decimal, str, datetime.date, _EmptyType]
+
+_CURRENCY_LIMIT = 2**63
 
 
 def date_number(moment):
@@ -58,6 +78,8 @@ def to_variant(value):
         return Variant("i" if -2**31 <= value < 2**31 else "x", value)
     if isinstance(value, float):
         return Variant("d", value)
+    if isinstance(value, decimal.Decimal):
+        return Variant("(sx)", ["Currency", _ten_thousandths(value)])
     if isinstance(value, str):
         return Variant("s", value)
     if isinstance(value, (datetime.date, datetime.datetime)):
@@ -66,6 +88,15 @@ def to_variant(value):
                                        for k, v in value.items()):
         return Variant("a{ss}", value)
     raise TypeError(f"a print object takes no {type(value).__name__} ({value!r})")
+
+
+def _ten_thousandths(amount):
+    if not amount.is_finite():
+        raise ValueError(f"Currency holds no {amount}")
+    scaled = int(amount.scaleb(4).to_integral_value(rounding=decimal.ROUND_HALF_EVEN))
+    if not -_CURRENCY_LIMIT <= scaled < _CURRENCY_LIMIT:
+        raise OverflowError(f"{amount} is past Currency's range (922 337 203 685 477.5807)")
+    return scaled
 
 
 def from_wire(value):
