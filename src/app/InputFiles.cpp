@@ -74,8 +74,9 @@ QString InputFiles::read(const QStringList& names, bool anyData) {
 QString InputFiles::keep(QFile& pipe, InputFile& input) {
     auto copy = std::make_unique<QTemporaryFile>();
     if (!copy->open()) return failed(copy->fileName(), *copy);
-    while (!pipe.atEnd())
-        if (copy->write(pipe.read(BlockSize)) < 0) return failed(copy->fileName(), *copy);
+    // A pipe's end is known only when a read returns nothing.
+    for (QByteArray block; !(block = pipe.read(BlockSize)).isEmpty();)
+        if (copy->write(block) < 0) return failed(copy->fileName(), *copy);
     if (pipe.error() != QFile::NoError) return failed(input.name, pipe);
     if (!copy->flush()) return failed(copy->fileName(), *copy);
     pipe.close();

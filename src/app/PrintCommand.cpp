@@ -209,7 +209,8 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
     setUpApplication();
     int code = 0;
     try {
-        checkDestination(options);
+        // The window alone prints nothing: no destination is needed.
+        if (options.mode != QLatin1String("S")) checkDestination(options);
         const auto context = std::make_shared<PrintContext>();
         // The job's destination, options and title, as a print object's caller gives them.
         const PrintJobs::Scope caller(context->jobs(), 0, options.destination, options.job);

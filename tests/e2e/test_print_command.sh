@@ -144,6 +144,10 @@ input_refused "a binary file" "document-format=text/plain" /dev/null /bin/true
 input_refused "binary standard input" "NUL bytes" /bin/true --text
 made=$("$zelprint" print /bin/true -o document-format=text/plain -d "pdf:$tmp/kind" 2>/dev/null) ||
     report_fail "a binary file asked for as text was not printed"
+# A pipe that is slow to write is read to its end, not taken for empty input.
+made=$( (sleep 0.5; echo laat) | "$zelprint" print -d "pdf:$tmp/kind") ||
+    report_fail "slow standard input not printed"
+report_expect "slow standard input" "laat" "$(page "$made" 1)"
 
 # The text grid as lp lays it out: 10 characters and 6 lines an inch by default, cpi and lpi
 # as asked, every character inside the sheet, and lines wrapped between words.
