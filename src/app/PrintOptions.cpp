@@ -133,7 +133,7 @@ QString takeJobOptions(const QStringList& values, PrintOptions& options, QString
                 QString error;
                 if (textOption(name, setting, options.text, error)) {
                     if (!error.isEmpty()) return error;
-                    textNames << name;
+                    textNames << QStringLiteral("-o ") + name;
                 } else if (name == u"document-format") {
                     if (setting != u"text/plain")
                         return QStringLiteral("-o document-format takes text/plain");
@@ -244,19 +244,19 @@ QString parsePrintOptions(const QStringList& arguments, PrintOptions& options, b
     if (!error.isEmpty()) return error;
     if (parser.isSet(truncate)) {
         options.text.wrap = false;
-        textNames << QStringLiteral("wrap");
+        textNames << QStringLiteral("--truncate");
     }
     if (parser.isSet(fontSize)) {
         // The size is the user's: the characters an inch and the line height follow from it.
-        if (textNames.contains(QLatin1String("cpi")))
+        if (textNames.contains(QLatin1String("-o cpi")))
             return QStringLiteral("--font-size and -o cpi both set the characters' size");
         options.text.cpi = 0;
-        if (!textNames.contains(QLatin1String("lpi"))) options.text.lpi = 0;
+        if (!textNames.contains(QLatin1String("-o lpi"))) options.text.lpi = 0;
     }
     const auto isText = [&](const QString& file) { return options.isText(file); };
     const bool anyText = std::any_of(options.files.cbegin(), options.files.cend(), isText);
     if (!textNames.isEmpty() && !anyText)
-        return QStringLiteral("-o %1 is for plain text, and every file is a template")
+        return QStringLiteral("%1 is for plain text, and every file is a template")
             .arg(textNames.first());
     if (anyText && !std::all_of(options.files.cbegin(), options.files.cend(), isText))
         return QStringLiteral(
