@@ -129,6 +129,8 @@ void PlainText::addLine(const QString& text) {
     // A blank line still holds its place: a page may begin with it.
     print_.AddTekst(Variant::Double(regel_), Variant::Long(positie),
                     Variant(text.isEmpty() ? QStringLiteral(" ") : asWritten(text)));
+    // The sheet is certain once a page has begun: its grid gives the width from the next line.
+    if (row_ == 0 && column_ == 0) measure();
     afterLine_();
 }
 
