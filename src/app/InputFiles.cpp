@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/PrintOptions.h"
+
 namespace zel {
 
 namespace {
@@ -48,14 +50,15 @@ InputFiles::~InputFiles() = default;
 QString InputFiles::read(const QStringList& names, bool anyData) {
     for (const QString& given : names) {
         InputFile input{given, given};
-        if (given == QLatin1String("-")) input.name = QStringLiteral("standard input");
+        const bool standardInput = given == StandardInput;
+        if (standardInput) input.name = QStringLiteral("standard input");
         QFile file;
-        const bool opened = given == QLatin1String("-")
+        const bool opened = standardInput
                                 ? file.open(stdin, QIODevice::ReadOnly)
                                 : (file.setFileName(given), file.open(QIODevice::ReadOnly));
         if (!opened) return failed(input.name, file);
         // A pipe can be read once: it is kept (standard input, or a FILE such as <(command)).
-        if (given == QLatin1String("-") || file.isSequential()) {
+        if (standardInput || file.isSequential()) {
             const QString error = keep(file, input);
             if (!error.isEmpty()) return error;
         }
