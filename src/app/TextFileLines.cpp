@@ -1,5 +1,7 @@
 #include "app/TextFileLines.h"
 
+#include <utility>
+
 #include "variant/Bounds.h"
 
 namespace zel {
@@ -9,13 +11,20 @@ namespace {
 constexpr qint64 BlockSize = 1 << 16;
 constexpr int TabWidth = 8;
 
-QString decoded(const QByteArray& bytes) {
-    QString line = expandTabs(QString::fromUtf8(bytes));
+}  // namespace
+
+TextFileLines::TextFileLines(QFile& file, TextEncoding encoding)
+    : file_(file),
+      windows1252_(encoding == TextEncoding::Windows1252 ? QStringDecoder("windows-1252")
+                                                         : QStringDecoder()) {}
+
+QString TextFileLines::decoded(const QByteArray& bytes) {
+    const bool bom = std::exchange(first_, false) && bytes.startsWith("\xef\xbb\xbf");
+    QString line = expandTabs(windows1252_.isValid() ? QString(windows1252_(bytes))
+                                                     : QString::fromUtf8(bytes.mid(bom ? 3 : 0)));
     requireTextLength(line.size());
     return line;
 }
-
-}  // namespace
 
 bool TextFileLines::fill() {
     block_ = file_.read(BlockSize);

@@ -133,3 +133,86 @@ done
 code=0
 "$zelprint" print --text -x "$tmp/lines.txt" 2>/dev/null || code=$?
 report_expect "an unknown option is a usage error" 2 "$code"
+
+# What a file is taken as: without --text a text file prints as written; a name ending in .psj
+# (in any case) is a template, its placeholders expanded.
+printf 'Issue #B12 fixed on #D\nprice #1\tnet\n' >"$tmp/notes.txt"
+cp "$tmp/notes.txt" "$tmp/notes.PSJ"
+made=$("$zelprint" print "$tmp/notes.txt" -d "pdf:$tmp/kind") || report_fail "notes.txt not printed"
+report_expect "a text file as written" "Issue #B12 fixed on #D|price #1 net" \
+    "$(page "$made" 1 | tr -s ' ' | paste -sd'|')"
+made=$("$zelprint" print "$tmp/notes.PSJ" -d "pdf:$tmp/kind") || report_fail "notes.PSJ not printed"
+page "$made" 1 | grep -q '#B12' && report_fail "a .PSJ file was not read as a template"
+echo "ok: a .PSJ file is a template"
+
+# lp's input rules: empty input and binary files print nothing (exit 1, no job), and the
+# message says how to print a binary file all the same.
+: >"$tmp/empty.txt"
+input_refused() {  # WHAT EXPECT INPUT ARGS...
+    local what=$1 expect=$2 input=$3 code=0
+    shift 3
+    "$zelprint" print "$@" -d "pdf:$tmp/refused" <"$input" >"$tmp/out" 2>"$tmp/err" || code=$?
+    report_expect "exit code for $what" 1 "$code"
+    grep -q -- "$expect" "$tmp/err" || report_fail "$what: no word of $expect: $(cat "$tmp/err")"
+    [ ! -e "$tmp/refused" ] || [ -z "$(ls "$tmp/refused")" ] || report_fail "$what left a job"
+}
+input_refused "an empty file" "no input: $tmp/empty.txt is empty" /dev/null "$tmp/empty.txt"
+input_refused "empty standard input" "no input: standard input is empty" /dev/null
+input_refused "a binary file" "document-format=text/plain" /dev/null /bin/true
+input_refused "binary standard input" "NUL bytes" /bin/true --text
+made=$("$zelprint" print /bin/true -o document-format=text/plain -d "pdf:$tmp/kind" 2>/dev/null) ||
+    report_fail "a binary file asked for as text was not printed"
+# A pipe that is slow to write is read to its end, not taken for empty input.
+made=$( (sleep 0.5; echo laat) | "$zelprint" print -d "pdf:$tmp/kind") ||
+    report_fail "slow standard input not printed"
+report_expect "slow standard input" "laat" "$(page "$made" 1)"
+
+# The text grid as lp lays it out: 10 characters and 6 lines an inch by default, cpi and lpi
+# as asked, every character inside the sheet, and lines wrapped between words.
+words=$(for i in $(seq 60); do printf 'woord%s ' "$i"; done)
+printf '%s\n' "$words" "$words" abc def >"$tmp/grid.txt"
+# pitch PDF: the width of a character and the distance between the lines, in points; and
+# "outside" when a word leaves the sheet.
+pitch() {
+    pdftotext -bbox -f 1 -l 1 "$1" - | awk '
+        /<page / { split($0, p, "\""); w = p[2]; h = p[4] }
+        /<word / {
+            split($0, f, "\"")
+            if (f[2] < 0 || f[6] > w || f[4] < 0 || f[8] > h) outside = 1
+            if ($0 ~ />abc</) { abc = f[4]; cell = (f[6] - f[2]) / 3 }
+            if ($0 ~ />def</) def = f[4]
+        }
+        END { printf "%.1f %.1f%s\n", cell, def - abc, outside ? " outside" : "" }'
+}
+for row in "default:7.2 12.0:" "cpi=12 lpi=8:6.0 9.0:-o cpi=12 -o lpi=8" \
+    "landscape:7.2 12.0:--orientation 2"; do
+    IFS=: read -r what expected options <<<"$row"
+    # shellcheck disable=SC2086 # the options are words
+    made=$("$zelprint" print "$tmp/grid.txt" $options -d "pdf:$tmp/grid" 2>/dev/null) ||
+        report_fail "$what: not printed"
+    report_expect "character and line pitch, $what" "$expected" "$(pitch "$made")"
+    report_expect "wrapped between words, $what" "$words" \
+        "$(pdftotext -layout -f 1 -l 1 "$made" - | sed -n '/woord1 /,/woord60$/{p;/woord60$/q}' | tr -s ' \n' ' ')"
+done
+
+# lp's and lpr's options: -# and -P are said as options a PDF cannot carry, --title is the
+# PDF's title, -s says nothing, -E is accepted, a relative pdf: folder is the current one's.
+out=$(cd "$tmp" && "$zelprint" print notes.txt -# 2 -P 1 -q 50 -E --title "Lp titel" \
+    -d pdf:relatief 2>"$tmp/err") || report_fail "lp's options not taken: $(cat "$tmp/err")"
+report_expect "a relative pdf: folder" "$tmp/relatief/job-0001.pdf" "$out"
+report_expect "--title" "Lp titel" "$(pdfinfo "$out" | sed -n 's/^Title: *//p')"
+grep -q "cannot carry copies, page-ranges, job-priority" "$tmp/err" ||
+    report_fail "-#, -P and -q not taken as copies, page-ranges and job-priority: $(cat "$tmp/err")"
+report_expect "-s says nothing" "" "$("$zelprint" print "$tmp/notes.txt" -s -d "pdf:$tmp/kind")"
+# prettyprint: the file's name, the date and the page number above two columns.
+made=$("$zelprint" print "$tmp/grid.txt" -o prettyprint -o columns=2 -d "pdf:$tmp/kind" 2>/dev/null)
+page "$made" 1 | head -1 | grep -qE "grid.txt +[0-9]{2}-[0-9]{2}-[0-9]{4} +Blad +1$" ||
+    report_fail "no prettyprint header: $(page "$made" 1 | head -1)"
+echo "ok: prettyprint"
+
+for bad in "-q 0" "-o cpi=12 $tmp/notes.PSJ" "$tmp/notes.PSJ" "--font-size 8 -o cpi=12"; do
+    code=0
+    # shellcheck disable=SC2086 # the options are words
+    "$zelprint" print "$tmp/notes.txt" $bad -d "pdf:$tmp/kind" 2>/dev/null || code=$?
+    report_expect "usage error: $bad" 2 "$code"
+done

@@ -194,3 +194,30 @@ wait_gone "$SCREEN_SERVER_PID" 10 || fail "the server did not end on SIGTERM dur
 SCREEN_SERVER_PID=""
 await "$WAIT_PID" "NieuwBlad during SIGTERM"
 expect_pages "$(pdf_job 6)" 1
+
+# zelprint print --mode PS on the display: every page waits for its answer, the last one too;
+# "Ja" to each prints the job (exit 0), "Afbreken" prints nothing (exit 1, saying so).
+seq 100 >"$T/honderd.txt"
+# cli_print ANSWER...: answers each confirmation in turn; CLI_CODE is the exit code.
+cli_print() {
+    local answer
+    "$ZELPRINT" print --mode PS "$T/honderd.txt" -d "pdf:$T/cli" >"$T/cli.out" 2>"$T/cli.err" &
+    CLI=$!
+    PIDS+=("$CLI")
+    for answer in "$@"; do
+        WID=$(frmok_wait 20)
+        kill -0 "$CLI" 2>/dev/null || fail "print --mode PS ended before its answer $answer"
+        frmok_click "$WID" "$answer"
+        while xdotool search --onlyvisible --name "$FRMOK_TITLE" | grep -qx "$WID"; do sleep 0.1; done
+    done
+    wait_gone "$CLI" 20 || fail "print --mode PS did not end after its answers"
+    CLI_CODE=0
+    wait "$CLI" || CLI_CODE=$?
+}
+cli_print Ja Ja
+expect "exit code after Ja on both pages" 0 "$CLI_CODE"
+expect "pages printed after Ja on both" 2 "$(pdfinfo "$(cat "$T/cli.out")" | sed -n 's/^Pages: *//p')"
+cli_print Ja Afbreken
+expect "exit code after Afbreken" 1 "$CLI_CODE"
+grep -q '"Afbreken" on page 2' "$T/cli.err" || fail "Afbreken not said: $(cat "$T/cli.err")"
+expect "jobs after Afbreken" 1 "$(ls "$T/cli" | wc -l)"

@@ -35,3 +35,11 @@ expect "answers written to standard error" 2 \
 
 expect "Release" "" "$(call "$OBJ" Release)"
 expect_pages "$(pdf_job 1)" 3
+
+# zelprint print in a screen mode: nobody could see the pages, so it fails and says a display
+# is needed, with no job.
+code=0
+printf 'regel\n' | "$ZELPRINT" print --mode S -d "pdf:$T/cli" >/dev/null 2>"$T/cli.err" || code=$?
+expect "exit code of print --mode S without a display" 1 "$code"
+grep -q "needs a display" "$T/cli.err" || fail "no word of the display: $(cat "$T/cli.err")"
+[ ! -e "$T/cli" ] || fail "print --mode S without a display left a job"

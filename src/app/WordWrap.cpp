@@ -1,0 +1,74 @@
+#include "app/WordWrap.h"
+
+#include <unicode/brkiter.h>
+#include <unicode/unistr.h>
+
+#include "text/CharacterCells.h"
+
+namespace zel {
+
+namespace {
+
+// Where a piece starting at `from` ends: after at most `columns` cells, never inside a
+// character, and never before its first character.
+qsizetype cellsEnd(const QString& line, qsizetype from, qsizetype columns) {
+    qsizetype at = from;
+    qsizetype cells = 0;
+    while (at < line.size()) {
+        const bool pair = at + 1 < line.size() && line.at(at).isHighSurrogate() &&
+                          line.at(at + 1).isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(line.at(at), line.at(at + 1))
+                                : char32_t(line.at(at).unicode());
+        cells += cellsOf(c);
+        if (cells > columns && at > from) break;
+        at += pair ? 2 : 1;
+    }
+    return at;
+}
+
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QChar(0x3000);
+}
+
+}  // namespace
+
+WordWrap::WordWrap(int32_t columns) : columns_(std::max(columns, 1)) {
+    UErrorCode status = U_ZERO_ERROR;
+    breaks_.reset(icu::BreakIterator::createLineInstance(icu::Locale::getRoot(), status));
+    // Without ICU's data every long line is cut at the column's edge.
+    if (U_FAILURE(status)) breaks_.reset();
+}
+
+WordWrap::~WordWrap() = default;
+
+bool WordWrap::fits(const QString& line) const {
+    return cellsEnd(line, 0, columns_) == line.size();
+}
+
+QStringList WordWrap::pieces(const QString& line, bool cut) {
+    if (fits(line)) return {line};
+    if (cut) return {line.left(cellsEnd(line, 0, columns_))};
+    // The breaker reads the line in place: UTF-16 on both sides.
+    const icu::UnicodeString text(false, reinterpret_cast<const char16_t*>(line.utf16()),
+                                  int32_t(line.size()));
+    if (breaks_) breaks_->setText(text);
+    QStringList pieces;
+    for (qsizetype at = 0; at < line.size();) {
+        qsizetype end = cellsEnd(line, at, columns_);
+        if (end < line.size() && breaks_) {
+            // Blanks after the last word that fits may hang past the edge: they are not printed.
+            qsizetype past = end;
+            while (past < line.size() && isBlank(line.at(past))) ++past;
+            const qsizetype word =
+                breaks_->isBoundary(int32_t(past)) ? past : breaks_->preceding(int32_t(past));
+            if (word > at) end = word;
+        }
+        qsizetype shown = end;
+        while (end < line.size() && shown > at && isBlank(line.at(shown - 1))) --shown;
+        pieces << line.mid(at, shown - at);
+        at = end;
+    }
+    return pieces;
+}
+
+}  // namespace zel
