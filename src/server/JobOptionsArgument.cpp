@@ -35,8 +35,25 @@ JobOptions takeJobOptions(QVariantMap& given) {
         if (list.userType() != qMetaTypeId<QDBusArgument>() ||
             argument.currentSignature() != QLatin1String("a{ss}"))
             throw typeMismatch(QStringLiteral("JobOptions"), "a{ss}");
-        const auto map = qdbus_cast<QMap<QString, QString>>(argument);
-        for (auto it = map.begin(); it != map.end(); ++it) options.set(it.key(), it.value());
+        qsizetype count = 0;
+        qsizetype characters = 0;
+        argument.beginMap();
+        while (!argument.atEnd()) {
+            QString name, value;
+            argument.beginMapEntry();
+            argument >> name >> value;
+            argument.endMapEntry();
+            characters += name.size() + value.size();
+            if (++count > MaxJobOptions || characters > MaxJobOptionsCharacters)
+                throw VbError(VbErr::OutOfMemory,
+                              QStringLiteral("%1: JobOptions takes at most %2 options of %3 "
+                                             "characters together")
+                                  .arg(VbError::standardText(VbErr::OutOfMemory))
+                                  .arg(MaxJobOptions)
+                                  .arg(MaxJobOptionsCharacters));
+            options.set(name, value);
+        }
+        argument.endMap();
     }
     const QVariant title = take(given, QStringLiteral("Title"));
     if (title.isValid()) {

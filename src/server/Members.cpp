@@ -470,9 +470,11 @@ const std::vector<OptionalParameter>& createOptions() {
                         "objects of the creating connection share one")},
         // Taken out with their own types (takeJobOptions) before the others are read.
         {QStringLiteral("JobOptions"), Variant(), false,
-         QStringLiteral("a{ss} of CUPS job options (copies, sides, media, print-color-mode, "
-                        "page-ranges, ...) for the jobs this object starts; error 482 names an "
-                        "option CUPS refuses, 13 for another type")},
+         QStringLiteral(
+             "a{ss} of CUPS job options (copies, sides, media, print-color-mode, "
+             "page-ranges, ...) for the jobs this object starts; error 482 names an "
+             "option CUPS refuses, 13 for another type, 7 past 1000 options or 1 048 576 "
+             "characters of names and values")},
         {QStringLiteral("Title"), Variant(), false,
          QStringLiteral("s: the title of the jobs this object starts (the CUPS job's name, the "
                         "PDF's Title); omitted: the application's title")},
