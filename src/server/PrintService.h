@@ -9,6 +9,7 @@
 #include <set>
 
 #include "server/CallHold.h"
+#include "server/ClientAccounts.h"
 #include "surface/CupsJobFollower.h"
 #include "surface/JobOptions.h"
 #include "variant/VbError.h"
@@ -65,6 +66,7 @@ private:
         CallHold hold;
         int objects = 0;
         QString caller;  // the connection whose held call runs now (it may wait for the user)
+        DescriptorShare descriptors;  // kept for its job, charged to the client that made it
     };
     using Shared = std::shared_ptr<SharedContext>;
 
@@ -86,8 +88,8 @@ private:
     void answer(const QDBusMessage& message, const Shared& heldIn,
                 std::function<QDBusMessage(const QDBusMessage&)> body);
     Shared heldIn(int id) const;  // the context of an object, null when it is gone
-    // The context of that key, made when there is none.
-    Shared contextFor(const QString& key);
+    // The context of that key, made for the creator when there is none (67 past its maxima).
+    Shared contextFor(const QString& key, const QString& creator);
     // Forgets a context that has no object and no waiting call any more; it ends its job and
     // closes its windows when its last object is gone.
     void settle(const Shared& shared);
@@ -122,6 +124,7 @@ private:
     std::set<QString> departed_;
     int nextId_ = 1;
     CupsJobFollower follower_;
+    ClientAccounts accounts_;
 };
 
 }  // namespace zel

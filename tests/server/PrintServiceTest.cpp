@@ -309,6 +309,21 @@ TEST_F(PrintServiceTest, CreateTakesPersistentByAnyCaseAndRefusesOtherOptions) {
               QStringLiteral("/clsPrint/2"));
 }
 
+// One client cannot take the server's descriptors from the others: past its share of print
+// contexts its Create is 67, while another client creates, and releasing one frees its place.
+TEST_F(PrintServiceTest, AClientOpensAtMostItsShareOfContexts) {
+    QStringList made;
+    for (int i = 0; i < zel::ClientAccounts::kMaxContexts; ++i)
+        made << create({{"Group", QStringLiteral("g%1").arg(i)}});
+    EXPECT_EQ(made.filter(QStringLiteral("Error")), QStringList());
+    EXPECT_EQ(create({{"Persistent", true}}), QStringLiteral("ZelPrintDemo.Error67"));
+    EXPECT_EQ(create({{"Group", QStringLiteral("g0")}}).left(10), QStringLiteral("/clsPrint/"));
+    QDBusConnection other = bus_.connect(QStringLiteral("other"));
+    EXPECT_EQ(create({}, &other).left(10), QStringLiteral("/clsPrint/"));
+    EXPECT_EQ(call(made.last(), kObject, "Release").type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(create({{"Persistent", true}}).left(10), QStringLiteral("/clsPrint/"));
+}
+
 TEST_F(PrintServiceTest, ObjectsOfALeavingClientAreReleasedButPersistentOnesStay) {
     QString owned, persistent;
     {
