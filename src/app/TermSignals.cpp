@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <QSocketNotifier>
 #include <csignal>
+#include <vector>
 
 namespace zel {
 
@@ -11,10 +12,18 @@ namespace {
 
 int pipeFds[2] = {-1, -1};
 
-// Every signal whose default would end the server on the spot and lose its open jobs: a stop
-// request (SIGTERM, SIGINT), the terminal it was started from closing (SIGHUP), and the two
-// user signals that nothing here gives another meaning.
-constexpr int Ending[] = {SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGUSR2};
+// Every catchable signal whose default would end the server on the spot and lose its open jobs:
+// a stop request (SIGTERM, SIGINT, SIGQUIT), the terminal it was started from closing (SIGHUP),
+// the CPU time limit's warning before its kill, timers and signals that nothing here gives a
+// meaning (the user, alarm, profiling, I/O, power and real-time signals). The faults (SIGSEGV,
+// SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS) are left alone: after one nothing can be
+// trusted to write a job.
+std::vector<int> endingSignals() {
+    std::vector<int> signals = {SIGTERM, SIGINT,    SIGQUIT, SIGHUP,  SIGXCPU, SIGUSR1,  SIGUSR2,
+                                SIGALRM, SIGVTALRM, SIGPROF, SIGPOLL, SIGPWR,  SIGSTKFLT};
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) signals.push_back(signal);
+    return signals;
+}
 
 void onSignal(int) {
     const char byte = 1;
@@ -35,11 +44,11 @@ TermSignals::TermSignals(QObject* parent) : QObject(parent) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : Ending) sigaction(signal, &action, nullptr);
+    for (const int signal : endingSignals()) sigaction(signal, &action, nullptr);
 }
 
 TermSignals::~TermSignals() {
-    for (const int signal : Ending) std::signal(signal, SIG_DFL);
+    for (const int signal : endingSignals()) std::signal(signal, SIG_DFL);
     delete notifier_;
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);
