@@ -62,11 +62,13 @@ private:
     // One print context on the bus and the hold of the calls into it.
     struct SharedContext {
         QString key;  // "connection:NAME", "object:N" or "group:NAME"
+        // Kept for its job and charged to the client that made it; given back after the
+        // context, which ends its job when it goes.
+        DescriptorShare descriptors;
         std::shared_ptr<PrintContext> context;
         CallHold hold;
         int objects = 0;
         QString caller;  // the connection whose held call runs now (it may wait for the user)
-        DescriptorShare descriptors;  // kept for its job, charged to the client that made it
     };
     using Shared = std::shared_ptr<SharedContext>;
 
