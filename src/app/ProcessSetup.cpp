@@ -1,7 +1,12 @@
 #include "app/ProcessSetup.h"
 
-#include <QApplication>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <QApplication>
+#include <csignal>
+
+#include "files/DescriptorBudget.h"
 #include "windows/Questions.h"
 
 namespace zel {
@@ -16,6 +21,20 @@ void setUpApplication() {
     QApplication::setQuitOnLastWindowClosed(false);
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         installAnswerer(noDisplayAnswerer);
+}
+
+void setUpLongRunningProcess() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (int standard = 0; standard <= 2; ++standard) {
+        if (::fcntl(standard, F_GETFD) != -1) continue;
+        const int null = ::open("/dev/null", O_RDWR);
+        if (null >= 0 && null != standard) {
+            ::dup2(null, standard);
+            ::close(null);
+        }
+    }
+    raiseOpenFileLimit();
 }
 
 }  // namespace zel

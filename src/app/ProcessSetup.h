@@ -11,4 +11,10 @@ void choosePlatform(bool forceOffscreen);
 // question (a wait without end would hang the caller).
 void setUpApplication();
 
+// For a process that must outlive every failed write: SIGPIPE and SIGXFSZ are ignored (a reader
+// of standard error that has gone, or a file past the size limit, fails that write, not every
+// open job), a closed standard descriptor is reopened on /dev/null (so that no job file takes its
+// number and receives the log), and the soft limit on open files is raised to the hard one.
+void setUpLongRunningProcess();
+
 }  // namespace zel

@@ -24,6 +24,7 @@ int fail(const QString& message) {
 }  // namespace
 
 int serve(int argc, char** argv, const ServeOptions& options) {
+    setUpLongRunningProcess();
     choosePlatform(options.offscreen);
     QApplication app(argc, argv);
     setUpApplication();
@@ -33,6 +34,9 @@ int serve(int argc, char** argv, const ServeOptions& options) {
         return fail(
             QStringLiteral("cannot connect to the session bus: %1").arg(bus.lastError().message()));
     readEveryMessage(bus);
+    // Caught until the last job is written: a second signal while the jobs are ended at the
+    // first must not cut them off.
+    TermSignals signals_;
     {
         PrintService service(bus);
         if (!service.registerObjects())
@@ -64,7 +68,6 @@ int serve(int argc, char** argv, const ServeOptions& options) {
         });
         linger.start();
 
-        TermSignals signals_;
         QObject::connect(&signals_, &TermSignals::terminate, terminate);
 
         // A bus that goes away (the session ends) takes every client with it.

@@ -6,8 +6,9 @@ class QSocketNotifier;
 
 namespace zel {
 
-// Turns SIGTERM, SIGINT, SIGHUP, SIGUSR1 and SIGUSR2 into a Qt signal, delivered by the event
-// loop (a signal handler may do nothing but write to a pipe).
+// Turns every catchable signal that would end the process (SIGTERM, SIGINT, SIGQUIT, SIGHUP,
+// SIGUSR1, SIGALRM, ...) into a Qt signal, delivered by the event loop (a signal handler may do
+// nothing but write to a pipe).
 class TermSignals : public QObject {
     Q_OBJECT
 public:

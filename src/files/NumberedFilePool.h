@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "files/DescriptorBudget.h"
+
 #include "variant/VbError.h"
 
 // The inside of the numbered-file layer, shared by its source files.
@@ -21,6 +23,7 @@ struct NumberedFile {
     qsizetype position = 0;  // the next unread byte of buffer
     int64_t linesRead = 0;   // by LineInput, to say which line an error is about
     LineEncoding encoding = LineEncoding::Undecided;
+    DescriptorShare share;  // given back after the descriptor is closed
 
     NumberedFile() = default;
     NumberedFile(const NumberedFile&) = delete;

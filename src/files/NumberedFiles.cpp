@@ -86,6 +86,7 @@ void NumberedFiles::open(int16_t number, const QString& path, int flags, bool li
     if (files_[number]) throw VbError(VbErr::FileAlreadyOpen);
     if (path.isEmpty()) throw VbError(VbErr::BadFileNameOrNumber);
     auto file = std::make_unique<NumberedFile>();
+    file->share = DescriptorShare::forFile(account_);
     file->fd = openRegularFile(path, flags);
     file->path = path;
     file->lineInput = lineInput;

@@ -15,9 +15,12 @@
 //
 // Errors: 52 a number outside 1..255, an empty name, or a number that is not open (or not open
 // for line input); 53 file not found; 55 the number is in use; 62 input past the end of the
-// file; 67 no free number (or no descriptor left); 75 no access, not a regular file, or a
+// file; 67 no free number, or no descriptor left in the process's budget or the account the files
+// are charged to (see DescriptorBudget.h); 75 no access, not a regular file, or a
 // directory that already exists; 76 a directory on the path does not exist.
 namespace zel {
+
+class DescriptorAccount;
 
 namespace NumberedFilesDetail {
 struct NumberedFile;
@@ -68,6 +71,9 @@ public:
     void Close(int16_t number);
     void CloseAll();
 
+    // Charges the files opened from now on to a client's account as well as to the process.
+    void chargeTo(std::shared_ptr<DescriptorAccount> account) { account_ = std::move(account); }
+
     // Creates one directory (75 when it exists, 76 when the directory above it does not).
     static void MkDir(const QString& path);
 
@@ -81,6 +87,7 @@ private:
 
     // Slot 0 is never used, so that a number is its own index.
     std::array<std::unique_ptr<NumberedFile>, kHighest + 1> files_;
+    std::shared_ptr<DescriptorAccount> account_;
 };
 
 }  // namespace zel

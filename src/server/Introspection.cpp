@@ -1,6 +1,7 @@
 #include "server/Introspection.h"
 
 #include "server/BatchRun.h"
+#include "server/ClientAccounts.h"
 #include "server/Members.h"
 #include "variant/VbError.h"
 
@@ -206,7 +207,10 @@ std::vector<InterfaceDescription> serverInterfaces() {
         QStringLiteral("    <method name=\"Create\">%1%2%3%4</method>\n")
             .arg(docString(QStringLiteral("Creates a clsPrint at /clsPrint/N; creating one ends "
                                           "the job in progress of the print context it joins "
-                                          "(see Group).")),
+                                          "(see Group); 67 when the calling connection has "
+                                          "made %1 print contexts that are still open, or the "
+                                          "server keeps its last descriptors for open jobs.")
+                               .arg(ClientAccounts::kMaxContexts)),
                  arg(QStringLiteral("options"), QStringLiteral("a{sv}"), "in",
                      optionsDoc(createOptions())),
                  qtTypeOfInput(0),

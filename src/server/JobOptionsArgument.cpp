@@ -2,6 +2,7 @@
 
 #include <QDBusArgument>
 #include <QDBusMetaType>
+#include <vector>
 
 #include "variant/VbError.h"
 
@@ -35,8 +36,29 @@ JobOptions takeJobOptions(QVariantMap& given) {
         if (list.userType() != qMetaTypeId<QDBusArgument>() ||
             argument.currentSignature() != QLatin1String("a{ss}"))
             throw typeMismatch(QStringLiteral("JobOptions"), "a{ss}");
-        const auto map = qdbus_cast<QMap<QString, QString>>(argument);
-        for (auto it = map.begin(); it != map.end(); ++it) options.set(it.key(), it.value());
+        std::vector<JobOptions::Option> read;
+        qsizetype characters = 0;
+        bool past = false;
+        argument.beginMap();
+        while (!argument.atEnd() && !past) {
+            QString name, value;
+            argument.beginMapEntry();
+            argument >> name >> value;
+            argument.endMapEntry();
+            characters += name.size() + value.size();
+            past = qsizetype(read.size()) == MaxJobOptions || characters > MaxJobOptionsCharacters;
+            read.emplace_back(std::move(name), std::move(value));
+        }
+        // Closed before anything is thrown: until then the argument keeps the whole message.
+        argument.endMap();
+        if (past)
+            throw VbError(VbErr::OutOfMemory,
+                          QStringLiteral("%1: JobOptions takes at most %2 options of %3 "
+                                         "characters together")
+                              .arg(VbError::standardText(VbErr::OutOfMemory))
+                              .arg(MaxJobOptions)
+                              .arg(MaxJobOptionsCharacters));
+        for (const JobOptions::Option& option : read) options.set(option.first, option.second);
     }
     const QVariant title = take(given, QStringLiteral("Title"));
     if (title.isValid()) {

@@ -304,7 +304,8 @@ std::vector<MethodSpec> makeMethods() {
         {"ToonBlad",
          "Opens the file named by PrintFileName for reading under PrintFilenr and keeps it "
          "open until the object is released; shows nothing. Returns Empty. Errors: the file's "
-         "(53 not found, 55 already open, 75 not a regular file).",
+         "(53 not found, 55 already open, 67 past the files a client may hold, 75 not a regular "
+         "file).",
          {{"Bladnummer", "the page's number (not used)", K::Any}},
          {},
          ResultKind::Value,
@@ -492,9 +493,11 @@ const std::vector<OptionalParameter>& createOptions() {
          K::Text},
         // Taken out with their own types (takeJobOptions) before the others are read.
         {QStringLiteral("JobOptions"), Variant(), false,
-         QStringLiteral("a{ss} of CUPS job options (copies, sides, media, print-color-mode, "
-                        "page-ranges, ...) for the jobs this object starts; error 482 names an "
-                        "option CUPS refuses, 13 for another type")},
+         QStringLiteral(
+             "a{ss} of CUPS job options (copies, sides, media, print-color-mode, "
+             "page-ranges, ...) for the jobs this object starts; error 482 names an "
+             "option CUPS refuses, 13 for another type, 7 past 1000 options or 1 048 576 "
+             "characters of names and values")},
         {QStringLiteral("Title"), Variant(), false,
          QStringLiteral("s: the title of the jobs this object starts (the CUPS job's name, the "
                         "PDF's Title); omitted: the application's title"),

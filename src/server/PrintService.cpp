@@ -141,6 +141,7 @@ void PrintService::clientLeft(const QString& client) {
         if (entry.second->caller == client && windows.okLoaded()) windows.unloadOk();
     }
     ownerLeft(client);
+    accounts_.forget(client);
 }
 
 PrintService::~PrintService() {
@@ -183,12 +184,16 @@ void PrintService::closeConfirmations() {
     }
 }
 
-PrintService::Shared PrintService::contextFor(const QString& key) {
+PrintService::Shared PrintService::contextFor(const QString& key, const QString& creator) {
+    if (const auto found = contexts_.find(key); found != contexts_.end()) return found->second;
+    const std::shared_ptr<DescriptorAccount> account = accounts_.of(creator);
+    DescriptorShare descriptors = DescriptorShare::forContext(account);
     Shared& shared = contexts_[key];
-    if (shared) return shared;
     shared = std::make_shared<SharedContext>();
     shared->key = key;
     shared->context = std::make_shared<PrintContext>();
+    shared->descriptors = std::move(descriptors);
+    shared->context->files().chargeTo(account);
     // A job's events go to the object whose output started it, on its path even after its
     // release (paths are never reused), so that its client learns what became of its job.
     PrintJobs& jobs = shared->context->jobs();
@@ -290,7 +295,7 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
         key = QStringLiteral("object:") + QString::number(nextId_);
     else
         key = QStringLiteral("connection:") + message.service();
-    const Shared shared = contextFor(key);
+    const Shared shared = contextFor(key, message.service());
     answer(message, shared, [this, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
         return create(m, shared, persistent, printer, jobOptions);
     });

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "server/CallHold.h"
+#include "server/ClientAccounts.h"
 #include "surface/CupsJobFollower.h"
 #include "surface/JobOptions.h"
 #include "variant/VbError.h"
@@ -61,6 +62,9 @@ private:
     // One print context on the bus and the hold of the calls into it.
     struct SharedContext {
         QString key;  // "connection:NAME", "object:N" or "group:NAME"
+        // Kept for its job and charged to the client that made it; given back after the
+        // context, which ends its job when it goes.
+        DescriptorShare descriptors;
         std::shared_ptr<PrintContext> context;
         CallHold hold;
         int objects = 0;
@@ -86,8 +90,8 @@ private:
     void answer(const QDBusMessage& message, const Shared& heldIn,
                 std::function<QDBusMessage(const QDBusMessage&)> body);
     Shared heldIn(int id) const;  // the context of an object, null when it is gone
-    // The context of that key, made when there is none.
-    Shared contextFor(const QString& key);
+    // The context of that key, made for the creator when there is none (67 past its maxima).
+    Shared contextFor(const QString& key, const QString& creator);
     // Forgets a context that has no object and no waiting call any more; it ends its job and
     // closes its windows when its last object is gone.
     void settle(const Shared& shared);
@@ -122,6 +126,7 @@ private:
     std::set<QString> departed_;
     int nextId_ = 1;
     CupsJobFollower follower_;
+    ClientAccounts accounts_;
 };
 
 }  // namespace zel

@@ -24,12 +24,13 @@ void JobOptions::set(const QString& name, const QString& value) {
         throw VbError(VbErr::InvalidProcedureCall,
                       QStringLiteral("Invalid procedure call or argument: option name '%1'")
                           .arg(shownInError(name)));
-    const auto found = std::find_if(options_.begin(), options_.end(),
-                                    [&name](const Option& option) { return option.first == name; });
-    if (found != options_.end())
-        found->second = value;
-    else
-        options_.emplace_back(name, value);
+    const auto found = index_.constFind(name);
+    if (found != index_.constEnd()) {
+        options_[*found].second = value;
+        return;
+    }
+    index_.insert(name, options_.size());
+    options_.emplace_back(name, value);
 }
 
 void JobOptions::parse(const QString& text) {
@@ -42,14 +43,12 @@ void JobOptions::parse(const QString& text) {
 }
 
 QString JobOptions::value(const QString& name) const {
-    for (const Option& option : options_)
-        if (option.first == name) return option.second;
-    return {};
+    const auto found = index_.constFind(name);
+    return found == index_.constEnd() ? QString() : options_[*found].second;
 }
 
 bool JobOptions::contains(const QString& name) const {
-    return std::any_of(options_.begin(), options_.end(),
-                       [&name](const Option& option) { return option.first == name; });
+    return index_.contains(name);
 }
 
 QString JobOptions::text() const {

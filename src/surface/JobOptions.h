@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -34,6 +35,8 @@ public:
 
 private:
     std::vector<Option> options_;
+    // Where each name is in options_, so that setting many options takes linear time.
+    QHash<QString, size_t> index_;
 };
 
 }  // namespace zel

@@ -14,6 +14,19 @@
 
 namespace zel {
 
+// What of a text can show on the sheet, in twips right of the text's start. Only that is written:
+// a line of a million characters shows its first hundred or so, and the rest would fill the
+// page's content, held until the page ends, and the file with glyphs nobody sees. A glyph's ink
+// reaches at most two ems past its cells.
+struct OnSheet {
+    double from, to;
+    bool holds(const GlyphRun& run, const GlyphCluster& cluster) const {
+        const double start =
+            cluster.glyphCount > 0 ? run.x[size_t(cluster.firstGlyph)] : cluster.end;
+        return start < to && cluster.end > from;
+    }
+};
+
 namespace {
 
 constexpr double PointsPerPixel = 72.0 / 600.0;
@@ -40,6 +53,12 @@ QByteArray textString(const QChar* text, int length) {
     QByteArray out = "<FEFF";
     for (int i = 0; i < length; ++i) appendHex(out, text[i].unicode());
     return out + '>';
+}
+
+// The span of a text that starts originX points right of the sheet's left edge.
+OnSheet onSheet(double originX, double sheetWidth, double points) {
+    const double reach = 2 * points;
+    return {(-originX - reach) * TwipsPerPoint, (sheetWidth - originX + reach) * TwipsPerPoint};
 }
 
 // A cluster drawn with missing-glyph boxes only: it stands for no character.
@@ -159,29 +178,37 @@ void PdfDocument::text(const QPointF& baseline, const LaidOutText& text, const Q
     if (text.begin() == text.end()) return;
     setColour(colour, false);
     content_ += "BT\n";
+    const OnSheet sheet = onSheet(left_ + baseline.x() * PointsPerPixel, width_, text.points());
     // A missing-glyph box stands for no character; readers would take the blank cell it leaves
-    // in the text for a space, so a text that has one says all of its characters itself.
+    // in the text for a space, so a text that has one says all of its characters on the sheet
+    // itself.
     const bool ownText = text.hasMissingGlyphs();
     if (ownText) {
         QString shown = text.text();
         constexpr QChar Hidden(0xFFFF);  // a non-character: no font draws it either
+        qsizetype first = shown.size(), last = 0;
         for (const GlyphRun& run : text)
-            for (const GlyphCluster& cluster : run.clusters)
+            for (const GlyphCluster& cluster : run.clusters) {
+                if (!sheet.holds(run, cluster)) continue;
+                first = std::min<qsizetype>(first, cluster.textStart);
+                last = std::max<qsizetype>(last, cluster.textStart + cluster.textLength);
                 if (missing(run, cluster))
                     shown.replace(cluster.textStart, cluster.textLength,
                                   QString(cluster.textLength, Hidden));
+            }
+        shown = first < last ? shown.mid(first, last - first) : QString();
         shown.remove(Hidden);
         content_ += "/Span << /ActualText " + textString(shown.constData(), int(shown.size())) +
                     " >> BDC\n";
     }
     for (const GlyphRun& run : text)
-        this->run(baseline, run, text.text(), text.points(), ownText);
+        this->run(baseline, run, text.text(), text.points(), ownText, sheet);
     if (ownText) content_ += "EMC\n";
     content_ += "ET\n";
 }
 
 void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QString& text,
-                      double points, bool ownText) {
+                      double points, bool ownText, const OnSheet& sheet) {
     PdfFont& font = fontFor(*run.face);
     const double size = points * run.scale;
     if (&font != currentFont_ || size != currentSize_) {
@@ -198,11 +225,12 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
     const double thousandthsPerPoint = size > 0 ? 1000 / size : 0;
     const double pointsPerThousandth = size / 1000;
     if (run.evenAdvance > 0 && !ownText &&
-        evenRun(QPointF(originX, originY), run, font, text, run.evenAdvance * PointsPerTwip *
-                                                            thousandthsPerPoint))
+        evenRun(QPointF(originX, originY), run, font, text,
+                run.evenAdvance * PointsPerTwip * thousandthsPerPoint, sheet))
         return;
     double penX = 0, penY = 0;  // where the next glyph goes without a shift
     for (const GlyphCluster& cluster : run.clusters) {
+        if (!sheet.holds(run, cluster)) continue;
         const QChar* chars = text.constData() + cluster.textStart;
         const uint32_t* glyphs = run.glyphs.data() + cluster.firstGlyph;
 
@@ -264,13 +292,17 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
 }
 
 bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& font,
-                          const QString& text, double advance) {
+                          const QString& text, double advance, const OnSheet& sheet) {
     // One string without shifts, when every glyph maps to its character and the font's widths
-    // place each on its cell: the plain text of a report, which this path keeps cheap.
-    const size_t count = run.glyphs.size();
-    const QChar* chars = text.constData() + (count ? run.clusters.front().textStart : 0);
+    // place each on its cell: the plain text of a report, which this path keeps cheap. Each
+    // glyph is a cluster of its own, left to right: those on the sheet are one stretch.
+    size_t first = 0, count = run.glyphs.size();
+    while (first < count && !sheet.holds(run, run.clusters[first])) ++first;
+    while (count > first && !sheet.holds(run, run.clusters[count - 1])) --count;
+    if (first == count) return true;
+    const QChar* chars = text.constData() + run.clusters.front().textStart;
     double drift = 0;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = first; i < count; ++i) {
         const uint32_t glyph = run.glyphs[i];
         double width = font.width(glyph);
         if (width < 0) width = font.use(glyph, advance);
@@ -279,14 +311,14 @@ bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& f
     }
     if (std::fabs(drift) >= 0.5) return false;
     content_ += "1 0 0 1 ";
-    appendNumber(content_, origin.x() + run.x.front() / TwipsPerPoint);
+    appendNumber(content_, origin.x() + run.x[first] / TwipsPerPoint);
     content_ += ' ';
     appendNumber(content_, origin.y());
     content_ += " Tm [(";
     const qsizetype start = content_.size();
-    content_.resize(start + qsizetype(count) * 4);
+    content_.resize(start + qsizetype(count - first) * 4);
     char* at = content_.data() + start;
-    for (const uint32_t glyph : run.glyphs) at = putGlyph(at, glyph);
+    for (size_t i = first; i < count; ++i) at = putGlyph(at, run.glyphs[i]);
     content_.resize(at - content_.constData());
     content_ += ")] TJ\n";
     return true;

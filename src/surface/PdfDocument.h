@@ -21,6 +21,7 @@ class FontFace;
 class LaidOutText;
 class PdfFont;
 struct GlyphRun;
+struct OnSheet;
 
 // A print job as a PDF file, written page by page: each page's drawing is one content stream,
 // written when the page ends, so memory stays flat however long the job. Positions are device
@@ -55,13 +56,14 @@ private:
     void point(const QPointF& device);  // "x y " in PDF points
     void rect(const QRectF& device);    // "x y w h re"
     PdfFont& fontFor(const FontFace& face);
-    // ownText: the text as a whole says which characters it shows.
+    // ownText: the text as a whole says which characters it shows. Clusters off the sheet are
+    // left out.
     void run(const QPointF& baseline, const GlyphRun& run, const QString& text, double points,
-             bool ownText);
+             bool ownText, const OnSheet& sheet);
     // The run as one string if its glyphs, each one character, fall on their places by the
     // font's widths alone (advance in 1/1000 of the size); false when it needs the general way.
     bool evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& font, const QString& text,
-                 double advance);
+                 double advance, const OnSheet& sheet);
     // Closes the open string of a TJ operator, or the string and the operator, if open.
     void endString();
     void endShow();

@@ -82,6 +82,21 @@ TextLayout::~TextLayout() {
 }
 
 const LaidOutText& TextLayout::layout(const QString& text) {
+    // Buffers grown for a long text are given back before a short one, so that a line of a
+    // million characters leaves no hundred megabytes behind in every context that printed one.
+    constexpr qsizetype KeptLength = 65536;
+    if (text.size() <= KeptLength && longest_ > KeptLength) {
+        out_.runs_ = {};
+        out_.count_ = 0;
+        items_ = {};
+        cluster_ = {};
+        plainInfos_ = {};
+        plainPositions_ = {};
+        hb_buffer_destroy(buffer_);
+        buffer_ = hb_buffer_create();
+        longest_ = 0;
+    }
+    longest_ = std::max(longest_, text.size());
     out_.start(text, points_);
     if (!layOutSimple(text)) {
         out_.start(text, points_);

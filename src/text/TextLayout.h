@@ -55,6 +55,7 @@ private:
     std::vector<hb_glyph_info_t> plainInfos_;  // glyphs placed without the shaper
     std::vector<hb_glyph_position_t> plainPositions_;
     LaidOutText out_;
+    qsizetype longest_ = 0;  // the longest text laid out since the buffers were last given back
 };
 
 }  // namespace zel

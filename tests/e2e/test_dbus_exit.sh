@@ -1,6 +1,6 @@
 # The server's own end: it leaves --linger seconds after its last object, and on SIGTERM (or
-# SIGINT, SIGHUP, SIGUSR1, SIGUSR2) it releases every open object first, so that no printed page
-# is lost.
+# any other signal that would end it) it releases every open object first, so that no printed
+# page is lost; SIGPIPE and a standard error nobody reads end nothing.
 source "$(dirname "$0")/dbus_lib.sh"
 
 # start_server LINGER: a server of this script's own, its PID in SERVER.
@@ -72,9 +72,9 @@ expect "the server's exit code after SIGTERM" 0 "$?"
 pdf_text | grep -q "Afgedrukt bij SIGTERM" || fail "the open job was lost at SIGTERM"
 echo "ok: SIGTERM ends the open job before the server leaves"
 
-# The terminal the server was started from closes (SIGHUP), or a stray SIGUSR1 or SIGUSR2: the
-# same orderly end.
-for sig in HUP USR1 USR2; do
+# The terminal the server was started from closes (SIGHUP), a quit from it (SIGQUIT), or a stray
+# SIGUSR1, SIGUSR2, SIGALRM or real-time signal: the same orderly end.
+for sig in HUP USR1 USR2 QUIT ALRM RTMIN; do
     start_server 30
     print_line "Afgedrukt bij SIG$sig"
     kill -"$sig" "$SERVER"
@@ -83,4 +83,23 @@ for sig in HUP USR1 USR2; do
     expect "the server's exit code after SIG$sig" 0 "$?"
     pdf_text | grep -q "Afgedrukt bij SIG$sig" || fail "the open job was lost at SIG$sig"
 done
-echo "ok: SIGHUP, SIGUSR1 and SIGUSR2 end the open jobs before the server leaves"
+echo "ok: SIGHUP, SIGUSR1, SIGUSR2, SIGQUIT, SIGALRM and SIGRTMIN end the open jobs first"
+
+# SIGPIPE, and writes to a standard error whose reader has gone (a missing template without a
+# display notes its cancelled dialog there): the server serves on and writes the report at
+# SIGTERM.
+"$ZELPRINT" serve --linger 30 2> >(exec true) &
+SERVER=$!
+PIDS+=($SERVER)
+for _ in $(seq 100); do bus status "$NAME" >/dev/null 2>&1 && break; sleep 0.1; done
+print_line "Voor SIGPIPE"
+kill -PIPE "$SERVER"
+call "$OBJ" PrintFromSjabloon vvv s "" s "" s "$ZEL_E2E_TMP/weg.psj" >/dev/null ||
+    fail "PrintFromSjabloon after SIGPIPE"
+call "$OBJ" AddTekst 'vvva{sv}' i 2 i 1 s "Na SIGPIPE" 0 >/dev/null ||
+    fail "AddTekst after a failed write to standard error"
+kill -TERM "$SERVER"
+wait_gone "$SERVER" 10 || fail "the server did not end on SIGTERM after SIGPIPE"
+wait "$SERVER"
+expect "the server's exit code after SIGPIPE and SIGTERM" 0 "$?"
+expect "both lines written" "Voor SIGPIPE|Na SIGPIPE" "$(pdf_text | grep -o 'Voor SIGPIPE\|Na SIGPIPE' | tr '\n' '|' | sed 's/|$//')"

@@ -96,6 +96,77 @@ PY
 done
 call "$OBJ" Release >/dev/null || fail "Release after the 70 MB messages"
 echo "ok: the server answers after the 70 MB messages"
+PID=$(server_pid)
+kill -TERM "$PID"
+wait_gone "$PID" 30 || fail "the server did not end on SIGTERM"
+
+# --- Descriptor hogs: with 2 048 descriptors, one client that opens numbered files until it is
+# refused gets its 1 024, a second one what leaves the open jobs and new clients their share;
+# each is refused with 67, while a client that was printing and one that begins after them
+# print every line.
+prlimit --nofile=2048:2048 "$ZELPRINT" serve --offscreen 2>>"$ZEL_E2E_TMP/hog.err" &
+PIDS+=($!)
+for _ in $(seq 100); do bus status "$NAME" >/dev/null 2>&1 && break; sleep 0.1; done
+/usr/bin/python3 - "$ZEL_E2E_TMP/hog.err" <<'PY' || fail "descriptor hogs"
+import asyncio, sys
+from dbus_next import Message, Variant, MessageType
+from dbus_next.aio import MessageBus
+NAME, OBJ = "ZelPrintDemo.clsPrint", "ZelPrintDemo._clsPrint"
+async def call(bus, path, member, signature="", body=(), interface=OBJ):
+    reply = await bus.call(Message(destination=NAME, path=path, interface=interface,
+                                   member=member, signature=signature, body=list(body)))
+    return reply
+async def create(bus, group=""):
+    options = {"Group": Variant("s", group)} if group else {}
+    reply = await call(bus, "/", "Create", "a{sv}", [options], "ZelPrintDemo.Server")
+    return reply.body[0] if reply.message_type == MessageType.METHOD_RETURN else reply
+async def line(bus, path, n, text):
+    reply = await call(bus, path, "AddTekst", "vvva{sv}", [Variant("i", n), Variant("i", 1),
+                                                          Variant("s", text), {}])
+    assert reply.message_type == MessageType.METHOD_RETURN, reply.body
+async def hog(name):
+    bus = await MessageBus().connect()
+    opened, context = 0, 0
+    while True:
+        path = await create(bus, f"{name}{context}")
+        if not isinstance(path, str): return path, opened
+        context += 1
+        await call(bus, path, "Set", "ssv", [OBJ, "PrintFileName", Variant("v", Variant("s", sys.argv[1]))],
+                   "org.freedesktop.DBus.Properties")
+        for _ in range(255):
+            await call(bus, path, "Set", "ssv", [OBJ, "PrintFilenr", Variant("n", 0)],
+                       "org.freedesktop.DBus.Properties")
+            reply = await call(bus, path, "ToonBlad", "v", [Variant("i", 1)])
+            if reply.message_type == MessageType.ERROR: return reply, opened
+            opened += 1
+async def main():
+    printing = await MessageBus().connect()
+    path = await create(printing)
+    await call(printing, path, "SetMode", "v", [Variant("s", "P")])
+    await line(printing, path, 1, "Voor")
+    (first, got1), (second, got2) = [await hog("a"), await hog("b")]
+    for reply, got in ((first, got1), (second, got2)):
+        assert reply.error_name == "ZelPrintDemo.Error67", reply.body
+    print(f"ok: the hogs refused with 67 after {got1} and {got2} files: {first.body[0]} / {second.body[0]}")
+    assert got1 == 1024 and 0 < got2 < 1024, (got1, got2)
+    await line(printing, path, 2, "Tijdens")
+    later = await MessageBus().connect()
+    other = await create(later)
+    assert isinstance(other, str), other.body
+    await call(later, other, "SetMode", "v", [Variant("s", "P")])
+    await line(later, other, 1, "Nieuw")
+    for bus, p in ((printing, path), (later, other)):
+        reply = await call(bus, p, "Release")
+        assert reply.message_type == MessageType.METHOD_RETURN, reply.body
+asyncio.run(main())
+PY
+expect "both reports printed in full while the hogs held their files" "Nieuw
+Tijdens
+Voor" "$(for f in "$PDF"/job-*.pdf; do pdftotext "$f" -; done | grep -oE 'Voor|Tijdens|Nieuw' | sort)"
+rm -f "$PDF"/job-*.pdf
+PID=$(server_pid)
+kill -TERM "$PID"
+wait_gone "$PID" 30 || fail "the server did not end on SIGTERM after the hogs"
 
 # --- Short of memory: a server capped at 500 MB of address space refuses 20 MB texts with 7
 # and serves on. The sanitizers reserve terabytes of address space, so not in their build.

@@ -7,6 +7,7 @@
 #include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -293,6 +294,34 @@ TEST_F(PrintServiceTest, CreateTakesPersistentByAnyCaseAndRefusesOtherOptions) {
     EXPECT_EQ(create({{"Title", 7}}), QStringLiteral("ZelPrintDemo.Error13"));
     EXPECT_EQ(create({{"persistent", true}}), QStringLiteral("/clsPrint/1"));
     EXPECT_EQ(service_->objectCount(), 1);
+    // A list of job options past its bound is refused at once (100 000 took minutes, holding
+    // every client), one at the bound is taken.
+    qDBusRegisterMetaType<QMap<QString, QString>>();
+    QMap<QString, QString> options;
+    for (int i = 0; i < 100000; ++i) options.insert(QStringLiteral("o%1").arg(i), "1");
+    QElapsedTimer took;
+    took.start();
+    EXPECT_EQ(create({{"JobOptions", QVariant::fromValue(options)}}),
+              QStringLiteral("ZelPrintDemo.Error7"));
+    EXPECT_LT(took.elapsed(), 3000);
+    while (options.size() > 1000) options.erase(std::prev(options.end()));
+    EXPECT_EQ(create({{"JobOptions", QVariant::fromValue(options)}}),
+              QStringLiteral("/clsPrint/2"));
+}
+
+// One client cannot take the server's descriptors from the others: past its share of print
+// contexts its Create is 67, while another client creates, and releasing one frees its place.
+TEST_F(PrintServiceTest, AClientOpensAtMostItsShareOfContexts) {
+    QStringList made;
+    for (int i = 0; i < zel::ClientAccounts::kMaxContexts; ++i)
+        made << create({{"Group", QStringLiteral("g%1").arg(i)}});
+    EXPECT_EQ(made.filter(QStringLiteral("Error")), QStringList());
+    EXPECT_EQ(create({{"Persistent", true}}), QStringLiteral("ZelPrintDemo.Error67"));
+    EXPECT_EQ(create({{"Group", QStringLiteral("g0")}}).left(10), QStringLiteral("/clsPrint/"));
+    QDBusConnection other = bus_.connect(QStringLiteral("other"));
+    EXPECT_EQ(create({}, &other).left(10), QStringLiteral("/clsPrint/"));
+    EXPECT_EQ(call(made.last(), kObject, "Release").type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(create({{"Persistent", true}}).left(10), QStringLiteral("/clsPrint/"));
 }
 
 TEST_F(PrintServiceTest, ObjectsOfALeavingClientAreReleasedButPersistentOnesStay) {
