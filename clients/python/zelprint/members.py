@@ -362,7 +362,7 @@ class Members:
     def ToonBlad(self, Bladnummer: "Value") -> "Value":
         """Opens the file named by PrintFileName for reading under PrintFilenr and keeps it open
         until the object is released; shows nothing. Returns Empty. Errors: the file's (53 not
-        found, 55 already open, 75 not a regular file).
+        found, 55 already open, 67 past the files a client may hold, 75 not a regular file).
 
         Bladnummer: the page's number (not used)
         """
