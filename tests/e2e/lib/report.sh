@@ -5,7 +5,8 @@
 #   report_expect WHAT EXPECTED ACTUAL  compare, print "ok: WHAT"
 #   report_value KEY FILE               a value of zelprint-report's "key value" output
 #   report_page_text PDF PAGE           a page's text lines, in reading layout
-#   report_check_placement PDF WORD     texts inside the margins, the watermark WORD centred
+#   report_check_placement PDF WORD [MARGIN]
+#                                       texts inside the margins, the watermark WORD centred
 #   report_check PDF EXPECTATIONS       the report's checks on a PDF file: page count, the
 #                                       header with its page number on every page, each body
 #                                       line exactly once and on the page the grid gives it,
@@ -45,12 +46,12 @@ report_body_lines() {
     grep -o 'Regel [0-9][0-9][0-9]' <<<"$1" || true
 }
 
-# report_check_placement PDF WATERMARK: every word lies inside the sheet's margins of 800 twips
-# (40 points; a printer's unprintable border only moves the text further in) and the
-# watermark's middle is the sheet's middle.
+# report_check_placement PDF WATERMARK [MARGIN]: every word lies inside the sheet's margins, in
+# points (default 40, a report's 800 twips; a printer's unprintable border only moves the text
+# further in) and the watermark's middle is the sheet's middle.
 report_check_placement() {
     local problems
-    problems=$(pdftotext -bbox "$1" - | awk -v margin=40 -v slack=0.5 -v watermark="$2" '
+    problems=$(pdftotext -bbox "$1" - | awk -v margin="${3:-40}" -v slack=0.5 -v watermark="$2" '
         /<page / {
             match($0, /width="[0-9.]+"/); w = substr($0, RSTART + 7, RLENGTH - 8)
             match($0, /height="[0-9.]+"/); h = substr($0, RSTART + 8, RLENGTH - 9)
