@@ -313,7 +313,7 @@ float frmOk::FirstUseWidth() const {
     font.setBold(true);
     const QFontMetrics metrics(font);
     const float title =
-        float(metrics.horizontalAdvance(windowTitle()) + 6 * metrics.height()) * TwipsPerPixelX();
+        float(metrics.horizontalAdvance(windowTitle()) + 8 * metrics.height()) * TwipsPerPixelX();
     return std::max(ScreenWidth() * 0.2f, title);
 }
 
