@@ -34,8 +34,7 @@ void PrintCanvas::paintEvent(QPaintEvent* event) {
     const QImage& image = surface().image();
     const QRectF exposed(event->rect());
     const qreal ratio = image.devicePixelRatio();
-    painter.drawImage(exposed, image,
-                      QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+    painter.drawImage(exposed, image, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
 }
 
 void PrintCanvas::resizeEvent(QResizeEvent*) {

@@ -217,8 +217,8 @@ frmOk::frmOk(PrintWindows& windows)
         bar->setRange(0, 100);
         bar->setTracking(false);
     }
-    for (QObject* watched : std::initializer_list<QObject*>{this, fraCommand_, cmdOk_,
-                                                            cmdAnnuleer_, HScroll1_, VScroll1_})
+    for (QObject* watched : std::initializer_list<QObject*>{this, fraCommand_, cmdOk_, cmdAnnuleer_,
+                                                            HScroll1_, VScroll1_})
         watched->installEventFilter(this);
     // The native window exists from the start, so the frame is known (where the platform knows
     // it before mapping) when the placement is restored.
@@ -296,7 +296,8 @@ void frmOk::Form_Unload() {
 // (a tiling one floats it instead of tiling it beside the page).
 void frmOk::ShowNonModal() {
     frmPrint* page = windows_->frmLoaded() ? &windows_->frm() : nullptr;
-    if (page && page->isVisible() && windowHandle()) windowHandle()->setTransientParent(page->windowHandle());
+    if (page && page->isVisible() && windowHandle())
+        windowHandle()->setTransientParent(page->windowHandle());
     const bool keepKeyboard = page && std::exchange(page->okHadKeyboard, false);
     show();
     if (keepKeyboard) {
@@ -516,8 +517,8 @@ void frmOk::changeEvent(QEvent* event) {
 bool frmOk::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonPress) keysChosen_ = true;
-    const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease ||
-                     type == QEvent::ShortcutOverride;
+    const bool key =
+        type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride;
     if (key && !keysChosen_) return true;
     if (type == QEvent::KeyPress) {
         const int pressed = static_cast<QKeyEvent*>(event)->key();

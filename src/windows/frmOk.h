@@ -82,8 +82,8 @@ private:
     QScrollBar* HScroll1_;
     QScrollBar* VScroll1_;
     OuterFrame* frame_;
-    bool Busy = false;  // true while loading or laying out: layout and scroll handlers wait
-    bool keysChosen_ = false;    // the user clicked or activated the window: keys count
+    bool Busy = false;          // true while loading or laying out: layout and scroll handlers wait
+    bool keysChosen_ = false;   // the user clicked or activated the window: keys count
     QElapsedTimer firstPaint_;  // since the window was first drawn on the screen
 };
 

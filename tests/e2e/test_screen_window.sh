@@ -1,10 +1,12 @@
-# The windows under a real window manager (Xvfb with openbox): the confirmation window comes up
+# The windows under a real window manager (Xvfb with openbox), then on a Wayland compositor
+# (sway): the confirmation window comes up
 # at the same place and size at every page and keeps its stored placement, showing it leaves
 # the focus where it was while a click on it lets the keyboard answer, and the main window
 # keeps a waiting page whole when it is made smaller and larger again.
 source "$(dirname "$0")/dbus_lib.sh"
 source "$(dirname "$0")/lib/x11.sh"
-trap 'screen_stop_server; cleanup; x11_stop' EXIT
+source "$(dirname "$0")/lib/wayland.sh"
+trap 'screen_stop_server; cleanup; x11_stop; wayland_stop' EXIT
 
 T=$ZEL_E2E_TMP
 OK_INI="$XDG_CONFIG_HOME/ZelPrintDemo/ZelPrintDemoOk.ini"
@@ -235,3 +237,49 @@ pan_page() {
 }
 pan_page 1
 pan_page 2
+
+# On a Wayland compositor (sway, which tiles windows and focuses each new one): the server takes
+# the Wayland display; the confirmation floats above its page instead of being tiled beside it;
+# the page is drawn at the size sway gives its window, a text low on it included; a Return
+# typed as the question comes up (meant for another window) answers nothing, and once the user
+# has switched to the question, Return answers "Ja".
+if command -v sway >/dev/null && command -v wtype >/dev/null && command -v grim >/dev/null; then
+    screen_stop_server
+    wayland_start "$T/sway.log"
+    rm -f "$XDG_CONFIG_HOME"/ZelPrintDemo/*.ini
+    X11_DISPLAY=$DISPLAY
+    unset DISPLAY
+    screen_start_server "$T/server-wayland.err" --linger 60
+    DISPLAY=$X11_DISPLAY
+    OBJ=$(create_persistent)
+    call "$OBJ" SetMode v s PS >/dev/null || fail "SetMode PS"
+    call "$OBJ" AddKopregel 'vvva{sv}' i 1 i 1 s "Kop van het rapport" 0 >/dev/null || fail "AddKopregel"
+    call "$OBJ" Show >/dev/null || fail "Show"
+    body_text 3 "Blad 1 regel 3"
+    # About 620 pixels below the page's top: below the drawing area of the size asked for.
+    body_text 66 "Lage tekst"
+    call_waiting "$OBJ" NieuwBlad v i 3 >"$T/nieuwblad" 2>&1 &
+    WAIT_PID=$!
+    PIDS+=("$WAIT_PID")
+    read -r kind _ _ _ _ <<<"$(wayland_window "Afdrukken bevestigen")"
+    expect "the confirmation window on Wayland" "floating_con" "$kind"
+    read -r kind px py pw ph <<<"$(wayland_window "Afdrukken")"
+    expect "the page window on Wayland" "con" "$kind"
+    wtype -s 700 -k Return
+    sleep 1
+    kill -0 "$WAIT_PID" 2>/dev/null || fail "a Return typed as the question came up answered it: $(cat "$T/nieuwblad")"
+    echo "ok: a Return typed as the question came up answers nothing"
+    grim "$ARTIFACTS/wayland-page.png" || fail "no screenshot of the Wayland display"
+    low=$(pixels_where "$ARTIFACTS/wayland-page.png" "300x$((ph - 620))+$((px + 40))+$((py + 600))" y dark | wc -l)
+    [ "$low" -gt 20 ] || fail "the text low on the page is not drawn (window ${pw}x$ph)"
+    echo "ok: the page is drawn at the size sway gave its window"
+    swaymsg '[title="^Afdrukken$"] focus' >/dev/null || fail "sway could not focus the page window"
+    sleep 0.3
+    swaymsg '[title="^Afdrukken bevestigen$"] focus' >/dev/null || fail "sway could not focus the question"
+    sleep 0.5
+    wtype -s 700 -k Return
+    answered "Return once the user switched to the question on Wayland" "b true"
+    expect "Release on Wayland" "" "$(call "$OBJ" Release)"
+else
+    echo "skip: sway, wtype or grim is not installed, the Wayland desktop is not tried"
+fi

@@ -157,17 +157,20 @@ TEST_F(ConfirmationTest, EachAnswerSetsTheFlagsAndUnloads) {
     struct Case {
         Action action;
         bool answered, annuleer;
-    } cases[] = {{Ja, true, false},           {Afbreken, true, true},
-                 {CloseBox, true, true},      {SpaceKey, true, false},
-                 {ReturnKey, true, false},    {TabSpaceKeys, true, true},
+    } cases[] = {{Ja, true, false},
+                 {Afbreken, true, true},
+                 {CloseBox, true, true},
+                 {SpaceKey, true, false},
+                 {ReturnKey, true, false},
+                 {TabSpaceKeys, true, true},
                  {ReturnOnShowing, false, false}};
     const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action);
         frmPrint& frm = windows().frm();
-        frm.Tekenen = true;  // as the page flow sets it before asking
+        frm.Tekenen = true;                       // as the page flow sets it before asking
         frm.Annuleer = c.answered != c.annuleer;  // an answer changes it
-        windows().LoadCount = 0;  // as the page flow resets it before each showing
+        windows().LoadCount = 0;                  // as the page flow resets it before each showing
         frmOk& ok = windows().ok();
         ok.ShowNonModal();
         settle();
