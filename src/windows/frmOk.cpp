@@ -524,7 +524,8 @@ bool frmOk::eventFilter(QObject* watched, QEvent* event) {
         const int pressed = static_cast<QKeyEvent*>(event)->key();
         for (const PanKey& pan : PanKeys) {
             if (pan.key != pressed) continue;
-            (pan.vertical ? VScroll1_ : HScroll1_)->triggerAction(pan.action);
+            QScrollBar* bar = pan.vertical ? VScroll1_ : HScroll1_;
+            if (bar->isEnabled()) bar->triggerAction(pan.action);
             return true;
         }
     }

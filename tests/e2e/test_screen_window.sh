@@ -148,12 +148,7 @@ pan_page() {
     call "$OBJ" AddKopregel 'vvva{sv}' i 1 i 1 s "Kop van het rapport" 0 >/dev/null || fail "AddKopregel"
     call "$OBJ" Show >/dev/null || fail "Show"
     MAIN=$(x11_find_window "$FRMPRINT_TITLE" 10)
-    body_text 3 "Blad 1 regel 3"
-    call_waiting "$OBJ" NieuwBlad v i 3 >"$T/nieuwblad" 2>&1 &
-    WAIT_PID=$!
-    PIDS+=("$WAIT_PID")
-    WID=$(frmok_wait 20)
-    sleep 0.5
+    ask_page 1
     import -window "$MAIN" "$shot"
     # The paper's extent: white along a column left of the frame and a row above it.
     local top bottom left right
