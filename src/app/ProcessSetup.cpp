@@ -11,9 +11,17 @@
 
 namespace zel {
 
+// The session's own display first: Wayland where a Wayland display is there (X through
+// XWayland otherwise), then X; each falls back to the next when it cannot be opened.
 void choosePlatform(bool forceOffscreen) {
-    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY");
-    qputenv("QT_QPA_PLATFORM", forceOffscreen || !display ? "offscreen" : "xcb;offscreen");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    const char* platforms = "offscreen";
+    if (!forceOffscreen && wayland)
+        platforms = "wayland;xcb;offscreen";
+    else if (!forceOffscreen && x11)
+        platforms = "xcb;offscreen";
+    qputenv("QT_QPA_PLATFORM", platforms);
 }
 
 void setUpApplication() {

@@ -5,6 +5,7 @@
 #include "print/clsPrint.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
+#include "windows/SystemColours.h"
 #include "windows/frmPrint.h"
 
 namespace zel {
@@ -118,13 +119,20 @@ void clsPrint::PrintDetailregels() {
 
 // --- Device primitives ---
 
+// The frame and the diagonals look the same on every page and at every redraw of a page: one
+// pixel wide, in copy mode and the report's text colour, whatever the element drawn before them
+// left on the surface (a redraw drew them in the width of the page's last line).
 void clsPrint::gridLines(DrawingSurface& surface, bool cross, float width, float height) {
     const float x = surface.CurrentX();
     const float y = surface.CurrentY();
-    // Plain lines in the surface's own colour, width and mode.
-    const auto line = [&surface](double x1, double y1, double x2, double y2) {
-        surface.Line(LineStart, static_cast<float>(x1), static_cast<float>(y1),
-                     static_cast<float>(x2), static_cast<float>(y2), surface.ForeColor());
+    const int16_t drawWidth = surface.DrawWidth();
+    const int16_t drawMode = surface.DrawMode();
+    const int32_t colour = RgbColour(PrintForeColor_);
+    surface.setDrawWidth(1);
+    surface.setDrawMode(13);
+    const auto line = [&surface, colour](double x1, double y1, double x2, double y2) {
+        surface.Line(LineStart | LineColour, static_cast<float>(x1), static_cast<float>(y1),
+                     static_cast<float>(x2), static_cast<float>(y2), colour);
     };
     const double w = width;
     const double h = height;
@@ -137,6 +145,8 @@ void clsPrint::gridLines(DrawingSurface& surface, bool cross, float width, float
         line(context_->geometry().LeftSpacing, 0, context_->geometry().LeftSpacing, h);
         line(w - context_->geometry().RightSpacing, 0, w - context_->geometry().RightSpacing, h);
     }
+    surface.setDrawWidth(drawWidth);
+    surface.setDrawMode(drawMode);
     surface.setCurrentX(x);
     surface.setCurrentY(y);
 }

@@ -44,25 +44,42 @@ double screenDpi() {
 
 }  // namespace
 
-ImageSurface::ImageSurface(QSize pixels)
-    : twipsPerPixel_(TwipsPerInch / screenDpi()),
-      image_(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32) {
-    // Fonts are sized in points at the screen's resolution.
+ImageSurface::ImageSurface(QSize pixels) : twipsPerPixel_(TwipsPerInch / screenDpi()) {
+    image_ = blank(pixels);
+}
+
+// Fonts are sized in points at the screen's logical resolution, whatever the device pixels.
+QImage ImageSurface::blank(QSize pixels) const {
+    pixels = pixels.expandedTo(QSize(1, 1));
+    QImage image(pixels * ratio_, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio_);
     const int dotsPerMeter = qRound(screenDpi() / 0.0254);
-    image_.setDotsPerMeterX(dotsPerMeter);
-    image_.setDotsPerMeterY(dotsPerMeter);
-    image_.fill(colourFromVb(backColor_));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(colourFromVb(backColor_));
+    return image;
+}
+
+QSize ImageSurface::size() const {
+    return image_.deviceIndependentSize().toSize();
 }
 
 void ImageSurface::resize(QSize pixels) {
     pixels = pixels.expandedTo(QSize(1, 1));
-    if (pixels == image_.size()) return;
-    QImage larger(pixels, QImage::Format_RGB32);
-    larger.setDotsPerMeterX(image_.dotsPerMeterX());
-    larger.setDotsPerMeterY(image_.dotsPerMeterY());
-    larger.fill(colourFromVb(backColor_));
+    if (pixels == size()) return;
+    QImage larger = blank(pixels);
     QPainter(&larger).drawImage(0, 0, image_);
     image_ = larger;
+    changed();
+}
+
+void ImageSurface::setDevicePixelRatio(double ratio) {
+    if (ratio <= 0 || ratio == ratio_) return;
+    const QSize pixels = size();
+    ratio_ = ratio;
+    QImage scaled = blank(pixels);
+    QPainter(&scaled).drawImage(QRectF(QPointF(0, 0), QSizeF(pixels)), image_);
+    image_ = scaled;
     changed();
 }
 
@@ -80,11 +97,11 @@ void ImageSurface::setBackColor(int32_t colour) {
 }
 
 float ImageSurface::ScaleWidth() const {
-    return float(image_.width() * twipsPerPixel_);
+    return float(size().width() * twipsPerPixel_);
 }
 
 float ImageSurface::ScaleHeight() const {
-    return float(image_.height() * twipsPerPixel_);
+    return float(size().height() * twipsPerPixel_);
 }
 
 const QRawFont& ImageSurface::rawFont(const FontFace& face, double points) {

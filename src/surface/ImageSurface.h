@@ -12,16 +12,23 @@ class QPainter;
 namespace zel {
 
 // The main window's drawing area: a backing image (RGB32, no antialiasing) that keeps what was
-// drawn, at the primary screen's logical resolution (twips per pixel = 1440 / logical DPI).
+// drawn. Its measures are logical pixels of the primary screen (twips per pixel = 1440 / logical
+// DPI); the image holds device pixels, so that a screen scaled to 200 % shows a sharp page laid
+// out as at 100 %.
 // The window holds one and forwards the drawing-area members of WindowSurface to it; the outer
 // frame's members (Width, Height, Top, Left, WindowState) belong to the window itself.
 class ImageSurface : public PainterSurface<DrawingSurface> {
 public:
     explicit ImageSurface(QSize pixels = QSize(640, 480));
 
+    // The picture in device pixels, its device pixel ratio set.
     const QImage& image() const { return image_; }
-    // New drawing-area size in pixels; what was drawn stays, new parts get BackColor.
+    QSize size() const;  // logical pixels
+    // New drawing-area size in logical pixels; what was drawn stays, new parts get BackColor.
     void resize(QSize pixels);
+    // Device pixels per logical pixel of the screen the area is shown on; what was drawn is
+    // scaled to it (sharp again from the next drawing on).
+    void setDevicePixelRatio(double ratio);
     // Called after every change of the picture, so that the widget can repaint.
     void setChangeHandler(std::function<void()> handler) { changed_ = std::move(handler); }
 
@@ -56,7 +63,11 @@ private:
     // The face at a size in points, as Qt draws glyphs of it; kept for the next text.
     const QRawFont& rawFont(const FontFace& face, double points);
 
+    // A blank picture of that many logical pixels at the current ratio.
+    QImage blank(QSize pixels) const;
+
     double twipsPerPixel_;
+    double ratio_ = 1.0;
     QImage image_;
     int32_t backColor_ = 0xFFFFFF;
     float scaleLeft_ = 0;

@@ -14,8 +14,9 @@ PrintCanvas::PrintCanvas(QWidget* parent) : QWidget(parent) {
 }
 
 ImageSurface& PrintCanvas::surface() {
-    const QSize covering = surface_.image().size().expandedTo(size());
-    if (surface_.image().size() != covering) surface_.resize(covering);
+    surface_.setDevicePixelRatio(devicePixelRatioF());
+    const QSize covering = surface_.size().expandedTo(size());
+    if (surface_.size() != covering) surface_.resize(covering);
     return surface_;
 }
 
@@ -27,9 +28,13 @@ float PrintCanvas::ScaleHeight() const {
     return float(height() * surface_.twipsPerPixel());
 }
 
+// The exposed part, taken from the image in its device pixels.
 void PrintCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(event->rect(), surface().image(), event->rect());
+    const QImage& image = surface().image();
+    const QRectF exposed(event->rect());
+    const qreal ratio = image.devicePixelRatio();
+    painter.drawImage(exposed, image, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
 }
 
 void PrintCanvas::resizeEvent(QResizeEvent*) {

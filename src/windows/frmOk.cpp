@@ -4,10 +4,13 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <functional>
 
@@ -114,21 +117,45 @@ int largeStep(float visible, int32_t page) {
     return std::max<int32_t>(1, Int(NotInVb5::MinOf(share, Variant::Long(100))).toLong());
 }
 
-// The pan position of the view in percent of the range it can pan, 0 to 100; a page that fits
-// exactly has no range, and the view is at its start.
+// What the view can pan over: the part of the page beyond the view; none when the page fits,
+// so that a page smaller than the view stays at its start instead of moving off it.
+double panRange(int32_t page, float visible) {
+    return std::max(0.0, double(page) - double(visible));
+}
+
+// The pan position of the view in percent of its range, 0 to 100 (its whole part). An origin
+// set from a value reads back as that value: the slack absorbs the origin's rounding to a
+// single, which would otherwise lose the step at every redraw.
 int panPercent(float origin, int32_t page, float visible) {
-    const Variant range = Variant::Long(page) - Variant::Single(visible);
-    if (range == Variant::Long(0)) return 0;
-    const Variant percent = Variant::Single(origin) / range * Variant::Long(100);
-    const Variant clamped =
-        NotInVb5::MaxOf(NotInVb5::MinOf(percent, Variant::Long(100)), Variant::Long(0));
-    return Int(clamped).toLong();
+    const double range = panRange(page, visible);
+    if (range == 0) return 0;
+    const double percent = double(origin) / range * 100 + 1e-3;
+    return int(std::floor(std::clamp(percent, 0.0, 100.0)));
 }
 
 // The view origin that a scroll value asks for: 0 shows the page's start, 100 its end.
 float panOrigin(int32_t page, float visible, int value) {
-    return (page - visible) * value / 100;
+    return float(panRange(page, visible) * value / 100);
 }
+
+// Keys that pan the page from the keyboard, as the scroll bars' own steps.
+struct PanKey {
+    int key;
+    bool vertical;
+    QAbstractSlider::SliderAction action;
+};
+constexpr PanKey PanKeys[] = {
+    {Qt::Key_Up, true, QAbstractSlider::SliderSingleStepSub},
+    {Qt::Key_Down, true, QAbstractSlider::SliderSingleStepAdd},
+    {Qt::Key_PageUp, true, QAbstractSlider::SliderPageStepSub},
+    {Qt::Key_PageDown, true, QAbstractSlider::SliderPageStepAdd},
+    {Qt::Key_Left, false, QAbstractSlider::SliderSingleStepSub},
+    {Qt::Key_Right, false, QAbstractSlider::SliderSingleStepAdd},
+};
+
+// A window the desktop activates as it maps it, before anybody could have seen it, was not
+// chosen by the user: the keys typed then were meant for another window.
+constexpr int UnseenMilliseconds = 300;
 
 // The caption is never drawn smaller than this, however narrow the frame.
 constexpr qreal SmallestCaptionPoints = 6.0;
@@ -166,7 +193,8 @@ frmOk::frmOk(PrintWindows& windows)
       frame_(new OuterFrame(*this)) {
     // Showing it leaves the focus where it was; a user who clicks it or switches to it answers
     // from the keyboard: the focus starts on "Ja", Tab goes to "Afbreken", Space or Return
-    // presses the button that has the focus.
+    // presses the button that has the focus, the arrow and page keys pan the page. Where the
+    // desktop gives it the focus all the same, keys are taken only once the user has chosen it.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Afdrukken bevestigen"));
     fraCommand_->setObjectName(QStringLiteral("fraCommand"));
@@ -189,6 +217,9 @@ frmOk::frmOk(PrintWindows& windows)
         bar->setRange(0, 100);
         bar->setTracking(false);
     }
+    for (QObject* watched : std::initializer_list<QObject*>{this, fraCommand_, cmdOk_, cmdAnnuleer_,
+                                                            HScroll1_, VScroll1_})
+        watched->installEventFilter(this);
     // The native window exists from the start, so the frame is known (where the platform knows
     // it before mapping) when the placement is restored.
     winId();
@@ -226,7 +257,7 @@ void frmOk::restorePlacement() {
     const float screenHeight = ScreenHeight();
     const float screenWidth = ScreenWidth();
     const float firstHeight = screenHeight * 0.15f;
-    const float firstWidth = screenWidth * 0.2f;
+    const float firstWidth = FirstUseWidth();
     setHeight(stored("WindowHeight", firstHeight));
     setWidth(stored("WindowWidth", firstWidth));
     if (!questionFits()) {
@@ -261,9 +292,30 @@ void frmOk::Form_Unload() {
     if (failure) std::rethrow_exception(failure);
 }
 
+// The page window is its parent on the desktop: compositors keep it with and above its page
+// (a tiling one floats it instead of tiling it beside the page).
 void frmOk::ShowNonModal() {
+    frmPrint* page = windows_->frmLoaded() ? &windows_->frm() : nullptr;
+    if (page && page->isVisible() && windowHandle())
+        windowHandle()->setTransientParent(page->windowHandle());
+    const bool keepKeyboard = page && std::exchange(page->okHadKeyboard, false);
     show();
+    if (keepKeyboard) {
+        keysChosen_ = true;
+        activateWindow();
+    }
     answerLater(this);
+}
+
+// A fifth of the screen, or as wide as a title bar needs to show the whole title: the title in
+// a bold face and room for an icon and three buttons of about a text line each.
+float frmOk::FirstUseWidth() const {
+    QFont font = QApplication::font(this);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const float title =
+        float(metrics.horizontalAdvance(windowTitle()) + 8 * metrics.height()) * TwipsPerPixelX();
+    return std::max(ScreenWidth() * 0.2f, title);
 }
 
 void frmOk::Resize() {
@@ -347,6 +399,9 @@ void frmOk::setScrollBars() {
     VScroll1_->setPageStep(largeStep(frm.ScaleHeight(), grid.PageHeightScreen));
     HScroll1_->setValue(panPercent(frm.ScaleLeft(), grid.PageWidthScreen, frm.ScaleWidth()));
     VScroll1_->setValue(panPercent(frm.ScaleTop(), grid.PageHeightScreen, frm.ScaleHeight()));
+    // A page that fits the view in a direction has nothing to pan there.
+    HScroll1_->setEnabled(panRange(grid.PageWidthScreen, frm.ScaleWidth()) > 0);
+    VScroll1_->setEnabled(panRange(grid.PageHeightScreen, frm.ScaleHeight()) > 0);
 }
 
 // The question is the window's point: its caption gets the largest size up to the normal one
@@ -367,6 +422,7 @@ void frmOk::HScroll1_Change() {
     frmPrint& frm = windows_->frm();
     frm.setScaleLeft(
         panOrigin(windows_->geometry().PageWidthScreen, frm.ScaleWidth(), HScroll1_->value()));
+    frm.okHadKeyboard = isActiveWindow() && keysChosen_;
     answer(true, false);
     unloadSelf();
 }
@@ -376,6 +432,7 @@ void frmOk::VScroll1_Change() {
     frmPrint& frm = windows_->frm();
     frm.setScaleTop(
         panOrigin(windows_->geometry().PageHeightScreen, frm.ScaleHeight(), VScroll1_->value()));
+    frm.okHadKeyboard = isActiveWindow() && keysChosen_;
     answer(true, false);
     unloadSelf();
 }
@@ -440,6 +497,39 @@ int frmOk::WindowState() const {
 
 void frmOk::resizeEvent(QResizeEvent*) {
     runHandler("frmOk Form_Resize", [this] { Resize(); });
+}
+
+void frmOk::paintEvent(QPaintEvent* event) {
+    if (!firstPaint_.isValid()) firstPaint_.start();
+    QWidget::paintEvent(event);
+}
+
+// Activated by the user, not by the desktop as it mapped the window.
+void frmOk::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && firstPaint_.isValid() &&
+        firstPaint_.elapsed() >= UnseenMilliseconds)
+        keysChosen_ = true;
+    QWidget::changeEvent(event);
+}
+
+// A click anywhere in the window chooses it; keys count only once it is chosen, and the arrow
+// and page keys pan the page.
+bool frmOk::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress) keysChosen_ = true;
+    const bool key =
+        type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride;
+    if (key && !keysChosen_) return true;
+    if (type == QEvent::KeyPress) {
+        const int pressed = static_cast<QKeyEvent*>(event)->key();
+        for (const PanKey& pan : PanKeys) {
+            if (pan.key != pressed) continue;
+            QScrollBar* bar = pan.vertical ? VScroll1_ : HScroll1_;
+            if (bar->isEnabled()) bar->triggerAction(pan.action);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmOk::closeEvent(QCloseEvent* event) {

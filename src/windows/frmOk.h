@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <cstdint>
 
@@ -40,10 +41,15 @@ public:
     float Left() const;
     void setLeft(float twips);
     int WindowState() const;
+    // The width of a first use (twips): a fifth of the screen, wider where the title needs it.
+    float FirstUseWidth() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class PrintWindows;
@@ -76,7 +82,9 @@ private:
     QScrollBar* HScroll1_;
     QScrollBar* VScroll1_;
     OuterFrame* frame_;
-    bool Busy = false;  // true while loading or laying out: layout and scroll handlers wait
+    bool Busy = false;          // true while loading or laying out: layout and scroll handlers wait
+    bool keysChosen_ = false;   // the user clicked or activated the window: keys count
+    QElapsedTimer firstPaint_;  // since the window was first drawn on the screen
 };
 
 }  // namespace zel

@@ -3,6 +3,7 @@
 #include <cups/cups.h>
 
 #include <QEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -11,6 +12,8 @@
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTimer>
+#include <QWindow>
 #include <utility>
 
 #include "surface/PrinterDestination.h"
@@ -158,6 +161,44 @@ void frmPrint::mnuSelecteerPrinter_Click() {
 
 void frmPrint::mnuActiveer_Click() {
     OkCancel = false;
+}
+
+void frmPrint::setVisible(bool visible) {
+    const bool showing = visible && !isVisible();
+    QMainWindow::setVisible(visible);
+    if (showing) awaitPlacement();
+}
+
+// A compositor may give a new window another size than the one asked for, and a tiling one
+// does so only once it has mapped the window, right after its first exposure: a page drawn
+// before that would be cut to the size asked for, its watermark centred on that size. So the
+// show waits for the first exposure and then for a resize, or a moment without one.
+void frmPrint::awaitPlacement() {
+    constexpr int MostMilliseconds = 1000;
+    constexpr int ResizeMilliseconds = 250;
+    QWindow* native = windowHandle();
+    if (!native || native->isExposed()) return;
+    QEventLoop loop;
+    QTimer settle;
+    settle.setSingleShot(true);
+    connect(&settle, &QTimer::timeout, &loop, &QEventLoop::quit);
+    struct Watch : QObject {
+        QTimer& settle;
+        QEventLoop& loop;
+        Watch(QTimer& s, QEventLoop& l) : settle(s), loop(l) {}
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            const auto* window = static_cast<QWindow*>(watched);
+            if (event->type() == QEvent::Expose && window->isExposed() && !settle.isActive())
+                settle.start(ResizeMilliseconds);
+            else if (event->type() == QEvent::Resize && settle.isActive())
+                loop.quit();
+            return false;
+        }
+    } watch(settle, loop);
+    native->installEventFilter(&watch);
+    QTimer::singleShot(MostMilliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    native->removeEventFilter(&watch);
 }
 
 void frmPrint::resizeEvent(QResizeEvent* event) {

@@ -28,6 +28,9 @@ public:
     bool Annuleer = false;
     bool Resizing = false;
     bool OkCancel = false;
+    // The user panned with the keyboard of the confirmation window: the next showing takes the
+    // keyboard again, so the user can go on panning.
+    bool okHadKeyboard = false;
 
     // The waiting state while the confirmation is open: only the drawing area stops taking
     // input; the page stays visible and the menu usable.
@@ -84,6 +87,10 @@ public:
     // The backing image of the drawing area, as it is shown.
     const QImage& image() const;
 
+    // Showing returns once the desktop has placed the window (a second at most), so that the
+    // page is drawn at the size the window really has.
+    void setVisible(bool visible) override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -95,6 +102,7 @@ private:
     static void Unload(frmPrint* window);
     void Form_Load();
     void Form_Resize();
+    void awaitPlacement();
     void storePlacement();
     void mnuSelecteerPrinter_Click();
     void mnuActiveer_Click();

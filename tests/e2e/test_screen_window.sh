@@ -1,10 +1,12 @@
-# The windows under a real window manager (Xvfb with openbox): the confirmation window comes up
+# The windows under a real window manager (Xvfb with openbox), then on a Wayland compositor
+# (sway): the confirmation window comes up
 # at the same place and size at every page and keeps its stored placement, showing it leaves
 # the focus where it was while a click on it lets the keyboard answer, and the main window
 # keeps a waiting page whole when it is made smaller and larger again.
 source "$(dirname "$0")/dbus_lib.sh"
 source "$(dirname "$0")/lib/x11.sh"
-trap 'screen_stop_server; cleanup; x11_stop' EXIT
+source "$(dirname "$0")/lib/wayland.sh"
+trap 'screen_stop_server; cleanup; x11_stop; wayland_stop' EXIT
 
 T=$ZEL_E2E_TMP
 OK_INI="$XDG_CONFIG_HOME/ZelPrintDemo/ZelPrintDemoOk.ini"
@@ -124,3 +126,155 @@ expect "pixels of the page changed by making the window smaller and larger" "0" 
 frmok_click "$WID" Ja
 answered "Ja after the resizes" "b true"
 expect "Release of the resized report" "" "$(call "$OBJ" Release)"
+
+# Panning a landscape page larger than the window, at scale 1 and 2: by the arrows of the
+# scroll bars each click moves the page one step further and the bar stays where it was moved;
+# dragging a thumb to its end shows the page's bottom (right) edge. The frame along the page's
+# margins (800 twips on each side) shows where the view is.
+pan_page() {
+    local scale=$1 shot=$T/pan.png axis bar i before now step first_step near far gap_start gap_end
+    screen_stop_server
+    # The main window's first-use placement at this scale, and a confirmation window the user
+    # made larger (the first-use height of 15 % leaves a scroll bar too short to drag at 200 %),
+    # right of the frame's left line and below its top line.
+    mkdir -p "$XDG_CONFIG_HOME/ZelPrintDemo"
+    rm -f "$XDG_CONFIG_HOME"/ZelPrintDemo/*.ini
+    printf '[Main]\nWindowHeight=3000\nWindowLeft=3000\nWindowTop=2400\nWindowWidth=4500\n' \
+        >"$XDG_CONFIG_HOME/ZelPrintDemo/ZelPrintDemoOk.ini"
+    QT_SCALE_FACTOR=$scale screen_start_server "$T/server-pan.err" --linger 60
+    OBJ=$(create_persistent)
+    call "$OBJ" Reset 'a{sv}' 2 UitvoerMode s S HorLines b true >/dev/null || fail "Reset"
+    call "$OBJ" SetOrientation v i 2 >/dev/null || fail "SetOrientation"
+    call "$OBJ" AddKopregel 'vvva{sv}' i 1 i 1 s "Kop van het rapport" 0 >/dev/null || fail "AddKopregel"
+    call "$OBJ" Show >/dev/null || fail "Show"
+    MAIN=$(x11_find_window "$FRMPRINT_TITLE" 10)
+    ask_page 1
+    import -window "$MAIN" "$shot"
+    # The paper's extent: white along a column left of the frame and a row above it.
+    local top bottom left right
+    top=$(white_rows "$shot" $((5 * scale)) | head -n 1)
+    bottom=$(white_rows "$shot" $((5 * scale)) | tail -n 1)
+    left=$(white_cols "$shot" $((top + 5 * scale)) | head -n 1)
+    right=$(white_cols "$shot" $((top + 5 * scale)) | tail -n 1)
+    if [ "$scale" = 2 ]; then
+        # Sharp at 200 %: the header's glyphs have detail within each 2 x 2 block of pixels,
+        # which a page drawn at 100 % and doubled has not.
+        local text=$T/text.png detail
+        convert "$shot" -crop "240x40+$((left + 100))+$((top + 100))" +repage "$text"
+        convert "$text" -sample 50% -sample 200% "$T/doubled.png"
+        detail=$(compare -metric AE "$text" "$T/doubled.png" null: 2>&1 || true)
+        [ "$detail" -gt 100 ] || fail "scale 2: the page is a doubled picture (detail $detail)"
+        echo "ok: scale 2: the page is drawn sharp"
+    fi
+    for axis in vertical horizontal; do
+        # The frame line nearest the start, as the page moves under the view.
+        line_at() {
+            if [ "$axis" = vertical ]; then
+                dark_rows "$1" $((5 * scale)) | awk -v a="$top" -v b="$bottom" '$1 > a && $1 < b' | head -n 1
+            else
+                dark_cols "$1" $((top + 5 * scale)) | awk -v a="$left" -v b="$right" '$1 > a && $1 < b' | head -n 1
+            fi
+        }
+        import -window "$MAIN" "$shot"
+        before=$(line_at "$shot")
+        near=$before
+        first_step=""
+        [ -n "$before" ] || fail "scale $scale: no frame line at the start ($axis)"
+        for i in 1 2 3 4; do
+            eval "$(xdotool getwindowgeometry --shell "$WID" | grep -E '^(WIDTH|HEIGHT)=')"
+            if [ "$axis" = vertical ]; then
+                xdotool mousemove --window "$WID" $((WIDTH - 3 * scale)) $((HEIGHT * 83 / 100 - 4 * scale)) click 1
+            else
+                xdotool mousemove --window "$WID" $((WIDTH - 4 * scale)) $((HEIGHT * 92 / 100)) click 1
+            fi
+            WID=$(frmok_next "$WID")
+            sleep 0.3
+            import -window "$MAIN" "$shot"
+            now=$(line_at "$shot")
+            step=$((before - now))
+            [ -n "$first_step" ] || first_step=$step
+            [ "$step" -ge 1 ] || fail "scale $scale: arrow click $i moved the page $step pixels ($axis)"
+            [ $((step - first_step)) -le "$scale" ] && [ $((first_step - step)) -le "$scale" ] ||
+                fail "scale $scale: arrow click $i moved the page $step pixels, the first $first_step ($axis)"
+            before=$now
+        done
+        echo "ok: scale $scale: four arrow clicks each moved the page $first_step pixels further ($axis)"
+        # The thumb dragged beyond the bar's end.
+        local from
+        read -r -a from <<<"$(thumb_middle "$WID" "$axis")"
+        eval "$(xdotool getwindowgeometry --shell "$WID" | grep -E '^(WIDTH|HEIGHT)=')"
+        xdotool mousemove --window "$WID" "${from[0]}" "${from[1]}" mousedown 1 sleep 0.2
+        if [ "$axis" = vertical ]; then
+            xdotool mousemove --window "$WID" "${from[0]}" $((HEIGHT + 40 * scale)) sleep 0.2 mouseup 1
+        else
+            xdotool mousemove --window "$WID" $((WIDTH + 60 * scale)) "${from[1]}" sleep 0.2 mouseup 1
+        fi
+        WID=$(frmok_next "$WID")
+        sleep 0.3
+        import -window "$MAIN" "$shot"
+        cp "$shot" "$ARTIFACTS/pan-scale$scale-$axis.png"
+        # At the end the far frame line lies as far from the view's end as the near one lay
+        # from its start.
+        if [ "$axis" = vertical ]; then
+            far=$(dark_rows "$shot" $((5 * scale)) | awk -v a="$top" -v b="$bottom" '$1 > a && $1 < b' | tail -n 1)
+            gap_start=$((near - top)) gap_end=$((bottom - far))
+        else
+            far=$(dark_cols "$shot" $((top + 5 * scale)) | awk -v a="$left" -v b="$right" '$1 > a && $1 < b' | tail -n 1)
+            gap_start=$((near - left)) gap_end=$((right - far))
+        fi
+        [ -n "$far" ] && [ $((gap_start - gap_end)) -le "$scale" ] && [ $((gap_end - gap_start)) -le "$scale" ] ||
+            fail "scale $scale: dragged to the end the frame lies ${gap_end:-?} pixels from the edge, not $gap_start ($axis)"
+        echo "ok: scale $scale: dragged to the end, the page's far edge shows ($axis)"
+    done
+    frmok_click "$WID" Ja
+    answered "Ja after panning" "b true"
+    expect "Release of the panned report" "" "$(call "$OBJ" Release)"
+}
+pan_page 1
+pan_page 2
+
+# On a Wayland compositor (sway, which tiles windows and focuses each new one): the server takes
+# the Wayland display; the confirmation floats above its page instead of being tiled beside it;
+# the page is drawn at the size sway gives its window, a text low on it included; a Return
+# typed as the question comes up (meant for another window) answers nothing, and once the user
+# has switched to the question, Return answers "Ja".
+if command -v sway >/dev/null && command -v wtype >/dev/null && command -v grim >/dev/null; then
+    screen_stop_server
+    wayland_start "$T/sway.log"
+    rm -f "$XDG_CONFIG_HOME"/ZelPrintDemo/*.ini
+    X11_DISPLAY=$DISPLAY
+    unset DISPLAY
+    screen_start_server "$T/server-wayland.err" --linger 60
+    DISPLAY=$X11_DISPLAY
+    OBJ=$(create_persistent)
+    call "$OBJ" SetMode v s PS >/dev/null || fail "SetMode PS"
+    call "$OBJ" AddKopregel 'vvva{sv}' i 1 i 1 s "Kop van het rapport" 0 >/dev/null || fail "AddKopregel"
+    call "$OBJ" Show >/dev/null || fail "Show"
+    body_text 3 "Blad 1 regel 3"
+    # About 620 pixels below the page's top: below the drawing area of the size asked for.
+    body_text 66 "Lage tekst"
+    call_waiting "$OBJ" NieuwBlad v i 3 >"$T/nieuwblad" 2>&1 &
+    WAIT_PID=$!
+    PIDS+=("$WAIT_PID")
+    read -r kind _ _ _ _ <<<"$(wayland_window "Afdrukken bevestigen")"
+    expect "the confirmation window on Wayland" "floating_con" "$kind"
+    read -r kind px py pw ph <<<"$(wayland_window "Afdrukken")"
+    expect "the page window on Wayland" "con" "$kind"
+    wtype -s 700 -k Return
+    sleep 1
+    kill -0 "$WAIT_PID" 2>/dev/null || fail "a Return typed as the question came up answered it: $(cat "$T/nieuwblad")"
+    echo "ok: a Return typed as the question came up answers nothing"
+    grim "$ARTIFACTS/wayland-page.png" || fail "no screenshot of the Wayland display"
+    low=$(pixels_where "$ARTIFACTS/wayland-page.png" "300x$((ph - 620))+$((px + 40))+$((py + 600))" y dark | wc -l)
+    [ "$low" -gt 20 ] || fail "the text low on the page is not drawn (window ${pw}x$ph)"
+    echo "ok: the page is drawn at the size sway gave its window"
+    swaymsg '[title="^Afdrukken$"] focus' >/dev/null || fail "sway could not focus the page window"
+    sleep 0.3
+    swaymsg '[title="^Afdrukken bevestigen$"] focus' >/dev/null || fail "sway could not focus the question"
+    sleep 0.5
+    wtype -s 700 -k Return
+    answered "Return once the user switched to the question on Wayland" "b true"
+    expect "Release on Wayland" "" "$(call "$OBJ" Release)"
+else
+    echo "skip: sway, wtype or grim is not installed, the Wayland desktop is not tried"
+fi

@@ -112,6 +112,8 @@ TEST_F(PageRender, CountBeyondTheHeaderRecordsFailsOnlyWhenReplayed) {
     EXPECT_EQ(print_->UitvoerMode().toString(), "P");
 }
 
+// The frame and diagonals are one pixel wide, in copy mode and the report's text colour,
+// whatever the element before them left on the surface; that is given back afterwards.
 TEST_F(PageRender, GridOnEveryPrinterPageFollowsTheMarginsAndOrientation) {
     print_->Spacing(Variant::Integer(100), Variant::Integer(200), Variant::Integer(300),
                     Variant::Integer(400));
@@ -122,6 +124,8 @@ TEST_F(PageRender, GridOnEveryPrinterPageFollowsTheMarginsAndOrientation) {
         print_->Reset(Variant("P"), true, true);
         printer_->setCurrentX(55);
         printer_->setCurrentY(66);
+        printer_->setDrawWidth(8);  // as a thick line left it
+        printer_->setForeColor(0x0000FF);
         printer_->clearCalls();
         print_->AddTekst(Variant::Integer(1), Variant::Integer(0), Variant::Integer(0), kMissing,
                          kMissing, true);
@@ -129,18 +133,22 @@ TEST_F(PageRender, GridOnEveryPrinterPageFollowsTheMarginsAndOrientation) {
         const QString h = QString::number(printer_->ScaleHeight());
         const QString bottom = QString::number(printer_->ScaleHeight() - 400);
         const QString right = QString::number(printer_->ScaleWidth() - 200);
-        const QStringList expected = {
-            "Line(2,0,300," + w + ",300,0)",
-            "Line(2,0," + bottom + "," + w + "," + bottom + ",0)",
-            "Line(2,100,0,100," + h + ",0)",
-            "Line(2," + right + ",0," + right + "," + h + ",0)",
-            "setCurrentX(55)",
-            "setCurrentY(66)",
-            "Line(2,0,0," + w + "," + h + ",0)",
-            "Line(2," + w + ",0,0," + h + ",0)",
-            "setCurrentX(55)",
-            "setCurrentY(66)",
-        };
+        const QStringList pen = {"setDrawWidth(1)", "setDrawMode(13)"};
+        const QStringList given = {"setDrawWidth(8)", "setDrawMode(13)", "setCurrentX(55)",
+                                   "setCurrentY(66)"};
+        const QStringList expected = pen +
+                                     QStringList{
+                                         "Line(6,0,300," + w + ",300,0)",
+                                         "Line(6,0," + bottom + "," + w + "," + bottom + ",0)",
+                                         "Line(6,100,0,100," + h + ",0)",
+                                         "Line(6," + right + ",0," + right + "," + h + ",0)",
+                                     } +
+                                     given + pen +
+                                     QStringList{
+                                         "Line(6,0,0," + w + "," + h + ",0)",
+                                         "Line(6," + w + ",0,0," + h + ",0)",
+                                     } +
+                                     given;
         EXPECT_EQ(printer_->calls().mid(0, expected.size()), expected);
     }
 }

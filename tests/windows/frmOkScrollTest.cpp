@@ -1,4 +1,8 @@
+#include <QGroupBox>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
+#include <algorithm>
 
 #include "WindowsFixture.h"
 
@@ -32,7 +36,7 @@ TEST_F(ConfirmationScrollTest, ValuesFollowTheViewsOrigin) {
         {"at the start", 3000, 0, 0},         {"half way", 3000, 1500, 50},
         {"whole part", 3000, 2990, 99},       {"at the far edge", 3000, 3000, 100},
         {"beyond the edge", 3000, 4500, 100}, {"before the start", 3000, -100, 0},
-        {"page fits exactly", 0, 500, 0},     {"view larger than the page", -1000, -500, 50},
+        {"page fits exactly", 0, 500, 0},     {"view larger than the page", -1000, -500, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -71,23 +75,30 @@ TEST_F(ConfirmationScrollTest, LargeStepIsTheVisibleShareAndAtLeastOne) {
     }
 }
 
-// Moving a scroll bar pans frmPrint's view, asks for a redraw and unloads the window; the
-// page flow then draws the page again and asks again.
+// Moving a scroll bar, by the mouse or by the keys of a window the user has chosen, pans
+// frmPrint's view, asks for a redraw and unloads the window; the page flow then draws the page
+// again and asks again.
 TEST_F(ConfirmationScrollTest, MovingAScrollBarPansTheViewAndAsksForARedraw) {
-    enum Bar { Horizontal, Vertical };
-    for (Bar bar : {Horizontal, Vertical}) {
-        SCOPED_TRACE(bar);
+    enum Move { PageRight, PageDown, RightKey, DownKey };
+    for (Move move : {PageRight, PageDown, RightKey, DownKey}) {
+        SCOPED_TRACE(move);
         frmOk& ok = layOutFor(3000, 0, 0);
         settle();
         frmPrint& frm = windows().frm();
         frm.Tekenen = false;
         frm.Annuleer = true;
-        QScrollBar* moved = bar == Horizontal ? ok.HScroll1() : ok.VScroll1();
-        const int step = moved->pageStep();
-        moved->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        const bool horizontal = move == PageRight || move == RightKey;
+        QScrollBar* moved = horizontal ? ok.HScroll1() : ok.VScroll1();
+        const int step = move == PageRight || move == PageDown ? moved->pageStep() : 1;
+        if (step == 1) {
+            QTest::mouseClick(ok.fraCommand(), Qt::LeftButton);  // the user chooses the window
+            QTest::keyClick(ok.cmdOk(), horizontal ? Qt::Key_Right : Qt::Key_Down);
+        } else {
+            moved->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        }
         const float expected = 3000.0f * step / 100;
-        EXPECT_FLOAT_EQ(bar == Horizontal ? frm.ScaleLeft() : frm.ScaleTop(), expected);
-        EXPECT_FLOAT_EQ(bar == Horizontal ? frm.ScaleTop() : frm.ScaleLeft(), 0);
+        EXPECT_FLOAT_EQ(horizontal ? frm.ScaleLeft() : frm.ScaleTop(), expected);
+        EXPECT_FLOAT_EQ(horizontal ? frm.ScaleTop() : frm.ScaleLeft(), 0);
         EXPECT_TRUE(frm.Tekenen);
         EXPECT_FALSE(frm.Annuleer);
         EXPECT_FALSE(frm.OkCancel);
@@ -95,6 +106,42 @@ TEST_F(ConfirmationScrollTest, MovingAScrollBarPansTheViewAndAsksForARedraw) {
         settle();
         frm.setScaleLeft(0);
         frm.setScaleTop(0);
+    }
+}
+
+// Step after step to the far edge: the window shown again after each redraw reads the view's
+// origin back into the same value, so every step goes on from the last (a rounding that lost
+// the step put the thumb back at the start each time, and 16 clicks moved the page 2 pixels);
+// a page no larger than the view has nothing to pan and stays at its start.
+TEST_F(ConfirmationScrollTest, StepsGoOnFromThePositionReadBack) {
+    struct Case {
+        const char* what;
+        float beyond;
+        bool pans;
+    } cases[] = {{"page a little larger", 77.7f, true},
+                 {"page much larger", 12345.6f, true},
+                 {"page as large as the view", 0, false},
+                 {"page smaller than the view", -2000, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        frmOk* ok = &layOutFor(c.beyond, 0, 0);
+        EXPECT_EQ(ok->VScroll1()->isEnabled(), c.pans);
+        // Ten arrow steps, then the trough up to the bottom edge.
+        for (int step = 1; step <= 12 && ok->VScroll1()->value() < 100; ++step) {
+            const bool arrow = step <= 10;
+            ok->VScroll1()->triggerAction(arrow ? QAbstractSlider::SliderSingleStepAdd
+                                                : QAbstractSlider::SliderToMaximum);
+            const int asked = ok->VScroll1()->value();
+            settle();
+            windows().LoadCount = 0;
+            ok = &windows().ok();
+            ok->Resize();
+            ASSERT_EQ(ok->VScroll1()->value(), c.pans ? asked : 0);
+            if (!c.pans) break;
+        }
+        const float range = geometry().PageHeightScreen - windows().frm().ScaleHeight();
+        EXPECT_FLOAT_EQ(windows().frm().ScaleTop(), std::max(0.0f, range));
+        windows().frm().setScaleTop(0);
     }
 }
 

@@ -149,21 +149,28 @@ TEST_F(ConfirmationTest, OverloadingIsReportedFromTheEleventhPass) {
 }
 
 // Clicks, the close box, and the keyboard once the user has activated the window: the focus
-// starts on "Ja", Tab goes on to "Afbreken", Space and Return press the focused button.
+// starts on "Ja", Tab goes on to "Afbreken", Space and Return press the focused button. A
+// desktop that activates the window as it maps it (sway does, and so does this offscreen test)
+// gives it no keys: a Return typed for another window answers nothing.
 TEST_F(ConfirmationTest, EachAnswerSetsTheFlagsAndUnloads) {
-    enum Action { Ja, Afbreken, CloseBox, SpaceKey, ReturnKey, TabSpaceKeys };
+    enum Action { Ja, Afbreken, CloseBox, SpaceKey, ReturnKey, TabSpaceKeys, ReturnOnShowing };
     struct Case {
         Action action;
-        bool annuleer;
-    } cases[] = {{Ja, false},       {Afbreken, true},   {CloseBox, true},
-                 {SpaceKey, false}, {ReturnKey, false}, {TabSpaceKeys, true}};
+        bool answered, annuleer;
+    } cases[] = {{Ja, true, false},
+                 {Afbreken, true, true},
+                 {CloseBox, true, true},
+                 {SpaceKey, true, false},
+                 {ReturnKey, true, false},
+                 {TabSpaceKeys, true, true},
+                 {ReturnOnShowing, false, false}};
     const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action);
         frmPrint& frm = windows().frm();
-        frm.Tekenen = true;  // as the page flow sets it before asking
-        frm.Annuleer = !c.annuleer;
-        windows().LoadCount = 0;  // as the page flow resets it before each showing
+        frm.Tekenen = true;                       // as the page flow sets it before asking
+        frm.Annuleer = c.answered != c.annuleer;  // an answer changes it
+        windows().LoadCount = 0;                  // as the page flow resets it before each showing
         frmOk& ok = windows().ok();
         ok.ShowNonModal();
         settle();
@@ -174,14 +181,17 @@ TEST_F(ConfirmationTest, EachAnswerSetsTheFlagsAndUnloads) {
             ok.activateWindow();
             ASSERT_TRUE(QTest::qWaitForWindowActive(&ok));
             ASSERT_EQ(QApplication::focusWidget(), ok.cmdOk());
+            // The user chooses it with a click beside the buttons.
+            if (c.action != ReturnOnShowing) QTest::mouseClick(&ok, Qt::LeftButton, {}, {2, 2});
         }
         if (c.action == TabSpaceKeys) press(Qt::Key_Tab);
         if (c.action == SpaceKey || c.action == TabSpaceKeys) press(Qt::Key_Space);
-        if (c.action == ReturnKey) press(Qt::Key_Return);
-        EXPECT_FALSE(frm.Tekenen);
+        if (c.action == ReturnKey || c.action == ReturnOnShowing) press(Qt::Key_Return);
+        EXPECT_EQ(frm.Tekenen, !c.answered);
         EXPECT_EQ(frm.Annuleer, c.annuleer);
-        EXPECT_FALSE(frm.OkCancel);
-        EXPECT_FALSE(windows().okLoaded());
+        EXPECT_EQ(frm.OkCancel, !c.answered);
+        EXPECT_EQ(windows().okLoaded(), !c.answered);
+        if (!c.answered) windows().unloadOk();
         settle();
     }
 }

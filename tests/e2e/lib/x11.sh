@@ -177,3 +177,53 @@ await() {
     wait_gone "$1" 20 || x11_fail "$2 did not return"
     wait "$1" 2>/dev/null
 }
+
+# dark_rows IMAGE X / dark_cols IMAGE Y: where column X (row Y) of the picture is dark (a drawn
+# line), one coordinate a line; white_rows / white_cols: where it is white (the page's paper).
+pixels_where() {
+    convert "$1" -crop "$2" +repage -depth 8 txt:- |
+        awk -F'[,:() ]+' -v axis="$3" -v test="$4" 'NR > 1 {
+            dark = $3 < 96 && $4 < 96 && $5 < 96; white = $3 == 255 && $4 == 255 && $5 == 255
+            light = $3 >= 235 && $4 >= 235 && $5 >= 235
+            if ((test == "dark" && dark) || (test == "white" && white) || (test == "light" && light))
+                print (axis == "y" ? $2 : $1)
+        }'
+}
+dark_rows() { pixels_where "$1" "1x+$2+0" y dark; }
+white_rows() { pixels_where "$1" "1x+$2+0" y white; }
+dark_cols() { pixels_where "$1" "x1+0+$2" x dark; }
+white_cols() { pixels_where "$1" "x1+0+$2" x white; }
+
+# thumb_middle WID vertical|horizontal: the middle of the scroll bar's thumb (the lightest
+# stretch along the bar, between its arrows) in the confirmation window, as "X Y".
+thumb_middle() {
+    local shot=$ZEL_E2E_TMP/thumb.png WIDTH HEIGHT along run
+    import -window "$1" "$shot" || x11_fail "no picture of the confirmation window"
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+    if [ "$2" = vertical ]; then
+        along=$((WIDTH - WIDTH / 40))
+        run=$(pixels_where "$shot" "1x$((HEIGHT * 83 / 100))+$along+0" y light | longest_run)
+        echo "$along $run"
+    else
+        along=$((HEIGHT - HEIGHT * 17 / 200))
+        run=$(pixels_where "$shot" "$((WIDTH * 95 / 100))x1+0+$along" x light | longest_run)
+        echo "$run $along"
+    fi
+}
+
+# longest_run: the middle of the longest stretch of consecutive numbers read.
+longest_run() {
+    awk 'NR == 1 || $1 != last + 1 { start = $1 } { last = $1; if (last - start >= best) { best = last - start; mid = int((start + last) / 2) } }
+        END { print mid }'
+}
+
+# frmok_next OLD: the confirmation window shown after OLD went (each answer unloads it).
+frmok_next() {
+    local wid
+    for _ in $(seq 100); do
+        wid=$(xdotool search --onlyvisible --name "$FRMOK_TITLE" 2>/dev/null | grep -v -x "$1" | head -n 1)
+        [ -n "$wid" ] && echo "$wid" && return 0
+        sleep 0.1
+    done
+    x11_fail "no confirmation window after $1"
+}
