@@ -107,6 +107,7 @@ FontFace::FontFace(hb_blob_t* blob, const QByteArray& path, int index)
     const QByteArray post = table("post");
     fixedPitch_ = post.size() >= 16 && qFromBigEndian<uint32_t>(post.constData() + 12) != 0;
     cff_ = !hasTable("glyf") && hasTable("CFF ");
+    colour_ = hb_ot_color_has_png(face_);
 }
 
 FontFace::~FontFace() {
@@ -122,6 +123,21 @@ uint32_t FontFace::glyph(char32_t c) const {
 
 int FontFace::advance(uint32_t glyph) const {
     return int(hb_font_get_glyph_h_advance(font_, glyph));
+}
+
+QByteArray FontFace::png(uint32_t glyph) const {
+    hb_blob_t* blob = hb_ot_color_glyph_reference_png(font_, glyph);
+    unsigned length = 0;
+    const char* data = hb_blob_get_data(blob, &length);
+    QByteArray out(data, qsizetype(length));
+    hb_blob_destroy(blob);
+    return out;
+}
+
+hb_glyph_extents_t FontFace::extents(uint32_t glyph) const {
+    hb_glyph_extents_t box{};
+    hb_font_get_glyph_extents(font_, glyph, &box);
+    return box;
 }
 
 QByteArray FontFace::table(const char* tag) const {
