@@ -237,6 +237,12 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         for (int n = 0; n < cluster.glyphCount; ++n) {
             const int i = reversed ? cluster.glyphCount - 1 - n : n;
             const size_t at = size_t(cluster.firstGlyph + i);
+            // Right to left the first glyph written (the base) says the cluster, over its own
+            // width; the marks after it say nothing, or the reader would end the cluster at them.
+            if (spanned && reversed && n == 1) {
+                endShow();
+                content_ += "EMC\n/Span << /ActualText <FEFF> >> BDC\n";
+            }
             const double x = originX + run.x[at] * PointsPerTwip;
             const double y = originY - run.y[at] * PointsPerTwip;
             if (!inArray_ || y != penY) {
