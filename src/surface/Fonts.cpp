@@ -39,7 +39,8 @@ const QString& fallbackFamily() {
 // The families fontconfig's rules put after the name: its aliases, then the default families.
 QStringList familiesAfter(const QString& name) {
     FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.toUtf8().constData()));
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(name.toUtf8().constData()));
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     QStringList families;
     FcChar8* family = nullptr;

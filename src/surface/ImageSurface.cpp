@@ -120,7 +120,8 @@ void ImageSurface::drawColourRun(QPainter& painter, const QPointF& baseline, con
                                  double points) {
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const double pixelsPerUnit = points * TwipsPerInch / 72 / twipsPerPixel_ / run.face->unitsPerEm();
+    const double pixelsPerUnit =
+        points * TwipsPerInch / 72 / twipsPerPixel_ / run.face->unitsPerEm();
     for (size_t i = 0; i < run.glyphs.size(); ++i) {
         QImage& image = colourImages_[{run.face, run.glyphs[i]}];
         if (image.isNull()) image = QImage::fromData(run.face->png(run.glyphs[i]));

@@ -77,8 +77,7 @@ void PdfColourFont::write(PdfWriter& pdf, bool grayscale) const {
             const QByteArray drawn = "I" + QByteArray::number(qulonglong(i + 1));
             procedure += "q " + number(box.width * unit) + " 0 0 " + number(-box.height * unit) +
                          ' ' + number(box.x_bearing * unit) + ' ' +
-                         number((box.y_bearing + box.height) * unit) + " cm /" + drawn +
-                         " Do Q\n";
+                         number((box.y_bearing + box.height) * unit) + " cm /" + drawn + " Do Q\n";
             images += '/' + drawn + ' ' + reference(writeImage(pdf, image, grayscale)) + ' ';
         }
         const int object = pdf.reserve();
@@ -87,7 +86,8 @@ void PdfColourFont::write(PdfWriter& pdf, bool grayscale) const {
         names += '/' + name + ' ';
         widths += number(width) + ' ';
         if (!g.text.isEmpty()) {
-            QByteArray entry = '<' + QByteArray::number(qulonglong(i + 1), 16).rightJustified(2, '0') + "> <";
+            QByteArray entry =
+                '<' + QByteArray::number(qulonglong(i + 1), 16).rightJustified(2, '0') + "> <";
             for (const QChar c : g.text) appendHex(entry, c.unicode());
             entries.push_back(entry + ">\n");
         }
@@ -104,15 +104,18 @@ void PdfColourFont::write(PdfWriter& pdf, bool grayscale) const {
                "/CIDInit /ProcSet findresource begin 12 dict begin begincmap\n"
                "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                "/CMapName /Adobe-Identity-UCS def /CMapType 2 def\n"
-               "1 begincodespacerange <00> <FF> endcodespacerange\n" + cmap +
+               "1 begincodespacerange <00> <FF> endcodespacerange\n" +
+                   cmap +
                    "endcmap CMapName currentdict /CIDInit /ProcSet findresource "
                    "/defineresource pop end end\n");
     pdf.beginObject(object_);
-    pdf.write("<< /Type /Font /Subtype /Type3 /FontBBox [0 0 0 0] /FontMatrix [0.001 0 0 0.001 0 0]"
-              " /CharProcs << " + procedures + ">> /Encoding << /Type /Encoding /Differences [1 " +
-              names + "] >> /FirstChar 1 /LastChar " + QByteArray::number(qulonglong(glyphs_.size())) +
-              " /Widths [" + widths + "] /Resources << /XObject << " + images + ">> >> /ToUnicode " +
-              reference(toUnicode) + " >>\n");
+    pdf.write(
+        "<< /Type /Font /Subtype /Type3 /FontBBox [0 0 0 0] /FontMatrix [0.001 0 0 0.001 0 0]"
+        " /CharProcs << " +
+        procedures + ">> /Encoding << /Type /Encoding /Differences [1 " + names +
+        "] >> /FirstChar 1 /LastChar " + QByteArray::number(qulonglong(glyphs_.size())) +
+        " /Widths [" + widths + "] /Resources << /XObject << " + images + ">> >> /ToUnicode " +
+        reference(toUnicode) + " >>\n");
     pdf.endObject();
 }
 

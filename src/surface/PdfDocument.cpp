@@ -10,9 +10,9 @@
 #include "surface/PdfColourFont.h"
 #include "surface/PdfFont.h"
 #include "surface/PdfInfo.h"
-#include "variant/VbError.h"
 #include "text/FontFace.h"
 #include "text/GlyphRun.h"
+#include "variant/VbError.h"
 
 namespace zel {
 
@@ -160,8 +160,8 @@ void PdfDocument::text(const QPointF& baseline, const LaidOutText& text, const Q
     // has one says all of its characters itself.
     const bool ownText = text.hasMissingGlyphs();
     if (ownText)
-        content_ += "/Span << /ActualText " + textString(text.text().constData(), int(text.text().size())) +
-                    " >> BDC\n";
+        content_ += "/Span << /ActualText " +
+                    textString(text.text().constData(), int(text.text().size())) + " >> BDC\n";
     // Runs of one right-to-left stretch are written in reading order too, from the right.
     for (const GlyphRun* run = text.begin(); run != text.end();) {
         const GlyphRun* stretch = run + 1;
@@ -180,8 +180,9 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
                       double points, bool ownText) {
     const double size = points * run.scale;
     if (run.face->colour()) {
-        colourRun(QPointF(left_ + baseline.x() * PointsPerPixel, top_ - baseline.y() * PointsPerPixel),
-                  run, text, size);
+        colourRun(
+            QPointF(left_ + baseline.x() * PointsPerPixel, top_ - baseline.y() * PointsPerPixel),
+            run, text, size);
         return;
     }
     PdfFont& font = fontFor(*run.face);
@@ -199,8 +200,8 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
     const double thousandthsPerPoint = size > 0 ? 1000 / size : 0;
     const double pointsPerThousandth = size / 1000;
     if (run.evenAdvance > 0 && !ownText &&
-        evenRun(QPointF(originX, originY), run, font, text, run.evenAdvance * PointsPerTwip *
-                                                            thousandthsPerPoint))
+        evenRun(QPointF(originX, originY), run, font, text,
+                run.evenAdvance * PointsPerTwip * thousandthsPerPoint))
         return;
     double penX = 0, penY = 0;  // where the next glyph goes without a shift
     // Right to left the clusters are written in reading order (from the right), so that readers
@@ -297,9 +298,10 @@ void PdfDocument::mapOwnCharacters(PdfFont& font, const FontFace& face, const Gl
         bool own = false;
         for (int i = 0; i < cluster.textLength && !own;) {
             const int start = i;
-            const char32_t c = QChar::isHighSurrogate(chars[i].unicode()) && i + 1 < cluster.textLength
-                                   ? QChar::surrogateToUcs4(chars[i], chars[i + 1])
-                                   : chars[i].unicode();
+            const char32_t c =
+                QChar::isHighSurrogate(chars[i].unicode()) && i + 1 < cluster.textLength
+                    ? QChar::surrogateToUcs4(chars[i], chars[i + 1])
+                    : chars[i].unicode();
             i += c > 0xFFFF ? 2 : 1;
             if (face.glyph(c) == glyph) {
                 font.mapsTo(glyph, chars + start, i - start);
@@ -318,7 +320,8 @@ void PdfDocument::colourRun(const QPointF& origin, const GlyphRun& run, const QS
         for (int i = 0; i < cluster.glyphCount; ++i) {
             const size_t at = size_t(cluster.firstGlyph + i);
             // The cluster's first glyph gives back its characters.
-            const QString characters = i ? QString() : text.mid(cluster.textStart, cluster.textLength);
+            const QString characters =
+                i ? QString() : text.mid(cluster.textStart, cluster.textLength);
             uint8_t code = 0;
             PdfColourFont* font = nullptr;
             for (const auto& candidate : fonts)

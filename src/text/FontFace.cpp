@@ -35,13 +35,17 @@ void append16(QByteArray& out, uint16_t value) {
     out.append(bytes, 2);
 }
 
-QByteArray tableOf(hb_face_t* face, hb_tag_t tag) {
-    hb_blob_t* blob = hb_face_reference_table(face, tag);
+// The blob's bytes, copied; the blob is released.
+QByteArray takeBytes(hb_blob_t* blob) {
     unsigned length = 0;
     const char* data = hb_blob_get_data(blob, &length);
     QByteArray out(data, qsizetype(length));
     hb_blob_destroy(blob);
     return out;
+}
+
+QByteArray tableOf(hb_face_t* face, hb_tag_t tag) {
+    return takeBytes(hb_face_reference_table(face, tag));
 }
 
 // A font file made of the face's tables: the directory, then each table padded to 4 bytes.
@@ -126,12 +130,7 @@ int FontFace::advance(uint32_t glyph) const {
 }
 
 QByteArray FontFace::png(uint32_t glyph) const {
-    hb_blob_t* blob = hb_ot_color_glyph_reference_png(font_, glyph);
-    unsigned length = 0;
-    const char* data = hb_blob_get_data(blob, &length);
-    QByteArray out(data, qsizetype(length));
-    hb_blob_destroy(blob);
-    return out;
+    return takeBytes(hb_ot_color_glyph_reference_png(font_, glyph));
 }
 
 hb_glyph_extents_t FontFace::extents(uint32_t glyph) const {
@@ -154,8 +153,7 @@ bool FontFace::hasTable(const char* tag) const {
 QByteArray FontFace::postScriptName() const {
     char buffer[128];
     unsigned length = sizeof buffer;
-    hb_ot_name_get_utf8(face_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &length,
-                        buffer);
+    hb_ot_name_get_utf8(face_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &length, buffer);
     QByteArray name;
     for (unsigned i = 0; i < length; ++i) {
         const char c = buffer[i];

@@ -5,7 +5,6 @@
 
 #include <hb.h>
 
-
 namespace zel {
 
 // One face of a font file, read once a process and shared by every layout, the window and the

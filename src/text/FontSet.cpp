@@ -101,8 +101,9 @@ FontSet::FontSet(const QString& family, bool bold) : simple_(0x10000, Unknown) {
     }
     if (sorted) FcFontSetDestroy(sorted);
     if (!main_)
-        throw VbError(VbErr::PrinterError,
-                      QStringLiteral("Printer error: no font file for %1").arg(shownInError(family)));
+        throw VbError(
+            VbErr::PrinterError,
+            QStringLiteral("Printer error: no font file for %1").arg(shownInError(family)));
 }
 
 FontSet::~FontSet() {
@@ -120,7 +121,8 @@ const FontFace* FontSet::candidateFace(Candidate& candidate) {
     if (!candidate.loaded) {
         candidate.face = FontFace::load(candidate.path, candidate.index);
         // A colour font whose glyphs are no images (layers of outlines) cannot be drawn here.
-        if (candidate.colour && candidate.face && !candidate.face->colour()) candidate.face = nullptr;
+        if (candidate.colour && candidate.face && !candidate.face->colour())
+            candidate.face = nullptr;
         candidate.loaded = true;
     }
     return candidate.face;
@@ -131,7 +133,8 @@ const FontFace* FontSet::lookUpFace(char32_t c) {
     const bool emoji = prefersEmoji(c);
     for (int pass = emoji ? 0 : 1; pass < 2; ++pass)
         for (Candidate& candidate : candidates_) {
-            if ((pass == 0 && !candidate.colour) || !FcCharSetHasChar(candidate.charset, FcChar32(c)))
+            if ((pass == 0 && !candidate.colour) ||
+                !FcCharSetHasChar(candidate.charset, FcChar32(c)))
                 continue;
             const FontFace* face = candidateFace(candidate);
             if (face && face->glyph(c)) return face;
@@ -146,10 +149,9 @@ const FontFace* FontSet::faceForAll(const std::vector<char32_t>& chars) {
     };
     if (hasAll(main_)) return main_;
     for (Candidate& candidate : candidates_) {
-        const bool covers =
-            std::all_of(chars.begin(), chars.end(), [&candidate](char32_t c) {
-                return FcCharSetHasChar(candidate.charset, FcChar32(c));
-            });
+        const bool covers = std::all_of(chars.begin(), chars.end(), [&candidate](char32_t c) {
+            return FcCharSetHasChar(candidate.charset, FcChar32(c));
+        });
         if (covers && hasAll(candidateFace(candidate))) return candidate.face;
     }
     return nullptr;

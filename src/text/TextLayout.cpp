@@ -45,25 +45,6 @@ bool isSharedScript(hb_script_t script) {
            script == HB_SCRIPT_UNKNOWN;
 }
 
-// A character whose glyph is its face's nominal glyph, placed without shaping: scripts that
-// neither join, reorder nor stack, and Hangul only as whole syllables.
-bool isPlain(char32_t c, hb_script_t script) {
-    switch (script) {
-        case HB_SCRIPT_COMMON:
-        case HB_SCRIPT_LATIN:
-        case HB_SCRIPT_GREEK:
-        case HB_SCRIPT_CYRILLIC:
-        case HB_SCRIPT_HAN:
-        case HB_SCRIPT_HIRAGANA:
-        case HB_SCRIPT_KATAKANA:
-            return cellsOf(c) > 0;
-        case HB_SCRIPT_HANGUL:
-            return c >= 0xAC00 && c <= 0xD7A3;
-        default:
-            return false;
-    }
-}
-
 // An invisible format character (a joiner, a zero-width space, a soft hyphen): the shaper hides
 // it whether or not the face has a glyph for it.
 bool isInvisible(char32_t c) {
@@ -86,6 +67,13 @@ bool isGridScript(hb_script_t script) {
         default:
             return isSharedScript(script);
     }
+}
+
+// A character whose glyph is its face's nominal glyph, placed without shaping: scripts that
+// neither join, reorder nor stack, and Hangul only as whole syllables.
+bool isPlain(char32_t c, hb_script_t script) {
+    if (script == HB_SCRIPT_HANGUL) return c >= 0xAC00 && c <= 0xD7A3;
+    return isGridScript(script) && cellsOf(c) > 0;
 }
 
 // The glyphs [first, last) of one cluster of a shaped stretch, and its characters [start, end):
@@ -204,14 +192,13 @@ void TextLayout::itemize(const QString& text, const BidiRun& run) {
         const bool mark = cellsOf(c) == 0;
         // An invisible format character stays too, whether or not the face has it: the shaper
         // hides it, and it must not start a stretch of its own.
-        const bool attached =
-            current && mark && (current->face->glyph(c) != 0 || isInvisible(c));
+        const bool attached = current && mark && (current->face->glyph(c) != 0 || isInvisible(c));
         hb_script_t script = hb_unicode_script(unicode, c);
         // A word off the grid stays in the face it started in wherever that face has its letters:
         // fontconfig may order a font that has a few of a script's letters before the script's own.
         const bool word = !isGridScript(script);
-        const bool continues = word && !mark && current && current->script == script &&
-                               current->face->glyph(c) != 0;
+        const bool continues =
+            word && !mark && current && current->script == script && current->face->glyph(c) != 0;
         const FontFace* face = attached || continues ? current->face : fonts_.faceFor(c);
         // A character with marks its face lacks takes a face that has them all, if one does; the
         // first letter of a word off the grid one that has the whole word.
@@ -225,9 +212,8 @@ void TextLayout::itemize(const QString& text, const BidiRun& run) {
                 cluster_.push_back(following);
             }
             const bool lacking =
-                std::any_of(cluster_.begin() + 1, cluster_.end(), [face](char32_t m) {
-                    return face->glyph(m) == 0 && !isInvisible(m);
-                });
+                std::any_of(cluster_.begin() + 1, cluster_.end(),
+                            [face](char32_t m) { return face->glyph(m) == 0 && !isInvisible(m); });
             if (lacking) {
                 if (const FontFace* all = fonts_.faceForAll(cluster_)) face = all;
             }

@@ -214,8 +214,16 @@ TEST(ImageSurface, WordsOfEveryScriptAreShownWhole) {
         double gap;  // the widest blank inside the word, in cells (an empty cell is one)
     };
     const Case cases[] = {
-        {"हिन्दी", 0.3}, {"கொ", 0.3},  {"ผู้ใหญ่", 0.3}, {"ភាសា", 0.4},     {"السلام", 0.7},
-        {"שלום", 0.3},  {"עוֹלָם", 0.3}, {"👍🏽", 0.3},    {"👨‍👩‍👧", 0.3}, {"a\u0378b", 0.7},
+        {"हिन्दी", 0.3},
+        {"கொ", 0.3},
+        {"ผู้ใหญ่", 0.3},
+        {"ភាសា", 0.4},
+        {"السلام", 0.7},
+        {"שלום", 0.3},
+        {"עוֹלָם", 0.3},
+        {"👍🏽", 0.3},
+        {"👨‍👩‍👧", 0.3},
+        {"a\u0378b", 0.7},
         {"a\u200Bb\u00ADc", 0.3},
     };
     ImageSurface surface(QSize(200, 40));

@@ -18,7 +18,8 @@ TextLayout courier() {
 
 std::vector<uint32_t> glyphsOf(const LaidOutText& text) {
     std::vector<uint32_t> glyphs;
-    for (const GlyphRun& run : text) glyphs.insert(glyphs.end(), run.glyphs.begin(), run.glyphs.end());
+    for (const GlyphRun& run : text)
+        glyphs.insert(glyphs.end(), run.glyphs.begin(), run.glyphs.end());
     return glyphs;
 }
 
@@ -33,14 +34,14 @@ TEST(TextLayout, CharactersTakeTheirCellsOfTheGrid) {
         {"", 0},
         {"A", 1},
         {"Grid 0123", 9},
-        {"文档", 4},              // East Asian wide: two cells each
-        {"ｱＡ", 3},               // halfwidth katakana one, fullwidth Latin two
-        {"e\u0301x\u0302", 2},    // combining marks take none
-        {"a\u200Db", 2},          // nor does a joiner
-        {"שלום", 4},              // right to left, one a character
-        {"مرحبا", 5},             // joined, still one a character
+        {"文档", 4},            // East Asian wide: two cells each
+        {"ｱＡ", 3},             // halfwidth katakana one, fullwidth Latin two
+        {"e\u0301x\u0302", 2},  // combining marks take none
+        {"a\u200Db", 2},        // nor does a joiner
+        {"שלום", 4},            // right to left, one a character
+        {"مرحبا", 5},           // joined, still one a character
         {"┌──┐", 4},
-        {"a\U0001D11Eb", 3},      // beyond the BMP, one cell (a fallback font or the box)
+        {"a\U0001D11Eb", 3},  // beyond the BMP, one cell (a fallback font or the box)
     };
     TextLayout layout = courier();
     ASSERT_NEAR(layout.cell(), 120, 0.5);
@@ -104,9 +105,12 @@ TEST(TextLayout, WordsOffTheGridKeepOneSizeAndNoHoles) {
         int glyphs;  // 0: not checked
     };
     const Case cases[] = {
-        {"हिन्दी", 0}, {"আমার সোনার বাংলা", 0}, {"வணக்கம் கொ", 0}, {"ผู้ใหญ่", 0},
-        {"ភាសា", 0},   {"السلام", 5},            {"שלום", 4},        {"עוֹלָם", 0},
-        {"👍🏽", 1},    {"👨‍👩‍👧", 1},                 {"🇳🇱", 1},
+        {"हिन्दी", 0},    {"আমার সোনার বাংলা", 0},
+        {"வணக்கம் கொ", 0}, {"ผู้ใหญ่", 0},
+        {"ភាសា", 0},     {"السلام", 5},
+        {"שלום", 4},     {"עוֹלָם", 0},
+        {"👍🏽", 1}, {"👨‍👩‍👧", 1},
+        {"🇳🇱", 1},
     };
     TextLayout layout = courier();
     for (const Case& c : cases) {
@@ -143,7 +147,7 @@ TEST(TextLayout, InvisibleCharactersAndTabsStayInTheLine) {
         int glyphs;
     };
     const Case cases[] = {
-        {"a\u200Bb", 2, 2},   // zero-width space
+        {"a\u200Bb", 2, 2},    // zero-width space
         {"co\u00ADop", 4, 4},  // soft hyphen
         {"a\tb", 3, 3},
     };
