@@ -258,11 +258,12 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
                 penY = y;
             } else if (size > 0) {
                 // Thousandths of the size; half of one is far below what any printer shows.
-                const double shift = (penX - x) * thousandthsPerPoint;
-                if (std::fabs(shift) >= 0.5) {
+                // Whole thousandths: shorter to write, and the pen keeps the part left over.
+                const double shift = std::round((penX - x) * thousandthsPerPoint);
+                if (shift != 0) {
                     endString();
-                    appendNumber(content_, shift);
-                    penX = x;
+                    content_ += QByteArray::number(qlonglong(shift));
+                    penX -= shift * pointsPerThousandth;
                 }
             }
             if (!inString_) show_ += '(';
