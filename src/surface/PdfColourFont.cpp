@@ -53,12 +53,13 @@ int writeImage(PdfWriter& pdf, const QImage& source, bool grayscale) {
 
 }  // namespace
 
-uint8_t PdfColourFont::code(uint32_t glyph, const QString& text) {
-    const auto found = codes_.find(glyph);
+uint8_t PdfColourFont::code(uint32_t glyph, char32_t character) {
+    const uint64_t key = uint64_t(glyph) << 32 | character;
+    const auto found = codes_.find(key);
     if (found != codes_.end()) return found->second;
     if (glyphs_.size() == Codes) return 0;
-    glyphs_.push_back({glyph, text});
-    return codes_[glyph] = uint8_t(glyphs_.size());
+    glyphs_.push_back({glyph, character});
+    return codes_[key] = uint8_t(glyphs_.size());
 }
 
 void PdfColourFont::write(PdfWriter& pdf, bool grayscale) const {
@@ -69,9 +70,9 @@ void PdfColourFont::write(PdfWriter& pdf, bool grayscale) const {
     for (size_t i = 0; i < glyphs_.size(); ++i) {
         const Glyph& g = glyphs_[i];
         const QByteArray name = "g" + QByteArray::number(qulonglong(i + 1));
-        const double width = face_.advance(g.glyph) * unit;
+        const double width = g.glyph == Blank ? 0 : face_.advance(g.glyph) * unit;
         QByteArray procedure = number(width) + " 0 d0\n";
-        const QImage image = QImage::fromData(face_.png(g.glyph));
+        const QImage image = g.glyph == Blank ? QImage() : QImage::fromData(face_.png(g.glyph));
         if (!image.isNull()) {
             const hb_glyph_extents_t box = face_.extents(g.glyph);
             const QByteArray drawn = "I" + QByteArray::number(qulonglong(i + 1));
@@ -85,10 +86,10 @@ void PdfColourFont::write(PdfWriter& pdf, bool grayscale) const {
         procedures += '/' + name + ' ' + reference(object) + ' ';
         names += '/' + name + ' ';
         widths += number(width) + ' ';
-        if (!g.text.isEmpty()) {
+        if (g.character) {
             QByteArray entry =
                 '<' + QByteArray::number(qulonglong(i + 1), 16).rightJustified(2, '0') + "> <";
-            for (const QChar c : g.text) appendHex(entry, c.unicode());
+            for (const QChar c : QString::fromUcs4(&g.character, 1)) appendHex(entry, c.unicode());
             entries.push_back(entry + ">\n");
         }
     }

@@ -317,36 +317,43 @@ void PdfDocument::colourRun(const QPointF& origin, const GlyphRun& run, const QS
                             double size) {
     endShow();
     std::vector<std::unique_ptr<PdfColourFont>>& fonts = colourFonts_[run.face];
-    for (const GlyphCluster& cluster : run.clusters) {
-        for (int i = 0; i < cluster.glyphCount; ++i) {
-            const size_t at = size_t(cluster.firstGlyph + i);
-            // The cluster's first glyph gives back its characters.
-            const QString characters =
-                i ? QString() : text.mid(cluster.textStart, cluster.textLength);
-            uint8_t code = 0;
-            PdfColourFont* font = nullptr;
-            for (const auto& candidate : fonts)
-                if ((code = candidate->code(run.glyphs[at], characters))) {
-                    font = candidate.get();
-                    break;
-                }
-            if (!font) {
-                fonts.push_back(std::make_unique<PdfColourFont>(*run.face, pdf_.reserve()));
-                font = fonts.back().get();
-                code = font->code(run.glyphs[at], characters);
+    const auto show = [&](uint32_t glyph, char32_t character, double x, double y) {
+        uint8_t code = 0;
+        PdfColourFont* font = nullptr;
+        for (const auto& candidate : fonts)
+            if ((code = candidate->code(glyph, character))) {
+                font = candidate.get();
+                break;
             }
-            if (std::find(pageFonts_.begin(), pageFonts_.end(), font->object()) == pageFonts_.end())
-                pageFonts_.push_back(font->object());
-            content_ += "/F" + QByteArray::number(font->object()) + ' ';
-            appendNumber(content_, size);
-            content_ += " Tf 1 0 0 1 ";
-            appendNumber(content_, origin.x() + run.x[at] / TwipsPerPoint);
-            content_ += ' ';
-            appendNumber(content_, origin.y() - run.y[at] / TwipsPerPoint);
-            content_ += " Tm <";
-            content_ += QByteArray::number(code, 16).rightJustified(2, '0');
-            content_ += "> Tj\n";
+        if (!font) {
+            fonts.push_back(std::make_unique<PdfColourFont>(*run.face, pdf_.reserve()));
+            font = fonts.back().get();
+            code = font->code(glyph, character);
         }
+        if (std::find(pageFonts_.begin(), pageFonts_.end(), font->object()) == pageFonts_.end())
+            pageFonts_.push_back(font->object());
+        content_ += "/F" + QByteArray::number(font->object()) + ' ';
+        appendNumber(content_, size);
+        content_ += " Tf 1 0 0 1 ";
+        appendNumber(content_, x);
+        content_ += ' ';
+        appendNumber(content_, y);
+        content_ += " Tm <" + QByteArray::number(code, 16).rightJustified(2, '0') + "> Tj\n";
+    };
+    for (const GlyphCluster& cluster : run.clusters) {
+        // The first glyph gives back the cluster's first character, blanks at its end the
+        // others (placed back inside it, readers would take them for a new line).
+        const QList<uint> characters = text.mid(cluster.textStart, cluster.textLength).toUcs4();
+        const size_t first = size_t(cluster.firstGlyph);
+        const double y = origin.y() - run.y[first] / TwipsPerPoint;
+        for (int i = 0; i < cluster.glyphCount; ++i)
+            show(run.glyphs[first + size_t(i)],
+                 i == 0 && !characters.isEmpty() ? char32_t(characters[0]) : 0,
+                 origin.x() + run.x[first + size_t(i)] / TwipsPerPoint,
+                 origin.y() - run.y[first + size_t(i)] / TwipsPerPoint);
+        const double end = origin.x() + cluster.end / TwipsPerPoint;
+        for (qsizetype k = 1; k < characters.size(); ++k)
+            show(PdfColourFont::Blank, char32_t(characters[k]), end, y);
     }
     // The next run names its font again.
     currentFont_ = nullptr;
