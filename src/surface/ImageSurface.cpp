@@ -116,6 +116,10 @@ void ImageSurface::drawText(const QPointF& at, const LaidOutText& text) {
     paint([&](QPainter& painter) {
         painter.setPen(colourFromVb(ForeColor()));
         for (const GlyphRun& run : text) {
+            if (run.face->colour()) {
+                drawColourRun(painter, baseline, run, text.points() * run.scale);
+                continue;
+            }
             QGlyphRun glyphs;
             glyphs.setRawFont(rawFont(*run.face, text.points() * run.scale));
             glyphs.setGlyphIndexes(QList<quint32>(run.glyphs.begin(), run.glyphs.end()));
@@ -127,6 +131,26 @@ void ImageSurface::drawText(const QPointF& at, const LaidOutText& text) {
             painter.drawGlyphRun(baseline, glyphs);
         }
     });
+}
+
+void ImageSurface::drawColourRun(QPainter& painter, const QPointF& baseline, const GlyphRun& run,
+                                 double points) {
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double pixelsPerUnit =
+        points * TwipsPerInch / 72 / twipsPerPixel_ / run.face->unitsPerEm();
+    for (size_t i = 0; i < run.glyphs.size(); ++i) {
+        QImage& image = colourImages_[{run.face, run.glyphs[i]}];
+        if (image.isNull()) image = QImage::fromData(run.face->png(run.glyphs[i]));
+        if (image.isNull()) continue;
+        const hb_glyph_extents_t box = run.face->extents(run.glyphs[i]);
+        const QPointF origin = baseline + QPointF(run.x[i], run.y[i]) / twipsPerPixel_;
+        painter.drawImage(QRectF(origin.x() + box.x_bearing * pixelsPerUnit,
+                                 origin.y() - box.y_bearing * pixelsPerUnit,
+                                 box.width * pixelsPerUnit, -box.height * pixelsPerUnit),
+                          image);
+    }
+    painter.restore();
 }
 
 void ImageSurface::drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) {

@@ -62,6 +62,9 @@ private:
     void changed();
     // The face at a size in points, as Qt draws glyphs of it; kept for the next text.
     const QRawFont& rawFont(const FontFace& face, double points);
+    // A colour face's glyphs as their images, scaled to their ink boxes at the size.
+    void drawColourRun(QPainter& painter, const QPointF& baseline, const GlyphRun& run,
+                       double points);
 
     // A blank picture of that many logical pixels at the current ratio.
     QImage blank(QSize pixels) const;
@@ -74,6 +77,7 @@ private:
     float scaleTop_ = 0;
     std::function<void()> changed_;
     std::map<std::pair<const FontFace*, double>, QRawFont> rawFonts_;
+    std::map<std::pair<const FontFace*, uint32_t>, QImage> colourImages_;
 };
 
 }  // namespace zel

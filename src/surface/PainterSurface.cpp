@@ -32,9 +32,12 @@ const QFontMetricsF& PainterSurface<Surface>::metrics() const {
 
 template <class Surface>
 TextLayout& PainterSurface<Surface>::textLayout() const {
-    if (!layout_)
-        layout_ =
-            std::make_unique<TextLayout>(resolvedFamily(font_), font_.bold(), font_.pointSizeF());
+    if (!layout_) {
+        // Without any font file the family resolves to nothing: the error names the font asked for.
+        const QString family = resolvedFamily(font_);
+        layout_ = std::make_unique<TextLayout>(family.isEmpty() ? fontName_ : family, font_.bold(),
+                                               font_.pointSizeF());
+    }
     return *layout_;
 }
 

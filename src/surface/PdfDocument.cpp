@@ -7,10 +7,12 @@
 #include <string>
 
 #include "general/Clock.h"
+#include "surface/PdfColourFont.h"
 #include "surface/PdfFont.h"
 #include "surface/PdfInfo.h"
-#include "variant/VbError.h"
+#include "text/FontFace.h"
 #include "text/GlyphRun.h"
+#include "variant/VbError.h"
 
 namespace zel {
 
@@ -59,12 +61,6 @@ QByteArray textString(const QChar* text, int length) {
 OnSheet onSheet(double originX, double sheetWidth, double points) {
     const double reach = 2 * points;
     return {(-originX - reach) * TwipsPerPoint, (sheetWidth - originX + reach) * TwipsPerPoint};
-}
-
-// A cluster drawn with missing-glyph boxes only: it stands for no character.
-bool missing(const GlyphRun& run, const GlyphCluster& cluster) {
-    const auto first = run.glyphs.begin() + cluster.firstGlyph;
-    return std::all_of(first, first + cluster.glyphCount, [](uint32_t glyph) { return glyph == 0; });
 }
 
 QByteArray colourOperands(const QColor& colour, bool grayscale) {
@@ -171,6 +167,7 @@ void PdfDocument::setWidth(double width) {
 void PdfDocument::text(const QPointF& baseline, const LaidOutText& text, const QColor& colour) {
     // Every font first: one that cannot be embedded must not leave a text object open.
     for (const GlyphRun& run : text) {
+        if (run.face->colour()) continue;
         const int object = fontFor(*run.face).object();
         if (std::find(pageFonts_.begin(), pageFonts_.end(), object) == pageFonts_.end())
             pageFonts_.push_back(object);
@@ -179,38 +176,45 @@ void PdfDocument::text(const QPointF& baseline, const LaidOutText& text, const Q
     setColour(colour, false);
     content_ += "BT\n";
     const OnSheet sheet = onSheet(left_ + baseline.x() * PointsPerPixel, width_, text.points());
-    // A missing-glyph box stands for no character; readers would take the blank cell it leaves
-    // in the text for a space, so a text that has one says all of its characters on the sheet
-    // itself.
+    // A missing-glyph box is drawn for some character, which the box cannot name: a text that
+    // has one says all of its characters on the sheet itself.
     const bool ownText = text.hasMissingGlyphs();
     if (ownText) {
-        QString shown = text.text();
-        constexpr QChar Hidden(0xFFFF);  // a non-character: no font draws it either
-        qsizetype first = shown.size(), last = 0;
+        qsizetype first = text.text().size(), last = 0;
         for (const GlyphRun& run : text)
             for (const GlyphCluster& cluster : run.clusters) {
                 if (!sheet.holds(run, cluster)) continue;
                 first = std::min<qsizetype>(first, cluster.textStart);
                 last = std::max<qsizetype>(last, cluster.textStart + cluster.textLength);
-                if (missing(run, cluster))
-                    shown.replace(cluster.textStart, cluster.textLength,
-                                  QString(cluster.textLength, Hidden));
             }
-        shown = first < last ? shown.mid(first, last - first) : QString();
-        shown.remove(Hidden);
+        const QString shown = first < last ? text.text().mid(first, last - first) : QString();
         content_ += "/Span << /ActualText " + textString(shown.constData(), int(shown.size())) +
                     " >> BDC\n";
     }
-    for (const GlyphRun& run : text)
-        this->run(baseline, run, text.text(), text.points(), ownText, sheet);
+    // Runs of one right-to-left stretch are written in reading order too, from the right.
+    for (const GlyphRun* run = text.begin(); run != text.end();) {
+        const GlyphRun* stretch = run + 1;
+        while (run->rightToLeft && stretch != text.end() && stretch->rightToLeft) ++stretch;
+        for (const GlyphRun* part = stretch; part != run;) {
+            --part;
+            this->run(baseline, *part, text.text(), text.points(), ownText, sheet);
+        }
+        run = stretch;
+    }
     if (ownText) content_ += "EMC\n";
     content_ += "ET\n";
 }
 
 void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QString& text,
                       double points, bool ownText, const OnSheet& sheet) {
-    PdfFont& font = fontFor(*run.face);
     const double size = points * run.scale;
+    if (run.face->colour()) {
+        colourRun(
+            QPointF(left_ + baseline.x() * PointsPerPixel, top_ - baseline.y() * PointsPerPixel),
+            run, text, size);
+        return;
+    }
+    PdfFont& font = fontFor(*run.face);
     if (&font != currentFont_ || size != currentSize_) {
         currentFont_ = &font;
         currentSize_ = size;
@@ -229,24 +233,47 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
                 run.evenAdvance * PointsPerTwip * thousandthsPerPoint, sheet))
         return;
     double penX = 0, penY = 0;  // where the next glyph goes without a shift
-    for (const GlyphCluster& cluster : run.clusters) {
+    // Right to left the clusters are written in reading order (from the right), so that readers
+    // that take the text in the order it is drawn read it as it is read.
+    const bool reversed = run.rightToLeft;
+    const size_t clusterCount = run.clusters.size();
+    for (size_t k = 0; k < clusterCount; ++k) {
+        const GlyphCluster& cluster = run.clusters[reversed ? clusterCount - 1 - k : k];
         if (!sheet.holds(run, cluster)) continue;
         const QChar* chars = text.constData() + cluster.textStart;
         const uint32_t* glyphs = run.glyphs.data() + cluster.firstGlyph;
 
         // The text layer takes a cluster's characters from its glyph's map entry; where that
         // entry cannot say it (several glyphs, or a glyph drawn for other characters before),
-        // the page says it, unless it says the whole text.
+        // the page says it, unless it says the whole text. Glyphs of a cluster of several are
+        // mapped to their own characters too, for readers that go by the map alone.
+        if (cluster.glyphCount > 1) mapOwnCharacters(font, *run.face, cluster, glyphs, chars);
         const bool mapped = cluster.glyphCount == 1 && glyphs[0] != 0 &&
                             font.mapsTo(glyphs[0], chars, cluster.textLength);
-        const bool spanned = !mapped && !ownText && !missing(run, cluster);
+        // Readers that order right-to-left text by its place on the line turn every part of it
+        // around, the characters of one cluster too: those are said in the order that gives.
+        const bool turned = reversed && cluster.textLength > 1;
+        const bool spanned = (!mapped || turned) && !ownText;
         if (spanned) {
             endShow();
-            content_ += "/Span << /ActualText " + textString(chars, cluster.textLength) +
+            QString said(chars, cluster.textLength);
+            if (turned) {
+                const QList<uint> codes = said.toUcs4();
+                said = QString::fromUcs4(std::vector<char32_t>(codes.rbegin(), codes.rend()).data(),
+                                         codes.size());
+            }
+            content_ += "/Span << /ActualText " + textString(said.constData(), int(said.size())) +
                         " >> BDC\n";
         }
-        for (int i = 0; i < cluster.glyphCount; ++i) {
+        for (int n = 0; n < cluster.glyphCount; ++n) {
+            const int i = reversed ? cluster.glyphCount - 1 - n : n;
             const size_t at = size_t(cluster.firstGlyph + i);
+            // Right to left the first glyph written (the base) says the cluster, over its own
+            // width; the marks after it say nothing, or the reader would end the cluster at them.
+            if (spanned && reversed && n == 1) {
+                endShow();
+                content_ += "EMC\n/Span << /ActualText <FEFF> >> BDC\n";
+            }
             const double x = originX + run.x[at] * PointsPerTwip;
             const double y = originY - run.y[at] * PointsPerTwip;
             if (!inArray_ || y != penY) {
@@ -261,11 +288,12 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
                 penY = y;
             } else if (size > 0) {
                 // Thousandths of the size; half of one is far below what any printer shows.
-                const double shift = (penX - x) * thousandthsPerPoint;
-                if (std::fabs(shift) >= 0.5) {
+                // Whole thousandths: shorter to write, and the pen keeps the part left over.
+                const double shift = std::round((penX - x) * thousandthsPerPoint);
+                if (shift != 0) {
                     endString();
-                    appendNumber(content_, shift);
-                    penX = x;
+                    content_ += QByteArray::number(qlonglong(shift));
+                    penX -= shift * pointsPerThousandth;
                 }
             }
             if (!inString_) show_ += '(';
@@ -289,6 +317,77 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         }
     }
     endShow();
+}
+
+void PdfDocument::mapOwnCharacters(PdfFont& font, const FontFace& face, const GlyphCluster& cluster,
+                                   const uint32_t* glyphs, const QChar* chars) {
+    // A glyph that is a character's own glyph gives that character; the first glyph drawn, if it
+    // is none (a ligature), the whole cluster.
+    for (int n = 0; n < cluster.glyphCount; ++n) {
+        const uint32_t glyph = glyphs[n];
+        if (glyph == 0) continue;
+        bool own = false;
+        for (int i = 0; i < cluster.textLength && !own;) {
+            const int start = i;
+            const char32_t c =
+                QChar::isHighSurrogate(chars[i].unicode()) && i + 1 < cluster.textLength
+                    ? QChar::surrogateToUcs4(chars[i], chars[i + 1])
+                    : chars[i].unicode();
+            i += c > 0xFFFF ? 2 : 1;
+            if (face.glyph(c) == glyph) {
+                font.mapsTo(glyph, chars + start, i - start);
+                own = true;
+            }
+        }
+        if (!own && n == 0) font.mapsTo(glyph, chars, cluster.textLength);
+    }
+}
+
+void PdfDocument::colourRun(const QPointF& origin, const GlyphRun& run, const QString& text,
+                            double size) {
+    endShow();
+    std::vector<std::unique_ptr<PdfColourFont>>& fonts = colourFonts_[run.face];
+    const auto show = [&](uint32_t glyph, char32_t character, double x, double y) {
+        uint8_t code = 0;
+        PdfColourFont* font = nullptr;
+        for (const auto& candidate : fonts)
+            if ((code = candidate->code(glyph, character))) {
+                font = candidate.get();
+                break;
+            }
+        if (!font) {
+            fonts.push_back(std::make_unique<PdfColourFont>(*run.face, pdf_.reserve()));
+            font = fonts.back().get();
+            code = font->code(glyph, character);
+        }
+        if (std::find(pageFonts_.begin(), pageFonts_.end(), font->object()) == pageFonts_.end())
+            pageFonts_.push_back(font->object());
+        content_ += "/F" + QByteArray::number(font->object()) + ' ';
+        appendNumber(content_, size);
+        content_ += " Tf 1 0 0 1 ";
+        appendNumber(content_, x);
+        content_ += ' ';
+        appendNumber(content_, y);
+        content_ += " Tm <" + QByteArray::number(code, 16).rightJustified(2, '0') + "> Tj\n";
+    };
+    for (const GlyphCluster& cluster : run.clusters) {
+        // The first glyph gives back the cluster's first character, blanks at its end the
+        // others (placed back inside it, readers would take them for a new line).
+        const QList<uint> characters = text.mid(cluster.textStart, cluster.textLength).toUcs4();
+        const size_t first = size_t(cluster.firstGlyph);
+        const double y = origin.y() - run.y[first] / TwipsPerPoint;
+        for (int i = 0; i < cluster.glyphCount; ++i)
+            show(run.glyphs[first + size_t(i)],
+                 i == 0 && !characters.isEmpty() ? char32_t(characters[0]) : 0,
+                 origin.x() + run.x[first + size_t(i)] / TwipsPerPoint,
+                 origin.y() - run.y[first + size_t(i)] / TwipsPerPoint);
+        const double end = origin.x() + cluster.end / TwipsPerPoint;
+        for (qsizetype k = 1; k < characters.size(); ++k)
+            show(PdfColourFont::Blank, char32_t(characters[k]), end, y);
+    }
+    // The next run names its font again.
+    currentFont_ = nullptr;
+    currentSize_ = -1;
 }
 
 bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& font,
@@ -364,6 +463,8 @@ void PdfDocument::fill(const QRectF& rect, const QColor& colour) {
 void PdfDocument::finish() {
     endPage();
     for (const auto& entry : fonts_) entry.second->write(pdf_);
+    for (const auto& entry : colourFonts_)
+        for (const auto& font : entry.second) font->write(pdf_, grayscale_);
     QByteArray kids;
     for (const int page : pageObjects_) kids += QByteArray::number(page) + " 0 R ";
     pdf_.beginObject(pages_);

@@ -19,7 +19,9 @@ namespace zel {
 
 class FontFace;
 class LaidOutText;
+class PdfColourFont;
 class PdfFont;
+struct GlyphCluster;
 struct GlyphRun;
 struct OnSheet;
 
@@ -60,6 +62,11 @@ private:
     // left out.
     void run(const QPointF& baseline, const GlyphRun& run, const QString& text, double points,
              bool ownText, const OnSheet& sheet);
+    // Gives each glyph of a cluster of several glyphs a map entry where it has none yet.
+    void mapOwnCharacters(PdfFont& font, const FontFace& face, const GlyphCluster& cluster,
+                          const uint32_t* glyphs, const QChar* chars);
+    // A run of a colour face: each glyph its image, as a glyph of a Type 3 font.
+    void colourRun(const QPointF& origin, const GlyphRun& run, const QString& text, double size);
     // The run as one string if its glyphs, each one character, fall on their places by the
     // font's widths alone (advance in 1/1000 of the size); false when it needs the general way.
     bool evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& font, const QString& text,
@@ -74,6 +81,7 @@ private:
     int catalog_, pages_;
     std::vector<int> pageObjects_;
     std::map<const FontFace*, std::unique_ptr<PdfFont>> fonts_;
+    std::map<const FontFace*, std::vector<std::unique_ptr<PdfColourFont>>> colourFonts_;
     // The font last asked for, so that the lookup runs only when the face changes.
     const FontFace* lastFace_ = nullptr;
     PdfFont* lastPdfFont_ = nullptr;

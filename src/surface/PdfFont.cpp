@@ -85,8 +85,10 @@ QByteArray PdfFont::subset() const {
     for (size_t glyph = 0; glyph < widths_.size(); ++glyph)
         if (widths_[glyph] >= 0) hb_set_add(glyphs, hb_codepoint_t(glyph));
     // The page content names glyphs by their numbers in the whole font; the PDF renders from
-    // the outlines alone, so hinting and the shaping tables stay behind.
-    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
+    // the outlines alone, so hinting and the shaping tables stay behind. The missing-glyph box
+    // keeps its outline: it is what a character no font has prints as.
+    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING |
+                                         HB_SUBSET_FLAGS_NOTDEF_OUTLINE);
     hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
     for (const char* tag : {"GSUB", "GPOS", "GDEF", "BASE", "JSTF", "kern", "morx", "feat"})
         hb_set_add(dropped, HB_TAG(tag[0], tag[1], tag[2], tag[3]));

@@ -35,13 +35,17 @@ void append16(QByteArray& out, uint16_t value) {
     out.append(bytes, 2);
 }
 
-QByteArray tableOf(hb_face_t* face, hb_tag_t tag) {
-    hb_blob_t* blob = hb_face_reference_table(face, tag);
+// The blob's bytes, copied; the blob is released.
+QByteArray takeBytes(hb_blob_t* blob) {
     unsigned length = 0;
     const char* data = hb_blob_get_data(blob, &length);
     QByteArray out(data, qsizetype(length));
     hb_blob_destroy(blob);
     return out;
+}
+
+QByteArray tableOf(hb_face_t* face, hb_tag_t tag) {
+    return takeBytes(hb_face_reference_table(face, tag));
 }
 
 // A font file made of the face's tables: the directory, then each table padded to 4 bytes.
@@ -107,6 +111,7 @@ FontFace::FontFace(hb_blob_t* blob, const QByteArray& path, int index)
     const QByteArray post = table("post");
     fixedPitch_ = post.size() >= 16 && qFromBigEndian<uint32_t>(post.constData() + 12) != 0;
     cff_ = !hasTable("glyf") && hasTable("CFF ");
+    colour_ = hb_ot_color_has_png(face_);
 }
 
 FontFace::~FontFace() {
@@ -124,6 +129,16 @@ int FontFace::advance(uint32_t glyph) const {
     return int(hb_font_get_glyph_h_advance(font_, glyph));
 }
 
+QByteArray FontFace::png(uint32_t glyph) const {
+    return takeBytes(hb_ot_color_glyph_reference_png(font_, glyph));
+}
+
+hb_glyph_extents_t FontFace::extents(uint32_t glyph) const {
+    hb_glyph_extents_t box{};
+    hb_font_get_glyph_extents(font_, glyph, &box);
+    return box;
+}
+
 QByteArray FontFace::table(const char* tag) const {
     return tableOf(face_, HB_TAG(tag[0], tag[1], tag[2], tag[3]));
 }
@@ -138,8 +153,7 @@ bool FontFace::hasTable(const char* tag) const {
 QByteArray FontFace::postScriptName() const {
     char buffer[128];
     unsigned length = sizeof buffer;
-    hb_ot_name_get_utf8(face_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &length,
-                        buffer);
+    hb_ot_name_get_utf8(face_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &length, buffer);
     QByteArray name;
     for (unsigned i = 0; i < length; ++i) {
         const char c = buffer[i];

@@ -3,9 +3,7 @@
 #include <QByteArray>
 #include <cstdint>
 
-struct hb_blob_t;
-struct hb_face_t;
-struct hb_font_t;
+#include <hb.h>
 
 namespace zel {
 
@@ -27,6 +25,12 @@ public:
     int unitsPerEm() const { return unitsPerEm_; }
     bool fixedPitch() const { return fixedPitch_; }
     bool cff() const { return cff_; }  // outlines in CFF rather than TrueType's glyf
+    // Glyphs as colour images (emoji): drawn from png(), placed by extents(), never as outlines.
+    bool colour() const { return colour_; }
+    // The glyph's colour image as a PNG file; empty when it has none.
+    QByteArray png(uint32_t glyph) const;
+    // The glyph's ink box in font units: left, top (above the baseline), width, height (negative).
+    hb_glyph_extents_t extents(uint32_t glyph) const;
     uint32_t glyph(char32_t c) const;  // 0, the missing-glyph box, when the face lacks it
     int advance(uint32_t glyph) const;
     QByteArray table(const char* tag) const;  // empty when the face has no such table
@@ -48,6 +52,7 @@ private:
     int unitsPerEm_;
     bool fixedPitch_;
     bool cff_;
+    bool colour_;
     mutable QByteArray fileData_;
 };
 

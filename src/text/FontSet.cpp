@@ -17,6 +17,7 @@ struct FontSet::Candidate {
     QByteArray path;
     int index;
     FcCharSet* charset;  // owned
+    bool colour;         // colour glyphs (emoji), taken only where they can be drawn as images
     const FontFace* face = nullptr;
     bool loaded = false;
 };
@@ -44,6 +45,15 @@ bool needsNoShaping(char32_t c) {
         default:
             return false;
     }
+}
+
+// Characters shown as emoji by default, or that only make sense as parts of emoji (skin tones,
+// the letters of flags): taken from a colour font where one has them.
+bool prefersEmoji(char32_t c) {
+    const UChar32 code = UChar32(c);
+    return u_hasBinaryProperty(code, UCHAR_EMOJI_PRESENTATION) ||
+           u_hasBinaryProperty(code, UCHAR_EMOJI_MODIFIER) ||
+           u_hasBinaryProperty(code, UCHAR_REGIONAL_INDICATOR);
 }
 
 }  // namespace
@@ -77,20 +87,23 @@ FontSet::FontSet(const QString& family, bool bold) : simple_(0x10000, Unknown) {
         FcPatternGetInteger(font, FC_INDEX, 0, &index);
         FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
         FcPatternGetBool(font, FC_COLOR, 0, &colour);
-        // Bitmap and colour fonts have no outlines to draw at any size or embed in a PDF.
-        if (!outline || colour || FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch)
+        // Bitmap fonts have no outlines to draw at any size or embed in a PDF; colour fonts are
+        // drawn as images, and never for the text's own font.
+        if (!(outline || colour) ||
+            FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch)
             continue;
         const QByteArray path(reinterpret_cast<const char*>(file));
-        if (!main_) {
+        if (!main_ && !colour) {
             main_ = FontFace::load(path, index);
             if (main_) continue;
         }
-        candidates_.push_back({path, index, FcCharSetCopy(charset)});
+        candidates_.push_back({path, index, FcCharSetCopy(charset), bool(colour)});
     }
     if (sorted) FcFontSetDestroy(sorted);
     if (!main_)
-        throw VbError(VbErr::PrinterError,
-                      QStringLiteral("Printer error: no font file for %1").arg(family));
+        throw VbError(
+            VbErr::PrinterError,
+            QStringLiteral("Printer error: no font file for %1").arg(shownInError(family)));
 }
 
 FontSet::~FontSet() {
@@ -107,17 +120,25 @@ const FontFace* FontSet::faceFor(char32_t c) {
 const FontFace* FontSet::candidateFace(Candidate& candidate) {
     if (!candidate.loaded) {
         candidate.face = FontFace::load(candidate.path, candidate.index);
+        // A colour font whose glyphs are no images (layers of outlines) cannot be drawn here.
+        if (candidate.colour && candidate.face && !candidate.face->colour())
+            candidate.face = nullptr;
         candidate.loaded = true;
     }
     return candidate.face;
 }
 
 const FontFace* FontSet::lookUpFace(char32_t c) {
-    for (Candidate& candidate : candidates_) {
-        if (!FcCharSetHasChar(candidate.charset, FcChar32(c))) continue;
-        const FontFace* face = candidateFace(candidate);
-        if (face && face->glyph(c)) return face;
-    }
+    // Emoji from a colour font first, then from the first font that has them at all.
+    const bool emoji = prefersEmoji(c);
+    for (int pass = emoji ? 0 : 1; pass < 2; ++pass)
+        for (Candidate& candidate : candidates_) {
+            if ((pass == 0 && !candidate.colour) ||
+                !FcCharSetHasChar(candidate.charset, FcChar32(c)))
+                continue;
+            const FontFace* face = candidateFace(candidate);
+            if (face && face->glyph(c)) return face;
+        }
     return nullptr;
 }
 
@@ -128,10 +149,9 @@ const FontFace* FontSet::faceForAll(const std::vector<char32_t>& chars) {
     };
     if (hasAll(main_)) return main_;
     for (Candidate& candidate : candidates_) {
-        const bool covers =
-            std::all_of(chars.begin(), chars.end(), [&candidate](char32_t c) {
-                return FcCharSetHasChar(candidate.charset, FcChar32(c));
-            });
+        const bool covers = std::all_of(chars.begin(), chars.end(), [&candidate](char32_t c) {
+            return FcCharSetHasChar(candidate.charset, FcChar32(c));
+        });
         if (covers && hasAll(candidateFace(candidate))) return candidate.face;
     }
     return nullptr;
@@ -140,7 +160,7 @@ const FontFace* FontSet::faceForAll(const std::vector<char32_t>& chars) {
 int32_t FontSet::lookUpSimple(char32_t c) {
     int32_t glyph = -1;
     if (cellsOf(c) == 1 && !rightToLeft(c) && needsNoShaping(c)) {
-        const uint32_t own = main_->glyph(c);
+        const uint32_t own = main_->glyph(c == u'\t' ? u' ' : c);  // a tab is blank, as a space
         if (own != 0) glyph = int32_t(own);
     }
     if (c < simple_.size()) simple_[c] = glyph;

@@ -21,6 +21,7 @@ public:
 
     const FontFace& main() const { return *main_; }
     // The first face that has a glyph for the character, or nullptr when no installed font has.
+    // An emoji takes a colour font's glyph where one has it.
     const FontFace* faceFor(char32_t c);
     // The first face that has glyphs for all the characters (a character and its marks), or
     // nullptr.

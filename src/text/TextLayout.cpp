@@ -1,6 +1,7 @@
 #include "text/TextLayout.h"
 
 #include <hb.h>
+#include <unicode/uchar.h>
 
 #include <algorithm>
 #include <cmath>
@@ -32,28 +33,64 @@ int cellsIn(const QString& text, int start, int end) {
     return cells;
 }
 
+// The tab stands for blank space: one cell, drawn as the font's space on every surface.
+constexpr char16_t Tab = u'\t';
+
+// A stretch off the grid that ends a hair past whole cells (a fallback font whose own cell is a
+// little wider than the report font's) is scaled into them rather than given one cell more.
+constexpr double CellSlack = 0.1;
+
 bool isSharedScript(hb_script_t script) {
     return script == HB_SCRIPT_COMMON || script == HB_SCRIPT_INHERITED ||
            script == HB_SCRIPT_UNKNOWN;
 }
 
-// A character whose glyph is its face's nominal glyph, placed without shaping: scripts that
-// neither join, reorder nor stack, and Hangul only as whole syllables.
-bool isPlain(char32_t c, hb_script_t script) {
+// An invisible format character (a joiner, a zero-width space, a soft hyphen): the shaper hides
+// it whether or not the face has a glyph for it.
+bool isInvisible(char32_t c) {
+    return u_hasBinaryProperty(UChar32(c), UCHAR_DEFAULT_IGNORABLE_CODE_POINT);
+}
+
+// Scripts whose characters each keep their cells of the grid: alphabets of one glyph a letter
+// and the East Asian ones, as terminals show them.
+bool isGridScript(hb_script_t script) {
     switch (script) {
-        case HB_SCRIPT_COMMON:
         case HB_SCRIPT_LATIN:
         case HB_SCRIPT_GREEK:
         case HB_SCRIPT_CYRILLIC:
         case HB_SCRIPT_HAN:
         case HB_SCRIPT_HIRAGANA:
         case HB_SCRIPT_KATAKANA:
-            return cellsOf(c) > 0;
         case HB_SCRIPT_HANGUL:
-            return c >= 0xAC00 && c <= 0xD7A3;
+        case HB_SCRIPT_BOPOMOFO:
+            return true;
         default:
-            return false;
+            return isSharedScript(script);
     }
+}
+
+// A character whose glyph is its face's nominal glyph, placed without shaping: scripts that
+// neither join, reorder nor stack, and Hangul only as whole syllables.
+bool isPlain(char32_t c, hb_script_t script) {
+    if (script == HB_SCRIPT_HANGUL) return c >= 0xAC00 && c <= 0xD7A3;
+    return isGridScript(script) && cellsOf(c) > 0;
+}
+
+// The glyphs [first, last) of one cluster of a shaped stretch, and its characters [start, end):
+// up to the next cluster in reading order (the one to its right, or to its left right to left).
+struct ClusterSpan {
+    unsigned last;
+    int start;
+    int end;
+};
+
+ClusterSpan clusterAt(const hb_glyph_info_t* infos, unsigned count, unsigned first, int itemEnd,
+                      bool rightToLeft) {
+    ClusterSpan span{first, int(infos[first].cluster), itemEnd};
+    while (span.last < count && int(infos[span.last].cluster) == span.start) ++span.last;
+    if (!rightToLeft && span.last < count) span.end = int(infos[span.last].cluster);
+    if (rightToLeft && first > 0) span.end = int(infos[first - 1].cluster);
+    return span;
 }
 
 }  // namespace
@@ -100,7 +137,14 @@ const LaidOutText& TextLayout::layout(const QString& text) {
     out_.start(text, points_);
     if (!layOutSimple(text)) {
         out_.start(text, points_);
-        layOutShaped(text);
+        // A tab is shaped as the space it shows; the text keeps its tab.
+        if (text.contains(QChar(Tab))) {
+            QString blank = text;
+            blank.replace(QChar(Tab), QChar(u' '));
+            layOutShaped(blank);
+        } else {
+            layOutShaped(text);
+        }
     }
     return out_;
 }
@@ -161,25 +205,37 @@ void TextLayout::itemize(const QString& text, const BidiRun& run) {
         // A mark or joiner stays with the character it belongs to where that face has it; a
         // character no font has is drawn as the main face's missing-glyph box.
         const bool mark = cellsOf(c) == 0;
-        const bool attached = current && mark && current->face->glyph(c) != 0;
-        const FontFace* face = attached ? current->face : fonts_.faceFor(c);
-        // A character with marks its face lacks takes a face that has them all, if one does.
-        if (face && !mark) {
+        // An invisible format character stays too, whether or not the face has it: the shaper
+        // hides it, and it must not start a stretch of its own.
+        const bool attached = current && mark && (current->face->glyph(c) != 0 || isInvisible(c));
+        hb_script_t script = hb_unicode_script(unicode, c);
+        // A word off the grid stays in the face it started in wherever that face has its letters:
+        // fontconfig may order a font that has a few of a script's letters before the script's own.
+        const bool word = !isGridScript(script);
+        const bool continues =
+            word && !mark && current && current->script == script && current->face->glyph(c) != 0;
+        const FontFace* face = attached || continues ? current->face : fonts_.faceFor(c);
+        // A character with marks its face lacks takes a face that has them all, if one does; the
+        // first letter of a word off the grid one that has the whole word.
+        if (face && !mark && !continues) {
             cluster_.assign(1, c);
             for (int next = i; next < end;) {
                 const char32_t following = codePointAt(text, next);
-                if (cellsOf(following) != 0) break;
+                if (cellsOf(following) != 0 &&
+                    !(word && hb_unicode_script(unicode, following) == script))
+                    break;
                 cluster_.push_back(following);
             }
-            const bool lacking = std::any_of(cluster_.begin() + 1, cluster_.end(),
-                                             [face](char32_t m) { return face->glyph(m) == 0; });
+            const bool lacking =
+                std::any_of(cluster_.begin() + 1, cluster_.end(),
+                            [face](char32_t m) { return face->glyph(m) == 0 && !isInvisible(m); });
             if (lacking) {
                 if (const FontFace* all = fonts_.faceForAll(cluster_)) face = all;
             }
         }
         if (!face) face = &fonts_.main();
-        hb_script_t script = hb_unicode_script(unicode, c);
-        const bool plain = isPlain(c, script);
+        // Emoji are shaped: sequences, skin tones and flags are one glyph of the emoji font.
+        const bool plain = isPlain(c, script) && !face->colour();
         if (current && current->face == face &&
             (isSharedScript(script) || script == current->script ||
              isSharedScript(current->script))) {
@@ -218,6 +274,9 @@ double TextLayout::shape(const QString& text, const Item& item, bool rightToLeft
         hb_buffer_clear_contents(buffer_);
         hb_buffer_add_utf16(buffer_, reinterpret_cast<const uint16_t*>(text.utf16()),
                             int(text.size()), unsigned(item.start), item.end - item.start);
+        // Invisible format characters (joiners, a zero-width space, a soft hyphen) draw no glyph
+        // and join the cluster before them, after they have done their part in the shaping.
+        hb_buffer_set_flags(buffer_, HB_BUFFER_FLAG_REMOVE_DEFAULT_IGNORABLES);
         hb_buffer_set_direction(buffer_, rightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
         hb_buffer_set_script(buffer_, item.script);
         hb_buffer_set_language(buffer_, hb_language_get_default());
@@ -226,49 +285,89 @@ double TextLayout::shape(const QString& text, const Item& item, bool rightToLeft
         positions = hb_buffer_get_glyph_positions(buffer_, nullptr);
     }
     const double twipsPerUnit = points_ * TwipsPerPoint / item.face->unitsPerEm();
+    if (cell_ > 0 && (!isGridScript(item.script) || item.face->colour()))
+        return placeWhole(item, infos, positions, count, rightToLeft, pen, twipsPerUnit);
 
     for (unsigned first = 0; first < count;) {
-        // One cluster: the glyphs that share a cluster value; its characters run up to the
-        // next cluster in reading order (the one to its right, or to its left right to left).
-        const int clusterStart = int(infos[first].cluster);
-        unsigned last = first;
+        const ClusterSpan cluster = clusterAt(infos, count, first, item.end, rightToLeft);
+        const unsigned last = cluster.last;
         int natural = 0;
-        while (last < count && int(infos[last].cluster) == clusterStart)
-            natural += positions[last++].x_advance;
-        int clusterEnd = item.end;
-        if (!rightToLeft && last < count) clusterEnd = int(infos[last].cluster);
-        if (rightToLeft && first > 0) clusterEnd = int(infos[first - 1].cluster);
+        for (unsigned g = first; g < last; ++g) natural += positions[g].x_advance;
 
         const double width = natural * twipsPerUnit;
         double span = width, scale = 1;
         if (cell_ > 0) {
-            span = cellsIn(text, clusterStart, clusterEnd) * cell_;
+            span = cellsIn(text, cluster.start, cluster.end) * cell_;
             // In hundredths, so that the clusters of a word in one font share one run.
             if (span > 0 && width > span * 1.0001)
                 scale = std::max(0.01, std::floor(span / width * 100) / 100);
         }
-        GlyphRun* run = out_.last();
-        if (!run || run->face != item.face || run->scale != scale ||
-            run->rightToLeft != rightToLeft)
-            run = &out_.addRun(item.face, scale, rightToLeft);
-        run->clusters.push_back({clusterStart, clusterEnd - clusterStart, int(run->glyphs.size()),
-                                 int(last - first), pen + span});
+        GlyphRun& run = runFor(item.face, scale, rightToLeft);
+        run.clusters.push_back({cluster.start, cluster.end - cluster.start, int(run.glyphs.size()),
+                                int(last - first), pen + span});
         // A mark drawn apart from its character (another font has it) sits over the cell
         // before: a font with marks as wide as a cell draws them inside that width.
         const bool detached = cell_ > 0 && span == 0;
         int local = 0;
         for (unsigned g = first; g < last; ++g) {
             const int back = detached ? item.face->advance(infos[g].codepoint) : 0;
-            run->glyphs.push_back(infos[g].codepoint);
-            if (infos[g].codepoint == 0) out_.missing_ = true;
-            run->x.push_back(pen + (local - back + positions[g].x_offset) * twipsPerUnit * scale);
-            run->y.push_back(-positions[g].y_offset * twipsPerUnit * scale);
+            addGlyph(run, infos[g].codepoint,
+                     pen + (local - back + positions[g].x_offset) * twipsPerUnit * scale,
+                     -positions[g].y_offset * twipsPerUnit * scale);
             local += positions[g].x_advance;
         }
         pen += span;
         first = last;
     }
     return pen;
+}
+
+// A stretch off the grid is one piece: its glyphs keep their shaped advances at one size, so no
+// glyph shrinks on its own and no word gets holes. It takes the whole cells its width needs, so
+// that what follows it stays on the grid; it starts where its reader starts (the left cell, or
+// the right one right to left).
+double TextLayout::placeWhole(const Item& item, const hb_glyph_info_t* infos,
+                              const hb_glyph_position_t* positions, unsigned count,
+                              bool rightToLeft, double pen, double twipsPerUnit) {
+    int natural = 0;
+    for (unsigned g = 0; g < count; ++g) natural += positions[g].x_advance;
+    const double width = natural * twipsPerUnit;
+    const double span = width > 0 ? std::max(1.0, std::ceil(width / cell_ - CellSlack)) * cell_ : 0;
+    double scale = 1;
+    if (width > span * 1.0001) scale = std::floor(span / width * 100) / 100;
+    const double start = pen + (rightToLeft ? span - width * scale : 0);
+    const double unit = twipsPerUnit * scale;
+    GlyphRun& run = runFor(item.face, scale, rightToLeft);
+    int local = 0;
+    for (unsigned first = 0; first < count;) {
+        const ClusterSpan cluster = clusterAt(infos, count, first, item.end, rightToLeft);
+        const int firstGlyph = int(run.glyphs.size());
+        for (unsigned g = first; g < cluster.last; ++g) {
+            addGlyph(run, infos[g].codepoint, start + (local + positions[g].x_offset) * unit,
+                     -positions[g].y_offset * unit);
+            local += positions[g].x_advance;
+        }
+        // The last cluster reaches the end of the cells, as a cluster on the grid does.
+        const double end = cluster.last == count ? pen + span : start + local * unit;
+        run.clusters.push_back({cluster.start, cluster.end - cluster.start, firstGlyph,
+                                int(cluster.last - first), end});
+        first = cluster.last;
+    }
+    return pen + span;
+}
+
+GlyphRun& TextLayout::runFor(const FontFace* face, double scale, bool rightToLeft) {
+    GlyphRun* run = out_.last();
+    if (!run || run->face != face || run->scale != scale || run->rightToLeft != rightToLeft)
+        run = &out_.addRun(face, scale, rightToLeft);
+    return *run;
+}
+
+void TextLayout::addGlyph(GlyphRun& run, uint32_t glyph, double x, double y) {
+    run.glyphs.push_back(glyph);
+    if (glyph == 0) out_.missing_ = true;
+    run.x.push_back(x);
+    run.y.push_back(y);
 }
 
 }  // namespace zel

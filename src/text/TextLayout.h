@@ -16,11 +16,12 @@ class FontSet;
 // draw. Characters the font lacks take the glyphs of the first fallback font that has them
 // (fontconfig's order); each stretch of one script and face is shaped (HarfBuzz); right-to-left
 // stretches are shown reversed in the cells they take. In a fixed-pitch font the text holds to
-// the character grid: a character takes one cell (the width of "A"), an East Asian wide one two,
-// a combining mark none, and a glyph wider than its cells is scaled down to them, a narrower one
-// starts at their left edge (as terminals draw; centred, readers of the PDF's text would take
-// the gap before it for a space). A proportional font keeps its glyphs' own widths. Positions
-// are twips.
+// the character grid: a character of Latin, Greek, Cyrillic or the East Asian scripts takes one
+// cell (the width of "A"), an East Asian wide one two, a combining mark none, and a glyph wider
+// than its cells is scaled down to them, a narrower one starts at their left edge (as terminals
+// draw; centred, readers of the PDF's text would take the gap before it for a space). A stretch
+// of any other script, or of emoji, is placed whole at its shaped widths in the whole cells it
+// needs. A proportional font keeps its glyphs' own widths. Positions are twips.
 class TextLayout {
 public:
     // The font: the family it resolved to, bold or not, its size in points. VbError 482 when
@@ -44,6 +45,11 @@ private:
     void layOutShaped(const QString& text);
     void itemize(const QString& text, const BidiRun& run);
     double shape(const QString& text, const Item& item, bool rightToLeft, double pen);
+    double placeWhole(const Item& item, const hb_glyph_info_t* infos,
+                      const hb_glyph_position_t* positions, unsigned count, bool rightToLeft,
+                      double pen, double twipsPerUnit);
+    GlyphRun& runFor(const FontFace* face, double scale, bool rightToLeft);
+    void addGlyph(GlyphRun& run, uint32_t glyph, double x, double y);
 
     FontSet& fonts_;
     double points_;
@@ -51,7 +57,7 @@ private:
     hb_buffer_t* buffer_;
     BidiRuns bidi_;
     std::vector<Item> items_;
-    std::vector<char32_t> cluster_;  // a character and its marks, while itemizing
+    std::vector<char32_t> cluster_;            // a character and its marks, while itemizing
     std::vector<hb_glyph_info_t> plainInfos_;  // glyphs placed without the shaper
     std::vector<hb_glyph_position_t> plainPositions_;
     LaidOutText out_;

@@ -60,6 +60,26 @@ report_expect "exit code of --default Foo" 2 "$code"
 grep -q "TERMINAL, TERMINAL7B" "$tmp/err" || report_fail "the known sets are not named: $(cat "$tmp/err")"
 report_expect "jobs after --default Foo" 2 "$(ls "$tmp/pdf" | wc -l)"
 
+# A machine whose fontconfig sees only the report font (Liberation): Latin prints in it, the rest
+# as its missing-glyph box; without any font file, the error names the font looked for.
+fonts_only() {  # FOLDER: a fontconfig configuration of that folder alone
+    printf '<?xml version="1.0"?>\n<fontconfig><dir>%s</dir><cachedir>%s</cachedir>
+        <include ignore_missing="yes">/etc/fonts/conf.d</include></fontconfig>\n' \
+        "$1" "$tmp/fc-cache" >"$tmp/fonts.conf"
+}
+printf 'Plain ASCII\n\u0939\u093F\u0928\u094D\u0926\u0940 \U0001F44D\n' >"$tmp/scripts.txt"
+fonts_only "$(dirname "$(fc-match -f '%{file}' 'Liberation Mono')")"
+made=$(FONTCONFIG_FILE=$tmp/fonts.conf "$zelprint" print --text "$tmp/scripts.txt" \
+    --printer "pdf:$tmp/fonts" 2>"$tmp/err") || report_fail "only Liberation: $(cat "$tmp/err")"
+report_expect "Latin in the report font alone" "Plain ASCII" "$(report_page_text "$made" 1 | head -1)"
+mkdir "$tmp/no-fonts"
+fonts_only "$tmp/no-fonts"
+code=0
+FONTCONFIG_FILE=$tmp/fonts.conf "$zelprint" print --text "$tmp/scripts.txt" \
+    --printer "pdf:$tmp/fonts" 2>"$tmp/err" || code=$?
+report_expect "exit code without any font" 1 "$code"
+grep -q "Courier New" "$tmp/err" || report_fail "the font looked for is not named: $(cat "$tmp/err")"
+
 # A template as written on the original platform (Windows-1252) or by an editor here (LF line
 # ends): every line on its own, every letter as written; the page number is the page's own.
 printf 'Factuur blad #B\nCaf\xe9 in Belgi\xeb\n' >"$tmp/factuur.psj"

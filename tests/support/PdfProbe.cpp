@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace {
 
@@ -70,4 +71,24 @@ QImage pdfPageImage(const QString& path, int page, int dpi, const QRect& crop) {
          QString::number(crop.width()), QStringLiteral("-H"), QString::number(crop.height()),
          QStringLiteral("-singlefile"), path, base});
     return QImage(base + QStringLiteral(".pgm"));
+}
+
+Ink inkOf(const QImage& image) {
+    Ink ink;
+    int gap = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        bool inked = false;
+        for (int y = 0; y < image.height(); ++y)
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink.box |= QRect(x, y, 1, 1);
+                inked = true;
+            }
+        if (inked) {
+            ink.widestGap = std::max(ink.widestGap, gap);
+            gap = 0;
+        } else if (!ink.box.isNull()) {
+            ++gap;
+        }
+    }
+    return ink;
 }

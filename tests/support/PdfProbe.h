@@ -23,3 +23,11 @@ QString pdfText(const QString& path);
 QStringList pdfFonts(const QString& path);
 // A part of the page (in pixels of dpi) rendered in grey levels.
 QImage pdfPageImage(const QString& path, int page, int dpi, const QRect& crop);
+
+// The ink of an image (pixels darker than mid-grey): its bounding box, and the widest stretch of
+// columns without ink between its first and last inked column (a hole inside a word).
+struct Ink {
+    QRect box;
+    int widestGap = 0;
+};
+Ink inkOf(const QImage& image);

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <cmath>
 
+#include "support/PdfProbe.h"
 #include "surface/ImageSurface.h"
 #include "variant/VbError.h"
 
@@ -202,4 +203,50 @@ TEST(ImageSurface, ResizeKeepsWhatWasDrawnAndMeasuresInTwips) {
     EXPECT_FLOAT_EQ(area.surface.ScaleHeight(), 50 * area.tpp);
     EXPECT_EQ(area.inked(), QRect(QPoint(10, 10), QPoint(20, 20)));
     EXPECT_EQ(area.at(150, 40), rgb(White));
+}
+
+// The window shows the words the printer prints (see the printer's test of the same words): at
+// the size of the rest, without holes; a character no font has is a box, an emoji is drawn in
+// colour, a tab is blank.
+TEST(ImageSurface, WordsOfEveryScriptAreShownWhole) {
+    struct Case {
+        const char* text;
+        double gap;  // the widest blank inside the word, in cells (an empty cell is one)
+    };
+    const Case cases[] = {
+        {"हिन्दी", 0.3},
+        {"கொ", 0.3},
+        {"ผู้ใหญ่", 0.3},
+        {"ភាសា", 0.4},
+        {"السلام", 0.7},
+        {"שלום", 0.3},
+        {"עוֹלָם", 0.3},
+        {"👍🏽", 0.3},
+        {"👨‍👩‍👧", 0.3},
+        {"a\u0378b", 0.7},
+        {"a\u200Bb\u00ADc", 0.3},
+    };
+    ImageSurface surface(QSize(200, 40));
+    surface.setFontName(QStringLiteral("Courier New"));
+    surface.setFontSize(12);
+    const double cell = surface.TextWidth(QStringLiteral("A")) / surface.twipsPerPixel();
+    const auto show = [&surface](const QString& text) {
+        surface.Cls();
+        surface.Print(text, false);
+        return surface.image();
+    };
+    const int capital = inkOf(show(QStringLiteral("H"))).box.height();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const Ink ink = inkOf(show(QString::fromUtf8(c.text)));
+        EXPECT_GE(ink.box.height(), capital * 0.75);
+        EXPECT_LE(ink.widestGap, cell * c.gap + 1);  // a pixel for the rounding of the screen
+    }
+    const QImage emoji = show(QString::fromUtf8("👍🏽"));
+    int coloured = 0;
+    for (int y = 0; y < emoji.height(); ++y)
+        for (int x = 0; x < emoji.width(); ++x)
+            coloured += qRed(emoji.pixel(x, y)) - qBlue(emoji.pixel(x, y)) > 40;
+    EXPECT_GT(coloured, 20);
+    EXPECT_GE(inkOf(show(QStringLiteral("a\tb"))).widestGap, cell);
 }

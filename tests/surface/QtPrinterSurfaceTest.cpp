@@ -479,7 +479,7 @@ TEST(QtPrinterSurface, EveryScriptComesBackFromTheTextLayer) {
 
     const QString pdf = env.path(QStringLiteral("job-0001.pdf"));
     EXPECT_EQ(pdfText(pdf).split(u'\n').mid(0, lines.size() + 1),
-              lines + QStringList{QStringLiteral("none: ab")});
+              lines + QStringList{QStringLiteral("none: a") + QChar(0x0378) + QStringLiteral("b")});
     const QStringList fonts = pdfFonts(pdf);
     EXPECT_GE(fonts.size(), 3);  // the main font, a CJK font, one for Arabic and Hebrew
     const QRegularExpression subset(QStringLiteral("^[A-Z]{6}\\+\\S+\\s.*yes yes yes"));
@@ -545,4 +545,66 @@ TEST(QtPrinterSurface, FamilyOfTwoFoundriesPrintsInItsOwnFont) {
     const QStringList fonts = pdfFonts(env.path(QStringLiteral("job-0001.pdf")));
     ASSERT_EQ(fonts.size(), 1);
     EXPECT_TRUE(fonts[0].contains(QLatin1String("+NimbusMonoPS"))) << qPrintable(fonts[0]);
+}
+
+// What a reader of the paper sees of the scripts that do not sit on the grid: each word at the
+// size of the rest (its ink as tall as a capital's, at least), without holes inside it; a
+// character no font has is its font's box, an emoji is drawn, a tab is blank. And what readers
+// of the text get back: poppler and MuPDF both read these lines as written.
+TEST(QtPrinterSurface, WordsOfEveryScriptArePrintedWholeAndReadBack) {
+    struct Case {
+        const char* text;
+        double gap;  // the widest blank inside the word, in cells (an empty cell is one)
+        bool mupdf;  // MuPDF reads it back (it takes glyphs in the order they are drawn, and
+                     // Indic vowels drawn before their consonant are drawn first)
+    };
+    const Case cases[] = {
+        {"हिन्दी", 0.3, false},
+        {"கொ", 0.3, false},
+        {"ผู้ใหญ่", 0.3, true},
+        {"ភាសា", 0.4, true},
+        {"السلام", 0.7, true},
+        {"שלום", 0.3, true},
+        {"עוֹלָם", 0.3, true},
+        {"👍🏽", 0.3, true},
+        {"👨‍👩‍👧", 0.3, true},
+        {"a\u0378b", 0.7, false},
+        {"a\u200Bb\u00ADc", 0.3, false},
+    };
+    PrinterTestEnv env;
+    TestPrinter printer;
+    printer.setFontName(QStringLiteral("Courier New"));
+    printer.setFontSize(12);
+    const float line = 600;  // twips: a line of 120 pixels at 300 dpi
+    printAt(printer, 0, 0, QStringLiteral("H"));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        printAt(printer, 0, line * float(i + 1), QString::fromUtf8(cases[i].text));
+    printAt(printer, 0, line * float(std::size(cases) + 1), QStringLiteral("a\tb"));
+    printer.EndDoc();
+
+    const QString pdf = env.path(QStringLiteral("job-0001.pdf"));
+    const auto lineInk = [&](size_t row) {
+        return inkOf(pdfPageImage(pdf, 1, 300, QRect(0, int(row) * 120, 600, 120)));
+    };
+    const int capital = lineInk(0).box.height();
+    const double cell = printer.TextWidth(QStringLiteral("A")) * 300 / 1440;
+    QProcess mutool;
+    mutool.start(QStringLiteral("mutool"), {QStringLiteral("draw"), QStringLiteral("-q"),
+                                            QStringLiteral("-F"), QStringLiteral("txt"), pdf});
+    mutool.waitForFinished(30000);
+    const QStringList mupdf = QString::fromUtf8(mutool.readAllStandardOutput()).split(u'\n');
+    const QStringList poppler = pdfText(pdf).split(u'\n');
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const QString text = QString::fromUtf8(cases[i].text);
+        SCOPED_TRACE(cases[i].text);
+        const Ink ink = lineInk(i + 1);
+        EXPECT_GE(ink.box.height(), capital * 0.75);
+        EXPECT_LE(ink.widestGap, cell * cases[i].gap);
+        EXPECT_TRUE(poppler.contains(text));
+        if (cases[i].mupdf) {
+            EXPECT_TRUE(mupdf.contains(text));
+        }
+    }
+    const Ink tab = lineInk(std::size(cases) + 1);
+    EXPECT_GE(tab.widestGap, cell);  // blank in its cell, as on the window
 }
