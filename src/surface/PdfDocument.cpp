@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFileDevice>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -29,10 +30,29 @@ inline char* putByte(char* at, char byte) {
     return at;
 }
 
+// The bytes a literal string must escape, for the glyph strings' fast path.
+constexpr std::array<bool, 256> Escaped = [] {
+    std::array<bool, 256> escaped{};
+    for (const char byte : {'(', ')', '\\', '\r'}) escaped[uint8_t(byte)] = true;
+    return escaped;
+}();
+
 // A glyph number as two bytes of a literal string (half the bytes of hex to write and deflate),
 // written at the pointer, which must have room for four; returns the end.
 inline char* putGlyph(char* at, uint32_t glyph) {
-    return putByte(putByte(at, char(glyph >> 8)), char(glyph & 0xFF));
+    const auto high = uint8_t(glyph >> 8), low = uint8_t(glyph);
+    if (Q_LIKELY(!(Escaped[high] | Escaped[low]))) {
+        at[0] = char(high);
+        at[1] = char(low);
+        return at + 2;
+    }
+    return putByte(putByte(at, char(high)), char(low));
+}
+
+// Copies the characters of a literal operator text; returns the end.
+template <size_t N>
+inline char* put(char* at, const char (&text)[N]) {
+    return std::copy(text, text + N - 1, at);
 }
 
 // Characters as a PDF text string: UTF-16 with its byte-order mark, in hex.
@@ -268,27 +288,30 @@ bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& f
     // One string without shifts, when every glyph maps to its character and the font's widths
     // place each on its cell: the plain text of a report, which this path keeps cheap.
     const size_t count = run.glyphs.size();
+    const uint32_t* glyphs = run.glyphs.data();
     const QChar* chars = text.constData() + (count ? run.clusters.front().textStart : 0);
     double drift = 0;
     for (size_t i = 0; i < count; ++i) {
-        const uint32_t glyph = run.glyphs[i];
+        const uint32_t glyph = glyphs[i];
         double width = font.width(glyph);
-        if (width < 0) width = font.use(glyph, advance);
+        if (Q_UNLIKELY(width < 0)) width = font.use(glyph, advance);
         drift += width - advance;
-        if (glyph == 0 || !font.mapsTo(glyph, chars + i, 1)) return false;
+        if (Q_UNLIKELY(glyph == 0 || !font.mapsTo(glyph, chars + i, 1))) return false;
     }
     if (std::fabs(drift) >= 0.5) return false;
-    content_ += "1 0 0 1 ";
-    appendNumber(content_, origin.x() + run.x.front() / TwipsPerPoint);
-    content_ += ' ';
-    appendNumber(content_, origin.y());
-    content_ += " Tm [(";
+    // The whole operator written into room made once: a text per line makes this the most
+    // frequent output of a job.
+    constexpr size_t Operators = 32;  // "1 0 0 1 ", " ", " Tm [(", ")] TJ\n"
     const qsizetype start = content_.size();
-    content_.resize(start + qsizetype(count) * 4);
-    char* at = content_.data() + start;
-    for (const uint32_t glyph : run.glyphs) at = putGlyph(at, glyph);
+    content_.resize(start + qsizetype(Operators + 2 * MaxNumberLength + count * 4));
+    char* at = put(content_.data() + start, "1 0 0 1 ");
+    at = putNumber(at, origin.x() + run.x.front() / TwipsPerPoint);
+    *at++ = ' ';
+    at = putNumber(at, origin.y());
+    at = put(at, " Tm [(");
+    for (size_t i = 0; i < count; ++i) at = putGlyph(at, glyphs[i]);
+    at = put(at, ")] TJ\n");
     content_.resize(at - content_.constData());
-    content_ += ")] TJ\n";
     return true;
 }
 
