@@ -19,6 +19,8 @@ namespace {
 
 constexpr double PointsPerPixel = 72.0 / 600.0;
 constexpr double TwipsPerPoint = 20.0;
+// Marks an entry of evenGlyphs_ as known (a character may be 0).
+constexpr uint32_t KnownGlyph = 0x10000;
 
 // One byte of a literal string, escaped where the string syntax needs it.
 inline char* putByte(char* at, char byte) {
@@ -290,13 +292,27 @@ bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& f
     const size_t count = run.glyphs.size();
     const uint32_t* glyphs = run.glyphs.data();
     const QChar* chars = text.constData() + (count ? run.clusters.front().textStart : 0);
+    if (&font != evenFont_) {
+        evenFont_ = &font;
+        evenGlyphs_.clear();
+    }
     double drift = 0;
-    for (size_t i = 0; i < count; ++i) {
+    size_t i = 0;
+    // Glyphs already checked for their characters: a lookup each, and nothing to record.
+    for (const size_t known = evenGlyphs_.size(); i < count; ++i) {
+        const uint32_t glyph = glyphs[i];
+        if (glyph >= known || evenGlyphs_[glyph] != (KnownGlyph | chars[i].unicode())) break;
+        drift += font.width(glyph) - advance;
+    }
+    for (; i < count; ++i) {
         const uint32_t glyph = glyphs[i];
         double width = font.width(glyph);
-        if (Q_UNLIKELY(width < 0)) width = font.use(glyph, advance);
+        if (width < 0) width = font.use(glyph, advance);
         drift += width - advance;
-        if (Q_UNLIKELY(glyph == 0 || !font.mapsTo(glyph, chars + i, 1))) return false;
+        if (glyph == 0 || !font.mapsTo(glyph, chars + i, 1)) return false;
+        // A glyph's width and characters, once set, stay for the whole job.
+        if (evenGlyphs_.size() <= glyph) evenGlyphs_.resize(size_t(glyph) + 1, 0);
+        evenGlyphs_[glyph] = KnownGlyph | chars[i].unicode();
     }
     if (std::fabs(drift) >= 0.5) return false;
     // The whole operator written into room made once: a text per line makes this the most

@@ -75,6 +75,10 @@ private:
     // The font last asked for, so that the lookup runs only when the face changes.
     const FontFace* lastFace_ = nullptr;
     PdfFont* lastPdfFont_ = nullptr;
+    // Of the font evenRun last wrote: by glyph, KnownGlyph + the one character the glyph is
+    // known to give back, its width set, so that a text checks each glyph with one lookup.
+    const PdfFont* evenFont_ = nullptr;
+    std::vector<uint32_t> evenGlyphs_;
     bool inArray_ = false;   // a TJ array is open
     bool inString_ = false;  // and a string in it
     std::string show_;       // the open string's glyphs
