@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "general/Clock.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr double PointsPerPixel = 72.0 / 600.0;
 constexpr double TwipsPerPoint = 20.0;
-// Marks an entry of evenGlyphs_ as known (a character may be 0).
+// Marks an entry of evenGlyphs_ as set (a character may be 0).
 constexpr uint32_t KnownGlyph = 0x10000;
 
 // One byte of a literal string, escaped where the string syntax needs it.
@@ -296,27 +297,9 @@ bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& f
         evenFont_ = &font;
         evenGlyphs_.clear();
     }
-    double drift = 0;
-    size_t i = 0;
-    // Glyphs already checked for their characters: a lookup each, and nothing to record.
-    for (const size_t known = evenGlyphs_.size(); i < count; ++i) {
-        const uint32_t glyph = glyphs[i];
-        if (glyph >= known || evenGlyphs_[glyph] != (KnownGlyph | chars[i].unicode())) break;
-        drift += font.width(glyph) - advance;
-    }
-    for (; i < count; ++i) {
-        const uint32_t glyph = glyphs[i];
-        double width = font.width(glyph);
-        if (width < 0) width = font.use(glyph, advance);
-        drift += width - advance;
-        if (glyph == 0 || !font.mapsTo(glyph, chars + i, 1)) return false;
-        // A glyph's width and characters, once set, stay for the whole job.
-        if (evenGlyphs_.size() <= glyph) evenGlyphs_.resize(size_t(glyph) + 1, 0);
-        evenGlyphs_[glyph] = KnownGlyph | chars[i].unicode();
-    }
-    if (std::fabs(drift) >= 0.5) return false;
-    // The whole operator written into room made once: a text per line makes this the most
-    // frequent output of a job.
+    // The operator is written while its glyphs are checked, into room made once, and taken
+    // back when the run needs the general way: a text per line makes this the most frequent
+    // output of a job.
     constexpr size_t Operators = 32;  // "1 0 0 1 ", " ", " Tm [(", ")] TJ\n"
     const qsizetype start = content_.size();
     content_.resize(start + qsizetype(Operators + 2 * MaxNumberLength + count * 4));
@@ -325,7 +308,37 @@ bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& f
     *at++ = ' ';
     at = putNumber(at, origin.y());
     at = put(at, " Tm [(");
-    for (size_t i = 0; i < count; ++i) at = putGlyph(at, glyphs[i]);
+    double drift = 0;
+    size_t i = 0;
+    const EvenGlyph* known = evenGlyphs_.data();
+    for (const size_t size = evenGlyphs_.size(); i < count; ++i) {
+        const uint32_t glyph = glyphs[i];
+        if (glyph >= size || known[glyph].key != (KnownGlyph | chars[i].unicode())) break;
+        drift += known[glyph].width - advance;
+        std::memcpy(at, known[glyph].bytes, 4);
+        at += known[glyph].length;
+    }
+    for (; i < count; ++i) {
+        const uint32_t glyph = glyphs[i];
+        double width = font.width(glyph);
+        if (width < 0) width = font.use(glyph, advance);
+        drift += width - advance;
+        if (glyph == 0 || !font.mapsTo(glyph, chars + i, 1)) {
+            content_.resize(start);
+            return false;
+        }
+        // A glyph's width and characters, once set, stay for the whole job.
+        if (evenGlyphs_.size() <= glyph) evenGlyphs_.resize(size_t(glyph) + 1);
+        EvenGlyph& entry = evenGlyphs_[glyph];
+        entry.key = KnownGlyph | chars[i].unicode();
+        entry.width = width;
+        entry.length = int(putGlyph(entry.bytes, glyph) - entry.bytes);
+        at = std::copy(entry.bytes, entry.bytes + entry.length, at);
+    }
+    if (std::fabs(drift) >= 0.5) {
+        content_.resize(start);
+        return false;
+    }
     at = put(at, ")] TJ\n");
     content_.resize(at - content_.constData());
     return true;
