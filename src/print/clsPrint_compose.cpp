@@ -31,6 +31,11 @@ bool wholeKind(VarType type) {
            type == VarType::Empty;
 }
 
+// v > 0 as the dynamic comparison answers it, directly for a whole number.
+bool aboveZero(const Variant& v) {
+    return wholeKind(v.type()) ? v.toLong() > 0 : v > Variant::Integer(0);
+}
+
 // spacing + cell x count, handed on as Single, as the dynamic arithmetic computes it for a Single
 // cell and a whole count held as an Integer (a Single product) or a Long (a Double one) - the
 // case of every text on the grid - without building its values. Errors as it raises them.
@@ -312,11 +317,10 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
     const QString text = ExpandTekst(AfdrukTekst);
 
     const OutputMode mode = outputMode(UitvoerMode_);
-    const Variant zero = Variant::Integer(0);
     const auto place = [&](DrawingSurface& device, const Grid& grid) {
         device.setDrawMode(drawMode.toInteger());
-        if (Positie > zero) device.setCurrentX(grid.x(Positie));
-        if (Regel > zero) device.setCurrentY(grid.y(rowOf(*this, Regel)));
+        if (aboveZero(Positie)) device.setCurrentX(grid.x(Positie));
+        if (aboveZero(Regel)) device.setCurrentY(grid.y(rowOf(*this, Regel)));
     };
     if (drawsOnScreen(mode)) {
         frmPrint& frm = context_->frm();
