@@ -74,9 +74,8 @@ bool clsPrint::checkPageWithoutLine() {
 
 bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
     if (!ConfirmOnly && takePendingStartLine(Regel)) return true;
-    const bool full =
-        CurrentLine < 0 ||
-        lineBeyondPage(Regel, CurrentLine, StartLine, context_->geometry().LinesPerPage);
+    const bool full = CurrentLine < 0 || lineBeyondPage(Regel, CurrentLine, StartLine,
+                                                        context_->geometry().LinesPerPage);
     if (!full) return true;
 
     bool result = true;

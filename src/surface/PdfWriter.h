@@ -35,7 +35,7 @@ private:
     QByteArray deflated(const QByteArray& data);
 
     QFileDevice& file_;
-    // One compressor for every stream of the file, reset between them: setting one up for each
+    // One compressor for every stream of the file: setting one up for each
     // page cost a tenth of a long report's time.
     std::unique_ptr<Compressor> compressor_;
     qint64 offset_ = 0;

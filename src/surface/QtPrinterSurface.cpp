@@ -134,9 +134,9 @@ void QtPrinterSurface::drawText(const QPointF& at, const LaidOutText& text) {
     PdfDocument& pdf = readySheet();
     const Metrics& measured = metrics();
     if (!backgroundTransparent_)
-        pdf.fill(QRectF(at, QSizeF(text.width() / twipsPerPixel(),
-                                   measured.ascent + measured.descent)),
-                 Qt::white);
+        pdf.fill(
+            QRectF(at, QSizeF(text.width() / twipsPerPixel(), measured.ascent + measured.descent)),
+            Qt::white);
     pdf.text(QPointF(at.x(), at.y() + measured.ascent), text, colourFromVb(ForeColor()));
 }
 
