@@ -1,5 +1,6 @@
 #include "app/TextFileLines.h"
 
+#include <cstring>
 #include <utility>
 
 #include "variant/Bounds.h"
@@ -11,6 +12,14 @@ namespace {
 constexpr qint64 BlockSize = 1 << 16;
 constexpr int TabWidth = 8;
 
+// The first line end (LF or CR) in [begin, end), or end; memchr scans many bytes at a time.
+const char* lineEnd(const char* begin, const char* end) {
+    const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', size_t(end - begin)));
+    const char* limit = lf ? lf : end;
+    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', size_t(limit - begin)));
+    return cr ? cr : limit;
+}
+
 }  // namespace
 
 TextFileLines::TextFileLines(QFile& file, TextEncoding encoding)
@@ -18,10 +27,10 @@ TextFileLines::TextFileLines(QFile& file, TextEncoding encoding)
       windows1252_(encoding == TextEncoding::Windows1252 ? QStringDecoder("windows-1252")
                                                          : QStringDecoder()) {}
 
-QString TextFileLines::decoded(const QByteArray& bytes) {
+QString TextFileLines::decoded(QByteArrayView bytes) {
     const bool bom = std::exchange(first_, false) && bytes.startsWith("\xef\xbb\xbf");
     QString line = expandTabs(windows1252_.isValid() ? QString(windows1252_(bytes))
-                                                     : QString::fromUtf8(bytes.mid(bom ? 3 : 0)));
+                                                     : QString::fromUtf8(bytes.sliced(bom ? 3 : 0)));
     requireTextLength(line.size());
     return line;
 }
@@ -33,7 +42,7 @@ bool TextFileLines::fill() {
 }
 
 bool TextFileLines::next(QString& line) {
-    QByteArray bytes;
+    QByteArray bytes;  // the part of a line that began in an earlier block
     for (;;) {
         if (at_ >= block_.size() && !fill()) break;
         if (skipLf_) {
@@ -42,15 +51,18 @@ bool TextFileLines::next(QString& line) {
         }
         const char* begin = block_.constData() + at_;
         const char* end = block_.constData() + block_.size();
-        const char* stop = begin;
-        while (stop < end && *stop != '\n' && *stop != '\r') ++stop;
+        const char* stop = lineEnd(begin, end);
         if (bytes.size() + (stop - begin) > MaxLineBytes) throw VbError(VbErr::OutOfMemory);
-        bytes.append(begin, stop - begin);
         at_ += stop - begin;
-        if (stop == end) continue;
+        if (stop == end) {
+            bytes.append(begin, stop - begin);
+            continue;
+        }
         skipLf_ = *stop == '\r';
         ++at_;
-        line = decoded(bytes);
+        // A line within one block is decoded where it lies, without a copy.
+        line = bytes.isEmpty() ? decoded(QByteArrayView(begin, stop - begin))
+                               : decoded(bytes.append(begin, stop - begin));
         return true;
     }
     // A last line without its line end still counts.

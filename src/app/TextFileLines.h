@@ -21,7 +21,7 @@ public:
 
 private:
     bool fill();
-    QString decoded(const QByteArray& bytes);
+    QString decoded(QByteArrayView bytes);
 
     QFile& file_;
     QByteArray block_;

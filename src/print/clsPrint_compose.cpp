@@ -1,3 +1,5 @@
+#include <cfloat>
+#include <cmath>
 #include <functional>
 
 #include "print/OutputMode.h"
@@ -22,6 +24,34 @@ Variant resolveDrawMode(const Variant& DrawMode, int32_t colour) {
     return Variant::Integer(colour == 0 ? 13 : 14);
 }
 
+// The kinds that take part in arithmetic as whole numbers (Empty as 0, True as -1).
+bool wholeKind(VarType type) {
+    return type == VarType::Integer || type == VarType::Long || type == VarType::Boolean ||
+           type == VarType::Empty;
+}
+
+// v > 0 as the dynamic comparison answers it, directly for a whole number.
+bool aboveZero(const Variant& v) {
+    return wholeKind(v.type()) ? v.toLong() > 0 : v > Variant::Integer(0);
+}
+
+// spacing + cell x count, handed on as Single, as the dynamic arithmetic computes it for a Single
+// cell and a whole count held as an Integer (a Single product) or a Long (a Double one) - the
+// case of every text on the grid - without building its values. Errors as it raises them.
+float cellPosition(int32_t spacing, float cell, int64_t count, bool integerCount) {
+    double product;
+    if (integerCount) {
+        const float single = cell * float(count);
+        if (!std::isfinite(single)) throw VbError(VbErr::Overflow);
+        product = single;
+    } else {
+        product = double(cell) * double(count);  // within a double's range
+    }
+    const double sum = double(spacing) + product;
+    if (std::fabs(sum) > FLT_MAX) throw VbError(VbErr::Overflow);
+    return float(sum);
+}
+
 // One device's grid cell: x(P) = LeftSpacing + width x (P - 1), y(row) = TopSpacing + height x
 // row, in dynamic-value arithmetic, handed to the device as Single.
 struct Grid {
@@ -30,10 +60,20 @@ struct Grid {
     const Variant& lineHeight;
 
     float x(const Variant& Positie) const {
+        if (charWidth.type() == VarType::Single && wholeKind(Positie.type())) {
+            // P - 1 stays an Integer unless P is a Long or it leaves 16 bits.
+            const int64_t cells = int64_t(Positie.toLong()) - 1;
+            const bool integer = Positie.type() != VarType::Long && cells >= INT16_MIN;
+            if (cells >= INT32_MIN)
+                return cellPosition(geometry.LeftSpacing, charWidth.toSingle(), cells, integer);
+        }
         return (Variant::Long(geometry.LeftSpacing) + charWidth * (Positie - Variant::Integer(1)))
             .toSingle();
     }
     float y(const Variant& row) const {
+        if (lineHeight.type() == VarType::Single && wholeKind(row.type()))
+            return cellPosition(geometry.TopSpacing, lineHeight.toSingle(), row.toLong(),
+                                row.type() != VarType::Long);
         return (Variant::Long(geometry.TopSpacing) + lineHeight * row).toSingle();
     }
 };
@@ -86,6 +126,13 @@ void drawOnDevices(PrintContext& context, OutputMode mode, const Figure& f,
 // otherwise relative to the line at which the page began.
 Variant rowOf(const clsPrint& print, const Variant& Regel) {
     if (print.CurrentLine == -1) return Regel - Variant::Integer(1);
+    if (wholeKind(Regel.type())) {
+        // Long sums while they stay within 32 bits, as the dynamic arithmetic below gives them.
+        const int64_t sum = int64_t(Regel.toLong()) + print.CurrentLine;
+        const int64_t row = sum - print.StartLine;
+        if (sum >= INT32_MIN && sum <= INT32_MAX && row >= INT32_MIN && row <= INT32_MAX)
+            return Variant::Long(int32_t(row));
+    }
     return Regel + Variant::Long(print.CurrentLine) - Variant::Long(print.StartLine);
 }
 
@@ -266,11 +313,10 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
     const QString text = ExpandTekst(AfdrukTekst);
 
     const OutputMode mode = outputMode(UitvoerMode_);
-    const Variant zero = Variant::Integer(0);
     const auto place = [&](DrawingSurface& device, const Grid& grid) {
         device.setDrawMode(drawMode.toInteger());
-        if (Positie > zero) device.setCurrentX(grid.x(Positie));
-        if (Regel > zero) device.setCurrentY(grid.y(rowOf(*this, Regel)));
+        if (aboveZero(Positie)) device.setCurrentX(grid.x(Positie));
+        if (aboveZero(Regel)) device.setCurrentY(grid.y(rowOf(*this, Regel)));
     };
     if (drawsOnScreen(mode)) {
         frmPrint& frm = context_->frm();

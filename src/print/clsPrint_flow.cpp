@@ -31,6 +31,26 @@ void waitWhileOkCancel(frmPrint& frm) {
     }
 }
 
+// Whether the line, on a page at CurrentLine whose body began at StartLine, falls beyond its
+// lines.
+bool lineBeyondPage(const Variant& Regel, int32_t CurrentLine, int32_t StartLine, int32_t lines) {
+    switch (Regel.type()) {
+        case VarType::Empty:
+        case VarType::Boolean:
+        case VarType::Integer:
+        case VarType::Long:
+            // A whole line number, as every report passes: the dynamic arithmetic below gives
+            // the exact sum for these (a Long leaving 32 bits continues as an exact Double) and
+            // cannot fail, so 64-bit integers give the same answer without its values.
+            return int64_t(CurrentLine) + (int64_t(Regel.toLong()) - StartLine + 1) > lines;
+        default:
+            // Text, Null, fractions and Currency keep the platform's conversions and errors.
+            return Variant::Long(CurrentLine) +
+                       (Regel - Variant::Long(StartLine) + Variant::Integer(1)) >
+                   Variant::Long(lines);
+    }
+}
+
 }  // namespace
 
 bool clsPrint::takePendingStartLine(const Variant& Regel) {
@@ -54,10 +74,8 @@ bool clsPrint::checkPageWithoutLine() {
 
 bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
     if (!ConfirmOnly && takePendingStartLine(Regel)) return true;
-    const bool full =
-        CurrentLine < 0 ||
-        Variant::Long(CurrentLine) + (Regel - Variant::Long(StartLine) + Variant::Integer(1)) >
-            Variant::Long(context_->geometry().LinesPerPage);
+    const bool full = CurrentLine < 0 || lineBeyondPage(Regel, CurrentLine, StartLine,
+                                                        context_->geometry().LinesPerPage);
     if (!full) return true;
 
     bool result = true;

@@ -112,7 +112,7 @@ const QRawFont& ImageSurface::rawFont(const FontFace& face, double points) {
 }
 
 void ImageSurface::drawText(const QPointF& at, const LaidOutText& text) {
-    const QPointF baseline(at.x(), at.y() + metrics().ascent());
+    const QPointF baseline(at.x(), at.y() + metrics().ascent);
     paint([&](QPainter& painter) {
         painter.setPen(colourFromVb(ForeColor()));
         for (const GlyphRun& run : text) {

@@ -1,6 +1,7 @@
 #include "surface/PainterSurface.h"
 
 #include <QColor>
+#include <QFontMetricsF>
 
 #include "surface/Fonts.h"
 #include "surface/PrinterSurface.h"
@@ -25,8 +26,11 @@ QPointF PainterSurface<Surface>::toDevice(float x, float y) const {
 }
 
 template <class Surface>
-const QFontMetricsF& PainterSurface<Surface>::metrics() const {
-    if (!metrics_) metrics_.emplace(font_, metricsDevice());
+auto PainterSurface<Surface>::metrics() const -> const Metrics& {
+    if (!metrics_) {
+        const QFontMetricsF measured(font_, metricsDevice());
+        metrics_ = Metrics{measured.ascent(), measured.descent()};
+    }
     return *metrics_;
 }
 
@@ -48,7 +52,7 @@ float PainterSurface<Surface>::TextWidth(const QString& text) {
 
 template <class Surface>
 float PainterSurface<Surface>::TextHeight(const QString&) {
-    return float((metrics().ascent() + metrics().descent()) * twipsPerPixel());
+    return float((metrics().ascent + metrics().descent) * twipsPerPixel());
 }
 
 template <class Surface>

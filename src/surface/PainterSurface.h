@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QPointF>
 #include <memory>
 #include <optional>
@@ -61,8 +60,11 @@ protected:
     virtual QPointF originTwips() const { return {}; }
 
     const QFont& font() const { return font_; }
-    // The current font measured on the metrics device, in device pixels.
-    const QFontMetricsF& metrics() const;
+    // The current font's ascent and descent on the metrics device, in device pixels.
+    struct Metrics {
+        double ascent, descent;
+    };
+    const Metrics& metrics() const;
     // The layout of texts in the current font, the same on every surface.
     TextLayout& textLayout() const;
     void resetPosition() { x_ = y_ = 0; }
@@ -78,8 +80,9 @@ private:
     int16_t drawMode_ = 13;
     QString fontName_;
     QFont font_;
-    // Measuring a font is costly and every line asks: kept until the font changes.
-    mutable std::optional<QFontMetricsF> metrics_;
+    // Measuring a font is costly (so is every question to its measures) and every line asks:
+    // kept until the font changes.
+    mutable std::optional<Metrics> metrics_;
     mutable std::unique_ptr<TextLayout> layout_;
 };
 

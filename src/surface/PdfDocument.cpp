@@ -3,7 +3,9 @@
 #include <QColor>
 #include <QFileDevice>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "general/Clock.h"
@@ -33,6 +35,8 @@ namespace {
 
 constexpr double PointsPerPixel = 72.0 / 600.0;
 constexpr double TwipsPerPoint = 20.0;
+// Marks an entry of evenGlyphs_ as set (a character may be 0).
+constexpr uint32_t KnownGlyph = 0x10000;
 
 // One byte of a literal string, escaped where the string syntax needs it.
 inline char* putByte(char* at, char byte) {
@@ -44,10 +48,29 @@ inline char* putByte(char* at, char byte) {
     return at;
 }
 
+// The bytes a literal string must escape, for the glyph strings' fast path.
+constexpr std::array<bool, 256> Escaped = [] {
+    std::array<bool, 256> escaped{};
+    for (const char byte : {'(', ')', '\\', '\r'}) escaped[uint8_t(byte)] = true;
+    return escaped;
+}();
+
 // A glyph number as two bytes of a literal string (half the bytes of hex to write and deflate),
 // written at the pointer, which must have room for four; returns the end.
 inline char* putGlyph(char* at, uint32_t glyph) {
-    return putByte(putByte(at, char(glyph >> 8)), char(glyph & 0xFF));
+    const auto high = uint8_t(glyph >> 8), low = uint8_t(glyph);
+    if (Q_LIKELY(!(Escaped[high] | Escaped[low]))) {
+        at[0] = char(high);
+        at[1] = char(low);
+        return at + 2;
+    }
+    return putByte(putByte(at, char(high)), char(low));
+}
+
+// Copies the characters of a literal operator text; returns the end.
+template <size_t N>
+inline char* put(char* at, const char (&text)[N]) {
+    return std::copy(text, text + N - 1, at);
 }
 
 // Characters as a PDF text string: UTF-16 with its byte-order mark, in hex.
@@ -399,27 +422,56 @@ bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& f
     while (first < count && !sheet.holds(run, run.clusters[first])) ++first;
     while (count > first && !sheet.holds(run, run.clusters[count - 1])) --count;
     if (first == count) return true;
+    const uint32_t* glyphs = run.glyphs.data();
     const QChar* chars = text.constData() + run.clusters.front().textStart;
+    if (&font != evenFont_) {
+        evenFont_ = &font;
+        evenGlyphs_.clear();
+    }
+    // The operator is written while its glyphs are checked, into room made once, and taken
+    // back when the run needs the general way: a text per line makes this the most frequent
+    // output of a job.
+    constexpr size_t Operators = 32;  // "1 0 0 1 ", " ", " Tm [(", ")] TJ\n"
+    const qsizetype start = content_.size();
+    content_.resize(start + qsizetype(Operators + 2 * MaxNumberLength + (count - first) * 4));
+    char* at = put(content_.data() + start, "1 0 0 1 ");
+    at = putNumber(at, origin.x() + run.x[first] / TwipsPerPoint);
+    *at++ = ' ';
+    at = putNumber(at, origin.y());
+    at = put(at, " Tm [(");
     double drift = 0;
-    for (size_t i = first; i < count; ++i) {
-        const uint32_t glyph = run.glyphs[i];
+    size_t i = first;
+    const EvenGlyph* known = evenGlyphs_.data();
+    for (const size_t size = evenGlyphs_.size(); i < count; ++i) {
+        const uint32_t glyph = glyphs[i];
+        if (glyph >= size || known[glyph].key != (KnownGlyph | chars[i].unicode())) break;
+        drift += known[glyph].width - advance;
+        std::memcpy(at, known[glyph].bytes, 4);
+        at += known[glyph].length;
+    }
+    for (; i < count; ++i) {
+        const uint32_t glyph = glyphs[i];
         double width = font.width(glyph);
         if (width < 0) width = font.use(glyph, advance);
         drift += width - advance;
-        if (glyph == 0 || !font.mapsTo(glyph, chars + i, 1)) return false;
+        if (glyph == 0 || !font.mapsTo(glyph, chars + i, 1)) {
+            content_.resize(start);
+            return false;
+        }
+        // A glyph's width and characters, once set, stay for the whole job.
+        if (evenGlyphs_.size() <= glyph) evenGlyphs_.resize(size_t(glyph) + 1);
+        EvenGlyph& entry = evenGlyphs_[glyph];
+        entry.key = KnownGlyph | chars[i].unicode();
+        entry.width = width;
+        entry.length = int(putGlyph(entry.bytes, glyph) - entry.bytes);
+        at = std::copy(entry.bytes, entry.bytes + entry.length, at);
     }
-    if (std::fabs(drift) >= 0.5) return false;
-    content_ += "1 0 0 1 ";
-    appendNumber(content_, origin.x() + run.x[first] / TwipsPerPoint);
-    content_ += ' ';
-    appendNumber(content_, origin.y());
-    content_ += " Tm [(";
-    const qsizetype start = content_.size();
-    content_.resize(start + qsizetype(count - first) * 4);
-    char* at = content_.data() + start;
-    for (size_t i = first; i < count; ++i) at = putGlyph(at, run.glyphs[i]);
+    if (std::fabs(drift) >= 0.5) {
+        content_.resize(start);
+        return false;
+    }
+    at = put(at, ")] TJ\n");
     content_.resize(at - content_.constData());
-    content_ += ")] TJ\n";
     return true;
 }
 

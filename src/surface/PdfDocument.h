@@ -85,6 +85,18 @@ private:
     // The font last asked for, so that the lookup runs only when the face changes.
     const FontFace* lastFace_ = nullptr;
     PdfFont* lastPdfFont_ = nullptr;
+    // A glyph evenRun has checked: the one character it gives back (with a mark, as the
+    // character may be 0), its width and its bytes in a string.
+    struct EvenGlyph {
+        uint32_t key = 0;
+        char bytes[4] = {};
+        int length = 0;
+        double width = 0;
+    };
+    // By glyph, of the font evenRun last wrote: a text checks and writes each glyph it has met
+    // before with one lookup.
+    const PdfFont* evenFont_ = nullptr;
+    std::vector<EvenGlyph> evenGlyphs_;
     bool inArray_ = false;   // a TJ array is open
     bool inString_ = false;  // and a string in it
     std::string show_;       // the open string's glyphs

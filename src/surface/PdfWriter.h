@@ -10,8 +10,8 @@ class QFileDevice;
 namespace zel {
 
 // The file layer of a PDF: numbered objects written one after the other, streams deflated at
-// zlib's fastest level, the cross-reference table and trailer at the end. Nothing is kept in
-// memory but the objects' offsets. A failed write is remembered and raised by finish().
+// libdeflate's fastest level, the cross-reference table and trailer at the end. Nothing is kept
+// in memory but the objects' offsets. A failed write is remembered and raised by finish().
 class PdfWriter {
 public:
     explicit PdfWriter(QFileDevice& file);  // writes the header
@@ -35,7 +35,7 @@ private:
     QByteArray deflated(const QByteArray& data);
 
     QFileDevice& file_;
-    // One compressor for every stream of the file, reset between them: setting one up for each
+    // One compressor for every stream of the file: setting one up for each
     // page cost a tenth of a long report's time.
     std::unique_ptr<Compressor> compressor_;
     qint64 offset_ = 0;
@@ -50,5 +50,9 @@ void appendHex(QByteArray& out, char16_t unit);
 // Appends a number with at most three decimals, as PDF writes reals (no exponent); NaN as 0,
 // magnitudes beyond 1e12 as 1e12.
 void appendNumber(QByteArray& out, double value);
+// The same number written at the pointer, which must have room for MaxNumberLength
+// characters; returns the end.
+constexpr int MaxNumberLength = 20;
+char* putNumber(char* at, double value);
 
 }  // namespace zel

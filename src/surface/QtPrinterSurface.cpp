@@ -161,12 +161,12 @@ PdfDocument& QtPrinterSurface::readySheet() {
 
 void QtPrinterSurface::drawText(const QPointF& at, const LaidOutText& text) {
     PdfDocument& pdf = readySheet();
-    const QFontMetricsF& measured = metrics();
+    const Metrics& measured = metrics();
     if (!backgroundTransparent_)
-        pdf.fill(QRectF(at, QSizeF(text.width() / twipsPerPixel(),
-                                   measured.ascent() + measured.descent())),
-                 Qt::white);
-    pdf.text(QPointF(at.x(), at.y() + measured.ascent()), text, colourFromVb(ForeColor()));
+        pdf.fill(
+            QRectF(at, QSizeF(text.width() / twipsPerPixel(), measured.ascent + measured.descent)),
+            Qt::white);
+    pdf.text(QPointF(at.x(), at.y() + measured.ascent), text, colourFromVb(ForeColor()));
 }
 
 void QtPrinterSurface::drawLine(int flags, const QPointF& from, const QPointF& to,

@@ -25,6 +25,9 @@ TEST_F(ComposeOnPrinter, TextLandsOnItsCellInTheElementsColourAndDrawMode) {
          kMissing, 0, 0, 1, 0, 13},
         {"relative to the page start", 2, 10, Variant::Integer(12), Variant::Integer(5),
          Variant::Long(255), kMissing, 0, 4, 5, 255, 14},
+        // Line and position as the bus passes them: Long, whose products are Double.
+        {"Long line and position", 2, 10, Variant::Long(12), Variant::Long(5), kMissing, kMissing,
+         0, 4, 5, 0, 13},
         {"fractional position", 0, 1, Variant::Double(3), Variant::Double(2.5), kMissing,
          Variant::Integer(7), 0, 2, 2.5, 0, 7},
         {"colour from PrintForeColor", -1, 1, Variant("4"), Variant::Integer(10), kMissing,

@@ -76,6 +76,29 @@ TEST_F(FlowTest, PageBreaksWhenTheLineNoLongerFits) {
     EXPECT_EQ(print_->Detailregels().at(0).Regel, 59);
 }
 
+TEST_F(FlowTest, LineNumbersOfEveryKindBreakThePageAlike) {
+    // Line 59 on a page of 60 lines whose header used two and whose body began at line 1.
+    const Variant fits = Variant::Long(58);
+    const Variant breaks[] = {Variant::Integer(59), Variant::Long(59), Variant::Double(59),
+                              Variant("59"), Variant::CurrencyScaled(590000),
+                              // A Long sum past 32 bits goes on as a Double, never wrapping.
+                              Variant::Long(INT32_MAX)};
+    print_->SetMode(Variant("P"));
+    print_->ClearKopregels();
+    print_->AddKopregel(Variant::Integer(2), Variant::Integer(1), Variant("kop"));
+    for (const Variant& regel : breaks) {
+        SCOPED_TRACE(regel.toString().toStdString());
+        print_->Cls();
+        text(1);
+        geometry().LinesPerPage = 60;
+        print_->AddTekst(fits, Variant::Integer(1), Variant("x"));
+        EXPECT_EQ(print_->CurrentPage, 1);
+        print_->AddTekst(regel, Variant::Integer(1), Variant("x"));
+        EXPECT_EQ(print_->CurrentPage, 2);
+        EXPECT_EQ(print_->StartLine, regel.toLong());
+    }
+}
+
 TEST_F(FlowTest, WithoutHeaderAScreenPageBreaksWithoutConfirmation) {
     answerWith({});
     text(1);
