@@ -352,20 +352,23 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     const bool persistent = options[0].toBoolean();
     const QString printer = options[1].toString();
     const QString group = options[2].toString();
+    // Paths are numbered in the order the calls came, whichever context runs first.
+    const int id = nextId_++;
     // The context decides which calls the creation waits behind.
     QString key;
     if (!group.isEmpty())
         key = QStringLiteral("group:") + group;
     else if (persistent)
-        key = QStringLiteral("object:") + QString::number(nextPersistentKey_++);
+        key = QStringLiteral("object:") + QString::number(id);
     else
         key = QStringLiteral("connection:") + message.service();
     const Shared shared = contextFor(key);
-    answer(message, shared, [this, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
-        // CUPS may take its time: on the context's thread, not the bus's.
-        checkPrinterChoice(printer, jobOptions);
-        return create(m, shared, persistent, printer, jobOptions);
-    });
+    answer(message, shared,
+           [this, id, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
+               // CUPS may take its time: on the context's thread, not the bus's.
+               checkPrinterChoice(printer, jobOptions);
+               return create(m, id, shared, persistent, printer, jobOptions);
+           });
 }
 
 void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
@@ -470,15 +473,10 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
     connection_.send(message.createErrorReply(name, text));
 }
 
-QDBusMessage PrintService::create(const QDBusMessage& message, const Shared& shared,
+QDBusMessage PrintService::create(const QDBusMessage& message, int id, const Shared& shared,
                                   bool persistent, const QString& printer,
                                   const JobOptions& jobOptions) {
     auto print = std::make_unique<clsPrint>(shared->context);
-    int id = 0;
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        id = nextId_++;
-    }
     connectEvents(*print, objectPath(id));
     const QString owner = persistent ? QString() : message.service();
     clsPrint& created = *print;

@@ -114,7 +114,7 @@ private:
     Published published(int id) const;  // an error reply when the object is gone
     void sendError(const QDBusMessage& message, const QString& name, const QString& text);
 
-    QDBusMessage create(const QDBusMessage& message, const Shared& shared, bool persistent,
+    QDBusMessage create(const QDBusMessage& message, int id, const Shared& shared, bool persistent,
                         const QString& printer, const JobOptions& jobOptions);
     QDBusMessage callMember(const QDBusMessage& message, int id, const MethodSpec& method);
     // Runs a call on the object as the printer's caller (so that a job it starts takes its
@@ -143,9 +143,8 @@ private:
     std::vector<std::function<void()>> idleActions_;  // the bus thread's
     // Clients that left while calls were queued; forgotten once no context is busy.
     std::set<QString> departed_;
-    int nextId_ = 1;
-    int nextPersistentKey_ = 1;  // the bus thread's, for the keys of persistent objects
-    bool closing_ = false;       // releaseAll has begun: nothing more is queued
+    int nextId_ = 1;        // the bus thread's
+    bool closing_ = false;  // releaseAll has begun: nothing more is queued
     CupsJobFollower follower_;
 };
 
