@@ -172,10 +172,11 @@ void PrintService::releaseAll() {
     for (;;) {
         {
             const std::lock_guard<std::mutex> lock(mutex_);
-            if (!anyContextBusy()) break;
+            if (!anyContextBusy() && !anyRetiredBusy()) break;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
+    endRetired();
     // Every context is idle: its objects are released here, in the order they were created.
     for (;;) {
         int id = 0;
@@ -207,7 +208,7 @@ bool PrintService::anyContextBusy() const {
 void PrintService::runIdleActions() {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        if (anyContextBusy()) {
+        if (anyContextBusy() || anyRetiredBusy()) {
             // Asked again shortly, for as long as something waits for the contexts to be idle.
             if (!idleActions_.empty() || !departed_.empty())
                 QTimer::singleShot(20, this, &PrintService::runIdleActions);
@@ -276,7 +277,29 @@ PrintService::Shared PrintService::contextFor(const QString& key) {
 void PrintService::settle(const Shared& shared) {
     if (shared->objects > 0 || shared->queue.waiting() > 0) return;
     const auto it = contexts_.find(shared->key);
-    if (it != contexts_.end() && it->second == shared) contexts_.erase(it);
+    if (it == contexts_.end() || it->second != shared) return;
+    retired_.push_back(shared);
+    contexts_.erase(it);
+    QMetaObject::invokeMethod(this, &PrintService::endRetired, Qt::QueuedConnection);
+}
+
+bool PrintService::anyRetiredBusy() const {
+    for (const Shared& shared : retired_)
+        if (shared->queue.busy()) return true;
+    return false;
+}
+
+void PrintService::endRetired() {
+    std::vector<Shared> ending;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        // One whose last call is still unwinding is ended on a later turn.
+        const auto idle = std::stable_partition(retired_.begin(), retired_.end(),
+                                                [](const Shared& s) { return s->queue.busy(); });
+        ending.assign(std::make_move_iterator(idle), std::make_move_iterator(retired_.end()));
+        retired_.erase(idle, retired_.end());
+        if (!retired_.empty()) QTimer::singleShot(20, this, &PrintService::endRetired);
+    }
 }
 
 PrintService::Shared PrintService::heldIn(int id) const {

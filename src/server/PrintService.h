@@ -105,8 +105,11 @@ private:
     // The context of that key, made when there is none.
     Shared contextFor(const QString& key);
     // Forgets a context that has no object and no queued call any more (called on its queue,
-    // after its call); it ends its job and closes its windows when its last object is gone.
+    // after its call): it is retired, and ended on this thread once its queue is idle (it ends
+    // its job and closes its windows), never on its own thread after the windows are gone.
     void settle(const Shared& shared);
+    void endRetired();
+    bool anyRetiredBusy() const;
     void runIdleActions();
     bool anyContextBusy() const;
     // What the object's reads answer until its next call ends.
@@ -140,6 +143,7 @@ private:
     mutable std::mutex mutex_;
     std::map<int, PrintObject> objects_;
     std::map<QString, Shared> contexts_;
+    std::vector<Shared> retired_;                     // forgotten contexts, ended by the bus thread
     std::vector<std::function<void()>> idleActions_;  // the bus thread's
     // Clients that left while calls were queued; forgotten once no context is busy.
     std::set<QString> departed_;

@@ -6,6 +6,7 @@
 #include <QtEndian>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace zel {
@@ -82,6 +83,8 @@ QByteArray sfntOf(hb_face_t* face, bool cff) {
 }  // namespace
 
 const FontFace* FontFace::load(const QByteArray& path, int index) {
+    static std::mutex mutex;
+    const std::lock_guard<std::mutex> lock(mutex);
     static std::map<std::pair<QByteArray, int>, std::unique_ptr<FontFace>> faces;
     std::unique_ptr<FontFace>& entry = faces[{path, index}];
     if (!entry) {
@@ -138,8 +141,7 @@ bool FontFace::hasTable(const char* tag) const {
 QByteArray FontFace::postScriptName() const {
     char buffer[128];
     unsigned length = sizeof buffer;
-    hb_ot_name_get_utf8(face_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &length,
-                        buffer);
+    hb_ot_name_get_utf8(face_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &length, buffer);
     QByteArray name;
     for (unsigned i = 0; i < length; ++i) {
         const char c = buffer[i];
@@ -150,6 +152,7 @@ QByteArray FontFace::postScriptName() const {
 }
 
 QByteArray FontFace::fileData() const {
+    const std::lock_guard<std::mutex> lock(fileMutex_);
     if (fileData_.isEmpty()) {
         if (index_ == 0 && hb_face_count(blob_) <= 1) {
             unsigned length = 0;

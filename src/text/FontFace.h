@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <mutex>
 
 struct hb_blob_t;
 struct hb_face_t;
@@ -48,6 +49,7 @@ private:
     int unitsPerEm_;
     bool fixedPitch_;
     bool cff_;
+    mutable std::mutex fileMutex_;  // faces are shared by every print context's thread
     mutable QByteArray fileData_;
 };
 

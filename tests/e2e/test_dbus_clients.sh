@@ -194,3 +194,68 @@ async def main():
 
 asyncio.run(main())
 PY
+
+# A slow call holds only its own client: while A prints a long template in one call, B creates,
+# prints, reads and releases, each call answered within 100 ms; A's job is whole.
+awk 'BEGIN { for (i = 1; i <= 300000; i++) printf "Sjabloonregel %06d\n", i }' \
+    >"$ZEL_E2E_TMP/lang.psj"
+"$PYTHON" - "$ZEL_E2E_TMP" <<'PY' || fail "a slow call and another client"
+import asyncio
+import glob
+import os
+import sys
+import time
+from dbus_next import Variant
+from dbus_next.aio import MessageBus
+
+NAME = "ZelPrintDemo.clsPrint"
+tmp = sys.argv[1]
+
+
+async def report(folder):
+    os.makedirs(folder)
+    bus = await MessageBus().connect()
+    root = bus.get_proxy_object(NAME, "/", await bus.introspect(NAME, "/"))
+    path = await root.get_interface("ZelPrintDemo.Server").call_create(
+        {"Printer": Variant("s", "pdf:" + folder)})
+    obj = bus.get_proxy_object(NAME, path, await bus.introspect(NAME, path))
+    o = obj.get_interface("ZelPrintDemo._clsPrint")
+    await o.call_set_mode(Variant("s", "P"))
+    return o
+
+
+async def main():
+    slow = await report(os.path.join(tmp, "slow"))
+    template = os.path.join(tmp, "lang.psj")
+    started = time.monotonic()
+    printing = asyncio.ensure_future(slow.call_print_from_sjabloon(
+        Variant("s", ""), Variant("s", ""), Variant("s", template)))
+    await asyncio.sleep(0.2)
+    quick = await report(os.path.join(tmp, "quick"))
+    calls = [lambda n=n: quick.call_add_tekst(Variant("i", n), Variant("i", 1),
+                                               Variant("s", f"Snel {n}"), {})
+             for n in range(1, 11)]
+    calls += [quick.get_current_page, quick.call_get_result, quick.call_release]
+    slowest = 0.0
+    for call in calls:
+        begun = time.monotonic()
+        await call()
+        slowest = max(slowest, time.monotonic() - begun)
+    assert not printing.done(), "the template was printed before the other client was done"
+    assert slowest < 0.1, f"a call of the other client took {slowest:.3f} s"
+    print(f"ok: another client's {len(calls)} calls answered within {slowest * 1000:.0f} ms "
+          "during a long template")
+    await printing
+    print(f"ok: the template took {time.monotonic() - started:.1f} s")
+    await slow.call_release()
+    for name, lines in (("quick", 10), ("slow", 300000)):
+        jobs = glob.glob(os.path.join(tmp, name, "job-*.pdf"))
+        assert len(jobs) == 1, f"{name}: {jobs}"
+        text = os.popen(f"pdftotext '{jobs[0]}' -").read()
+        count = text.count("Snel " if name == "quick" else "Sjabloonregel ")
+        assert count == lines, f"{name}: {count} lines printed"
+    print("ok: each client's job is whole")
+
+
+asyncio.run(main())
+PY
