@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <new>
 
+#include "general/GuiThread.h"
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "server/BatchRun.h"
@@ -263,12 +264,9 @@ PrintService::Shared PrintService::contextFor(const QString& key) {
             const QString destination = job.destination;
             const int document = job.document.toInt();
             // The follower asks CUPS on a timer of the GUI thread.
-            QMetaObject::invokeMethod(
-                &follower_,
-                [this, owner, destination, document] {
-                    follower_.follow(owner, destination, document);
-                },
-                Qt::QueuedConnection);
+            postToGuiThread(&follower_, [this, owner, destination, document] {
+                follower_.follow(owner, destination, document);
+            });
         },
         Qt::DirectConnection);
     return shared;
@@ -280,7 +278,7 @@ void PrintService::settle(const Shared& shared) {
     if (it == contexts_.end() || it->second != shared) return;
     retired_.push_back(shared);
     contexts_.erase(it);
-    QMetaObject::invokeMethod(this, &PrintService::endRetired, Qt::QueuedConnection);
+    postToGuiThread(this, [this] { endRetired(); });
 }
 
 bool PrintService::anyRetiredBusy() const {

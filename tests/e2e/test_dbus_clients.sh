@@ -242,7 +242,9 @@ async def main():
         await call()
         slowest = max(slowest, time.monotonic() - begun)
     assert not printing.done(), "the template was printed before the other client was done"
-    assert slowest < 0.1, f"a call of the other client took {slowest:.3f} s"
+    # The sanitizers slow every call several times over; a held client would wait seconds.
+    bound = 0.5 if os.environ.get("ZEL_SANITIZE_FLAGS") else 0.1
+    assert slowest < bound, f"a call of the other client took {slowest:.3f} s"
     print(f"ok: another client's {len(calls)} calls answered within {slowest * 1000:.0f} ms "
           "during a long template")
     await printing
