@@ -21,6 +21,7 @@ PrintWindows::~PrintWindows() {
 frmPrint& PrintWindows::frm() {
     if (!frm_) {
         frm_ = new frmPrint(*this);
+        frmLoaded_ = true;
         frm_->Form_Load();
         const Look look = std::exchange(look_, Look());
         if (look.fontSize) frm_->setFontSize(*look.fontSize);
@@ -34,12 +35,13 @@ frmPrint& PrintWindows::frm() {
 }
 
 bool PrintWindows::frmLoaded() const {
-    return onGui([this] { return frm_ != nullptr; });
+    return frmLoaded_;
 }
 
 void PrintWindows::unloadFrm() {
     onGui([this] {
         look_ = Look();
+        frmLoaded_ = false;
         if (frmPrint* window = std::exchange(frm_, nullptr)) frmPrint::Unload(window);
     });
 }
@@ -84,17 +86,19 @@ void PrintWindows::setBackColor(int32_t colour) {
 frmOk& PrintWindows::ok() {
     if (!ok_) {
         ok_ = new frmOk(*this);
+        okLoaded_ = true;
         ok_->Form_Load();
     }
     return *ok_;
 }
 
 bool PrintWindows::okLoaded() const {
-    return onGui([this] { return ok_ != nullptr; });
+    return okLoaded_;
 }
 
 void PrintWindows::unloadOk() {
     onGui([this] {
+        okLoaded_ = false;
         if (frmOk* window = std::exchange(ok_, nullptr)) frmOk::Unload(window);
     });
 }

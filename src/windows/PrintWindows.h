@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -74,6 +75,10 @@ private:
 
     frmPrint* frm_ = nullptr;
     frmOk* ok_ = nullptr;
+    // Whether each is loaded, for the context's thread to ask without a round trip (a report in
+    // mode "P" asks at every text): the pointers above change on the GUI thread only.
+    std::atomic<bool> frmLoaded_{false};
+    std::atomic<bool> okLoaded_{false};
     Look look_;
     ScreenWindow screen_{*this};
 };
