@@ -558,7 +558,7 @@ QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(
     auto announce = [&] {
         const QVariantMap changed = before.changes(print);
         if (!changed.isEmpty()) connection_.send(propertiesChangedSignal(objectPath(id), changed));
-        publish(id, print);
+        publish(id, print, &changed);
     };
     QDBusMessage reply;
     try {
@@ -571,18 +571,27 @@ QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(
     return reply;
 }
 
-void PrintService::publish(int id, clsPrint& print) {
-    Published state;
-    for (const PropertySpec& property : clsPrintProperties())
-        state.properties.insert(property.name, property.wire(print));
+void PrintService::publish(int id, clsPrint& print, const QVariantMap* changed) {
+    QVariantMap properties;
+    if (!changed)
+        for (const PropertySpec& property : clsPrintProperties())
+            properties.insert(property.name, property.wire(print));
+    QVariantMap reads;
     for (const MethodSpec& method : clsPrintMethods()) {
         if (method.access != Access::Read) continue;
         Arguments none;
-        state.reads.insert(method.name, resultToWire(method, method.invoke(print, none)));
+        reads.insert(method.name, resultToWire(method, method.invoke(print, none)));
     }
     const std::lock_guard<std::mutex> lock(mutex_);
     const auto it = objects_.find(id);
-    if (it != objects_.end()) it->second.published = std::move(state);
+    if (it == objects_.end()) return;
+    Published& state = it->second.published;
+    if (changed)
+        for (auto value = changed->begin(); value != changed->end(); ++value)
+            state.properties.insert(value.key(), value.value());
+    else
+        state.properties = std::move(properties);
+    state.reads = std::move(reads);
 }
 
 PrintService::Published PrintService::published(int id) const {

@@ -112,8 +112,9 @@ private:
     bool anyRetiredBusy() const;
     void runIdleActions();
     bool anyContextBusy() const;
-    // What the object's reads answer until its next call ends.
-    void publish(int id, clsPrint& print);
+    // What the object's reads answer until its next call ends: every property, or only those
+    // the call changed (as PropertiesChanged gave them).
+    void publish(int id, clsPrint& print, const QVariantMap* changed = nullptr);
     Published published(int id) const;  // an error reply when the object is gone
     void sendError(const QDBusMessage& message, const QString& name, const QString& text);
 
