@@ -1,13 +1,13 @@
 #include "PrivateBus.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
 #include <QFile>
 #include <csignal>
 #include <cstdio>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -40,8 +40,8 @@ PrivateBus::PrivateBus() {
     if (daemon_ == 0) {
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
-        ::execlp("dbus-daemon", "dbus-daemon", option.constData(), "--print-address",
-                 "--nofork", static_cast<char*>(nullptr));
+        ::execlp("dbus-daemon", "dbus-daemon", option.constData(), "--print-address", "--nofork",
+                 static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(out[1]);
