@@ -28,8 +28,8 @@ struct GlyphRun {
     // the baseline, each advancing the same (plain text of the main font); 0 otherwise.
     double evenAdvance = 0;
     std::vector<uint32_t> glyphs;
-    std::vector<double> x;               // each glyph's origin, twips right of the text's start
-    std::vector<double> y;               // twips below the baseline (a raised mark is negative)
+    std::vector<double> x;  // each glyph's origin, twips right of the text's start
+    std::vector<double> y;  // twips below the baseline (a raised mark is negative)
     std::vector<GlyphCluster> clusters;  // left to right
 
     void clear() {

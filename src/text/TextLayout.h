@@ -51,7 +51,7 @@ private:
     hb_buffer_t* buffer_;
     BidiRuns bidi_;
     std::vector<Item> items_;
-    std::vector<char32_t> cluster_;            // a character and its marks, while itemizing
+    std::vector<char32_t> cluster_;  // a character and its marks, while itemizing
     std::vector<hb_glyph_info_t> plainInfos_;  // glyphs placed without the shaper
     std::vector<hb_glyph_position_t> plainPositions_;
     LaidOutText out_;
