@@ -141,7 +141,8 @@ bool FontFace::hasTable(const char* tag) const {
 QByteArray FontFace::postScriptName() const {
     char buffer[128];
     unsigned length = sizeof buffer;
-    hb_ot_name_get_utf8(face_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &length, buffer);
+    hb_ot_name_get_utf8(face_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &length,
+                        buffer);
     QByteArray name;
     for (unsigned i = 0; i < length; ++i) {
         const char c = buffer[i];

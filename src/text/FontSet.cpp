@@ -82,8 +82,7 @@ FontSet::FontSet(const QString& family, bool bold)
         FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
         FcPatternGetBool(font, FC_COLOR, 0, &colour);
         // Bitmap and colour fonts have no outlines to draw at any size or embed in a PDF.
-        if (!outline || colour ||
-            FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch)
+        if (!outline || colour || FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch)
             continue;
         const QByteArray path(reinterpret_cast<const char*>(file));
         if (!main_) {
@@ -135,9 +134,10 @@ const FontFace* FontSet::faceForAll(const std::vector<char32_t>& chars) {
     if (hasAll(main_)) return main_;
     const std::lock_guard<std::mutex> lock(mutex_);
     for (Candidate& candidate : candidates_) {
-        const bool covers = std::all_of(chars.begin(), chars.end(), [&candidate](char32_t c) {
-            return FcCharSetHasChar(candidate.charset, FcChar32(c));
-        });
+        const bool covers =
+            std::all_of(chars.begin(), chars.end(), [&candidate](char32_t c) {
+                return FcCharSetHasChar(candidate.charset, FcChar32(c));
+            });
         if (covers && hasAll(candidateFace(candidate))) return candidate.face;
     }
     return nullptr;
