@@ -11,6 +11,7 @@
 
 #include "files/UserQuestions.h"
 #include "files/mdlFileHandling.h"
+#include "general/GuiThread.h"
 
 namespace zel {
 
@@ -131,7 +132,9 @@ QString FileDialogTitle(const QString& option, const QString& fileName) {
     return QStringLiteral("Geef de bestandsnaam:");
 }
 
-Variant AskFileName(UserQuestions& questions, Variant& FileName, const Variant& Filter,
+namespace {
+
+Variant askOnScreen(UserQuestions& questions, Variant& FileName, const Variant& Filter,
                     const Variant& Mode, const Variant& option, const Variant& DefaultDir) {
     const QString name = FileName.toString();
     const bool hasDirectory = name.contains(kSeparator);
@@ -170,6 +173,15 @@ Variant AskFileName(UserQuestions& questions, Variant& FileName, const Variant& 
     }
     FileName = Variant(chosen.constFirst());
     return Variant::Integer(0);
+}
+
+}  // namespace
+
+Variant AskFileName(UserQuestions& questions, Variant& FileName, const Variant& Filter,
+                    const Variant& Mode, const Variant& option, const Variant& DefaultDir) {
+    // The dialog is a widget: made, shown and read on the GUI thread.
+    return onGui(
+        [&] { return askOnScreen(questions, FileName, Filter, Mode, option, DefaultDir); });
 }
 
 }  // namespace zel

@@ -36,7 +36,8 @@ public:
     PrinterSurface& printer() { return *printer_; }
     mdlPrint& geometry() { return geometry_; }
     PrintWindows& windows() { return windows_; }
-    frmPrint& frm() { return windows_.frm(); }  // loads it when it is not loaded
+    // The main window, loaded by the first member that needs it.
+    ScreenWindow& frm() { return windows_.screen(); }
     PrintJobs& jobs() { return jobs_; }
     UserQuestions& questions() { return questions_; }
     NumberedFiles& files() { return files_; }

@@ -22,13 +22,13 @@ clsPrint::clsPrint(std::shared_ptr<PrintContext> context) : context_(std::move(c
     // (another object's) starts over at its top-left corner.
     PrintWindows& windows = context_->windows();
     if (windows.frmLoaded()) {
-        windows.frm().setCurrentX(0);
-        windows.frm().setCurrentY(0);
+        windows.screen().setCurrentX(0);
+        windows.screen().setCurrentY(0);
     }
     SetDefault(Variant("Terminal"));
     if (windows.frmLoaded()) {
-        windows.frm().setScaleLeft(0);
-        windows.frm().setScaleTop(0);
+        windows.screen().setScaleLeft(0);
+        windows.screen().setScaleTop(0);
     }
     context_->windows().CalcMetrics();
     UitvoerMode_ = Variant("S");
@@ -92,7 +92,7 @@ Variant clsPrint::Reset(const Variant& UitvoerMode, bool HorLines, bool CrossLin
     printer.setCurrentY(0);
     printer.setCurrentX(0);
     if (context_->windows().frmLoaded()) {
-        frmPrint& frm = context_->frm();
+        ScreenWindow& frm = context_->frm();
         frm.setCurrentX(0);
         frm.setCurrentY(0);
     }

@@ -114,7 +114,7 @@ void drawFigure(DrawingSurface& device, const Grid& grid, const Figure& f,
 void drawOnDevices(PrintContext& context, OutputMode mode, const Figure& f,
                    const std::function<void()>& store) {
     if (drawsOnScreen(mode)) {
-        frmPrint& frm = context.frm();
+        ScreenWindow& frm = context.frm();
         frm.setForeColor(f.colour);
         drawFigure(frm, screenGrid(context.geometry()), f, store);
     }
@@ -166,7 +166,7 @@ void fillFigure(PrintElement& e, uint8_t soort, const Variant& Regel, const Vari
 // A window loaded later starts with the flag cleared: only a loaded one needs clearing, so that a
 // report on the printer alone loads no window.
 void clearAnnuleer(PrintWindows& windows) {
-    if (windows.frmLoaded()) windows.frm().Annuleer = false;
+    if (windows.frmLoaded()) windows.screen().setAnnuleer(false);
 }
 
 // Centres a text in a font size and colour, prints it with `print`, and gives the device its
@@ -319,7 +319,7 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
         if (aboveZero(Regel)) device.setCurrentY(grid.y(rowOf(*this, Regel)));
     };
     if (drawsOnScreen(mode)) {
-        frmPrint& frm = context_->frm();
+        ScreenWindow& frm = context_->frm();
         frm.setForeColor(colour);
         place(frm, screenGrid(context_->geometry()));
         if (AddTabel) StoreTekst(Regel, Positie, AfdrukTekst, Variant::Long(colour), drawMode);
@@ -379,7 +379,7 @@ void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
 
     const OutputMode mode = outputMode(UitvoerMode_);
     if (drawsOnScreen(mode)) {
-        frmPrint& frm = context_->frm();
+        ScreenWindow& frm = context_->frm();
         drawCentred(frm, text, ForeColor, FontSizeScherm, [&] {
             if (AddTabel) StoreWatermerk(Tekst, FontSizeScherm, FontSizePrinter, ForeColor);
             frm.Print(text, true);

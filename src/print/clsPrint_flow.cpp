@@ -3,28 +3,37 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <chrono>
+#include <thread>
 
 #include "files/NumberedFiles.h"
+#include "general/GuiThread.h"
 #include "print/OutputMode.h"
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
-#include "windows/frmOk.h"
-#include "windows/frmPrint.h"
 
 namespace zel {
 
 namespace {
 
 constexpr int PollMilliseconds = 200;
+constexpr auto ContextPoll = std::chrono::milliseconds(50);
 
-// Processes window messages until the confirmation window answers. Sleeps between polls in an
-// event loop, so it wakes for events and never spins the processor.
-void waitWhileOkCancel(frmPrint& frm) {
-    while (frm.OkCancel) {
+// Waits until the confirmation window answers. On the GUI thread (a program that prints on its
+// own thread) it processes window messages meanwhile, sleeping between polls in an event loop
+// so that it wakes for events and never spins the processor. On a print context's own thread
+// it asks the window every 50 ms and sleeps between: only this context waits, and no event
+// loop runs inside another's call.
+void waitWhileOkCancel(ScreenWindow& frm) {
+    if (!onGuiThread()) {
+        while (frm.OkCancel()) std::this_thread::sleep_for(ContextPoll);
+        return;
+    }
+    while (frm.OkCancel()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (!frm.OkCancel) break;
+        if (!frm.OkCancel()) break;
         QEventLoop pause;
         QTimer::singleShot(PollMilliseconds, &pause, &QEventLoop::quit);
         pause.exec();
@@ -88,22 +97,18 @@ bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
 
 bool clsPrint::waitForConfirmation(const Variant& Regel) {
     bool result = true;
-    frmPrint& frm = context_->frm();
-    frm.Tekenen = true;
-    while (frm.Tekenen) {
-        try {
-            context_->windows().unloadOk();
-        } catch (const std::exception&) {
-        }
-        context_->windows().LoadCount = 0;
-        context_->windows().ok().ShowNonModal();
+    ScreenWindow& frm = context_->frm();
+    frm.setTekenen(true);
+    while (frm.Tekenen()) {
+        context_->windows().showConfirmation();
         frm.setWaiting(true);
         frm.refreshWaiting();
         waitWhileOkCancel(frm);
         frm.setWaiting(false);
-        AnnulerenPressed = frm.Annuleer;
-        result = !frm.Annuleer;
-        if (frm.Tekenen) {
+        const bool annuleer = frm.Annuleer();
+        AnnulerenPressed = annuleer;
+        result = !annuleer;
+        if (frm.Tekenen()) {
             CurrentLine = -1;
             CurrentLine = PrintKopregels(Variant("S"));
             PrintDetailregels();
@@ -143,7 +148,7 @@ bool clsPrint::NieuwBlad(const Variant& Regel) {
         context_->frm().setWaiting(true);
         result = CheckBladVol(Regel, true);
         CurrentLine = -1;
-        frmPrint& frm = context_->frm();
+        ScreenWindow& frm = context_->frm();
         frm.setCurrentX(0);
         frm.setCurrentY(0);
     } else if (mode == OutputMode::Printer) {
@@ -173,7 +178,7 @@ bool clsPrint::GetResult() const {
 
 void clsPrint::Show() {
     if (!drawsOnScreen(outputMode(UitvoerMode_))) return;
-    frmPrint& frm = context_->frm();
+    ScreenWindow& frm = context_->frm();
     frm.show();
     frm.refreshWaiting();
 }

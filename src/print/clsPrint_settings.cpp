@@ -74,7 +74,7 @@ void clsPrint::SetDefault(const Variant& Defaultnaam) {
         ScreenFontName_ = Variant("Terminal");
         ScreenBackColor_ = Variant::Long(16777215);
         ScreenForeColor_ = Variant::Integer(0);
-        if (windows.frmLoaded()) windows.frm().setWindowState(0);
+        if (windows.frmLoaded()) windows.screen().setWindowState(0);
         windows.setFontSize(ScreenFontSize_.toSingle());
         windows.setFontName(ScreenFontName_.toString());
         if (set.bold) windows.setFontBold(true);

@@ -23,8 +23,8 @@ enum class ResultKind {
     Boolean,  // `b`
 };
 
-// Read members are answered at once, even while a page confirmation is open; held members
-// wait for it (see CallHold).
+// Read members are answered at once, even while a page confirmation is open, from the state the
+// object published after its last call; held members run in order on their context's thread.
 enum class Access { Read, Held };
 
 using Arguments = std::vector<Variant>;  // required arguments, then the optional ones

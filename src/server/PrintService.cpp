@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -9,9 +10,12 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDir>
+#include <QEventLoop>
+#include <QTimer>
 #include <cstdio>
 #include <new>
 
+#include "general/GuiThread.h"
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "server/BatchRun.h"
@@ -119,7 +123,7 @@ PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
         });
     connect(&follower_, &CupsJobFollower::idle, this, &PrintService::jobsFollowed);
     // Every client that leaves, not only those that own objects: one whose call waits for the
-    // user, or waits in a hold, must not be waited for.
+    // user, or waits in its context's queue, must not be waited for.
     connection_.connect(QStringLiteral("org.freedesktop.DBus"),
                         QStringLiteral("/org/freedesktop/DBus"),
                         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameOwnerChanged"),
@@ -131,21 +135,30 @@ void PrintService::nameOwnerChanged(const QString& name, const QString&, const Q
 }
 
 void PrintService::clientLeft(const QString& client) {
-    bool busy = false;
-    for (const auto& entry : contexts_) busy = busy || entry.second->hold.busy();
-    if (busy) departed_.insert(client);
+    std::vector<Shared> waiting;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (anyContextBusy()) departed_.insert(client);
+        for (const auto& entry : contexts_)
+            if (entry.second->caller == client) waiting.push_back(entry.second);
+    }
     // Nobody is left to answer for that client: its confirmation counts as "Afbreken".
-    const std::map<QString, Shared> contexts = contexts_;
-    for (const auto& entry : contexts) {
-        PrintWindows& windows = entry.second->context->windows();
-        if (entry.second->caller == client && windows.okLoaded()) windows.unloadOk();
+    for (const Shared& shared : waiting) {
+        PrintWindows& windows = shared->context->windows();
+        if (windows.okLoaded()) windows.unloadOk();
     }
     ownerLeft(client);
     accounts_.forget(client);
+    runIdleActions();  // forgets the client once the calls now queued have run
 }
 
 PrintService::~PrintService() {
     releaseAll();
+}
+
+int PrintService::objectCount() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(objects_.size());
 }
 
 bool PrintService::registerObjects() {
@@ -153,11 +166,34 @@ bool PrintService::registerObjects() {
 }
 
 void PrintService::releaseAll() {
-    while (!objects_.empty()) {
-        const int id = objects_.begin()->first;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        closing_ = true;
+    }
+    // The calls under way end first; a window one of them asks for is served meanwhile.
+    for (;;) {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (!anyContextBusy() && !anyRetiredBusy()) break;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    endRetired();
+    // Every context is idle: its objects are released here, in the order they were created.
+    for (;;) {
+        int id = 0;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (objects_.empty()) break;
+            id = objects_.begin()->first;
+        }
         reportUndelivered(id, releaseObject(id));
     }
-    contexts_.clear();
+    std::map<QString, Shared> contexts;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        contexts.swap(contexts_);
+    }
 }
 
 void PrintService::runWhenIdle(std::function<void()> action) {
@@ -165,26 +201,43 @@ void PrintService::runWhenIdle(std::function<void()> action) {
     runIdleActions();
 }
 
-void PrintService::runIdleActions() {
+bool PrintService::anyContextBusy() const {
     for (const auto& entry : contexts_)
-        if (entry.second->hold.busy()) return;
-    departed_.clear();
+        if (entry.second->queue.busy()) return true;
+    return false;
+}
+
+void PrintService::runIdleActions() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (anyContextBusy() || anyRetiredBusy()) {
+            // Asked again shortly, for as long as something waits for the contexts to be idle.
+            if (!idleActions_.empty() || !departed_.empty())
+                QTimer::singleShot(20, this, &PrintService::runIdleActions);
+            return;
+        }
+        departed_.clear();
+    }
     std::vector<std::function<void()>> actions = std::move(idleActions_);
     idleActions_.clear();
     for (const std::function<void()>& action : actions) action();
 }
 
 void PrintService::closeConfirmations() {
-    // A copy: closing a confirmation ends its wait, and the calls held behind it may release
-    // the last object of a context.
-    const std::map<QString, Shared> contexts = contexts_;
-    for (const auto& entry : contexts) {
-        PrintWindows& windows = entry.second->context->windows();
+    std::vector<Shared> contexts;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        for (const auto& entry : contexts_) contexts.push_back(entry.second);
+    }
+    // Closing a confirmation ends its wait on its context's thread.
+    for (const Shared& shared : contexts) {
+        PrintWindows& windows = shared->context->windows();
         if (windows.okLoaded()) windows.unloadOk();
     }
 }
 
 PrintService::Shared PrintService::contextFor(const QString& key, const QString& creator) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (const auto found = contexts_.find(key); found != contexts_.end()) return found->second;
     const std::shared_ptr<DescriptorAccount> account = accounts_.of(creator);
     DescriptorShare descriptors = DescriptorShare::forContext(account);
@@ -195,37 +248,72 @@ PrintService::Shared PrintService::contextFor(const QString& key, const QString&
     shared->descriptors = std::move(descriptors);
     shared->context->files().chargeTo(account);
     // A job's events go to the object whose output started it, on its path even after its
-    // release (paths are never reused), so that its client learns what became of its job.
+    // release (paths are never reused), so that its client learns what became of its job. They
+    // are sent from the context's thread, before the reply of the call that ended the job.
     PrintJobs& jobs = shared->context->jobs();
-    connect(&jobs, &PrintJobs::sheetFinished, this, [this](int owner, int32_t sheet) {
-        if (owner > 0)
-            sendSignal(objectPath(owner), Bus::kEventInterface, QStringLiteral("BladAfgedrukt"),
-                       {sheet});
-    });
-    connect(&jobs, &PrintJobs::jobEnded, this, [this](int owner, const EndedJob& job) {
-        if (owner <= 0) return;
-        sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
-                   {job.destination, job.document, job.pages});
-        if (!job.destination.startsWith(QLatin1String("pdf:")))
-            follower_.follow(owner, job.destination, job.document.toInt());
-    });
+    connect(
+        &jobs, &PrintJobs::sheetFinished, this,
+        [this](int owner, int32_t sheet) {
+            if (owner > 0)
+                sendSignal(objectPath(owner), Bus::kEventInterface, QStringLiteral("BladAfgedrukt"),
+                           {sheet});
+        },
+        Qt::DirectConnection);
+    connect(
+        &jobs, &PrintJobs::jobEnded, this,
+        [this](int owner, const EndedJob& job) {
+            if (owner <= 0) return;
+            sendSignal(objectPath(owner), Bus::kJobsInterface, QStringLiteral("JobEnded"),
+                       {job.destination, job.document, job.pages});
+            if (job.destination.startsWith(QLatin1String("pdf:"))) return;
+            const QString destination = job.destination;
+            const int document = job.document.toInt();
+            // The follower asks CUPS on a timer of the GUI thread.
+            postToGuiThread(&follower_, [this, owner, destination, document] {
+                follower_.follow(owner, destination, document);
+            });
+        },
+        Qt::DirectConnection);
     return shared;
 }
 
 void PrintService::settle(const Shared& shared) {
-    if (shared->objects > 0 || shared->hold.busy() || shared->hold.pending() > 0) return;
+    if (shared->objects > 0 || shared->queue.waiting() > 0) return;
     const auto it = contexts_.find(shared->key);
-    if (it != contexts_.end() && it->second == shared) contexts_.erase(it);
+    if (it == contexts_.end() || it->second != shared) return;
+    retired_.push_back(shared);
+    contexts_.erase(it);
+    postToGuiThread(this, [this] { endRetired(); });
+}
+
+bool PrintService::anyRetiredBusy() const {
+    for (const Shared& shared : retired_)
+        if (shared->queue.busy()) return true;
+    return false;
+}
+
+void PrintService::endRetired() {
+    std::vector<Shared> ending;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        // One whose last call is still unwinding is ended on a later turn.
+        const auto idle = std::stable_partition(retired_.begin(), retired_.end(),
+                                                [](const Shared& s) { return s->queue.busy(); });
+        ending.assign(std::make_move_iterator(idle), std::make_move_iterator(retired_.end()));
+        retired_.erase(idle, retired_.end());
+        if (!retired_.empty()) QTimer::singleShot(20, this, &PrintService::endRetired);
+    }
 }
 
 PrintService::Shared PrintService::heldIn(int id) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
     const auto it = objects_.find(id);
     return it == objects_.end() ? Shared() : it->second.shared;
 }
 
 QString PrintService::introspect(const QString& path) const {
     if (path == QLatin1String("/")) return interfacesXml(serverInterfaces());
-    if (objects_.count(objectId(path))) return interfacesXml(objectInterfaces());
+    if (heldIn(objectId(path))) return interfacesXml(objectInterfaces());
     return QString();
 }
 
@@ -249,7 +337,7 @@ void PrintService::dispatch(const QDBusMessage& message) {
         });
     if (message.path() == QLatin1String("/")) return dispatchServer(message);
     const int id = objectId(message.path());
-    if (!objects_.count(id))
+    if (!heldIn(id))
         throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(message.path())};
     if (interface == kProperties) return dispatchProperties(message, id);
     if (interface == Bus::kBatchInterface && message.member() == QLatin1String("Run")) {
@@ -266,9 +354,13 @@ void PrintService::dispatch(const QDBusMessage& message) {
         }
         if (const MethodSpec* method = findMethod(message.member())) {
             requireSignature(message, method->inSignature());
-            return answer(
-                message, method->access == Access::Held ? heldIn(id) : nullptr,
-                [this, id, method](const QDBusMessage& m) { return callMember(m, id, *method); });
+            if (method->access == Access::Read)
+                return answer(message, nullptr, [this, id, method](const QDBusMessage& m) {
+                    return m.createReply(published(id).reads.value(method->name));
+                });
+            return answer(message, heldIn(id), [this, id, method](const QDBusMessage& m) {
+                return callMember(m, id, *method);
+            });
         }
     }
     throw BusError{kUnknownMethod, QStringLiteral("No member %1.%2")
@@ -286,19 +378,23 @@ void PrintService::dispatchServer(const QDBusMessage& message) {
     const bool persistent = options[0].toBoolean();
     const QString printer = options[1].toString();
     const QString group = options[2].toString();
-    checkPrinterChoice(printer, jobOptions);
+    // Paths are numbered in the order the calls came, whichever context runs first.
+    const int id = nextId_++;
     // The context decides which calls the creation waits behind.
     QString key;
     if (!group.isEmpty())
         key = QStringLiteral("group:") + group;
     else if (persistent)
-        key = QStringLiteral("object:") + QString::number(nextId_);
+        key = QStringLiteral("object:") + QString::number(id);
     else
         key = QStringLiteral("connection:") + message.service();
     const Shared shared = contextFor(key, message.service());
-    answer(message, shared, [this, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
-        return create(m, shared, persistent, printer, jobOptions);
-    });
+    answer(message, shared,
+           [this, id, shared, persistent, printer, jobOptions](const QDBusMessage& m) {
+               // CUPS may take its time: on the context's thread, not the bus's.
+               checkPrinterChoice(printer, jobOptions);
+               return create(m, id, shared, persistent, printer, jobOptions);
+           });
 }
 
 void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
@@ -309,13 +405,7 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
     if (member == QLatin1String("GetAll")) {
         requireSignature(message, QStringLiteral("s"));
         return answer(message, nullptr, [this, id, ours](const QDBusMessage& m) {
-            QVariantMap values;
-            if (ours) {
-                const clsPrint& print = object(id);
-                for (const PropertySpec& property : clsPrintProperties())
-                    values.insert(property.name, property.wire(print));
-            }
-            return m.createReply(values);
+            return m.createReply(ours ? published(id).properties : QVariantMap());
         });
     }
     const bool get = member == QLatin1String("Get");
@@ -331,7 +421,7 @@ void PrintService::dispatchProperties(const QDBusMessage& message, int id) {
                        QStringLiteral("No property %1").arg(shownInError(args[1].toString()))};
     if (get)
         return answer(message, nullptr, [this, id, property](const QDBusMessage& m) {
-            return valueReply(m, property->wire(object(id)));
+            return valueReply(m, published(id).properties.value(property->name));
         });
     answer(message, heldIn(id), [this, id, property](const QDBusMessage& m) {
         return runOnObject(id, [&m, property](clsPrint& print) {
@@ -358,8 +448,9 @@ void PrintService::dispatchIntrospect(const QDBusMessage& message) {
         interfaces = serverInterfaces();
         children << kObjectContainer.mid(1);
     } else if (path == kObjectContainer) {
+        const std::lock_guard<std::mutex> lock(mutex_);
         for (const auto& entry : objects_) children << QString::number(entry.first);
-    } else if (objects_.count(objectId(path))) {
+    } else if (heldIn(objectId(path))) {
         interfaces = objectInterfaces();
     } else {
         throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(path)};
@@ -389,19 +480,25 @@ void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
         }
     };
     if (!heldIn) return run();
-    // Kept here, not only in the queue: the hold must outlive its own run.
     const Shared shared = heldIn;
-    SharedContext* held = shared.get();
     const QString caller = message.service();
-    shared->hold.run([this, held, caller, run = std::move(run)] {
-        // A call whose client left while it waited is answered to nobody: it is dropped.
-        if (departed_.count(caller)) return;
-        held->caller = caller;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (closing_) {
+        sendError(message, kFailed, QStringLiteral("The server is ending"));
+        return;
+    }
+    shared->queue.post([this, shared, caller, run = std::move(run)] {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            // A call whose client left while it waited is answered to nobody: it is dropped.
+            if (departed_.count(caller)) return settle(shared);
+            shared->caller = caller;
+        }
         run();
-        held->caller.clear();
+        const std::lock_guard<std::mutex> lock(mutex_);
+        shared->caller.clear();
+        settle(shared);
     });
-    settle(shared);
-    runIdleActions();
 }
 
 void PrintService::sendError(const QDBusMessage& message, const QString& name,
@@ -410,10 +507,9 @@ void PrintService::sendError(const QDBusMessage& message, const QString& name,
     connection_.send(message.createErrorReply(name, text));
 }
 
-QDBusMessage PrintService::create(const QDBusMessage& message, const Shared& shared,
+QDBusMessage PrintService::create(const QDBusMessage& message, int id, const Shared& shared,
                                   bool persistent, const QString& printer,
                                   const JobOptions& jobOptions) {
-    const int id = nextId_++;
     // The object's grid is measured on the sheet its own destination and options give.
     std::unique_ptr<clsPrint> print;
     {
@@ -422,13 +518,23 @@ QDBusMessage PrintService::create(const QDBusMessage& message, const Shared& sha
     }
     connectEvents(*print, objectPath(id));
     const QString owner = persistent ? QString() : message.service();
-    objects_[id] = PrintObject{std::move(print), shared, owner, printer, jobOptions};
-    shared->objects += 1;
+    clsPrint& created = *print;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        objects_[id] = PrintObject{std::move(print), shared, owner, printer, jobOptions, {}};
+        shared->objects += 1;
+    }
+    publish(id, created);
     Q_EMIT objectCountChanged(objectCount());
     if (!owner.isEmpty()) {
         // A client that left before the server was watching (its call queued for the server
         // that the bus was starting) would never be seen leaving.
-        if (!connection_.interface()->isServiceRegistered(owner).value()) {
+        QDBusMessage ask = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+        ask << owner;
+        const QDBusMessage known = connection_.call(ask);
+        if (known.type() == QDBusMessage::ReplyMessage && !known.arguments().value(0).toBool()) {
             reportUndelivered(id, releaseObject(id));
             return QDBusMessage();
         }
@@ -455,12 +561,22 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
 
 QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(clsPrint&)>& body) {
     clsPrint& print = object(id);
-    const PrintObject& entry = objects_.at(id);
-    const PrintJobs::Scope caller(entry.shared->context->jobs(), id, entry.printer, entry.options);
+    QString printer;
+    JobOptions options;
+    std::shared_ptr<PrintContext> context;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const PrintObject& entry = objects_.at(id);
+        printer = entry.printer;
+        options = entry.options;
+        context = entry.shared->context;
+    }
+    const PrintJobs::Scope caller(context->jobs(), id, printer, options);
     const PropertySnapshot before(print);
     auto announce = [&] {
         const QVariantMap changed = before.changes(print);
         if (!changed.isEmpty()) connection_.send(propertiesChangedSignal(objectPath(id), changed));
+        publish(id, print, &changed);
     };
     QDBusMessage reply;
     try {
@@ -473,6 +589,37 @@ QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(
     return reply;
 }
 
+void PrintService::publish(int id, clsPrint& print, const QVariantMap* changed) {
+    QVariantMap properties;
+    if (!changed)
+        for (const PropertySpec& property : clsPrintProperties())
+            properties.insert(property.name, property.wire(print));
+    QVariantMap reads;
+    for (const MethodSpec& method : clsPrintMethods()) {
+        if (method.access != Access::Read) continue;
+        Arguments none;
+        reads.insert(method.name, resultToWire(method, method.invoke(print, none)));
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = objects_.find(id);
+    if (it == objects_.end()) return;
+    Published& state = it->second.published;
+    if (changed)
+        for (auto value = changed->begin(); value != changed->end(); ++value)
+            state.properties.insert(value.key(), value.value());
+    else
+        state.properties = std::move(properties);
+    state.reads = std::move(reads);
+}
+
+PrintService::Published PrintService::published(int id) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = objects_.find(id);
+    if (it == objects_.end())
+        throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(objectPath(id))};
+    return it->second.published;
+}
+
 QDBusMessage PrintService::release(const QDBusMessage& message, int id) {
     object(id);
     // The object is gone either way; a job that did not reach its destination is the answer.
@@ -481,6 +628,7 @@ QDBusMessage PrintService::release(const QDBusMessage& message, int id) {
 }
 
 clsPrint& PrintService::object(int id) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     const auto it = objects_.find(id);
     if (it == objects_.end())
         throw BusError{kUnknownObject, QStringLiteral("No object at %1").arg(objectPath(id))};
@@ -488,18 +636,31 @@ clsPrint& PrintService::object(int id) {
 }
 
 std::optional<VbError> PrintService::releaseObject(int id) {
-    const auto it = objects_.find(id);
-    if (it == objects_.end()) return std::nullopt;
-    // Out of the table first, so that nothing reaches the object while its release runs.
-    std::unique_ptr<clsPrint> print = std::move(it->second.print);
-    const Shared shared = it->second.shared;
-    const PrintJobs::Scope caller(shared->context->jobs(), id, it->second.printer,
-                                  it->second.options);
-    objects_.erase(it);
-    std::optional<VbError> undelivered = print->Terminate();
-    print.reset();
-    shared->objects -= 1;
-    settle(shared);
+    std::unique_ptr<clsPrint> print;
+    Shared shared;
+    QString printer;
+    JobOptions options;
+    {
+        // Out of the table first, so that nothing reaches the object while its release runs.
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const auto it = objects_.find(id);
+        if (it == objects_.end()) return std::nullopt;
+        print = std::move(it->second.print);
+        shared = it->second.shared;
+        printer = it->second.printer;
+        options = it->second.options;
+        objects_.erase(it);
+    }
+    std::optional<VbError> undelivered;
+    {
+        const PrintJobs::Scope caller(shared->context->jobs(), id, printer, options);
+        undelivered = print->Terminate();
+        print.reset();
+    }
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        shared->objects -= 1;
+    }
     Q_EMIT objectCountChanged(objectCount());
     return undelivered;
 }
@@ -507,21 +668,25 @@ std::optional<VbError> PrintService::releaseObject(int id) {
 void PrintService::ownerLeft(const QString& owner) {
     // Each context releases the client's objects in the order of its own calls: one that waits
     // for the user does so when its wait has ended.
+    const std::lock_guard<std::mutex> lock(mutex_);
     std::vector<Shared> contexts;
     for (const auto& entry : objects_)
         if (entry.second.owner == owner &&
             std::find(contexts.begin(), contexts.end(), entry.second.shared) == contexts.end())
             contexts.push_back(entry.second.shared);
     for (const Shared& shared : contexts) {
-        shared->hold.run([this, owner, shared] {
+        shared->queue.post([this, owner, shared] {
             std::vector<int> owned;
-            for (const auto& [id, entry] : objects_)
-                if (entry.owner == owner && entry.shared == shared) owned.push_back(id);
+            {
+                const std::lock_guard<std::mutex> lock(mutex_);
+                for (const auto& [id, entry] : objects_)
+                    if (entry.owner == owner && entry.shared == shared) owned.push_back(id);
+            }
             for (int id : owned) reportUndelivered(id, releaseObject(id));
+            const std::lock_guard<std::mutex> lock(mutex_);
+            settle(shared);
         });
-        settle(shared);
     }
-    runIdleActions();
 }
 
 void PrintService::reportUndelivered(int id, const std::optional<VbError>& undelivered) {
@@ -531,10 +696,13 @@ void PrintService::reportUndelivered(int id, const std::optional<VbError>& undel
 }
 
 void PrintService::connectEvents(clsPrint& print, const QString& path) {
+    // Sent from the context's thread, before the reply of the call that raised it.
     connect(
-        &print, &clsPrint::Melding, this, [this, path](int32_t FoutNummer, const QString& Tekst) {
+        &print, &clsPrint::Melding, this,
+        [this, path](int32_t FoutNummer, const QString& Tekst) {
             sendSignal(path, Bus::kEventInterface, QStringLiteral("Melding"), {FoutNummer, Tekst});
-        });
+        },
+        Qt::DirectConnection);
 }
 
 void PrintService::sendSignal(const QString& path, const QString& interface, const QString& name,

@@ -5,11 +5,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 
-#include "server/CallHold.h"
 #include "server/ClientAccounts.h"
+#include "server/ContextQueue.h"
 #include "surface/CupsJobFollower.h"
 #include "surface/JobOptions.h"
 #include "variant/VbError.h"
@@ -26,8 +27,11 @@ struct MethodSpec;
 //
 // Objects live in print contexts (printer and job, page grid, windows): the objects one client
 // connection creates share one, a persistent object has one of its own, and the option Group
-// names one that objects of any connection share. Each context holds its own calls while one of
-// its calls waits for the user; the others go on.
+// names one that objects of any connection share. Each context runs its calls in order on a
+// thread of its own, which also sends their replies and signals: a call that waits for the user
+// or prints for long holds only its context. The thread that reads the bus (the GUI thread)
+// answers reads at once, from the state each object publishes after each call, and hands every
+// other call to its context.
 class PrintService : public QDBusVirtualObject {
     Q_OBJECT
 public:
@@ -37,12 +41,13 @@ public:
     // Registers the object tree on the connection; false when the path is taken.
     bool registerObjects();
 
-    int objectCount() const { return static_cast<int>(objects_.size()); }
+    int objectCount() const;
     // True while a job handed to CUPS is followed to its end (JobFinished still to come).
     bool followingJobs() const { return follower_.following(); }
     // Releases every object (ending their print jobs), in the order they were created.
     void releaseAll();
-    // Runs an action once no context has a held call in progress (at once when none has).
+    // Runs an action (on this thread) once no context has a call queued or in progress (at once
+    // when none has).
     void runWhenIdle(std::function<void()> action);
     // Closes every open confirmation, as "Afbreken": nobody is left to answer them.
     void closeConfirmations();
@@ -59,25 +64,36 @@ private Q_SLOTS:
     void nameOwnerChanged(const QString& name, const QString& oldOwner, const QString& newOwner);
 
 private:
-    // One print context on the bus and the hold of the calls into it.
+    // One print context on the bus and the queue of the calls into it. objects and caller are
+    // the service's (under mutex_); the context itself is reached from its queue only.
     struct SharedContext {
         QString key;  // "connection:NAME", "object:N" or "group:NAME"
         // Kept for its job and charged to the client that made it; given back after the
         // context, which ends its job when it goes.
         DescriptorShare descriptors;
         std::shared_ptr<PrintContext> context;
-        CallHold hold;
         int objects = 0;
-        QString caller;  // the connection whose held call runs now (it may wait for the user)
+        QString caller;      // the connection whose call runs now (it may wait for the user)
+        ContextQueue queue;  // last: its thread ends before the rest goes
     };
     using Shared = std::shared_ptr<SharedContext>;
 
+    // What reads are answered from: the properties and read members as the object's last call
+    // left them, each in its wire form.
+    struct Published {
+        QVariantMap properties;
+        QVariantMap reads;
+    };
+
+    // The table entry is the service's (under mutex_); print is reached from its context's
+    // queue only.
     struct PrintObject {
         std::unique_ptr<clsPrint> print;
         Shared shared;
         QString owner;       // the unique name of the creating connection; empty when persistent
         QString printer;     // the destination chosen at Create; empty for the usual choice
         JobOptions options;  // JobOptions and Title given at Create
+        Published published;
     };
 
     void dispatch(const QDBusMessage& message);
@@ -85,20 +101,28 @@ private:
     void dispatchProperties(const QDBusMessage& message, int id);
     void dispatchIntrospect(const QDBusMessage& message);
 
-    // Runs the body for a read at once (heldIn null), for a held call through the hold of its
+    // Runs the body for a read at once (heldIn null), for any other call on the queue of its
     // context, and sends its reply or the error reply.
     void answer(const QDBusMessage& message, const Shared& heldIn,
                 std::function<QDBusMessage(const QDBusMessage&)> body);
     Shared heldIn(int id) const;  // the context of an object, null when it is gone
     // The context of that key, made for the creator when there is none (67 past its maxima).
     Shared contextFor(const QString& key, const QString& creator);
-    // Forgets a context that has no object and no waiting call any more; it ends its job and
-    // closes its windows when its last object is gone.
+    // Forgets a context that has no object and no queued call any more (called on its queue,
+    // after its call): it is retired, and ended on this thread once its queue is idle (it ends
+    // its job and closes its windows), never on its own thread after the windows are gone.
     void settle(const Shared& shared);
+    void endRetired();
+    bool anyRetiredBusy() const;
     void runIdleActions();
+    bool anyContextBusy() const;
+    // What the object's reads answer until its next call ends: every property, or only those
+    // the call changed (as PropertiesChanged gave them).
+    void publish(int id, clsPrint& print, const QVariantMap* changed = nullptr);
+    Published published(int id) const;  // an error reply when the object is gone
     void sendError(const QDBusMessage& message, const QString& name, const QString& text);
 
-    QDBusMessage create(const QDBusMessage& message, const Shared& shared, bool persistent,
+    QDBusMessage create(const QDBusMessage& message, int id, const Shared& shared, bool persistent,
                         const QString& printer, const JobOptions& jobOptions);
     QDBusMessage callMember(const QDBusMessage& message, int id, const MethodSpec& method);
     // Runs a call on the object as the printer's caller (so that a job it starts takes its
@@ -106,7 +130,7 @@ private:
     // whether it succeeded or failed.
     QDBusMessage runOnObject(int id, const std::function<QDBusMessage(clsPrint&)>& body);
     QDBusMessage release(const QDBusMessage& message, int id);
-    clsPrint& object(int id);  // an error reply when the object is gone
+    clsPrint& object(int id);  // on its context's queue; an error reply when it is gone
     // Releases the object; the error that kept its job from the destination, if any.
     std::optional<VbError> releaseObject(int id);
     void reportUndelivered(int id, const std::optional<VbError>& undelivered);
@@ -119,12 +143,17 @@ private:
                     const QList<QVariant>& arguments);
 
     QDBusConnection connection_;
+    // Guards the tables below: held for lookups only, never while a member runs or a window is
+    // asked (the GUI thread takes it too).
+    mutable std::mutex mutex_;
     std::map<int, PrintObject> objects_;
     std::map<QString, Shared> contexts_;
-    std::vector<std::function<void()>> idleActions_;
-    // Clients that left while calls were held; forgotten once no hold is busy.
+    std::vector<Shared> retired_;                     // forgotten contexts, ended by the bus thread
+    std::vector<std::function<void()>> idleActions_;  // the bus thread's
+    // Clients that left while calls were queued; forgotten once no context is busy.
     std::set<QString> departed_;
-    int nextId_ = 1;
+    int nextId_ = 1;        // the bus thread's
+    bool closing_ = false;  // releaseAll has begun: nothing more is queued
     CupsJobFollower follower_;
     ClientAccounts accounts_;
 };

@@ -18,7 +18,8 @@ void runInBackground(std::function<void()> work, QObject* context,
 // Runs the work so and waits for it while the event loop keeps running, so that other clients'
 // calls are answered meanwhile; at most `milliseconds`: false when the work did not finish in
 // time (it goes on alone and its result is dropped). Without an application object the work
-// runs in the calling thread.
+// runs in the calling thread; on a thread other than the GUI thread (a print context's in the
+// server) the caller just waits, with no event loop: its context waits, nobody else.
 bool runBounded(std::function<void()> work, int milliseconds);
 
 // The same for work with a result: nothing when it did not finish in time.

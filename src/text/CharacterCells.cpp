@@ -2,8 +2,9 @@
 
 #include <unicode/uchar.h>
 
+#include <atomic>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace zel {
 
@@ -30,9 +31,17 @@ int cellsOf(char32_t c) {
     // Printable ASCII is the bulk of every report; the rest of the BMP is asked once.
     if (c >= 0x20 && c < 0x7F) return 1;
     if (c >= 0x10000) return lookUp(c);
-    static std::vector<int8_t> cells(0x10000, -1);
-    int8_t& known = cells[c];
-    if (known < 0) known = int8_t(lookUp(c));
+    // Shared by every print context's thread; a character asked twice at once gets the same.
+    static const std::unique_ptr<std::atomic<int8_t>[]> cells = [] {
+        std::unique_ptr<std::atomic<int8_t>[]> made(new std::atomic<int8_t>[0x10000]);
+        for (int i = 0; i < 0x10000; ++i) made[i].store(-1, std::memory_order_relaxed);
+        return made;
+    }();
+    int8_t known = cells[c].load(std::memory_order_relaxed);
+    if (known < 0) {
+        known = int8_t(lookUp(c));
+        cells[c].store(known, std::memory_order_relaxed);
+    }
     return known;
 }
 

@@ -6,6 +6,7 @@
 #include <QtEndian>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace zel {
@@ -86,6 +87,8 @@ QByteArray sfntOf(hb_face_t* face, bool cff) {
 }  // namespace
 
 const FontFace* FontFace::load(const QByteArray& path, int index) {
+    static std::mutex mutex;
+    const std::lock_guard<std::mutex> lock(mutex);
     static std::map<std::pair<QByteArray, int>, std::unique_ptr<FontFace>> faces;
     std::unique_ptr<FontFace>& entry = faces[{path, index}];
     if (!entry) {
@@ -164,6 +167,7 @@ QByteArray FontFace::postScriptName() const {
 }
 
 QByteArray FontFace::fileData() const {
+    const std::lock_guard<std::mutex> lock(fileMutex_);
     if (fileData_.isEmpty()) {
         if (index_ == 0 && hb_face_count(blob_) <= 1) {
             unsigned length = 0;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <mutex>
 
 #include <hb.h>
 
@@ -53,6 +54,7 @@ private:
     bool fixedPitch_;
     bool cff_;
     bool colour_;
+    mutable std::mutex fileMutex_;  // faces are shared by every print context's thread
     mutable QByteArray fileData_;
 };
 

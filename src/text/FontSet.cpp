@@ -59,13 +59,17 @@ bool prefersEmoji(char32_t c) {
 }  // namespace
 
 FontSet& FontSet::forFamily(const QString& family, bool bold) {
+    static std::mutex mutex;
+    const std::lock_guard<std::mutex> lock(mutex);
     static std::map<std::pair<QString, bool>, std::unique_ptr<FontSet>> sets;
     std::unique_ptr<FontSet>& entry = sets[{family, bold}];
     if (!entry) entry.reset(new FontSet(family, bold));
     return *entry;
 }
 
-FontSet::FontSet(const QString& family, bool bold) : simple_(0x10000, Unknown) {
+FontSet::FontSet(const QString& family, bool bold)
+    : simple_(new std::atomic<int32_t>[SimpleCount]) {
+    for (char32_t c = 0; c < SimpleCount; ++c) simple_[c].store(Unknown, std::memory_order_relaxed);
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY,
                        reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
@@ -112,6 +116,7 @@ FontSet::~FontSet() {
 
 const FontFace* FontSet::faceFor(char32_t c) {
     if (main_->glyph(c)) return main_;
+    const std::lock_guard<std::mutex> lock(mutex_);
     const auto found = chosen_.find(c);
     if (found != chosen_.end()) return found->second;
     return chosen_[c] = lookUpFace(c);
@@ -148,6 +153,7 @@ const FontFace* FontSet::faceForAll(const std::vector<char32_t>& chars) {
                                    [face](char32_t c) { return face->glyph(c) != 0; });
     };
     if (hasAll(main_)) return main_;
+    const std::lock_guard<std::mutex> lock(mutex_);
     for (Candidate& candidate : candidates_) {
         const bool covers = std::all_of(chars.begin(), chars.end(), [&candidate](char32_t c) {
             return FcCharSetHasChar(candidate.charset, FcChar32(c));
@@ -163,7 +169,7 @@ int32_t FontSet::lookUpSimple(char32_t c) {
         const uint32_t own = main_->glyph(c == u'\t' ? u' ' : c);  // a tab is blank, as a space
         if (own != 0) glyph = int32_t(own);
     }
-    if (c < simple_.size()) simple_[c] = glyph;
+    if (c < SimpleCount) simple_[c].store(glyph, std::memory_order_relaxed);
     return glyph;
 }
 

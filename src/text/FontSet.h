@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -12,6 +14,8 @@ class FontFace;
 // The faces a text in one font is drawn with: the font's own face first, then the faces that
 // fontconfig orders after it for that font, each taking the characters that the ones before it
 // lack. Built once per family and weight for the process: fontconfig's ordered list is costly.
+// Every print context's thread uses the same sets: the glyph cache is atomic, the rest of what
+// is learnt on the way is guarded.
 class FontSet {
 public:
     // The set of the family as the font resolved to it (Qt's choice, such as "Liberation Mono"
@@ -29,13 +33,17 @@ public:
     // The main face's glyph for a character that needs no shaping (Latin, Greek, Cyrillic or
     // common punctuation and symbols; one cell; left to right) and that the face has; else -1.
     int32_t simpleGlyph(char32_t c) {
-        if (c < simple_.size() && simple_[c] != Unknown) return simple_[c];
+        if (c < SimpleCount) {
+            const int32_t known = simple_[c].load(std::memory_order_relaxed);
+            if (known != Unknown) return known;
+        }
         return lookUpSimple(c);
     }
 
 private:
     struct Candidate;
     static constexpr int32_t Unknown = -2;
+    static constexpr char32_t SimpleCount = 0x10000;  // the BMP
 
     FontSet(const QString& family, bool bold);
     int32_t lookUpSimple(char32_t c);
@@ -44,7 +52,8 @@ private:
 
     const FontFace* main_ = nullptr;
     std::vector<Candidate> candidates_;  // fontconfig's order, the main face's file left out
-    std::vector<int32_t> simple_;        // by BMP character
+    std::unique_ptr<std::atomic<int32_t>[]> simple_;  // by BMP character
+    std::mutex mutex_;                                // guards what follows, and candidates_
     std::unordered_map<char32_t, const FontFace*> chosen_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "general/GuiThread.h"
 #include "geometry/mdlPrint.h"
 #include "surface/Fonts.h"
 #include "windows/frmOk.h"
@@ -20,6 +21,7 @@ PrintWindows::~PrintWindows() {
 frmPrint& PrintWindows::frm() {
     if (!frm_) {
         frm_ = new frmPrint(*this);
+        frmLoaded_ = true;
         frm_->Form_Load();
         const Look look = std::exchange(look_, Look());
         if (look.fontSize) frm_->setFontSize(*look.fontSize);
@@ -32,55 +34,93 @@ frmPrint& PrintWindows::frm() {
     return *frm_;
 }
 
+bool PrintWindows::frmLoaded() const {
+    return frmLoaded_;
+}
+
 void PrintWindows::unloadFrm() {
-    look_ = Look();
-    if (frmPrint* window = std::exchange(frm_, nullptr)) frmPrint::Unload(window);
+    onGui([this] {
+        look_ = Look();
+        frmLoaded_ = false;
+        if (frmPrint* window = std::exchange(frm_, nullptr)) frmPrint::Unload(window);
+    });
 }
 
 void PrintWindows::setFontName(const QString& name) {
-    if (frm_) return frm_->setFontName(name);
-    resolveFont(name);
-    look_.fontName = name;
+    onGui([&] {
+        if (frm_) return frm_->setFontName(name);
+        resolveFont(name);
+        look_.fontName = name;
+    });
 }
 
 void PrintWindows::setFontSize(float points) {
-    if (frm_) return frm_->setFontSize(points);
-    checkFontSize(points);
-    look_.fontSize = points;
+    onGui([&] {
+        if (frm_) return frm_->setFontSize(points);
+        checkFontSize(points);
+        look_.fontSize = points;
+    });
 }
 
 void PrintWindows::setFontBold(bool bold) {
-    if (frm_) return frm_->setFontBold(bold);
-    look_.bold = bold;
+    onGui([&] {
+        if (frm_) return frm_->setFontBold(bold);
+        look_.bold = bold;
+    });
 }
 
 void PrintWindows::setForeColor(int32_t colour) {
-    if (frm_) return frm_->setForeColor(colour);
-    look_.foreColor = colour;
+    onGui([&] {
+        if (frm_) return frm_->setForeColor(colour);
+        look_.foreColor = colour;
+    });
 }
 
 void PrintWindows::setBackColor(int32_t colour) {
-    if (frm_) return frm_->setBackColor(colour);
-    look_.backColor = colour;
+    onGui([&] {
+        if (frm_) return frm_->setBackColor(colour);
+        look_.backColor = colour;
+    });
 }
 
 frmOk& PrintWindows::ok() {
     if (!ok_) {
         ok_ = new frmOk(*this);
+        okLoaded_ = true;
         ok_->Form_Load();
     }
     return *ok_;
 }
 
+bool PrintWindows::okLoaded() const {
+    return okLoaded_;
+}
+
 void PrintWindows::unloadOk() {
-    if (frmOk* window = std::exchange(ok_, nullptr)) frmOk::Unload(window);
+    onGui([this] {
+        okLoaded_ = false;
+        if (frmOk* window = std::exchange(ok_, nullptr)) frmOk::Unload(window);
+    });
+}
+
+void PrintWindows::showConfirmation() {
+    onGui([this] {
+        try {
+            unloadOk();
+        } catch (const std::exception&) {
+        }
+        LoadCount = 0;
+        ok().ShowNonModal();
+    });
 }
 
 void PrintWindows::CalcMetrics() {
-    if (frm_)
-        geometry_.CalcScreenMetrics(printer_, *frm_);
-    else
-        geometry_.CalcPrinterMetrics(printer_);
+    const bool onScreen = onGui([this] {
+        if (frm_) geometry_.CalcScreenMetrics(printer_, *frm_);
+        return frm_ != nullptr;
+    });
+    // The printer's part needs no window: it stays on the context's thread.
+    if (!onScreen) geometry_.CalcPrinterMetrics(printer_);
 }
 
 }  // namespace zel

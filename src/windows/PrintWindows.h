@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <optional>
+
+#include "windows/ScreenWindow.h"
 
 namespace zel {
 
@@ -19,6 +22,10 @@ struct mdlPrint;
 // A report that never uses the screen never loads a window: the main window's look (fonts and
 // colours) set while it is not loaded is kept here and given to it when it loads, and its part
 // of the grid is computed then. Unloading forgets that look, as a form's settings go with it.
+//
+// The windows live on the GUI thread. Every member here may be called from a print context's
+// own thread: it runs on the GUI thread while the caller waits (straight through when called
+// there), except frm() and ok(), which hand out the widgets themselves to the GUI thread only.
 class PrintWindows {
 public:
     PrintWindows(mdlPrint& geometry, PrinterSurface& printer);
@@ -27,12 +34,16 @@ public:
     PrintWindows& operator=(const PrintWindows&) = delete;
 
     frmPrint& frm();  // loads the main window (hidden) when it is not loaded
-    bool frmLoaded() const { return frm_ != nullptr; }
+    bool frmLoaded() const;
     void unloadFrm();
+    // The main window for a print context: loaded (hidden) by its first member that needs it.
+    ScreenWindow& screen() { return screen_; }
 
     frmOk& ok();  // loads the confirmation window (not shown) when it is not loaded
-    bool okLoaded() const { return ok_ != nullptr; }
+    bool okLoaded() const;
     void unloadOk();  // runs its unload handler (an unanswered close is an abort)
+    // Puts up the page's question afresh: a new confirmation window, shown without the focus.
+    void showConfirmation();
 
     // Loads and layout passes of frmOk since the page flow last reset it (it does so before
     // each showing); survives unloading.
@@ -64,7 +75,12 @@ private:
 
     frmPrint* frm_ = nullptr;
     frmOk* ok_ = nullptr;
+    // Whether each is loaded, for the context's thread to ask without a round trip (a report in
+    // mode "P" asks at every text): the pointers above change on the GUI thread only.
+    std::atomic<bool> frmLoaded_{false};
+    std::atomic<bool> okLoaded_{false};
     Look look_;
+    ScreenWindow screen_{*this};
 };
 
 }  // namespace zel

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "general/GuiThread.h"
 #include "general/SettingsStore.h"
 #include "windows/HandlerGuard.h"
 #include "windows/frmOk.h"
@@ -51,7 +52,10 @@ int execQuestion(QDialog& dialog) {
     return dialog.exec();
 }
 
-int MsgBox(const QString& text, int buttons, const QString& title) {
+namespace {
+
+// The box is a widget: made, shown and read on the GUI thread.
+int showMessageBox(const QString& text, int buttons, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? AppTitle() : title, text,
                     QMessageBox::Ok);
     if (buttons == vbOKCancel) {
@@ -64,6 +68,12 @@ int MsgBox(const QString& text, int buttons, const QString& title) {
     if (buttons == vbOKCancel && box.clickedButton() != box.button(QMessageBox::Ok))
         return vbCancel;
     return vbOK;
+}
+
+}  // namespace
+
+int MsgBox(const QString& text, int buttons, const QString& title) {
+    return onGui([&] { return showMessageBox(text, buttons, title); });
 }
 
 void noDisplayAnswerer(QWidget* question) {

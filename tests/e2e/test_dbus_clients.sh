@@ -141,13 +141,16 @@ PY
 
 # Three applications at once, calls interleaved one by one, each with its own folder: each gets
 # one whole job of its own lines only, and B's change of default set mid-report moves no margin
-# of A's or C's.
-"$PYTHON" - "$ZEL_E2E_TMP" <<'PY' || fail "three interleaved clients"
+# of A's or C's. Then a long call beside another client.
+awk 'BEGIN { for (i = 1; i <= 300000; i++) printf "Sjabloonregel %06d\n", i }' \
+    >"$ZEL_E2E_TMP/lang.psj"
+"$PYTHON" - "$ZEL_E2E_TMP" <<'PY' || fail "several clients at once"
 import asyncio
 import glob
 import os
 import subprocess
 import sys
+import time
 from dbus_next import Variant
 from dbus_next.aio import MessageBus
 
@@ -192,5 +195,46 @@ async def main():
         print(f"ok: client {letter} has one job with its {LINES} lines only, in order")
 
 
+# A slow call holds only its own client: while one prints a long template in one call, another
+# creates, prints and reads, each call answered within 100 ms, and releases; each job is whole.
+async def slow_call():
+    _, _, slow = await client("slow")
+    await slow.call_set_mode(Variant("s", "P"))
+    template = os.path.join(tmp, "lang.psj")
+    started = time.monotonic()
+    printing = asyncio.ensure_future(slow.call_print_from_sjabloon(
+        Variant("s", ""), Variant("s", ""), Variant("s", template)))
+    await asyncio.sleep(0.2)
+    _, _, quick = await client("quick")
+    await quick.call_set_mode(Variant("s", "P"))
+    calls = [lambda n=n: quick.call_add_tekst(Variant("i", n), Variant("i", 1),
+                                               Variant("s", f"Snel {n}"), {})
+             for n in range(1, 11)]
+    calls += [quick.get_current_page, quick.call_get_result]
+    slowest = 0.0
+    for call in calls:
+        begun = time.monotonic()
+        await call()
+        slowest = max(slowest, time.monotonic() - begun)
+    await quick.call_release()  # ends its job: written and synced to disk, so not timed
+    assert not printing.done(), "the template was printed before the other client was done"
+    # The sanitizers slow every call several times over; a held client would wait seconds.
+    bound = 0.5 if os.environ.get("ZEL_SANITIZE_FLAGS") else 0.1
+    assert slowest < bound, f"a call of the other client took {slowest:.3f} s"
+    print(f"ok: another client's {len(calls)} calls answered within {slowest * 1000:.0f} ms "
+          "during a long template")
+    await printing
+    print(f"ok: the template took {time.monotonic() - started:.1f} s")
+    await slow.call_release()
+    for name, lines in (("quick", 10), ("slow", 300000)):
+        jobs = glob.glob(os.path.join(tmp, "own-" + name, "job-*.pdf"))
+        assert len(jobs) == 1, f"{name}: {jobs}"
+        text = os.popen(f"pdftotext '{jobs[0]}' -").read()
+        count = text.count("Snel " if name == "quick" else "Sjabloonregel ")
+        assert count == lines, f"{name}: {count} lines printed"
+    print("ok: each client's job is whole")
+
+
 asyncio.run(main())
+asyncio.run(slow_call())
 PY

@@ -6,21 +6,30 @@ source "$(dirname "$0")/lib/x11.sh"
 trap 'screen_stop_server; cleanup; x11_stop' EXIT
 
 T=$ZEL_E2E_TMP
+declare -A WIDS WAITS
 screen_begin screen_confirm
 
 prop() {
     busctl --user --timeout=5 get-property "$NAME" "$OBJ" "$OBJ_IFACE" "$1"
 }
 
-# Starts NieuwBlad in the background (it waits for the answer) and the confirmation window's
-# id in WID.
+# break_page [OUT [OPEN_WID]]: starts NieuwBlad in the background (it waits for the answer), its
+# reply going to OUT, and the id of its confirmation window (not OPEN_WID, another client's
+# question that is open already) in WID.
 break_page() {
-    call_waiting "$OBJ" NieuwBlad v i 3 >"$T/nieuwblad" 2>&1 &
+    local out=${1:-$T/nieuwblad}
+    call_waiting "$OBJ" NieuwBlad v i 3 >"$out" 2>&1 &
     WAIT_PID=$!
     PIDS+=("$WAIT_PID")
-    WID=$(frmok_wait 20)
+    WID=""
+    for _ in $(seq 200); do
+        WID=$(xdotool search --onlyvisible --name "$FRMOK_TITLE" | grep -v -x "${2:-none}" |
+            head -n 1)
+        [ -n "$WID" ] && break
+        sleep 0.1
+    done
     [ -n "$WID" ] || fail "no confirmation window"
-    kill -0 "$WAIT_PID" 2>/dev/null || fail "NieuwBlad returned before the answer: $(cat "$T/nieuwblad")"
+    kill -0 "$WAIT_PID" 2>/dev/null || fail "NieuwBlad returned before the answer: $(cat "$out")"
 }
 
 # answered WHAT EXPECTED: NieuwBlad's reply once it returns.
@@ -139,6 +148,41 @@ grep -q "van A" <<<"$(pdftotext "$B_PDF" -)" && fail "B's job holds A's lines"
 grep -q "van B" <<<"$(pdftotext "$A_PDF" -)" && fail "A's job holds B's lines"
 echo "ok: each job holds only its own report"
 
+# Two applications with a question open at once, answered in either order: each NieuwBlad
+# returns within a second of its own answer while the other goes on waiting, and each job holds
+# its own page.
+JOB=4
+for first in A B; do
+    start_report
+    A=$OBJ A_MAIN=$MAIN
+    body_text 3 "Blad 1 regel 3"
+    break_page "$T/wait-A"
+    WIDS[A]=$WID WAITS[A]=$WAIT_PID
+    start_report "$A_MAIN"
+    B=$OBJ
+    body_text 3 "Blad 1 regel 3"
+    break_page "$T/wait-B" "${WIDS[A]}"
+    WIDS[B]=$WID WAITS[B]=$WAIT_PID
+    # Both questions open where the stored placement puts them: B's is moved off A's.
+    xdotool windowmove --sync "${WIDS[B]}" 700 500 || fail "B's question cannot be moved"
+    second=$([ "$first" = A ] && echo B || echo A)
+    for who in "$first" "$second"; do
+        xdotool windowraise "${WIDS[$who]}"
+        frmok_click "${WIDS[$who]}" Ja
+        wait_gone "${WAITS[$who]}" 1 ||
+            fail "$who's NieuwBlad did not return within a second of its answer ($first first)"
+        expect "$who's NieuwBlad after Ja ($first first)" "b true" "$(cat "$T/wait-$who")"
+        [ "$who" = "$second" ] || kill -0 "${WAITS[$second]}" 2>/dev/null ||
+            fail "$second's wait ended with $who's answer"
+    done
+    echo "ok: two questions answered $first first, each call returned at its own answer"
+    for OBJ in "$A" "$B"; do
+        expect "Release" "" "$(call "$OBJ" Release)"
+        JOB=$((JOB + 1))
+        expect_pages "$(pdf_job "$JOB")" 1
+    done
+done
+
 # A client killed while its call waits for the confirmation: nobody is left to answer, so the
 # wait ends as "Afbreken", its object is released with its page printed, its windows close, and
 # the next client is answered at once.
@@ -182,7 +226,7 @@ echo "ok: the windows of a client killed in its confirmation closed"
 NEXT=$(timeout 2 busctl --user call "$NAME" / ZelPrintDemo.Server Create 'a{sv}' 1 Persistent b true) ||
     fail "the next client's Create was not answered at once"
 expect "the next client's Release" "" "$(call "$(cut -d'"' -f2 <<<"$NEXT")" Release)"
-expect_pages "$(pdf_job 5)" 1
+expect_pages "$(pdf_job $((JOB + 1)))" 1
 
 # Told to stop while a confirmation waits: the open question counts as "Afbreken", the server
 # ends and the job printed so far reaches its destination (mode "PS": page 1 of a third report).
@@ -193,7 +237,7 @@ kill -TERM "$SCREEN_SERVER_PID"
 wait_gone "$SCREEN_SERVER_PID" 10 || fail "the server did not end on SIGTERM during a confirmation"
 SCREEN_SERVER_PID=""
 await "$WAIT_PID" "NieuwBlad during SIGTERM"
-expect_pages "$(pdf_job 6)" 1
+expect_pages "$(pdf_job $((JOB + 2)))" 1
 
 # zelprint print --mode PS on the display: every page waits for its answer, the last one too;
 # "Ja" to each prints the job (exit 0), "Afbreken" prints nothing (exit 1, saying so).

@@ -1,9 +1,13 @@
 #include "PrivateBus.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
 #include <QFile>
+#include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -29,20 +33,35 @@ PrivateBus::PrivateBus() {
     if (!file.open(QIODevice::WriteOnly)) return;
     file.write(QString::fromLatin1(kConfig).arg(dir_.path()).toUtf8());
     file.close();
-    daemon_.start(QStringLiteral("dbus-daemon"),
-                  {QStringLiteral("--config-file=") + config, QStringLiteral("--print-address"),
-                   QStringLiteral("--nofork")});
-    if (!daemon_.waitForStarted(5000)) return;
-    QElapsedTimer clock;
-    clock.start();
-    while (!daemon_.canReadLine() && clock.elapsed() < 5000) daemon_.waitForReadyRead(100);
-    address_ = QString::fromLatin1(daemon_.readLine()).trimmed();
+    int out[2];
+    if (::pipe(out) != 0) return;
+    const QByteArray option = (QStringLiteral("--config-file=") + config).toLocal8Bit();
+    daemon_ = ::fork();
+    if (daemon_ == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]);
+        ::execlp("dbus-daemon", "dbus-daemon", option.constData(), "--print-address", "--nofork",
+                 static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    if (daemon_ < 0) {
+        ::close(out[0]);
+        return;
+    }
+    // The address is the daemon's first line.
+    QByteArray line;
+    char c = 0;
+    while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
+    ::close(out[0]);
+    address_ = QString::fromLatin1(line).trimmed();
 }
 
 PrivateBus::~PrivateBus() {
     for (const QString& name : names_) QDBusConnection::disconnectFromBus(name);
-    daemon_.terminate();
-    daemon_.waitForFinished(5000);
+    if (daemon_ <= 0) return;
+    ::kill(daemon_, SIGTERM);
+    ::waitpid(daemon_, nullptr, 0);
 }
 
 QDBusConnection PrivateBus::connect(const QString& name) {

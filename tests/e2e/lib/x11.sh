@@ -155,8 +155,10 @@ body_text() {
 
 # pdf_job N: the file of the Nth PDF job once the release has written it.
 pdf_job() {
-    wait_for_file "$ZEL_E2E_TMP/pdf/job-000$1.pdf" 20 || fail "no PDF of job $1"
-    echo "$ZEL_E2E_TMP/pdf/job-000$1.pdf"
+    local file
+    file=$(printf '%s/pdf/job-%04d.pdf' "$ZEL_E2E_TMP" "$1")
+    wait_for_file "$file" 20 || fail "no PDF of job $1"
+    echo "$file"
 }
 
 # expect_pages PDF N: the job has N pages, each with the header "Kop van het rapport" and its

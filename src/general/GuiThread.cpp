@@ -1,0 +1,68 @@
+#include "general/GuiThread.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <condition_variable>
+#include <mutex>
+
+namespace zel {
+
+namespace {
+
+// Qt's event queue already orders a posted call after its posting; this lock says so in a way
+// that ThreadSanitizer, which does not see into Qt, understands too: the poster holds it while
+// the call is made and posted, the GUI thread takes it before running the call, and the answer
+// of a waited-for call goes back under it.
+std::mutex& handoff() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::condition_variable& answered() {
+    static std::condition_variable condition;
+    return condition;
+}
+
+}  // namespace
+
+bool onGuiThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return !app || app->thread() == QThread::currentThread();
+}
+
+void postToGuiThread(QObject* receiver, std::function<void()> action) {
+    const std::lock_guard<std::mutex> lock(handoff());
+    QMetaObject::invokeMethod(
+        receiver,
+        [action = std::move(action)] {
+            { const std::lock_guard<std::mutex> lock(handoff()); }
+            action();
+        },
+        Qt::QueuedConnection);
+}
+
+void runOnGuiThread(const std::function<void()>& action) {
+    if (onGuiThread()) return action();
+    std::exception_ptr error;
+    bool done = false;
+    std::unique_lock<std::mutex> lock(handoff());
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [&] {
+            { const std::lock_guard<std::mutex> taken(handoff()); }
+            try {
+                action();
+            } catch (...) {
+                error = std::current_exception();
+            }
+            const std::lock_guard<std::mutex> taken(handoff());
+            done = true;
+            answered().notify_all();
+        },
+        Qt::QueuedConnection);
+    answered().wait(lock, [&] { return done; });
+    lock.unlock();
+    if (error) std::rethrow_exception(error);
+}
+
+}  // namespace zel
