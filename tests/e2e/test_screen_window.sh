@@ -244,7 +244,10 @@ if command -v sway >/dev/null && command -v wtype >/dev/null && command -v grim 
     rm -f "$XDG_CONFIG_HOME"/ZelPrintDemo/*.ini
     X11_DISPLAY=$DISPLAY
     unset DISPLAY
-    screen_start_server "$T/server-wayland.err" --linger 60
+    # Qt's Wayland platform leaves libwayland-client's objects to the end of the process, out of
+    # LeakSanitizer's sight of any owner: the leak check is for our code, checked everywhere else.
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+        screen_start_server "$T/server-wayland.err" --linger 60
     DISPLAY=$X11_DISPLAY
     OBJ=$(create_persistent)
     call "$OBJ" SetMode v s PS >/dev/null || fail "SetMode PS"
