@@ -4,6 +4,7 @@
 #include <QThread>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace zel {
 
@@ -23,7 +24,40 @@ std::condition_variable& answered() {
     return condition;
 }
 
+thread_local ContextHold* held = nullptr;  // this thread's hold, if it runs a context's call
+
 }  // namespace
+
+// The hold of this thread let go for as long as it lives.
+class LetGo {
+public:
+    LetGo() : hold_(held) {
+        if (hold_) hold_->lock_.unlock();
+    }
+    ~LetGo() {
+        if (hold_) hold_->lock_.lock();
+    }
+    LetGo(const LetGo&) = delete;
+    LetGo& operator=(const LetGo&) = delete;
+
+private:
+    ContextHold* hold_;
+};
+
+ContextHold::ContextHold(std::recursive_mutex& lock) : lock_(lock), outer_(held) {
+    lock_.lock();
+    held = this;
+}
+
+ContextHold::~ContextHold() {
+    held = outer_;
+    lock_.unlock();
+}
+
+void ContextHold::sleepFor(std::chrono::milliseconds time) {
+    const LetGo letGo;
+    std::this_thread::sleep_for(time);
+}
 
 bool onGuiThread() {
     const QCoreApplication* app = QCoreApplication::instance();
@@ -43,6 +77,7 @@ void postToGuiThread(QObject* receiver, std::function<void()> action) {
 
 void runOnGuiThread(const std::function<void()>& action) {
     if (onGuiThread()) return action();
+    const LetGo letGo;
     std::exception_ptr error;
     bool done = false;
     std::unique_lock<std::mutex> lock(handoff());

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <exception>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <type_traits>
 
@@ -12,6 +14,27 @@ namespace zel {
 // True on the thread that runs the application's event loop (and so owns the widgets), and
 // when there is no application yet.
 bool onGuiThread();
+
+// Holds, on a print context's own thread and for the length of one of its calls, the lock that
+// the context's window handlers take on the GUI thread (a resize measures the context's grid),
+// so that they never change the context under a running call. The call lets it go whenever it
+// waits for the GUI thread (runOnGuiThread) or sleeps (sleepFor), so that a handler never waits
+// for a call that waits for it.
+class ContextHold {
+public:
+    explicit ContextHold(std::recursive_mutex& lock);
+    ~ContextHold();
+    ContextHold(const ContextHold&) = delete;
+    ContextHold& operator=(const ContextHold&) = delete;
+
+    // Sleeps with this thread's hold let go (a wait for the user between two looks).
+    static void sleepFor(std::chrono::milliseconds time);
+
+private:
+    friend class LetGo;
+    std::recursive_mutex& lock_;
+    ContextHold* outer_;
+};
 
 // Runs the action on the GUI thread and waits for it: a queued call this thread waits for, not
 // an event loop of this thread. On the GUI thread it runs at once, so a program without threads of

@@ -4,7 +4,6 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <chrono>
-#include <thread>
 
 #include "files/NumberedFiles.h"
 #include "general/GuiThread.h"
@@ -28,7 +27,7 @@ constexpr auto ContextPoll = std::chrono::milliseconds(50);
 // loop runs inside another's call.
 void waitWhileOkCancel(ScreenWindow& frm) {
     if (!onGuiThread()) {
-        while (frm.OkCancel()) std::this_thread::sleep_for(ContextPoll);
+        while (frm.OkCancel()) ContextHold::sleepFor(ContextPoll);
         return;
     }
     while (frm.OkCancel()) {

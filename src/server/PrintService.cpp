@@ -494,7 +494,10 @@ void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
             if (departed_.count(caller)) return settle(shared);
             shared->caller = caller;
         }
-        run();
+        {
+            const ContextHold hold(shared->context->windows().handlers());
+            run();
+        }
         const std::lock_guard<std::mutex> lock(mutex_);
         shared->caller.clear();
         settle(shared);

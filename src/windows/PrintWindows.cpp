@@ -1,5 +1,6 @@
 #include "windows/PrintWindows.h"
 
+#include <QTimer>
 #include <utility>
 
 #include "general/GuiThread.h"
@@ -121,6 +122,16 @@ void PrintWindows::CalcMetrics() {
     });
     // The printer's part needs no window: it stays on the context's thread.
     if (!onScreen) geometry_.CalcPrinterMetrics(printer_);
+}
+
+void PrintWindows::whileHeld(QObject* receiver, std::function<void()> action) {
+    constexpr int RetryMilliseconds = 50;
+    std::unique_lock<std::recursive_mutex> held(handlers_, std::try_to_lock);
+    if (held) return action();
+    QTimer::singleShot(RetryMilliseconds, receiver,
+                       [this, receiver, action = std::move(action)]() mutable {
+                           whileHeld(receiver, std::move(action));
+                       });
 }
 
 }  // namespace zel

@@ -3,9 +3,13 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <optional>
 
 #include "windows/ScreenWindow.h"
+
+class QObject;
 
 namespace zel {
 
@@ -62,7 +66,17 @@ public:
     void setForeColor(int32_t colour);
     void setBackColor(int32_t colour);
 
+    // Taken by the windows' handlers that change the context (a resize measures its grid, the
+    // printer dialog sets its colour), and by a call of the context while it runs on a thread of
+    // its own (ContextHold): a handler never changes the grid under a running call.
+    std::recursive_mutex& handlers() { return handlers_; }
+    // Runs a handler's action on the GUI thread with handlers() held: at once when no call of
+    // the context runs, else a moment later (dropped with the receiver), so that the GUI thread,
+    // which also reads the bus, never waits for a running call.
+    void whileHeld(QObject* receiver, std::function<void()> action);
+
 private:
+    std::recursive_mutex handlers_;
     mdlPrint& geometry_;
     PrinterSurface& printer_;
     struct Look {

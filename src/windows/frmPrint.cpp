@@ -155,8 +155,13 @@ void frmPrint::mnuSelecteerPrinter_Click() {
     saveChosenDestination(destination, optionsOf(printer, destination.startsWith("pdf:")));
     // The colour chosen is the printer's colour mode from now on, as a program's would be; the
     // grid is measured on the chosen paper (a job in progress keeps its own).
-    windows_.printer().setColorMode(printer.colorMode() == QPrinter::GrayScale ? 1 : 2);
-    windows_.CalcMetrics();
+    const int32_t colourMode = printer.colorMode() == QPrinter::GrayScale ? 1 : 2;
+    windows_.whileHeld(this, [this, colourMode] {
+        runHandler("frmPrint mnuSelecteerPrinter_Click", [this, colourMode] {
+            windows_.printer().setColorMode(colourMode);
+            windows_.CalcMetrics();
+        });
+    });
 }
 
 void frmPrint::mnuActiveer_Click() {

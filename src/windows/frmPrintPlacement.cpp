@@ -48,10 +48,12 @@ void frmPrint::Form_Load() {
 // the window in every state.
 void frmPrint::Form_Resize() {
     if (Resizing) return;
-    runHandler("frmPrint Form_Resize", [this] {
-        storePlacement();
-        windows_.geometry().CalcScreenMetrics(windows_.printer(), *this);
-        if (windows_.okLoaded()) windows_.ok().Resize();
+    windows_.whileHeld(this, [this] {
+        runHandler("frmPrint Form_Resize", [this] {
+            storePlacement();
+            windows_.geometry().CalcScreenMetrics(windows_.printer(), *this);
+            if (windows_.okLoaded()) windows_.ok().Resize();
+        });
     });
 }
 

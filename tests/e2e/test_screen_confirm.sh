@@ -183,6 +183,20 @@ for first in A B; do
     done
 done
 
+# The user resizes "Afdrukken" while its report draws: the window's handler measures the grid
+# between the context's calls, never under one (the ThreadSanitizer build says whether it does),
+# and every line is printed.
+start_report
+(for i in $(seq 30); do xdotool windowsize "$MAIN" $((500 + i * 8)) $((400 + i * 6)); sleep 0.03; done) &
+RESIZER=$!
+PIDS+=("$RESIZER")
+for n in $(seq 3 30); do body_text "$n" "Blad 1 regel $n"; done
+wait "$RESIZER"
+expect "Release" "" "$(call "$OBJ" Release)"
+JOB=$((JOB + 1))
+expect "lines printed while the window was resized" 28 \
+    "$(pdftotext "$(pdf_job "$JOB")" - | grep -c 'Blad 1 regel')"
+
 # A client killed while its call waits for the confirmation: nobody is left to answer, so the
 # wait ends as "Afbreken", its object is released with its page printed, its windows close, and
 # the next client is answered at once.
