@@ -104,4 +104,10 @@ void DescriptorShare::giveBack() {
     account_.reset();
 }
 
+void DescriptorShare::leaveAccount() {
+    const std::lock_guard<std::mutex> locked(budgetLock);
+    if (account_) (context_ ? account_->contexts_ : account_->files_) -= 1;
+    account_.reset();
+}
+
 }  // namespace zel

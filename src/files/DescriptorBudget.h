@@ -53,6 +53,10 @@ public:
     // A print context's descriptors; 67 past the budget or the account's contexts.
     static DescriptorShare forContext(const std::shared_ptr<DescriptorAccount>& account);
 
+    // Gives the account's count back now and the descriptors when the share goes: an ending
+    // print context keeps its job's descriptors until it has written it.
+    void leaveAccount();
+
 private:
     static DescriptorShare take(const std::shared_ptr<DescriptorAccount>& account, bool context);
     void giveBack();

@@ -281,6 +281,8 @@ void PrintService::settle(const Shared& shared) {
     if (shared->objects > 0 || shared->queue.waiting() > 0) return;
     const auto it = contexts_.find(shared->key);
     if (it == contexts_.end() || it->second != shared) return;
+    // Its client may create another at once; the job's descriptors stay until it is written.
+    shared->descriptors.leaveAccount();
     retired_.push_back(shared);
     contexts_.erase(it);
     postToGuiThread(this, [this] { endRetired(); });
@@ -462,24 +464,27 @@ void PrintService::dispatchIntrospect(const QDBusMessage& message) {
 
 void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
                           std::function<QDBusMessage(const QDBusMessage&)> body) {
-    auto run = [this, message, body = std::move(body)] {
+    // The reply or error to send; an invalid message when there is none.
+    auto run = [this, message, body = std::move(body)]() -> QDBusMessage {
         try {
-            const QDBusMessage reply = body(message);
-            if (reply.type() != QDBusMessage::InvalidMessage) connection_.send(reply);
+            return body(message);
         } catch (const BusError& e) {
-            sendError(message, e.name, e.text);
+            return errorReply(message, e.name, e.text);
         } catch (const VbError& e) {
-            sendError(message, QStringLiteral("ZelPrintDemo.Error%1").arg(e.number()),
-                      QStringLiteral("%1: %2").arg(e.number()).arg(e.description()));
+            return errorReply(message, QStringLiteral("ZelPrintDemo.Error%1").arg(e.number()),
+                              QStringLiteral("%1: %2").arg(e.number()).arg(e.description()));
         } catch (const std::bad_alloc&) {
             const VbError e(VbErr::OutOfMemory);
-            sendError(message, QStringLiteral("ZelPrintDemo.Error%1").arg(e.number()),
-                      QString::fromStdString(e.what()));
+            return errorReply(message, QStringLiteral("ZelPrintDemo.Error%1").arg(e.number()),
+                              QString::fromStdString(e.what()));
         } catch (const std::exception& e) {
-            sendError(message, kFailed, QString::fromLocal8Bit(e.what()));
+            return errorReply(message, kFailed, QString::fromLocal8Bit(e.what()));
         }
     };
-    if (!heldIn) return run();
+    const auto send = [this](const QDBusMessage& reply) {
+        if (reply.type() != QDBusMessage::InvalidMessage) connection_.send(reply);
+    };
+    if (!heldIn) return send(run());
     const Shared shared = heldIn;
     const QString caller = message.service();
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -487,27 +492,38 @@ void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
         sendError(message, kFailed, QStringLiteral("The server is ending"));
         return;
     }
-    shared->queue.post([this, shared, caller, run = std::move(run)] {
+    shared->queue.post([this, shared, caller, run = std::move(run), send] {
         {
             const std::lock_guard<std::mutex> lock(mutex_);
             // A call whose client left while it waited is answered to nobody: it is dropped.
             if (departed_.count(caller)) return settle(shared);
             shared->caller = caller;
         }
+        QDBusMessage reply;
         {
             const ContextHold hold(shared->context->windows().handlers());
-            run();
+            reply = run();
         }
-        const std::lock_guard<std::mutex> lock(mutex_);
-        shared->caller.clear();
-        settle(shared);
+        {
+            // Settled before the reply goes: a client told that its Release is done finds the
+            // context's place free for its next Create.
+            const std::lock_guard<std::mutex> lock(mutex_);
+            shared->caller.clear();
+            settle(shared);
+        }
+        send(reply);
     });
 }
 
 void PrintService::sendError(const QDBusMessage& message, const QString& name,
                              const QString& text) {
-    if (!message.isReplyRequired()) return;
-    connection_.send(message.createErrorReply(name, text));
+    const QDBusMessage reply = errorReply(message, name, text);
+    if (reply.type() != QDBusMessage::InvalidMessage) connection_.send(reply);
+}
+
+QDBusMessage PrintService::errorReply(const QDBusMessage& message, const QString& name,
+                                      const QString& text) {
+    return message.isReplyRequired() ? message.createErrorReply(name, text) : QDBusMessage();
 }
 
 QDBusMessage PrintService::create(const QDBusMessage& message, int id, const Shared& shared,

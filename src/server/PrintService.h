@@ -121,6 +121,9 @@ private:
     void publish(int id, clsPrint& print, const QVariantMap* changed = nullptr);
     Published published(int id) const;  // an error reply when the object is gone
     void sendError(const QDBusMessage& message, const QString& name, const QString& text);
+    // The error reply to a message, or an invalid message when it wants none.
+    static QDBusMessage errorReply(const QDBusMessage& message, const QString& name,
+                                   const QString& text);
 
     QDBusMessage create(const QDBusMessage& message, int id, const Shared& shared, bool persistent,
                         const QString& printer, const JobOptions& jobOptions);
