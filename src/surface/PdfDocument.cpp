@@ -266,13 +266,23 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         const QChar* chars = text.constData() + cluster.textStart;
         const uint32_t* glyphs = run.glyphs.data() + cluster.firstGlyph;
 
-        // The text layer takes a cluster's characters from its glyph's map entry; where that
-        // entry cannot say it (several glyphs, or a glyph drawn for other characters before),
-        // the page says it, unless it says the whole text. Glyphs of a cluster of several are
-        // mapped to their own characters too, for readers that go by the map alone.
-        if (cluster.glyphCount > 1) mapOwnCharacters(font, *run.face, cluster, glyphs, chars);
-        const bool mapped = cluster.glyphCount == 1 && glyphs[0] != 0 &&
-                            font.mapsTo(glyphs[0], chars, cluster.textLength);
+        // The text layer takes a cluster's characters from the map entries of the codes its
+        // glyphs are written as, in the order they are written (MuPDF reads nothing else). Where
+        // the glyph's own entry cannot say them (several glyphs, a glyph drawn for other
+        // characters before) the page says them too (poppler reads that), unless it says the
+        // whole text.
+        const int count = cluster.glyphCount;
+        codes_.resize(size_t(count));
+        for (int n = 0; n < count; ++n) codes_[size_t(n)] = glyphs[reversed ? count - 1 - n : n];
+        bool mapped = false;
+        if (count == 1) {
+            const uint32_t code = font.code(glyphs[0], chars, cluster.textLength);
+            if (code != PdfFont::NoCode) codes_[0] = code;
+            mapped = code == glyphs[0];
+        } else if (count > 1) {
+            written_.assign(codes_.begin(), codes_.end());
+            font.clusterCodes(written_.data(), count, chars, cluster.textLength, codes_.data());
+        }
         // Readers that order right-to-left text by its place on the line turn every part of it
         // around, the characters of one cluster too: those are said in the order that gives.
         const bool turned = reversed && cluster.textLength > 1;
@@ -288,9 +298,10 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
             content_ += "/Span << /ActualText " + textString(said.constData(), int(said.size())) +
                         " >> BDC\n";
         }
-        for (int n = 0; n < cluster.glyphCount; ++n) {
-            const int i = reversed ? cluster.glyphCount - 1 - n : n;
+        for (int n = 0; n < count; ++n) {
+            const int i = reversed ? count - 1 - n : n;
             const size_t at = size_t(cluster.firstGlyph + i);
+            const uint32_t code = codes_[size_t(n)];
             // Right to left the first glyph written (the base) says the cluster, over its own
             // width; the marks after it say nothing, or the reader would end the cluster at them.
             if (spanned && reversed && n == 1) {
@@ -323,12 +334,12 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
             inString_ = true;
             const size_t end = show_.size();
             show_.resize(end + 4);
-            show_.resize(size_t(putGlyph(&show_[end], glyphs[i]) - show_.data()));
-            double width = font.width(glyphs[i]);
+            show_.resize(size_t(putGlyph(&show_[end], code) - show_.data()));
+            double width = font.width(code);
             // A glyph alone in its cells is as wide as the rest of them, so that readers of the
             // text see no gap between it and the next cell's character.
             if (width < 0)
-                width = font.use(glyphs[i], cluster.glyphCount == 1 && size > 0
+                width = font.use(code, count == 1 && size > 0
                                                 ? (originX + cluster.end * PointsPerTwip - x) *
                                                       thousandthsPerPoint
                                                 : -1);
@@ -340,30 +351,6 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         }
     }
     endShow();
-}
-
-void PdfDocument::mapOwnCharacters(PdfFont& font, const FontFace& face, const GlyphCluster& cluster,
-                                   const uint32_t* glyphs, const QChar* chars) {
-    // A glyph that is a character's own glyph gives that character; the first glyph drawn, if it
-    // is none (a ligature), the whole cluster.
-    for (int n = 0; n < cluster.glyphCount; ++n) {
-        const uint32_t glyph = glyphs[n];
-        if (glyph == 0) continue;
-        bool own = false;
-        for (int i = 0; i < cluster.textLength && !own;) {
-            const int start = i;
-            const char32_t c =
-                QChar::isHighSurrogate(chars[i].unicode()) && i + 1 < cluster.textLength
-                    ? QChar::surrogateToUcs4(chars[i], chars[i + 1])
-                    : chars[i].unicode();
-            i += c > 0xFFFF ? 2 : 1;
-            if (face.glyph(c) == glyph) {
-                font.mapsTo(glyph, chars + start, i - start);
-                own = true;
-            }
-        }
-        if (!own && n == 0) font.mapsTo(glyph, chars, cluster.textLength);
-    }
 }
 
 void PdfDocument::colourRun(const QPointF& origin, const GlyphRun& run, const QString& text,

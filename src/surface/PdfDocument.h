@@ -62,9 +62,6 @@ private:
     // left out.
     void run(const QPointF& baseline, const GlyphRun& run, const QString& text, double points,
              bool ownText, const OnSheet& sheet);
-    // Gives each glyph of a cluster of several glyphs a map entry where it has none yet.
-    void mapOwnCharacters(PdfFont& font, const FontFace& face, const GlyphCluster& cluster,
-                          const uint32_t* glyphs, const QChar* chars);
     // A run of a colour face: each glyph its image, as a glyph of a Type 3 font.
     void colourRun(const QPointF& origin, const GlyphRun& run, const QString& text, double size);
     // The run as one string if its glyphs, each one character, fall on their places by the
@@ -97,6 +94,8 @@ private:
     // before with one lookup.
     const PdfFont* evenFont_ = nullptr;
     std::vector<EvenGlyph> evenGlyphs_;
+    // The codes a cluster's glyphs are written as, in the order they are written; the glyphs.
+    std::vector<uint32_t> codes_, written_;
     bool inArray_ = false;   // a TJ array is open
     bool inString_ = false;  // and a string in it
     std::string show_;       // the open string's glyphs

@@ -2,6 +2,7 @@
 
 #include <hb-subset.h>
 
+#include <QList>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -29,14 +30,91 @@ PdfFont::PdfFont(const FontFace& face, int object)
                           .arg(QString::fromUtf8(face_.postScriptName())));
 }
 
-double PdfFont::use(uint32_t glyph, double advance) {
+double PdfFont::use(uint32_t code, double advance) {
     // A glyph number the face does not have draws its missing-glyph box.
-    if (glyph >= glyphCount_) glyph = 0;
-    if (widths_.size() <= glyph) widths_.resize(size_t(glyph) + 1, -1);
-    if (!(advance >= 0 && advance < 1e6)) advance = face_.advance(glyph) * 1000.0 / face_.unitsPerEm();
+    if (code >= glyphCount_ + aliases_.size()) code = 0;
+    if (widths_.size() <= code) widths_.resize(size_t(code) + 1, -1);
+    if (!(advance >= 0 && advance < 1e6))
+        advance = face_.advance(glyphOf(code)) * 1000.0 / face_.unitsPerEm();
     // Thousandths, as the PDF writes them, so that positions follow from the widths exactly.
-    widths_[glyph] = std::round(advance * 1000) / 1000;
-    return widths_[glyph];
+    widths_[code] = std::round(advance * 1000) / 1000;
+    return widths_[code];
+}
+
+uint32_t PdfFont::code(uint32_t glyph, const QChar* text, int length) {
+    // The missing-glyph box is drawn for any character: its own number gives none.
+    if (glyph != 0 && glyph < glyphCount_ && mapsTo(glyph, text, length)) return glyph;
+    if (glyph >= glyphCount_) glyph = 0;
+    const size_t key = qHash(QStringView(text, length), glyph);
+    for (auto [at, end] = aliasIndex_.equal_range(key); at != end; ++at)
+        if (glyphOf(at->second) == glyph && entryPrefix(at->second, text, length) == length)
+            return at->second;
+    // Codes are two bytes on the page (Identity-H).
+    const size_t next = glyphCount_ + aliases_.size();
+    if (face_.cff() || next > 0xFFFF || !map(uint32_t(next), text, length)) return NoCode;
+    aliases_.push_back(glyph);
+    aliasIndex_.emplace(key, uint32_t(next));
+    return uint32_t(next);
+}
+
+int PdfFont::entryPrefix(uint32_t code, const QChar* text, int length) const {
+    const int32_t mapped = code < unicode_.size() ? unicode_[code] : 0;
+    if (mapped > 0) {
+        const char32_t c = char32_t(mapped);
+        const int units = c > 0xFFFF ? 2 : 1;
+        if (length < units) return -1;
+        const char32_t given =
+            units == 2 ? QChar::surrogateToUcs4(text[0], text[1]) : text[0].unicode();
+        return given == c ? units : -1;
+    }
+    if (mapped == 0) return -1;
+    const QString& entry = strings_[size_t(-mapped - 1)];
+    return QStringView(text, std::min<qsizetype>(length, entry.size())) == entry
+               ? int(entry.size())
+               : -1;
+}
+
+void PdfFont::clusterCodes(const uint32_t* glyphs, int count, const QChar* text, int length,
+                           uint32_t* codes) {
+    // A glyph that is a character's own glyph gives that character; the first glyph written, if
+    // it is none (a ligature, a vowel drawn before its consonant), the whole cluster.
+    for (int n = 0; n < count; ++n) {
+        codes[n] = glyphs[n];
+        if (glyphs[n] == 0) continue;
+        bool own = false;
+        for (int i = 0; i < length && !own;) {
+            const int start = i;
+            const char32_t c = QChar::isHighSurrogate(text[i].unicode()) && i + 1 < length
+                                   ? QChar::surrogateToUcs4(text[i], text[i + 1])
+                                   : text[i].unicode();
+            i += c > 0xFFFF ? 2 : 1;
+            if (face_.glyph(c) == glyphs[n]) {
+                mapsTo(glyphs[n], text + start, i - start);
+                own = true;
+            }
+        }
+        if (!own && n == 0) mapsTo(glyphs[n], text, length);
+    }
+    int at = 0;
+    for (int n = 0; n < count && at >= 0; ++n) {
+        const int taken = entryPrefix(glyphs[n], text + at, length - at);
+        at = taken > 0 ? at + taken : -1;
+    }
+    if (at == length) return;
+    // The characters dealt out one a glyph, the last glyph taking the rest.
+    QList<uint> characters = QStringView(text, length).toUcs4();
+    if (characters.size() < count)
+        characters = QStringView(text, length).toString().normalized(QString::NormalizationForm_D).toUcs4();
+    if (characters.size() < count) return;
+    std::vector<uint32_t> dealt(static_cast<size_t>(count));
+    for (int n = 0; n < count; ++n) {
+        const QString part = QString::fromUcs4(
+            reinterpret_cast<const char32_t*>(characters.constData()) + n,
+            n + 1 < count ? 1 : characters.size() - n);
+        dealt[size_t(n)] = code(glyphs[n], part.constData(), int(part.size()));
+        if (dealt[size_t(n)] == NoCode) return;
+    }
+    std::copy(dealt.begin(), dealt.end(), codes);
 }
 
 bool PdfFont::map(uint32_t glyph, const QChar* text, int length) {
@@ -82,8 +160,8 @@ QByteArray PdfFont::subset() const {
     if (!input) return face_.fileData();
     hb_set_t* glyphs = hb_subset_input_glyph_set(input);
     hb_set_add(glyphs, 0);
-    for (size_t glyph = 0; glyph < widths_.size(); ++glyph)
-        if (widths_[glyph] >= 0) hb_set_add(glyphs, hb_codepoint_t(glyph));
+    for (size_t code = 0; code < widths_.size(); ++code)
+        if (widths_[code] >= 0) hb_set_add(glyphs, glyphOf(uint32_t(code)));
     // The page content names glyphs by their numbers in the whole font; the PDF renders from
     // the outlines alone, so hinting and the shaping tables stay behind. The missing-glyph box
     // keeps its outline: it is what a character no font has prints as.
@@ -106,7 +184,7 @@ QByteArray PdfFont::subset() const {
 
 void PdfFont::write(PdfWriter& pdf) const {
     const int cidFont = pdf.reserve(), descriptor = pdf.reserve(), file = pdf.reserve(),
-              toUnicode = pdf.reserve();
+              toUnicode = pdf.reserve(), glyphMap = aliases_.empty() ? 0 : pdf.reserve();
     const bool cff = face_.cff();
     const QByteArray name = subsetName();
     const QByteArray head = face_.table("head");
@@ -150,8 +228,21 @@ void PdfFont::write(PdfWriter& pdf) const {
               " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
               " /FontDescriptor " +
               QByteArray::number(descriptor) + " 0 R /W [" + widths + "]" +
-              (cff ? "" : " /CIDToGIDMap /Identity") + " >>\n");
+              (cff ? QByteArray()
+                   : " /CIDToGIDMap " + (glyphMap ? QByteArray::number(glyphMap) + " 0 R"
+                                                  : QByteArray("/Identity"))) +
+              " >>\n");
     pdf.endObject();
+    if (glyphMap) {
+        // Two bytes a code: the face's own numbers, then the glyphs of the codes after them.
+        QByteArray map(qsizetype(glyphCount_ + aliases_.size()) * 2, Qt::Uninitialized);
+        for (uint32_t code = 0; code < glyphCount_ + aliases_.size(); ++code) {
+            const uint32_t glyph = glyphOf(code);
+            map[code * 2] = char(glyph >> 8);
+            map[code * 2 + 1] = char(glyph);
+        }
+        pdf.stream(glyphMap, QByteArray(), map);
+    }
 
     const int capHeight = uint16_t(int16At(os2, 0)) >= 2 ? int16At(os2, 88) : int16At(hhea, 4);
     pdf.beginObject(descriptor);

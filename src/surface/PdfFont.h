@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace zel {
@@ -14,17 +15,23 @@ class PdfWriter;
 // is embedded once as a subset of the glyphs the job used (HarfBuzz's subsetter, the glyph
 // numbers kept), with the widths of those glyphs and a ToUnicode map that gives each glyph the
 // characters it was drawn for, so that the text can be extracted and searched.
+//
+// A map entry belongs to a code, not to a glyph: where one glyph must give back other characters
+// than its entry says (the missing-glyph box, drawn for any character; a glyph drawn for other
+// characters before), the font gives it a second code above the face's glyph numbers, which the
+// CIDToGIDMap sends to the same glyph, with an entry of its own. Codes below the face's glyph
+// count are its glyph numbers. A CFF face has no such map: it keeps one code a glyph.
 class PdfFont {
 public:
     // 482 when the face has no outlines a PDF can embed.
     PdfFont(const FontFace& face, int object);
 
     int object() const { return object_; }  // the Type0 font's object number
-    // The glyph's advance in 1/1000 em as the font's widths give it; negative while unused.
-    double width(uint32_t glyph) const { return glyph < widths_.size() ? widths_[glyph] : -1; }
-    // Records the glyph as used with its advance: the one asked for, or without one the
+    // The code's advance in 1/1000 em as the font's widths give it; negative while unused.
+    double width(uint32_t code) const { return code < widths_.size() ? widths_[code] : -1; }
+    // Records the code as used with its advance: the one asked for, or without one its
     // glyph's own. Returns the advance.
-    double use(uint32_t glyph, double advance);
+    double use(uint32_t code, double advance);
     // True when the ToUnicode map gives the glyph exactly these characters: a glyph not mapped
     // yet is mapped to them. A glyph drawn for other characters elsewhere keeps its first ones.
     bool mapsTo(uint32_t glyph, const QChar* text, int length) {
@@ -32,20 +39,42 @@ public:
             return true;
         return map(glyph, text, length);
     }
+    // A code that draws the glyph and gives back exactly these characters: the glyph's own
+    // number where its entry is these characters or it has none yet, else a code of its own;
+    // NoCode when the font has no room for one (or no map for codes, being CFF).
+    static constexpr uint32_t NoCode = UINT32_MAX;
+    uint32_t code(uint32_t glyph, const QChar* text, int length);
+    // The codes of a cluster of several glyphs (given in the order they are written), such that
+    // the map entries, taken in that order, give the cluster's characters: readers that know
+    // nothing but the map (MuPDF) read an Indic vowel drawn before its consonant after it. A
+    // glyph that is a character's own glyph keeps its number where that reads right; else the
+    // characters are dealt out over the glyphs, one each and the rest to the last, in canonical
+    // decomposition where a vowel of two parts has more glyphs than characters. Where even that
+    // has too few characters the glyphs keep their numbers.
+    void clusterCodes(const uint32_t* glyphs, int count, const QChar* text, int length,
+                      uint32_t* codes);
     // Writes the font's objects; after the last page, when every glyph used is known.
     void write(PdfWriter& pdf) const;
 
 private:
     bool map(uint32_t glyph, const QChar* text, int length);
+    // The length of the code's entry where the text starts with it; -1 otherwise.
+    int entryPrefix(uint32_t code, const QChar* text, int length) const;
+    uint32_t glyphOf(uint32_t code) const {
+        return code < glyphCount_ ? code : aliases_[code - glyphCount_];
+    }
     QByteArray subset() const;  // the font file cut down to the used glyphs
     QByteArray subsetName() const;
 
     const FontFace& face_;
     int object_;
     uint32_t glyphCount_;
-    std::vector<double> widths_;    // by glyph; negative while unused
-    std::vector<int32_t> unicode_;  // by glyph: 0 unmapped, a character, or -1 - string index
+    std::vector<double> widths_;    // by code; negative while unused
+    std::vector<int32_t> unicode_;  // by code: 0 unmapped, a character, or -1 - string index
     std::vector<QString> strings_;  // what glyphs standing for several characters give back
+    std::vector<uint32_t> aliases_;  // the glyph of each code from glyphCount_ on
+    // Those codes by a hash of their glyph and characters.
+    std::unordered_multimap<size_t, uint32_t> aliasIndex_;
 };
 
 }  // namespace zel
