@@ -272,16 +272,16 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         // characters before) the page says them too (poppler reads that), unless it says the
         // whole text.
         const int count = cluster.glyphCount;
-        codes_.resize(size_t(count));
-        for (int n = 0; n < count; ++n) codes_[size_t(n)] = glyphs[reversed ? count - 1 - n : n];
-        bool mapped = false;
-        if (count == 1) {
-            const uint32_t code = font.code(glyphs[0], chars, cluster.textLength);
-            if (code != PdfFont::NoCode) codes_[0] = code;
-            mapped = code == glyphs[0];
-        } else if (count > 1) {
-            written_.assign(codes_.begin(), codes_.end());
+        uint32_t single = count == 1 ? font.code(glyphs[0], chars, cluster.textLength) : 0;
+        const bool mapped = count == 1 && single == glyphs[0];
+        if (single == PdfFont::NoCode) single = glyphs[0];
+        const uint32_t* codes = &single;
+        if (count > 1) {
+            written_.resize(size_t(count));
+            codes_.resize(size_t(count));
+            for (int n = 0; n < count; ++n) written_[size_t(n)] = glyphs[reversed ? count - 1 - n : n];
             font.clusterCodes(written_.data(), count, chars, cluster.textLength, codes_.data());
+            codes = codes_.data();
         }
         // Readers that order right-to-left text by its place on the line turn every part of it
         // around, the characters of one cluster too: those are said in the order that gives.
@@ -301,7 +301,7 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         for (int n = 0; n < count; ++n) {
             const int i = reversed ? count - 1 - n : n;
             const size_t at = size_t(cluster.firstGlyph + i);
-            const uint32_t code = codes_[size_t(n)];
+            const uint32_t code = codes[n];
             // Right to left the first glyph written (the base) says the cluster, over its own
             // width; the marks after it say nothing, or the reader would end the cluster at them.
             if (spanned && reversed && n == 1) {

@@ -94,8 +94,6 @@ private:
     // before with one lookup.
     const PdfFont* evenFont_ = nullptr;
     std::vector<EvenGlyph> evenGlyphs_;
-    // The codes a cluster's glyphs are written as, in the order they are written; the glyphs.
-    std::vector<uint32_t> codes_, written_;
     bool inArray_ = false;   // a TJ array is open
     bool inString_ = false;  // and a string in it
     std::string show_;       // the open string's glyphs
@@ -109,6 +107,8 @@ private:
     double currentSize_ = -1;
     std::optional<QRgb> fillColour_, strokeColour_;
     double currentWidth_ = -1;
+    // The codes a cluster's glyphs are written as, in the order they are written; the glyphs.
+    std::vector<uint32_t> codes_, written_;
 };
 
 }  // namespace zel

@@ -41,9 +41,7 @@ double PdfFont::use(uint32_t code, double advance) {
     return widths_[code];
 }
 
-uint32_t PdfFont::code(uint32_t glyph, const QChar* text, int length) {
-    // The missing-glyph box is drawn for any character: its own number gives none.
-    if (glyph != 0 && glyph < glyphCount_ && mapsTo(glyph, text, length)) return glyph;
+uint32_t PdfFont::alias(uint32_t glyph, const QChar* text, int length) {
     if (glyph >= glyphCount_) glyph = 0;
     const size_t key = qHash(QStringView(text, length), glyph);
     for (auto [at, end] = aliasIndex_.equal_range(key); at != end; ++at)

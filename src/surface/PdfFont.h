@@ -43,7 +43,11 @@ public:
     // number where its entry is these characters or it has none yet, else a code of its own;
     // NoCode when the font has no room for one (or no map for codes, being CFF).
     static constexpr uint32_t NoCode = UINT32_MAX;
-    uint32_t code(uint32_t glyph, const QChar* text, int length);
+    uint32_t code(uint32_t glyph, const QChar* text, int length) {
+        // The missing-glyph box is drawn for any character: its own number gives none.
+        if (glyph != 0 && glyph < glyphCount_ && mapsTo(glyph, text, length)) return glyph;
+        return alias(glyph, text, length);
+    }
     // The codes of a cluster of several glyphs (given in the order they are written), such that
     // the map entries, taken in that order, give the cluster's characters: readers that know
     // nothing but the map (MuPDF) read an Indic vowel drawn before its consonant after it. A
@@ -58,6 +62,7 @@ public:
 
 private:
     bool map(uint32_t glyph, const QChar* text, int length);
+    uint32_t alias(uint32_t glyph, const QChar* text, int length);  // a code of its own
     // The length of the code's entry where the text starts with it; -1 otherwise.
     int entryPrefix(uint32_t code, const QChar* text, int length) const;
     uint32_t glyphOf(uint32_t code) const {
