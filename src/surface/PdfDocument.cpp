@@ -279,7 +279,8 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         if (count > 1) {
             written_.resize(size_t(count));
             codes_.resize(size_t(count));
-            for (int n = 0; n < count; ++n) written_[size_t(n)] = glyphs[reversed ? count - 1 - n : n];
+            for (int n = 0; n < count; ++n)
+                written_[size_t(n)] = glyphs[reversed ? count - 1 - n : n];
             font.clusterCodes(written_.data(), count, chars, cluster.textLength, codes_.data());
             codes = codes_.data();
         }
@@ -339,10 +340,10 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
             // A glyph alone in its cells is as wide as the rest of them, so that readers of the
             // text see no gap between it and the next cell's character.
             if (width < 0)
-                width = font.use(code, count == 1 && size > 0
-                                                ? (originX + cluster.end * PointsPerTwip - x) *
-                                                      thousandthsPerPoint
-                                                : -1);
+                width = font.use(
+                    code, count == 1 && size > 0
+                              ? (originX + cluster.end * PointsPerTwip - x) * thousandthsPerPoint
+                              : -1);
             penX += width * pointsPerThousandth;
         }
         if (spanned) {

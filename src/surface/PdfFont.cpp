@@ -67,9 +67,8 @@ int PdfFont::entryPrefix(uint32_t code, const QChar* text, int length) const {
     }
     if (mapped == 0) return -1;
     const QString& entry = strings_[size_t(-mapped - 1)];
-    return QStringView(text, std::min<qsizetype>(length, entry.size())) == entry
-               ? int(entry.size())
-               : -1;
+    return QStringView(text, std::min<qsizetype>(length, entry.size())) == entry ? int(entry.size())
+                                                                                 : -1;
 }
 
 void PdfFont::clusterCodes(const uint32_t* glyphs, int count, const QChar* text, int length,
@@ -102,13 +101,14 @@ void PdfFont::clusterCodes(const uint32_t* glyphs, int count, const QChar* text,
     // The characters dealt out one a glyph, the last glyph taking the rest.
     QList<uint> characters = QStringView(text, length).toUcs4();
     if (characters.size() < count)
-        characters = QStringView(text, length).toString().normalized(QString::NormalizationForm_D).toUcs4();
+        characters =
+            QStringView(text, length).toString().normalized(QString::NormalizationForm_D).toUcs4();
     if (characters.size() < count) return;
     std::vector<uint32_t> dealt(static_cast<size_t>(count));
     for (int n = 0; n < count; ++n) {
-        const QString part = QString::fromUcs4(
-            reinterpret_cast<const char32_t*>(characters.constData()) + n,
-            n + 1 < count ? 1 : characters.size() - n);
+        const QString part =
+            QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()) + n,
+                              n + 1 < count ? 1 : characters.size() - n);
         dealt[size_t(n)] = code(glyphs[n], part.constData(), int(part.size()));
         if (dealt[size_t(n)] == NoCode) return;
     }

@@ -557,21 +557,22 @@ TEST(QtPrinterSurface, FamilyOfTwoFoundriesPrintsInItsOwnFont) {
 TEST(QtPrinterSurface, WordsOfEveryScriptArePrintedWholeAndReadBack) {
     struct Case {
         const char* text;
-        double gap;  // the widest blank inside the word, in cells (an empty cell is one)
+        double gap;         // the widest blank inside the word, in cells (an empty cell is one)
+        const char* mupdf;  // what MuPDF reads where it is not the text as written
     };
     const Case cases[] = {
-        {"हिन्दी", 0.3},
-        {"সোনার", 0.3},
-        {"கொ", 0.3},
-        {"ผู้ใหญ่", 0.3},
-        {"ភាសា", 0.4},
-        {"السلام", 0.7},
-        {"שלום", 0.3},
-        {"עוֹלָם", 0.3},
-        {"👍🏽", 0.3},
-        {"👨‍👩‍👧", 0.3},
-        {"a\u0378b\u0379", 0.7},
-        {"a\u200Bb\u00ADc", 0.3},
+        {"हिन्दी", 0.3, nullptr},
+        {"সোনার", 0.3, "\u09B8\u09C7\u09BE\u09A8\u09BE\u09B0"},
+        {"கொ", 0.3, "\u0B95\u0BC6\u0BBE"},
+        {"ผู้ใหญ่", 0.3, nullptr},
+        {"ភាសា", 0.4, nullptr},
+        {"السلام", 0.7, nullptr},
+        {"שלום", 0.3, nullptr},
+        {"עוֹלָם", 0.3, nullptr},
+        {"👍🏽", 0.3, nullptr},
+        {"👨‍👩‍👧", 0.3, nullptr},
+        {"a\u0378b\u0379", 0.7, nullptr},
+        {"a\u200Bb\u00ADc", 0.3, nullptr},
     };
     PrinterTestEnv env;
     TestPrinter printer;
@@ -594,9 +595,7 @@ TEST(QtPrinterSurface, WordsOfEveryScriptArePrintedWholeAndReadBack) {
     mutool.start(QStringLiteral("mutool"), {QStringLiteral("draw"), QStringLiteral("-q"),
                                             QStringLiteral("-F"), QStringLiteral("txt"), pdf});
     mutool.waitForFinished(30000);
-    const QStringList mupdf = QString::fromUtf8(mutool.readAllStandardOutput())
-                                  .normalized(QString::NormalizationForm_C)
-                                  .split(u'\n');
+    const QStringList mupdf = QString::fromUtf8(mutool.readAllStandardOutput()).split(u'\n');
     const QStringList poppler = pdfText(pdf).split(u'\n');
     for (size_t i = 0; i < std::size(cases); ++i) {
         const QString text = QString::fromUtf8(cases[i].text);
@@ -605,7 +604,7 @@ TEST(QtPrinterSurface, WordsOfEveryScriptArePrintedWholeAndReadBack) {
         EXPECT_GE(ink.box.height(), capital * 0.75);
         EXPECT_LE(ink.widestGap, cell * cases[i].gap);
         EXPECT_TRUE(poppler.contains(text));
-        EXPECT_TRUE(mupdf.contains(text));
+        EXPECT_TRUE(mupdf.contains(cases[i].mupdf ? QString::fromUtf8(cases[i].mupdf) : text));
     }
     const Ink tab = lineInk(std::size(cases) + 1);
     EXPECT_GE(tab.widestGap, cell);  // blank in its cell, as on the window
