@@ -98,17 +98,19 @@ void PdfFont::clusterCodes(const uint32_t* glyphs, int count, const QChar* text,
         at = taken > 0 ? at + taken : -1;
     }
     if (at == length) return;
-    // The characters dealt out one a glyph, the last glyph taking the rest.
+    // The characters dealt out in even shares, so that a long cluster's entries stay short
+    // (MuPDF ignores an entry of more than eight UTF-16 units).
     QList<uint> characters = QStringView(text, length).toUcs4();
     if (characters.size() < count)
         characters =
             QStringView(text, length).toString().normalized(QString::NormalizationForm_D).toUcs4();
     if (characters.size() < count) return;
     std::vector<uint32_t> dealt(static_cast<size_t>(count));
+    const auto share = [&](int n) { return qsizetype(n) * characters.size() / count; };
     for (int n = 0; n < count; ++n) {
         const QString part =
-            QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()) + n,
-                              n + 1 < count ? 1 : characters.size() - n);
+            QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()) + share(n),
+                              share(n + 1) - share(n));
         dealt[size_t(n)] = code(glyphs[n], part.constData(), int(part.size()));
         if (dealt[size_t(n)] == NoCode) return;
     }

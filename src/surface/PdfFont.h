@@ -52,7 +52,7 @@ public:
     // the map entries, taken in that order, give the cluster's characters: readers that know
     // nothing but the map (MuPDF) read an Indic vowel drawn before its consonant after it. A
     // glyph that is a character's own glyph keeps its number where that reads right; else the
-    // characters are dealt out over the glyphs, one each and the rest to the last, in canonical
+    // characters are dealt out over the glyphs in even shares (one each at least), in canonical
     // decomposition where a vowel of two parts has more glyphs than characters. Where even that
     // has too few characters the glyphs keep their numbers.
     void clusterCodes(const uint32_t* glyphs, int count, const QChar* text, int length,
