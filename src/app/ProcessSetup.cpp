@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <csignal>
 
 #include "files/DescriptorBudget.h"
@@ -25,8 +25,10 @@ void choosePlatform(bool forceOffscreen) {
 }
 
 void setUpApplication() {
-    QApplication::setApplicationName(QStringLiteral("ZelPrintDemo"));
-    QApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::setApplicationName(QStringLiteral("ZelPrintDemo"));
+    // A process without the GUI shows no window and asks no question.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         installAnswerer(noDisplayAnswerer);
 }

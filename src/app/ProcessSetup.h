@@ -8,8 +8,8 @@ namespace zel {
 // when there is no display; otherwise Wayland where a Wayland display is there, then X, falling
 // back to offscreen when neither can be opened.
 void choosePlatform(bool forceOffscreen);
-// Names the application and, offscreen, installs the answers for when nobody can see a
-// question (a wait without end would hang the caller).
+// Names the application and, in a GUI process offscreen, installs the answers for when nobody
+// can see a question (a wait without end would hang the caller).
 void setUpApplication();
 
 // For a process that must outlive every failed write: SIGPIPE and SIGXFSZ are ignored (a reader
