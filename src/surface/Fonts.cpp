@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <map>
 #include <mutex>
 
 #include "text/FontFace.h"
@@ -91,6 +92,20 @@ bool hasAliases(const QString& name) {
     return familiesAfter(name) != defaults;
 }
 
+// The family for a name that may be one, empty when the name is refused; uncached.
+QString familyFor(const QString& name) {
+    const QString asked = substituteFor(name);
+    const QString family = matchedFamily(asked);
+    // No font file at all: the name cannot be judged.
+    if (family.isEmpty()) return asked;
+    // Its own family, or a fontconfig alias (a metric-compatible font) by a rule of its own or
+    // by resolving to something else than the fallback.
+    if (family.compare(asked, Qt::CaseInsensitive) != 0 && !hasAliases(asked) &&
+        family.compare(fallbackFamily(), Qt::CaseInsensitive) == 0)
+        return QString();
+    return family;
+}
+
 }  // namespace
 
 QString resolveFont(const QString& name) {
@@ -98,15 +113,19 @@ QString resolveFont(const QString& name) {
     constexpr qsizetype LongestName = 255;
     if (name.size() > LongestName || name.trimmed().isEmpty())
         throw VbError(VbErr::InvalidPropertyValue);
-    const QString asked = substituteFor(name);
-    const QString family = matchedFamily(asked);
-    if (family.isEmpty()) return family;
-    // Its own family, or a fontconfig alias (a metric-compatible font) by a rule of its own or
-    // by resolving to something else than the fallback.
-    if (family.compare(asked, Qt::CaseInsensitive) != 0 && !hasAliases(asked) &&
-        family.compare(fallbackFamily(), Qt::CaseInsensitive) == 0)
-        throw VbError(VbErr::InvalidPropertyValue);
-    return family;
+    // The window and the printer ask for the same few names: fontconfig answers each once. A
+    // client that tries names without end starts the list afresh rather than fill the memory.
+    constexpr size_t MostNames = 256;
+    static std::mutex mutex;
+    static std::map<QString, QString> known;
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto found = known.find(name);
+    if (found == known.end()) {
+        if (known.size() >= MostNames) known.clear();
+        found = known.emplace(name, familyFor(name)).first;
+    }
+    if (found->second.isEmpty()) throw VbError(VbErr::InvalidPropertyValue);
+    return found->second;
 }
 
 FontMetrics measureFont(const QString& family, bool bold, double points, int dpi) {

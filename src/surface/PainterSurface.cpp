@@ -22,10 +22,7 @@ QPointF PainterSurface<Surface>::toDevice(float x, float y) const {
 
 template <class Surface>
 const QString& PainterSurface<Surface>::family() const {
-    if (!family_) {
-        const QString family = resolveFont(fontName_);
-        family_ = family.isEmpty() ? fontName_ : family;
-    }
+    if (!family_) family_ = resolveFont(fontName_);
     return *family_;
 }
 
@@ -100,8 +97,7 @@ void PainterSurface<Surface>::setDrawMode(int16_t mode) {
 
 template <class Surface>
 void PainterSurface<Surface>::setFontName(const QString& name) {
-    const QString family = resolveFont(name);
-    family_ = family.isEmpty() ? name : family;
+    family_ = resolveFont(name);
     fontName_ = name;
     fontChanged();
 }

@@ -67,8 +67,7 @@ protected:
 private:
     QPointF toDevice(float x, float y) const;
     void fontChanged();
-    // The family the current font resolved to; its name when no font file is installed, so that
-    // the error names it.
+    // The family the current font resolved to.
     const QString& family() const;
 
     float x_ = 0;
