@@ -37,9 +37,18 @@ const QString& unknownName() {
     return name;
 }
 
-// The family of fontconfig's best match for the name: the name as the font spells it when the
-// font carries it among its families ("DejaVu Sans Condensed" is also "DejaVu Sans"), else the
-// font's first family. Empty when no font file is installed.
+// A text value of the pattern, or the fallback when it has none.
+QString patternText(FcPattern* pattern, const char* object, int index, const QString& fallback) {
+    FcChar8* value = nullptr;
+    return FcPatternGetString(pattern, object, index, &value) == FcResultMatch
+               ? QString::fromUtf8(reinterpret_cast<const char*>(value))
+               : fallback;
+}
+
+// The family of fontconfig's best match for the name, as Qt names fonts: a font's first family,
+// or the name when the font carries it as a subfamily of its own (a further family in the same
+// language with another style, such as "DejaVu Sans Condensed"); other further families are
+// aliases of the first ("Noto Sans OldHung"). Empty when no font file is installed.
 QString matchedFamily(const QString& name) {
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY,
@@ -49,18 +58,20 @@ QString matchedFamily(const QString& name) {
     FcResult result = FcResultNoMatch;
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
-    QString family;
-    FcChar8* value = nullptr;
-    for (int i = 0; match && FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch;
-         ++i) {
-        const QString named = QString::fromUtf8(reinterpret_cast<const char*>(value));
-        if (i == 0) family = named;
-        if (named.compare(name, Qt::CaseInsensitive) == 0) {
-            family = named;
-            break;
-        }
+    if (!match) return QString();
+    QString family = patternText(match, FC_FAMILY, 0, QString());
+    for (int i = 1;; ++i) {
+        const QString further = patternText(match, FC_FAMILY, i, QString());
+        if (further.isEmpty()) break;
+        if (further.compare(name, Qt::CaseInsensitive) != 0) continue;
+        const QString language = patternText(match, FC_FAMILYLANG, 0, QString());
+        const QString style = patternText(match, FC_STYLE, 0, QString());
+        if (patternText(match, FC_FAMILYLANG, i, language) == language &&
+            patternText(match, FC_STYLE, i, style) != style)
+            family = further;
+        break;
     }
-    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(match);
     return family;
 }
 

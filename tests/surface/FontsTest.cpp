@@ -106,3 +106,29 @@ TEST(Fonts, SizesBeyondTheLargestAreRefusedOnBothDevices) {
         }
     }
 }
+
+// The grid's line height on paper is the font's height as Qt's font engine measured it at
+// 600 dpi (the values below are Qt's): the printer measures without the GUI, and must not move
+// a line of any report.
+TEST(Fonts, PrinterMeasuresAsQtsFontEngine) {
+    struct Case {
+        const char* name;
+        float points;
+        bool bold;
+        float twips;
+    };
+    const Case cases[] = {
+        {"Courier New", 10, false, 225.6375f},         {"Courier New", 7.5f, true, 171.3f},
+        {"Liberation Mono", 12, false, 271.875f},      {"DejaVu Sans Mono", 9, false, 209.5125f},
+        {"WenQuanYi Micro Hei", 11, false, 258.8625f},
+    };
+    PrinterTestEnv env;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestPrinter printer;
+        printer.setFontName(QString::fromUtf8(c.name));
+        printer.setFontSize(c.points);
+        printer.setFontBold(c.bold);
+        EXPECT_FLOAT_EQ(printer.TextHeight(QStringLiteral("A")), c.twips);
+    }
+}
