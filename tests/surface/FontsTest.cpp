@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "PrinterTestEnv.h"
 #include "surface/Fonts.h"
@@ -111,24 +112,19 @@ TEST(Fonts, SizesBeyondTheLargestAreRefusedOnBothDevices) {
 // 600 dpi (the values below are Qt's): the printer measures without the GUI, and must not move
 // a line of any report.
 TEST(Fonts, PrinterMeasuresAsQtsFontEngine) {
-    struct Case {
-        const char* name;
-        float points;
-        bool bold;
-        float twips;
-    };
-    const Case cases[] = {
+    // Name, points, bold: twips from the top of one line to the next.
+    const std::tuple<const char*, float, bool, float> cases[] = {
         {"Courier New", 10, false, 225.6375f},         {"Courier New", 7.5f, true, 171.3f},
         {"Liberation Mono", 12, false, 271.875f},      {"DejaVu Sans Mono", 9, false, 209.5125f},
         {"WenQuanYi Micro Hei", 11, false, 258.8625f},
     };
     PrinterTestEnv env;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, points, bold, twips] : cases) {
+        SCOPED_TRACE(name);
         TestPrinter printer;
-        printer.setFontName(QString::fromUtf8(c.name));
-        printer.setFontSize(c.points);
-        printer.setFontBold(c.bold);
-        EXPECT_FLOAT_EQ(printer.TextHeight(QStringLiteral("A")), c.twips);
+        printer.setFontName(QString::fromUtf8(name));
+        printer.setFontSize(points);
+        printer.setFontBold(bold);
+        EXPECT_FLOAT_EQ(printer.TextHeight(QStringLiteral("A")), twips);
     }
 }
