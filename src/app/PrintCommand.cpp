@@ -209,6 +209,7 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
                             ? QStringLiteral("no input: %1 is empty").arg(inputs.files()[0].name)
                             : QStringLiteral("no input: every file is empty"));
 
+    setUpFontconfig();
     const std::unique_ptr<QCoreApplication> app = makeApplication(options, argc, argv);
     // Nobody could answer the window's questions: they would be answered "Ja" unseen.
     if (options.drawsOnScreen() && QGuiApplication::platformName() == QLatin1String("offscreen"))

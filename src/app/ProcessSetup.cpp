@@ -1,6 +1,7 @@
 #include "app/ProcessSetup.h"
 
 #include <fcntl.h>
+#include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
 #include <QGuiApplication>
@@ -22,6 +23,17 @@ void choosePlatform(bool forceOffscreen) {
     else if (!forceOffscreen && x11)
         platforms = "xcb;offscreen";
     qputenv("QT_QPA_PLATFORM", platforms);
+}
+
+void setUpFontconfig() {
+    FcConfig* config = FcConfigCreate();
+    FcStrList* caches = nullptr;
+    const bool loaded = config && FcConfigParseAndLoad(config, nullptr, FcTrue) &&
+                        (caches = FcConfigGetCacheDirs(config)) != nullptr &&
+                        FcStrListNext(caches) != nullptr && FcConfigSetCurrent(config);
+    if (caches) FcStrListDone(caches);
+    if (config) FcConfigDestroy(config);  // the current configuration holds its own reference
+    if (!loaded) FcInit();
 }
 
 void setUpApplication() {
