@@ -6,8 +6,8 @@ namespace zel {
 
 // The family a font name resolves to, as fontconfig names it (such as "Liberation Mono" for
 // "Courier New", or for "Terminal", which no Linux font carries). VbError 380 when the name
-// resolves neither to its own family, to a substitute, nor to a fontconfig alias. The name itself
-// when no font file is installed at all: the first text then fails with the name it looked for.
+// resolves neither to its own family, to a substitute, nor to a fontconfig alias. The name (or
+// its substitute) when no font file is installed at all: the first text then fails naming it.
 QString resolveFont(const QString& name);
 
 // A font's ascent and descent in device pixels.
