@@ -28,7 +28,8 @@ void choosePlatform(bool forceOffscreen) {
 void setUpFontconfig() {
     FcConfig* config = FcConfigCreate();
     FcStrList* caches = nullptr;
-    const bool loaded = config && FcConfigParseAndLoad(config, nullptr, FcTrue) &&
+    // Quietly: where the file is missing, fontconfig's own set-up says so, once.
+    const bool loaded = config && FcConfigParseAndLoad(config, nullptr, FcFalse) &&
                         (caches = FcConfigGetCacheDirs(config)) != nullptr &&
                         FcStrListNext(caches) != nullptr && FcConfigSetCurrent(config);
     if (caches) FcStrListDone(caches);
