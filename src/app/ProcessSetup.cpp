@@ -1,9 +1,10 @@
 #include "app/ProcessSetup.h"
 
 #include <fcntl.h>
+#include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <csignal>
 
 #include "files/DescriptorBudget.h"
@@ -24,9 +25,23 @@ void choosePlatform(bool forceOffscreen) {
     qputenv("QT_QPA_PLATFORM", platforms);
 }
 
+void setUpFontconfig() {
+    FcConfig* config = FcConfigCreate();
+    FcStrList* caches = nullptr;
+    // Quietly: where the file is missing, fontconfig's own set-up says so, once.
+    const bool loaded = config && FcConfigParseAndLoad(config, nullptr, FcFalse) &&
+                        (caches = FcConfigGetCacheDirs(config)) != nullptr &&
+                        FcStrListNext(caches) != nullptr && FcConfigSetCurrent(config);
+    if (caches) FcStrListDone(caches);
+    if (config) FcConfigDestroy(config);  // the current configuration holds its own reference
+    if (!loaded) FcInit();
+}
+
 void setUpApplication() {
-    QApplication::setApplicationName(QStringLiteral("ZelPrintDemo"));
-    QApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::setApplicationName(QStringLiteral("ZelPrintDemo"));
+    // A process without the GUI shows no window and asks no question.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         installAnswerer(noDisplayAnswerer);
 }

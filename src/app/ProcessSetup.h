@@ -8,8 +8,13 @@ namespace zel {
 // when there is no display; otherwise Wayland where a Wayland display is there, then X, falling
 // back to offscreen when neither can be opened.
 void choosePlatform(bool forceOffscreen);
-// Names the application and, offscreen, installs the answers for when nobody can see a
-// question (a wait without end would hang the caller).
+// Loads fontconfig's configuration and fonts as fontconfig itself would, without also reading
+// every file of its template folder (descriptions for fc-conflist, a third of its start). Call
+// before anything asks fontconfig; where the configuration cannot be loaded so, fontconfig's
+// own set-up runs, with its fallbacks.
+void setUpFontconfig();
+// Names the application and, in a GUI process offscreen, installs the answers for when nobody
+// can see a question (a wait without end would hang the caller).
 void setUpApplication();
 
 // For a process that must outlive every failed write: SIGPIPE and SIGXFSZ are ignored (a reader

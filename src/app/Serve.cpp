@@ -25,6 +25,7 @@ int fail(const QString& message) {
 
 int serve(int argc, char** argv, const ServeOptions& options) {
     setUpLongRunningProcess();
+    setUpFontconfig();
     choosePlatform(options.offscreen);
     QApplication app(argc, argv);
     setUpApplication();

@@ -1,5 +1,6 @@
 #include "surface/ImageSurface.h"
 
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPainter>
@@ -43,6 +44,14 @@ double screenDpi() {
 }
 
 }  // namespace
+
+FontMetrics ImageSurface::measureFont(const QString& family, bool bold, double points) const {
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    const QFontMetricsF measured(font, &image_);
+    return {measured.ascent(), measured.descent()};
+}
 
 ImageSurface::ImageSurface(QSize pixels) : twipsPerPixel_(TwipsPerInch / screenDpi()) {
     image_ = blank(pixels);

@@ -53,7 +53,7 @@ protected:
     void drawText(const QPointF& at, const LaidOutText& text) override;
     // DrawMode combines the pen with the picture as the raster operations do.
     void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) override;
-    const QPaintDevice* metricsDevice() const override { return &image_; }
+    FontMetrics measureFont(const QString& family, bool bold, double points) const override;
     QPointF originTwips() const override { return {scaleLeft_, scaleTop_}; }
 
 private:

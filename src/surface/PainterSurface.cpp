@@ -1,9 +1,7 @@
 #include "surface/PainterSurface.h"
 
 #include <QColor>
-#include <QFontMetricsF>
 
-#include "surface/Fonts.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 
@@ -14,10 +12,7 @@ QColor colourFromVb(int32_t colour) {
 }
 
 template <class Surface>
-PainterSurface<Surface>::PainterSurface()
-    : fontName_(QStringLiteral("Courier New")), font_(fontName_, 10) {
-    registerFontSubstitutes();
-}
+PainterSurface<Surface>::PainterSurface() : fontName_(QStringLiteral("Courier New")) {}
 
 template <class Surface>
 QPointF PainterSurface<Surface>::toDevice(float x, float y) const {
@@ -26,22 +21,20 @@ QPointF PainterSurface<Surface>::toDevice(float x, float y) const {
 }
 
 template <class Surface>
-auto PainterSurface<Surface>::metrics() const -> const Metrics& {
-    if (!metrics_) {
-        const QFontMetricsF measured(font_, metricsDevice());
-        metrics_ = Metrics{measured.ascent(), measured.descent()};
-    }
+const QString& PainterSurface<Surface>::family() const {
+    if (!family_) family_ = resolveFont(fontName_);
+    return *family_;
+}
+
+template <class Surface>
+const FontMetrics& PainterSurface<Surface>::metrics() const {
+    if (!metrics_) metrics_ = measureFont(family(), bold_, points_);
     return *metrics_;
 }
 
 template <class Surface>
 TextLayout& PainterSurface<Surface>::textLayout() const {
-    if (!layout_) {
-        // Without any font file the family resolves to nothing: the error names the font asked for.
-        const QString family = resolvedFamily(font_);
-        layout_ = std::make_unique<TextLayout>(family.isEmpty() ? fontName_ : family, font_.bold(),
-                                               font_.pointSizeF());
-    }
+    if (!layout_) layout_ = std::make_unique<TextLayout>(family(), bold_, points_);
     return *layout_;
 }
 
@@ -104,10 +97,7 @@ void PainterSurface<Surface>::setDrawMode(int16_t mode) {
 
 template <class Surface>
 void PainterSurface<Surface>::setFontName(const QString& name) {
-    QFont font = resolveFont(name);
-    font.setPointSizeF(font_.pointSizeF());
-    font.setBold(font_.bold());
-    font_ = font;
+    family_ = resolveFont(name);
     fontName_ = name;
     fontChanged();
 }
@@ -115,13 +105,13 @@ void PainterSurface<Surface>::setFontName(const QString& name) {
 template <class Surface>
 void PainterSurface<Surface>::setFontSize(float points) {
     checkFontSize(points);
-    font_.setPointSizeF(points);
+    points_ = points;
     fontChanged();
 }
 
 template <class Surface>
 void PainterSurface<Surface>::setFontBold(bool bold) {
-    font_.setBold(bold);
+    bold_ = bold;
     fontChanged();
 }
 

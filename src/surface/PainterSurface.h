@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QFont>
 #include <QPointF>
 #include <memory>
 #include <optional>
 
+#include "surface/Fonts.h"
 #include "surface/PrinterSurface.h"
 #include "text/TextLayout.h"
 
 class QColor;
-class QPaintDevice;
 
 namespace zel {
 
@@ -39,9 +38,9 @@ public:
 
     QString FontName() const override { return fontName_; }
     void setFontName(const QString& name) override;
-    float FontSize() const override { return float(font_.pointSizeF()); }
+    float FontSize() const override { return points_; }
     void setFontSize(float points) override;
-    bool FontBold() const override { return font_.bold(); }
+    bool FontBold() const override { return bold_; }
     void setFontBold(bool bold) override;
 
 protected:
@@ -53,18 +52,14 @@ protected:
     // A line, box outline or filled box (flags as Line's) between two device points, in the
     // pen colour, DrawWidth and DrawMode.
     virtual void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) = 0;
-    // The device whose resolution the fonts are measured at.
-    virtual const QPaintDevice* metricsDevice() const = 0;
+    // The ascent and descent of the family's face, bold or not, at the size on the device.
+    virtual FontMetrics measureFont(const QString& family, bool bold, double points) const = 0;
     virtual double twipsPerPixel() const = 0;
     // The twips shown at the device's top-left pixel; a line end returns CurrentX to its x.
     virtual QPointF originTwips() const { return {}; }
 
-    const QFont& font() const { return font_; }
-    // The current font's ascent and descent on the metrics device, in device pixels.
-    struct Metrics {
-        double ascent, descent;
-    };
-    const Metrics& metrics() const;
+    // The current font's ascent and descent on the device, in device pixels.
+    const FontMetrics& metrics() const;
     // The layout of texts in the current font, the same on every surface.
     TextLayout& textLayout() const;
     void resetPosition() { x_ = y_ = 0; }
@@ -72,6 +67,8 @@ protected:
 private:
     QPointF toDevice(float x, float y) const;
     void fontChanged();
+    // The family the current font resolved to.
+    const QString& family() const;
 
     float x_ = 0;
     float y_ = 0;
@@ -79,10 +76,13 @@ private:
     int16_t drawWidth_ = 1;
     int16_t drawMode_ = 13;
     QString fontName_;
-    QFont font_;
+    float points_ = 10;
+    bool bold_ = false;
+    // Resolved when first needed: a surface that never prints text asks fontconfig nothing.
+    mutable std::optional<QString> family_;
     // Measuring a font is costly (so is every question to its measures) and every line asks:
     // kept until the font changes.
-    mutable std::optional<Metrics> metrics_;
+    mutable std::optional<FontMetrics> metrics_;
     mutable std::unique_ptr<TextLayout> layout_;
 };
 

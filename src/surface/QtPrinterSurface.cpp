@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QDir>
-#include <QPdfWriter>
 #include <QTemporaryFile>
 #include <cstdio>
 
@@ -57,12 +56,7 @@ struct QtPrinterSurface::Job {
     std::unique_ptr<PdfDocument> pdf;
 };
 
-QtPrinterSurface::QtPrinterSurface(PrintJobs& jobs)
-    // Qt print support's PDF engine measures the fonts; a QPrinter would ask CUPS for its
-    // default printer first, unbounded, on every new context. Nothing is ever drawn on it.
-    : jobs_(jobs), metrics_(std::make_unique<QPdfWriter>(QString())) {
-    metrics_->setResolution(Dpi);
-}
+QtPrinterSurface::QtPrinterSurface(PrintJobs& jobs) : jobs_(jobs) {}
 
 QtPrinterSurface::~QtPrinterSurface() = default;
 
@@ -161,7 +155,7 @@ PdfDocument& QtPrinterSurface::readySheet() {
 
 void QtPrinterSurface::drawText(const QPointF& at, const LaidOutText& text) {
     PdfDocument& pdf = readySheet();
-    const Metrics& measured = metrics();
+    const FontMetrics& measured = metrics();
     if (!backgroundTransparent_)
         pdf.fill(
             QRectF(at, QSizeF(text.width() / twipsPerPixel(), measured.ascent + measured.descent)),
@@ -195,8 +189,10 @@ void QtPrinterSurface::PaintBackground(int32_t colour) {
     fillSheet(readySheet(), colour);
 }
 
-const QPaintDevice* QtPrinterSurface::metricsDevice() const {
-    return metrics_.get();
+// Measured as Qt's PDF engine measures at 600 dpi, without its font database: a job without a
+// window needs no GUI.
+FontMetrics QtPrinterSurface::measureFont(const QString& family, bool bold, double points) const {
+    return zel::measureFont(family, bold, points, Dpi);
 }
 
 double QtPrinterSurface::twipsPerPixel() const {

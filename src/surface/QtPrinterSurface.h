@@ -10,8 +10,6 @@
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 
-class QPdfWriter;
-
 namespace zel {
 
 class PdfDocument;
@@ -58,7 +56,7 @@ protected:
     void drawText(const QPointF& at, const LaidOutText& text) override;
     // Every DrawMode draws as 13 (the pen as it is): paper cannot combine with what is under it.
     void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) override;
-    const QPaintDevice* metricsDevice() const override;
+    FontMetrics measureFont(const QString& family, bool bold, double points) const override;
     double twipsPerPixel() const override;
 
 private:
@@ -85,7 +83,6 @@ private:
     void finishSheet();  // counts and reports the job's current sheet as finished
 
     PrintJobs& jobs_;
-    std::unique_ptr<QPdfWriter> metrics_;
     std::unique_ptr<Job> job_;
     std::optional<VbError> refusal_;            // the first refusal of the job in progress
     std::optional<int32_t> pendingBackground_;  // for the current sheet's first output

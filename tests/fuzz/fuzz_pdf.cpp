@@ -16,7 +16,6 @@
 
 #include "FuzzApplication.h"
 #include "FuzzInput.h"
-#include "surface/Fonts.h"
 #include "surface/PdfDocument.h"
 #include "surface/PdfWriter.h"
 #include "text/TextLayout.h"
@@ -139,7 +138,7 @@ void draw(zel::PdfDocument& pdf, FuzzInput& in) {
             const QPointF at = point(in);
             const QString what = text(in);
             const QFont how = font(in);
-            zel::TextLayout layout(zel::resolvedFamily(how), how.bold(), how.pointSizeF());
+            zel::TextLayout layout(how.family(), how.bold(), how.pointSizeF());
             pdf.text(at, layout.layout(what), colour(in));
             break;
         }

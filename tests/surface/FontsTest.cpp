@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "PrinterTestEnv.h"
 #include "surface/Fonts.h"
@@ -104,5 +105,26 @@ TEST(Fonts, SizesBeyondTheLargestAreRefusedOnBothDevices) {
             }
             EXPECT_FLOAT_EQ(surface->FontSize(), 2160);
         }
+    }
+}
+
+// The grid's line height on paper is the font's height as Qt's font engine measured it at
+// 600 dpi (the values below are Qt's): the printer measures without the GUI, and must not move
+// a line of any report.
+TEST(Fonts, PrinterMeasuresAsQtsFontEngine) {
+    // Name, points, bold: twips from the top of one line to the next.
+    const std::tuple<const char*, float, bool, float> cases[] = {
+        {"Courier New", 10, false, 225.6375f},         {"Courier New", 7.5f, true, 171.3f},
+        {"Liberation Mono", 12, false, 271.875f},      {"DejaVu Sans Mono", 9, false, 209.5125f},
+        {"WenQuanYi Micro Hei", 11, false, 258.8625f},
+    };
+    PrinterTestEnv env;
+    for (const auto& [name, points, bold, twips] : cases) {
+        SCOPED_TRACE(name);
+        TestPrinter printer;
+        printer.setFontName(QString::fromUtf8(name));
+        printer.setFontSize(points);
+        printer.setFontBold(bold);
+        EXPECT_FLOAT_EQ(printer.TextHeight(QStringLiteral("A")), twips);
     }
 }
