@@ -41,6 +41,16 @@ private:
 // its own calls straight through. An exception the action throws is thrown here.
 void runOnGuiThread(const std::function<void()>& action);
 
+// Given to what answers later on the GUI thread (a question the user answers): called there with
+// the error to throw at the waiter, or none. Only its first call counts.
+using Answered = std::function<void(std::exception_ptr error)>;
+
+// Starts something on the GUI thread that answers later, and waits for its answer with this
+// thread's hold let go: a condition this thread sleeps on, no event loop, so that the GUI thread
+// serves every other context meanwhile and this one returns as soon as its own answer comes,
+// whatever else is open. Not for the GUI thread, which would wait for itself.
+void awaitOnGuiThread(const std::function<void(const Answered& answered)>& start);
+
 // Runs the action on the GUI thread later, without waiting for it; dropped when the receiver
 // (an object of the GUI thread) is gone by then.
 void postToGuiThread(QObject* receiver, std::function<void()> action);

@@ -1,11 +1,13 @@
 #include "windows/PrintWindows.h"
 
+#include <QDialog>
 #include <QTimer>
 #include <utility>
 
 #include "general/GuiThread.h"
 #include "geometry/mdlPrint.h"
 #include "surface/Fonts.h"
+#include "windows/Questions.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
 
@@ -112,6 +114,17 @@ void PrintWindows::showConfirmation() {
         }
         LoadCount = 0;
         ok().ShowNonModal();
+    });
+}
+
+void PrintWindows::ask(const MakeQuestion& make, const ReadAnswer& read) {
+    askQuestion(make, read, &question_);
+}
+
+void PrintWindows::closeQuestions() {
+    onGui([this] {
+        if (question_) question_->reject();
+        if (okLoaded()) unloadOk();
     });
 }
 

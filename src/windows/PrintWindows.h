@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -7,8 +8,10 @@
 #include <mutex>
 #include <optional>
 
+#include "files/UserQuestions.h"
 #include "windows/ScreenWindow.h"
 
+class QDialog;
 class QObject;
 
 namespace zel {
@@ -48,6 +51,13 @@ public:
     void unloadOk();  // runs its unload handler (an unanswered close is an abort)
     // Puts up the page's question afresh: a new confirmation window, shown without the focus.
     void showConfirmation();
+
+    // Asks the context's question besides the confirmation (a message box, a file dialog), as
+    // askQuestion does: from the context's thread it holds no one else.
+    void ask(const MakeQuestion& make, const ReadAnswer& read);
+    // Closes whatever the context asks the user: the confirmation as unanswered ("Afbreken"),
+    // another question as cancelled, so that a wait nobody is left to answer ends.
+    void closeQuestions();
 
     // Loads and layout passes of frmOk since the page flow last reset it (it does so before
     // each showing); survives unloading.
@@ -89,6 +99,7 @@ private:
 
     frmPrint* frm_ = nullptr;
     frmOk* ok_ = nullptr;
+    QPointer<QDialog> question_;  // the other question open, GUI thread only
     // Whether each is loaded, for the context's thread to ask without a round trip (a report in
     // mode "P" asks at every text): the pointers above change on the GUI thread only.
     std::atomic<bool> frmLoaded_{false};
