@@ -16,7 +16,9 @@ constexpr int vbCancel = 2;
 
 // A question as its asker describes it: how its dialog is made, and what is read from the dialog
 // once it is answered (given the dialog's result, QDialog::Accepted or Rejected). Both run on the
-// GUI thread, which owns the widgets, while the asker waits.
+// GUI thread, which owns the widgets, while the asker waits. A question that nobody is left to
+// answer may be neither shown nor read: what the asker holds before it asks is the answer then,
+// the one of a cancelled question.
 using MakeQuestion = std::function<std::unique_ptr<QDialog>()>;
 using ReadAnswer = std::function<void(QDialog& dialog, int result)>;
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -46,6 +47,8 @@ private:
 };
 
 ContextHold::ContextHold(std::recursive_mutex& lock) : lock_(lock), outer_(held) {
+    static std::atomic<uint64_t> calls{0};
+    call_ = outer_ ? outer_->call_ : ++calls;  // a hold inside a call is still that call
     lock_.lock();
     held = this;
 }
@@ -53,6 +56,10 @@ ContextHold::ContextHold(std::recursive_mutex& lock) : lock_(lock), outer_(held)
 ContextHold::~ContextHold() {
     held = outer_;
     lock_.unlock();
+}
+
+uint64_t ContextHold::currentCall() {
+    return held ? held->call_ : 0;
 }
 
 void ContextHold::sleepFor(std::chrono::milliseconds time) {

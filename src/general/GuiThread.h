@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -29,11 +30,15 @@ public:
 
     // Sleeps with this thread's hold let go (a wait for the user between two looks).
     static void sleepFor(std::chrono::milliseconds time);
+    // The number of the call this thread runs (each call its own, never 0), or 0 when it runs
+    // none: what a question asked in the call is known by.
+    static uint64_t currentCall();
 
 private:
     friend class LetGo;
     std::recursive_mutex& lock_;
     ContextHold* outer_;
+    uint64_t call_;
 };
 
 // Runs the action on the GUI thread and waits for it: a queued call this thread waits for, not

@@ -118,12 +118,18 @@ void PrintWindows::showConfirmation() {
 }
 
 void PrintWindows::ask(const MakeQuestion& make, const ReadAnswer& read) {
+    const uint64_t call = ContextHold::currentCall();
+    if (call != 0 && call == unansweredCall_) return;  // the asker's unanswered answer stands
+    askingCall_ = call;
     askQuestion(make, read, &question_);
 }
 
 void PrintWindows::closeQuestions() {
     onGui([this] {
-        if (question_) question_->reject();
+        if (question_) {
+            unansweredCall_ = askingCall_.load();
+            question_->reject();
+        }
         if (okLoaded()) unloadOk();
     });
 }
