@@ -332,15 +332,20 @@ NEXT=$(timeout 2 busctl --user call "$NAME" / ZelPrintDemo.Server Create 'a{sv}'
 expect "the next client's Release" "" "$(call "$(cut -d'"' -f2 <<<"$NEXT")" Release)"
 expect_pages "$(pdf_job $((JOB + 1)))" 1
 
-# Told to stop while a confirmation waits: the open question counts as "Afbreken", the server
-# ends and the job printed so far reaches its destination (mode "PS": page 1 of a third report).
+# Told to stop while a confirmation and another client's file dialog wait: the confirmation
+# counts as "Afbreken", the file dialog as cancelled with no notice after it, the server ends
+# and the job printed so far reaches its destination (mode "PS": page 1 of a third report).
 start_report
 body_text 3 "Blad 1 regel 3"
 break_page
+OBJS[A]=$(create_persistent)
+ask_template A
 kill -TERM "$SCREEN_SERVER_PID"
-wait_gone "$SCREEN_SERVER_PID" 10 || fail "the server did not end on SIGTERM during a confirmation"
+wait_gone "$SCREEN_SERVER_PID" 10 || fail "the server did not end on SIGTERM during two questions"
 SCREEN_SERVER_PID=""
 await "$WAIT_PID" "NieuwBlad during SIGTERM"
+await "${WAITS[A]}" "PrintFromSjabloon during SIGTERM"
+expect "the template asked for during SIGTERM" 'bv false s ""' "$(cat "$T/wait-A")"
 expect_pages "$(pdf_job $((JOB + 2)))" 1
 
 # zelprint print --mode PS on the display: every page waits for its answer, the last one too;
