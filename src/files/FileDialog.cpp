@@ -8,10 +8,10 @@
 #include <QMimeDatabase>
 #include <QSettings>
 #include <QUrl>
+#include <memory>
 
 #include "files/UserQuestions.h"
 #include "files/mdlFileHandling.h"
-#include "general/GuiThread.h"
 
 namespace zel {
 
@@ -134,54 +134,61 @@ QString FileDialogTitle(const QString& option, const QString& fileName) {
 
 namespace {
 
-Variant askOnScreen(UserQuestions& questions, Variant& FileName, const Variant& Filter,
-                    const Variant& Mode, const Variant& option, const Variant& DefaultDir) {
-    const QString name = FileName.toString();
-    const bool hasDirectory = name.contains(kSeparator);
+// The icon provider lives as long as the dialog that uses it, and a while longer: it is a base
+// made before the dialog and destroyed after it.
+struct OwnIcons {
+    NameOnlyIconProvider icons;
+};
 
-    forgetPseudoLastFolder();
-    NameOnlyIconProvider icons;  // outlives the dialog that uses it
-    // Non-native, so that the question layer's answerer (tests, no display) can answer it.
-    QFileDialog dialog;
-    dialog.setIconProvider(&icons);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setWindowTitle(FileDialogTitle(option.toString(), name));
-    dialog.setNameFilters(NameFilters(Filter.toString()));
-    if (!DefaultDir.isMissing() && !DefaultDir.toString().trimmed().isEmpty())
-        dialog.setDirectory(startFolder(DefaultDir.toString()));
-    else
-        dialog.setDirectory(
-            startFolder(hasDirectory ? DirectoryPart(name, kSeparator) : QString()));
-    if (savesByMode(Mode.toString())) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    dialog.selectFile(hasDirectory ? FileNamePart(name, kSeparator) : name);
-
-    const int answer = questions.execQuestion(dialog);
-    const QStringList chosen = dialog.selectedFiles();
-    // The folder the dialog ends in is the next one's start, in this program and in the stored
-    // settings: never a pseudo file system's.
-    if (inPseudoFileSystem(dialog.directory().absolutePath()))
-        dialog.setDirectory(QDir::homePath());
-    if (answer != QDialog::Accepted || chosen.isEmpty()) {
-        FileName = Variant(QString());
-        return Variant::Integer(-1);
-    }
-    FileName = Variant(chosen.constFirst());
-    return Variant::Integer(0);
-}
+class NamingDialog : private OwnIcons, public QFileDialog {
+public:
+    NamingDialog() { setIconProvider(&icons); }
+};
 
 }  // namespace
 
 Variant AskFileName(UserQuestions& questions, Variant& FileName, const Variant& Filter,
                     const Variant& Mode, const Variant& option, const Variant& DefaultDir) {
+    const QString name = FileName.toString();
+    const bool hasDirectory = name.contains(kSeparator);
+    const QString title = FileDialogTitle(option.toString(), name);
+    const QStringList filters = NameFilters(Filter.toString());
+    QString named;  // the folder the call names
+    if (!DefaultDir.isMissing() && !DefaultDir.toString().trimmed().isEmpty())
+        named = DefaultDir.toString();
+    else if (hasDirectory)
+        named = DirectoryPart(name, kSeparator);
+    const QString folder = startFolder(named);
+    const bool saves = savesByMode(Mode.toString());
+    const QString first = hasDirectory ? FileNamePart(name, kSeparator) : name;
+
+    QString chosen;  // stays empty on cancel
     // The dialog is a widget: made, shown and read on the GUI thread.
-    return onGui(
-        [&] { return askOnScreen(questions, FileName, Filter, Mode, option, DefaultDir); });
+    questions.ask(
+        [&] {
+            forgetPseudoLastFolder();
+            auto dialog = std::make_unique<NamingDialog>();
+            // Non-native, so that the question layer's answerer (tests, no display) can answer it.
+            dialog->setOption(QFileDialog::DontUseNativeDialog);
+            dialog->setWindowTitle(title);
+            dialog->setNameFilters(filters);
+            dialog->setDirectory(folder);
+            dialog->setAcceptMode(saves ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+            dialog->setFileMode(saves ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+            dialog->selectFile(first);
+            return dialog;
+        },
+        [&](QDialog& question, int result) {
+            auto& dialog = static_cast<QFileDialog&>(question);
+            const QStringList selected = dialog.selectedFiles();
+            if (result == QDialog::Accepted && !selected.isEmpty()) chosen = selected.constFirst();
+            // The folder the dialog ends in is the next one's start, in this program and in the
+            // stored settings: never a pseudo file system's.
+            if (inPseudoFileSystem(dialog.directory().absolutePath()))
+                dialog.setDirectory(QDir::homePath());
+        });
+    FileName = Variant(chosen);
+    return Variant::Integer(chosen.isEmpty() ? -1 : 0);
 }
 
 }  // namespace zel

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <memory>
 
 class QDialog;
 
@@ -12,6 +14,14 @@ constexpr int vbOKCancel = 1;
 constexpr int vbOK = 1;
 constexpr int vbCancel = 2;
 
+// A question as its asker describes it: how its dialog is made, and what is read from the dialog
+// once it is answered (given the dialog's result, QDialog::Accepted or Rejected). Both run on the
+// GUI thread, which owns the widgets, while the asker waits. A question that nobody is left to
+// answer may be neither shown nor read: what the asker holds before it asks is the answer then,
+// the one of a cancelled question.
+using MakeQuestion = std::function<std::unique_ptr<QDialog>()>;
+using ReadAnswer = std::function<void(QDialog& dialog, int result)>;
+
 // How the file layer asks the user (a missing directory, a file to replace, another file name):
 // it is given the questions by whoever shows them, so that it needs no windows of its own.
 class UserQuestions {
@@ -20,8 +30,8 @@ public:
     // A message box with the text and the buttons (vbOKOnly or vbOKCancel) under the title (the
     // application title when empty). Returns vbOK or vbCancel.
     virtual int MsgBox(const QString& text, int buttons, const QString& title) = 0;
-    // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
-    virtual int execQuestion(QDialog& dialog) = 0;
+    // Shows the question and returns once it is answered and read.
+    virtual void ask(const MakeQuestion& make, const ReadAnswer& read) = 0;
 };
 
 }  // namespace zel

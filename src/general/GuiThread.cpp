@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -19,7 +21,7 @@ std::mutex& handoff() {
     return mutex;
 }
 
-std::condition_variable& answered() {
+std::condition_variable& answers() {
     static std::condition_variable condition;
     return condition;
 }
@@ -45,6 +47,8 @@ private:
 };
 
 ContextHold::ContextHold(std::recursive_mutex& lock) : lock_(lock), outer_(held) {
+    static std::atomic<uint64_t> calls{0};
+    call_ = outer_ ? outer_->call_ : ++calls;  // a hold inside a call is still that call
     lock_.lock();
     held = this;
 }
@@ -52,6 +56,10 @@ ContextHold::ContextHold(std::recursive_mutex& lock) : lock_(lock), outer_(held)
 ContextHold::~ContextHold() {
     held = outer_;
     lock_.unlock();
+}
+
+uint64_t ContextHold::currentCall() {
+    return held ? held->call_ : 0;
 }
 
 void ContextHold::sleepFor(std::chrono::milliseconds time) {
@@ -75,29 +83,45 @@ void postToGuiThread(QObject* receiver, std::function<void()> action) {
         Qt::QueuedConnection);
 }
 
-void runOnGuiThread(const std::function<void()>& action) {
-    if (onGuiThread()) return action();
+void awaitOnGuiThread(const std::function<void(const Answered& answered)>& start) {
+    struct Answer {
+        bool given = false;
+        std::exception_ptr error;
+    };
+    const auto answer = std::make_shared<Answer>();
+    // Kept by whoever answers, possibly past this wait: a second call finds the answer given.
+    const Answered answered = [answer](std::exception_ptr error) {
+        const std::lock_guard<std::mutex> taken(handoff());
+        if (answer->given) return;
+        answer->given = true;
+        answer->error = std::move(error);
+        answers().notify_all();
+    };
     const LetGo letGo;
-    std::exception_ptr error;
-    bool done = false;
     std::unique_lock<std::mutex> lock(handoff());
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
-        [&] {
+        // The start is the waiter's and is not touched once it answers; the answer is copied.
+        [&start, answered] {
             { const std::lock_guard<std::mutex> taken(handoff()); }
             try {
-                action();
+                start(answered);
             } catch (...) {
-                error = std::current_exception();
+                answered(std::current_exception());
             }
-            const std::lock_guard<std::mutex> taken(handoff());
-            done = true;
-            answered().notify_all();
         },
         Qt::QueuedConnection);
-    answered().wait(lock, [&] { return done; });
+    answers().wait(lock, [&] { return answer->given; });
     lock.unlock();
-    if (error) std::rethrow_exception(error);
+    if (answer->error) std::rethrow_exception(answer->error);
+}
+
+void runOnGuiThread(const std::function<void()>& action) {
+    if (onGuiThread()) return action();
+    awaitOnGuiThread([&action](const Answered& answered) {
+        action();
+        answered(nullptr);
+    });
 }
 
 }  // namespace zel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -29,17 +30,31 @@ public:
 
     // Sleeps with this thread's hold let go (a wait for the user between two looks).
     static void sleepFor(std::chrono::milliseconds time);
+    // The number of the call this thread runs (each call its own, never 0), or 0 when it runs
+    // none: what a question asked in the call is known by.
+    static uint64_t currentCall();
 
 private:
     friend class LetGo;
     std::recursive_mutex& lock_;
     ContextHold* outer_;
+    uint64_t call_;
 };
 
 // Runs the action on the GUI thread and waits for it: a queued call this thread waits for, not
 // an event loop of this thread. On the GUI thread it runs at once, so a program without threads of
 // its own calls straight through. An exception the action throws is thrown here.
 void runOnGuiThread(const std::function<void()>& action);
+
+// Given to what answers later on the GUI thread (a question the user answers): called there with
+// the error to throw at the waiter, or none. Only its first call counts.
+using Answered = std::function<void(std::exception_ptr error)>;
+
+// Starts something on the GUI thread that answers later, and waits for its answer with this
+// thread's hold let go: a condition this thread sleeps on, no event loop, so that the GUI thread
+// serves every other context meanwhile and this one returns as soon as its own answer comes,
+// whatever else is open. Not for the GUI thread, which would wait for itself.
+void awaitOnGuiThread(const std::function<void(const Answered& answered)>& start);
 
 // Runs the action on the GUI thread later, without waiting for it; dropped when the receiver
 // (an object of the GUI thread) is gone by then.

@@ -47,7 +47,7 @@ private:
     std::unique_ptr<PrinterSurface> printer_;
     mdlPrint geometry_;
     PrintWindows windows_;
-    ShownQuestions questions_;
+    ShownQuestions questions_{windows_};
     NumberedFiles files_;
 };
 

@@ -35,7 +35,8 @@ bool clsPrint::PrintFromSjabloon(const Variant& /*DatabaseNaam*/, const Variant&
                  Variant("Print sjabloon (*.psj)|*.psj|Alle bestanden (*.*)|*.*"), Variant("INPUT"))
             .toInteger();
     if (FileNr <= 0) {
-        MsgBox(QStringLiteral("Er is geen sjabloon gevonden"));
+        context_->questions().MsgBox(QStringLiteral("Er is geen sjabloon gevonden"), vbOKOnly,
+                                     QString());
         return false;
     }
     NumberedFiles& files = context_->files();

@@ -142,11 +142,9 @@ void PrintService::clientLeft(const QString& client) {
         for (const auto& entry : contexts_)
             if (entry.second->caller == client) waiting.push_back(entry.second);
     }
-    // Nobody is left to answer for that client: its confirmation counts as "Afbreken".
-    for (const Shared& shared : waiting) {
-        PrintWindows& windows = shared->context->windows();
-        if (windows.okLoaded()) windows.unloadOk();
-    }
+    // Nobody is left to answer for that client: its confirmation counts as "Afbreken", any
+    // other question as cancelled.
+    for (const Shared& shared : waiting) shared->context->windows().closeQuestions();
     ownerLeft(client);
     accounts_.forget(client);
     runIdleActions();  // forgets the client once the calls now queued have run
@@ -229,11 +227,8 @@ void PrintService::closeConfirmations() {
         const std::lock_guard<std::mutex> lock(mutex_);
         for (const auto& entry : contexts_) contexts.push_back(entry.second);
     }
-    // Closing a confirmation ends its wait on its context's thread.
-    for (const Shared& shared : contexts) {
-        PrintWindows& windows = shared->context->windows();
-        if (windows.okLoaded()) windows.unloadOk();
-    }
+    // Closing a question ends its wait on its context's thread.
+    for (const Shared& shared : contexts) shared->context->windows().closeQuestions();
 }
 
 PrintService::Shared PrintService::contextFor(const QString& key, const QString& creator) {

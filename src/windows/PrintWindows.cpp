@@ -1,11 +1,13 @@
 #include "windows/PrintWindows.h"
 
+#include <QDialog>
 #include <QTimer>
 #include <utility>
 
 #include "general/GuiThread.h"
 #include "geometry/mdlPrint.h"
 #include "surface/Fonts.h"
+#include "windows/Questions.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
 
@@ -112,6 +114,23 @@ void PrintWindows::showConfirmation() {
         }
         LoadCount = 0;
         ok().ShowNonModal();
+    });
+}
+
+void PrintWindows::ask(const MakeQuestion& make, const ReadAnswer& read) {
+    const uint64_t call = ContextHold::currentCall();
+    if (call != 0 && call == unansweredCall_) return;  // the asker's unanswered answer stands
+    askingCall_ = call;
+    askQuestion(make, read, &question_);
+}
+
+void PrintWindows::closeQuestions() {
+    onGui([this] {
+        if (question_) {
+            unansweredCall_ = askingCall_.load();
+            question_->reject();
+        }
+        if (okLoaded()) unloadOk();
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -7,8 +8,10 @@
 #include <mutex>
 #include <optional>
 
+#include "files/UserQuestions.h"
 #include "windows/ScreenWindow.h"
 
+class QDialog;
 class QObject;
 
 namespace zel {
@@ -48,6 +51,15 @@ public:
     void unloadOk();  // runs its unload handler (an unanswered close is an abort)
     // Puts up the page's question afresh: a new confirmation window, shown without the focus.
     void showConfirmation();
+
+    // Asks the context's question besides the confirmation (a message box, a file dialog), as
+    // askQuestion does: from the context's thread it holds no one else.
+    void ask(const MakeQuestion& make, const ReadAnswer& read);
+    // Closes whatever the context asks the user, since nobody is left to answer: the
+    // confirmation as unanswered ("Afbreken"), another question as cancelled. The rest of the
+    // call whose question it closed asks nothing more: its questions count as unanswered (a
+    // missing template's notice follows its cancelled file dialog).
+    void closeQuestions();
 
     // Loads and layout passes of frmOk since the page flow last reset it (it does so before
     // each showing); survives unloading.
@@ -89,6 +101,11 @@ private:
 
     frmPrint* frm_ = nullptr;
     frmOk* ok_ = nullptr;
+    QPointer<QDialog> question_;  // the other question open, GUI thread only
+    // The call (ContextHold::currentCall) that asked the last question, and one whose question
+    // was closed unanswered.
+    std::atomic<uint64_t> askingCall_{0};
+    std::atomic<uint64_t> unansweredCall_{0};
     // Whether each is loaded, for the context's thread to ask without a round trip (a report in
     // mode "P" asks at every text): the pointers above change on the GUI thread only.
     std::atomic<bool> frmLoaded_{false};

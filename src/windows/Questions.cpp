@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "general/GuiThread.h"
 #include "general/SettingsStore.h"
 #include "windows/HandlerGuard.h"
+#include "windows/PrintWindows.h"
 #include "windows/frmOk.h"
 
 namespace zel {
@@ -52,28 +54,66 @@ int execQuestion(QDialog& dialog) {
     return dialog.exec();
 }
 
-namespace {
-
-// The box is a widget: made, shown and read on the GUI thread.
-int showMessageBox(const QString& text, int buttons, const QString& title) {
-    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? AppTitle() : title, text,
-                    QMessageBox::Ok);
-    if (buttons == vbOKCancel) {
-        box.addButton(QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
-    } else {
-        box.setEscapeButton(QMessageBox::Ok);
+void askQuestion(const MakeQuestion& make, const ReadAnswer& read, QPointer<QDialog>* open) {
+    if (onGuiThread()) {
+        const std::unique_ptr<QDialog> dialog = make();
+        if (open) *open = dialog.get();
+        read(*dialog, execQuestion(*dialog));
+        return;
     }
-    execQuestion(box);
-    if (buttons == vbOKCancel && box.clickedButton() != box.button(QMessageBox::Ok))
-        return vbCancel;
-    return vbOK;
+    awaitOnGuiThread([&make, &read, open](const Answered& answered) {
+        QDialog* dialog = make().release();
+        dialog->setWindowModality(Qt::NonModal);
+        if (open) *open = dialog;
+        // Read once, at the first answer: the asker's reader is gone after it.
+        QObject::connect(
+            dialog, &QDialog::finished, dialog,
+            [dialog, &read, answered](int result) {
+                std::exception_ptr error;
+                try {
+                    read(*dialog, result);
+                } catch (...) {
+                    error = std::current_exception();
+                }
+                dialog->deleteLater();
+                answered(error);
+            },
+            Qt::SingleShotConnection);
+        // A dialog destroyed unanswered must not leave its asker waiting for good.
+        QObject::connect(dialog, &QObject::destroyed, [answered] { answered(nullptr); });
+        dialog->show();
+        answerLater(dialog);
+    });
 }
 
-}  // namespace
+int ShownQuestions::MsgBox(const QString& text, int buttons, const QString& title) {
+    int answer = buttons == vbOKCancel ? vbCancel : vbOK;  // also when it is closed unanswered
+    ask(
+        [&] {
+            auto box = std::make_unique<QMessageBox>(
+                QMessageBox::NoIcon, title.isEmpty() ? AppTitle() : title, text, QMessageBox::Ok);
+            if (buttons == vbOKCancel) {
+                box->addButton(QMessageBox::Cancel);
+                box->setEscapeButton(QMessageBox::Cancel);
+            } else {
+                box->setEscapeButton(QMessageBox::Ok);
+            }
+            return box;
+        },
+        [&](QDialog& dialog, int) {
+            const auto& box = static_cast<QMessageBox&>(dialog);
+            if (box.clickedButton() == box.button(QMessageBox::Ok)) answer = vbOK;
+        });
+    return answer;
+}
+
+void ShownQuestions::ask(const MakeQuestion& make, const ReadAnswer& read) {
+    if (windows_) return windows_->ask(make, read);
+    askQuestion(make, read);
+}
 
 int MsgBox(const QString& text, int buttons, const QString& title) {
-    return onGui([&] { return showMessageBox(text, buttons, title); });
+    return ShownQuestions().MsgBox(text, buttons, title);
 }
 
 void noDisplayAnswerer(QWidget* question) {

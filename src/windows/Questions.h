@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -9,6 +10,8 @@ class QDialog;
 class QWidget;
 
 namespace zel {
+
+class PrintWindows;
 
 // Every question to the user (message boxes, file and printer dialogs, frmOk's confirmation)
 // is shown through this layer. Once the question is showing, the installed answerer (if any) is
@@ -26,8 +29,19 @@ bool hasAnswerer();
 // answerer or when the question is gone by then.
 void answerLater(QWidget* question);
 
-// Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
+// Shows a dialog modally and returns its result (QDialog::Accepted or Rejected). For the GUI
+// thread's own questions (a window's menu).
 int execQuestion(QDialog& dialog);
+
+// Asks a question and returns once it is answered and read. On the GUI thread (a program that
+// prints on its own thread) its dialog is modal, with an event loop of its own, as a program
+// without threads expects. From a print context's own thread it is shown without an event loop
+// and modal to no window, so that it holds no other client, and only the asking thread waits
+// for the answer: each question returns at its own answer, whatever the order in which several
+// are answered. The dialog is kept in `open` (when given) while it is up, on the GUI thread, so
+// that it can be closed when nobody is left to answer it.
+void askQuestion(const MakeQuestion& make, const ReadAnswer& read,
+                 QPointer<QDialog>* open = nullptr);
 
 // A message box with the text and the buttons (vbOKOnly or vbOKCancel) under the title (the
 // application title when empty). Returns vbOK or vbCancel; closing it counts as Cancel when
@@ -37,10 +51,15 @@ int MsgBox(const QString& text, int buttons = vbOKOnly, const QString& title = Q
 // The questions as the file layer asks them: shown here, answered by the user or the answerer.
 class ShownQuestions : public UserQuestions {
 public:
-    int MsgBox(const QString& text, int buttons, const QString& title) override {
-        return zel::MsgBox(text, buttons, title);
-    }
-    int execQuestion(QDialog& dialog) override { return zel::execQuestion(dialog); }
+    ShownQuestions() = default;
+    // A print context's: its windows keep the one that is open.
+    explicit ShownQuestions(PrintWindows& windows) : windows_(&windows) {}
+
+    int MsgBox(const QString& text, int buttons, const QString& title) override;
+    void ask(const MakeQuestion& make, const ReadAnswer& read) override;
+
+private:
+    PrintWindows* windows_ = nullptr;
 };
 
 // The policy when nobody can answer: a file or printer dialog counts as cancelled, an OK/Cancel

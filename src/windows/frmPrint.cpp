@@ -142,6 +142,8 @@ void frmPrint::refreshWaiting() {
 void frmPrint::mnuSelecteerPrinter_Click() {
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
+    // Modal to this window only: a server's other clients keep their windows and questions.
+    dialog.setWindowModality(Qt::WindowModal);
     openDialog_ = &dialog;
     const int answer = execQuestion(dialog);
     openDialog_ = nullptr;

@@ -183,6 +183,96 @@ for first in A B; do
     done
 done
 
+# Two applications each with another question open at once: A's message box (its template is
+# missing: the file dialog cancelled, "Er is geen sjabloon gevonden" follows) and B's file dialog
+# (its template is missing until it is answered), answered in either order: each call returns
+# within a second of its own answer while the other goes on waiting, and B's template is printed.
+# key_to WID KEY: the key pressed in that window, as a user at the keyboard would.
+key_to() {
+    xdotool windowactivate --sync "$1" key "$2" || fail "no key $2 to window $1"
+}
+# shown TITLE: the visible windows of that (anchored) title; a search that meets a window as it
+# goes fails, and says nothing.
+shown() {
+    xdotool search --onlyvisible --name "$1" 2>/dev/null
+}
+# find_question TITLE: the window of that title in WID, once it shows.
+find_question() {
+    for _ in $(seq 200); do
+        WID=$(shown "$1" | head -n 1)
+        [ -n "$WID" ] && return
+        sleep 0.1
+    done
+    fail "no question $1"
+}
+FILE_DIALOG=" niet vinden, geef de bestandsnaam$"
+NOTICE='^ZelPrintDemo$'
+# ask_template WHO: PrintFromSjabloon of a missing template in the background, in WAITS[WHO] (the
+# client itself, to be killed); its file dialog in WID.
+ask_template() {
+    rm -f "$T/weg-$1.psj"
+    busctl --user --timeout=infinity call -- "$NAME" "${OBJS[$1]}" "$OBJ_IFACE" PrintFromSjabloon \
+        vvv s "" s "" s "$T/weg-$1.psj" >"$T/wait-$1" 2>&1 &
+    WAITS[$1]=$!
+    PIDS+=("${WAITS[$1]}")
+    find_question "^Kan bestand:$T/weg-$1.psj$FILE_DIALOG"
+}
+declare -A OBJS
+for first in A B; do
+    for who in A B; do
+        OBJS[$who]=$(create_persistent)
+        call "${OBJS[$who]}" SetMode v s P >/dev/null || fail "SetMode P"
+    done
+    ask_template A
+    key_to "$WID" Escape
+    find_question "$NOTICE"
+    WIDS[A]=$WID
+    ask_template B
+    WIDS[B]=$WID
+    printf 'Sjabloon regel van B\r\n' >"$T/weg-B.psj"
+    second=$([ "$first" = A ] && echo B || echo A)
+    for who in "$first" "$second"; do
+        key_to "${WIDS[$who]}" Return
+        wait_gone "${WAITS[$who]}" 1 ||
+            fail "$who's question did not return within a second of its answer ($first first)"
+        [ "$who" = "$second" ] || kill -0 "${WAITS[$second]}" 2>/dev/null ||
+            fail "$second's question ended with $who's answer"
+    done
+    expect "A's template after the notice ($first first)" 'bv false s ""' "$(cat "$T/wait-A")"
+    expect "B's template chosen in its dialog ($first first)" "bv false s \"$T/weg-B.psj\"" \
+        "$(cat "$T/wait-B")"
+    echo "ok: a message box and a file dialog answered $first first, each at its own answer"
+    for who in A B; do expect "Release" "" "$(call "${OBJS[$who]}" Release)"; done
+    JOB=$((JOB + 1))
+    grep -q "Sjabloon regel van B" <<<"$(pdftotext "$(pdf_job "$JOB")" -)" ||
+        fail "B's template was not printed"
+done
+
+# A client that leaves while its question is open: nobody is left to answer it, so it closes as
+# cancelled and the call asks nothing more (no notice of the missing template follows); another
+# client's question stays open for its user.
+for who in A B; do OBJS[$who]=$(create_persistent); done
+ask_template B
+WIDS[B]=$WID
+ask_template A
+kill "${WAITS[A]}"
+for _ in $(seq 50); do
+    [ -z "$(shown "^Kan bestand:$T/weg-A.psj")" ] && break
+    sleep 0.1
+done
+[ -z "$(shown "^Kan bestand:$T/weg-A.psj")" ] || fail "the question of a client that left stayed open"
+sleep 0.5
+[ -z "$(shown "$NOTICE")" ] || fail "a question followed the closed one of a client that left"
+kill -0 "${WAITS[B]}" 2>/dev/null || fail "B's question ended when A left"
+key_to "${WIDS[B]}" Escape
+find_question "$NOTICE"
+key_to "$WID" Return
+await "${WAITS[B]}" "B's template after A left"
+expect "B's answers after A left" 'bv false s ""' "$(cat "$T/wait-B")"
+echo "ok: the question of a client that left closed, the other's stayed for its user"
+expect "A's release after it left" "" "$(call "${OBJS[A]}" Release)"
+expect "B's release" "" "$(call "${OBJS[B]}" Release)"
+
 # The user resizes "Afdrukken" while its report draws: the window's handler measures the grid
 # between the context's calls, never under one (the ThreadSanitizer build says whether it does),
 # and every line is printed.
@@ -242,15 +332,20 @@ NEXT=$(timeout 2 busctl --user call "$NAME" / ZelPrintDemo.Server Create 'a{sv}'
 expect "the next client's Release" "" "$(call "$(cut -d'"' -f2 <<<"$NEXT")" Release)"
 expect_pages "$(pdf_job $((JOB + 1)))" 1
 
-# Told to stop while a confirmation waits: the open question counts as "Afbreken", the server
-# ends and the job printed so far reaches its destination (mode "PS": page 1 of a third report).
+# Told to stop while a confirmation and another client's file dialog wait: the confirmation
+# counts as "Afbreken", the file dialog as cancelled with no notice after it, the server ends
+# and the job printed so far reaches its destination (mode "PS": page 1 of a third report).
 start_report
 body_text 3 "Blad 1 regel 3"
 break_page
+OBJS[A]=$(create_persistent)
+ask_template A
 kill -TERM "$SCREEN_SERVER_PID"
-wait_gone "$SCREEN_SERVER_PID" 10 || fail "the server did not end on SIGTERM during a confirmation"
+wait_gone "$SCREEN_SERVER_PID" 10 || fail "the server did not end on SIGTERM during two questions"
 SCREEN_SERVER_PID=""
 await "$WAIT_PID" "NieuwBlad during SIGTERM"
+await "${WAITS[A]}" "PrintFromSjabloon during SIGTERM"
+expect "the template asked for during SIGTERM" 'bv false s ""' "$(cat "$T/wait-A")"
 expect_pages "$(pdf_job $((JOB + 2)))" 1
 
 # zelprint print --mode PS on the display: every page waits for its answer, the last one too;

@@ -1,6 +1,7 @@
 # A "PS" report over D-Bus on a server without a display: nobody can answer the page
 # confirmation, so the server answers "Ja" itself, says so on standard error, and the report
-# runs to its end with every page printed.
+# runs to its end with every page printed; a file dialog and a message box get their safe
+# answers the same way.
 source "$(dirname "$0")/dbus_lib.sh"
 source "$(dirname "$0")/lib/x11.sh"
 trap 'screen_stop_server; cleanup' EXIT
@@ -32,6 +33,15 @@ expect "AnnulerenPressed" "b false" "$(prop AnnulerenPressed)"
 
 expect "answers written to standard error" 2 \
     "$(grep -c '"Einde blad, Wilt u nu verder gaan?" answered with "Ja"' "$T/server.err")"
+
+# The other questions of a context get the same treatment: the missing template's file dialog
+# counts as cancelled and its notice as acknowledged, each said on standard error.
+expect "a missing template, nobody to ask" 'bv false s ""' \
+    "$(call "$OBJ" PrintFromSjabloon vvv s "" s "" s "$T/weg.psj")"
+grep -q "\"Kan bestand:$T/weg.psj niet vinden, geef de bestandsnaam\" answered with \"Cancel\"" \
+    "$T/server.err" || fail "the file dialog's answer not said: $(cat "$T/server.err")"
+grep -q '"Er is geen sjabloon gevonden" answered with "OK"' "$T/server.err" ||
+    fail "the notice's answer not said: $(cat "$T/server.err")"
 
 expect "Release" "" "$(call "$OBJ" Release)"
 expect_pages "$(pdf_job 1)" 3
