@@ -24,6 +24,8 @@ constexpr double TwipsPerInch = 1440;
 constexpr double TwipsPerPoint = 20;
 
 QString asWritten(QString text) {
+    // Most lines hold no "#": the search alone is cheaper than the replacement's own pass.
+    if (!text.contains(QLatin1Char('#'))) return text;
     return text.replace(QLatin1Char('#'), HashCode);
 }
 

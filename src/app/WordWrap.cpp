@@ -3,6 +3,8 @@
 #include <unicode/brkiter.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
+
 #include "text/CharacterCells.h"
 
 namespace zel {
@@ -12,8 +14,15 @@ namespace {
 // Where a piece starting at `from` ends: after at most `columns` cells, never inside a
 // character, and never before its first character.
 qsizetype cellsEnd(const QString& line, qsizetype from, qsizetype columns) {
+    // ASCII, the bulk of every report, takes one cell a character: its stretch is counted
+    // without asking each character's cells.
+    const QChar* chars = line.constData();
+    const qsizetype limit = std::min(line.size(), from + columns);
     qsizetype at = from;
-    qsizetype cells = 0;
+    while (at < limit && chars[at].unicode() < 0x80) ++at;
+    // A mark after the last cell still belongs to it: past ASCII the characters say.
+    if (at == line.size() || (at == limit && chars[at].unicode() < 0x80)) return at;
+    qsizetype cells = at - from;
     while (at < line.size()) {
         const bool pair = at + 1 < line.size() && line.at(at).isHighSurrogate() &&
                           line.at(at + 1).isLowSurrogate();

@@ -166,20 +166,29 @@ bool TextLayout::layOutSimple(const QString& text) {
     const int length = int(text.size());
     if (length == 0) return true;  // no glyphs, no run
     GlyphRun& run = out_.addRun(&fonts_.main(), 1, false);
+    // Every line of a report passes here: the glyphs are found first, so that a text that needs
+    // the general way stops before the rest is filled, and each array is then written in one
+    // pass over room made once.
     run.glyphs.resize(size_t(length));
-    run.x.resize(size_t(length));
-    run.y.assign(size_t(length), 0);
-    run.clusters.resize(size_t(length));
+    uint32_t* glyphs = run.glyphs.data();
     const QChar* chars = text.constData();
     for (int i = 0; i < length; ++i) {
         const int32_t glyph = fonts_.simpleGlyph(chars[i].unicode());
         if (glyph < 0) return false;
-        run.glyphs[size_t(i)] = uint32_t(glyph);
-        run.x[size_t(i)] = i * cell_;
-        run.clusters[size_t(i)] = {i, 1, i, 1, (i + 1) * cell_};
+        glyphs[i] = uint32_t(glyph);
     }
-    run.evenAdvance = cell_;
-    out_.width_ = length * cell_;
+    run.x.resize(size_t(length));
+    run.y.assign(size_t(length), 0);
+    run.clusters.resize(size_t(length));
+    double* x = run.x.data();
+    GlyphCluster* clusters = run.clusters.data();
+    const double cell = cell_;
+    for (int i = 0; i < length; ++i) {
+        x[i] = i * cell;
+        clusters[i] = {i, 1, i, 1, (i + 1) * cell};
+    }
+    run.evenAdvance = cell;
+    out_.width_ = length * cell;
     return true;
 }
 

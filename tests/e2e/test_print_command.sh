@@ -107,6 +107,11 @@ made=$("$zelprint" print --text --truncate "$tmp/plain.txt" -d "pdf:$tmp/lp" 2>"
 columns=$(sed -n "s/.*page's \([0-9]*\) characters cut$/\1/p" "$tmp/err")
 [ -n "$columns" ] || report_fail "no word of the cut line: $(cat "$tmp/err")"
 report_expect "a cut line" "${long:0:$columns}|end" "$(page "$made" 2 | sed -n '2,3p' | paste -sd'|')"
+# A combining mark after the last cell belongs to that cell's letter.
+made=$(printf '%s\xcc\x81yyy\n' "${long:0:$columns}" |
+    "$zelprint" print --text --truncate - -d "pdf:$tmp/lp" 2>/dev/null)
+report_expect "a cut line keeps its last letter's mark" "${long:0:$columns}$(printf '\xcc\x81')" \
+    "$(page "$made" 1)"
 # A wide character takes two cells: a line of them wraps at half as many characters (counted
 # here in bytes: three a character).
 half=$((columns / 2))
