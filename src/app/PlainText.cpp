@@ -158,6 +158,10 @@ void PlainText::print(const InputFile& input) {
     int32_t reading = 1;  // the file's line being read or printed, for the error
     try {
         for (; !print_.AnnulerenPressed && lines.next(line); ++reading) {
+            if (!line.contains(QLatin1Char('\f'))) {
+                printLine(line);
+                continue;
+            }
             // A form feed ends the page; the text after it begins the next.
             const QStringList pages = line.split(QLatin1Char('\f'));
             for (qsizetype i = 0; i < pages.size(); ++i) {

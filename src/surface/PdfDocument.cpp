@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "general/Clock.h"
 #include "surface/PdfColourFont.h"
@@ -130,7 +131,7 @@ void PdfDocument::endPage() {
     inPage_ = false;
     const int contents = pdf_.reserve();
     const int page = pdf_.reserve();
-    pdf_.stream(contents, QByteArray(), content_);
+    pdf_.stream(contents, QByteArray(), std::exchange(content_, QByteArray()));
     QByteArray fonts;
     for (const int font : pageFonts_)
         fonts += "/F" + QByteArray::number(font) + ' ' + QByteArray::number(font) + " 0 R ";
