@@ -112,6 +112,14 @@ made=$(printf '%s\xcc\x81yyy\n' "${long:0:$columns}" |
     "$zelprint" print --text --truncate - -d "pdf:$tmp/lp" 2>/dev/null)
 report_expect "a cut line keeps its last letter's mark" "${long:0:$columns}$(printf '\xcc\x81')" \
     "$(page "$made" 1)"
+# The encoding is judged by the whole file: a Windows-1252 byte after a block of ASCII.
+{
+    printf '%080d\n' $(seq 1000)
+    printf 'Caf\xe9\n'
+} >"$tmp/late.txt"
+made=$("$zelprint" print --text "$tmp/late.txt" -d "pdf:$tmp/lp" 2>"$tmp/err") ||
+    report_fail "late Windows-1252 text not printed: $(cat "$tmp/err")"
+report_expect "a Windows-1252 byte past 64 KB of ASCII" "Café" "$(pdftotext "$made" - | grep '^Caf')"
 # A wide character takes two cells: a line of them wraps at half as many characters (counted
 # here in bytes: three a character).
 half=$((columns / 2))
