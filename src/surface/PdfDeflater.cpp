@@ -29,9 +29,8 @@ QByteArray PdfDeflater::compress(libdeflate_compressor*& compressor, const QByte
         throw VbError(VbErr::OutOfMemory);
     QByteArray out(qsizetype(libdeflate_zlib_compress_bound(compressor, size_t(data.size()))),
                    Qt::Uninitialized);
-    const size_t length = libdeflate_zlib_compress(compressor, data.constData(),
-                                                   size_t(data.size()), out.data(),
-                                                   size_t(out.size()));
+    const size_t length = libdeflate_zlib_compress(
+        compressor, data.constData(), size_t(data.size()), out.data(), size_t(out.size()));
     if (length == 0) throw VbError(VbErr::OutOfMemory);  // the bound is always enough
     out.resize(qsizetype(length));
     return out;

@@ -91,8 +91,7 @@ void PdfWriter::putAll(const std::vector<Pending>& streams) {
         offsets_[size_t(stream.number)] = offset_;
         put(QByteArray::number(stream.number) + " 0 obj\n<< /Length " +
             QByteArray::number(stream.data.size()) +
-            (stream.deflate ? " /Filter /FlateDecode " : " ") + stream.entries +
-            " >>\nstream\n");
+            (stream.deflate ? " /Filter /FlateDecode " : " ") + stream.entries + " >>\nstream\n");
         put(stream.data);
         put("\nendstream\nendobj\n");
         for (const auto& [number, at] : stream.objects) offsets_[size_t(number)] = offset_ + at;

@@ -59,7 +59,7 @@ private:
     // One deflater for every stream of the file: setting a compressor up for each page cost a
     // tenth of a long report's time.
     std::unique_ptr<PdfDeflater> deflater_;
-    std::vector<Pending> queued_;     // in the file's order
+    std::vector<Pending> queued_;  // in the file's order
     qsizetype queuedBytes_ = 0;
     std::vector<Pending> deflating_;  // the batch on the deflater's thread, before queued_
     qint64 offset_ = 0;

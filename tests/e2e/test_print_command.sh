@@ -120,6 +120,18 @@ report_expect "a cut line keeps its last letter's mark" "${long:0:$columns}$(pri
 made=$("$zelprint" print --text "$tmp/late.txt" -d "pdf:$tmp/lp" 2>"$tmp/err") ||
     report_fail "late Windows-1252 text not printed: $(cat "$tmp/err")"
 report_expect "a Windows-1252 byte past 64 KB of ASCII" "Café" "$(pdftotext "$made" - | grep '^Caf')"
+# A job the disk cannot take whole is an error and leaves no file, also when its pages were
+# deflated beside the layout: here the file may not grow past 64 KiB.
+for i in $(seq 6000); do printf '%06d %s\n' "$i" "${long:0:73}"; done >"$tmp/big.txt"
+code=0
+(
+    ulimit -f 64
+    trap '' XFSZ
+    "$zelprint" print --text "$tmp/big.txt" -d "pdf:$tmp/full"
+) >/dev/null 2>"$tmp/err" || code=$?
+[ "$code" -ne 0 ] || report_fail "a job cut short by the disk was reported printed"
+grep -q "Printer error" "$tmp/err" || report_fail "a job cut short, no error: $(cat "$tmp/err")"
+report_expect "a job cut short leaves no file" "" "$(ls -A "$tmp/full")"
 # A wide character takes two cells: a line of them wraps at half as many characters (counted
 # here in bytes: three a character).
 half=$((columns / 2))
