@@ -4,12 +4,26 @@
 #include <unicode/unistr.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "text/CharacterCells.h"
 
 namespace zel {
 
 namespace {
+
+// The end of the ASCII characters from `from` on, before `limit`: four at a time.
+qsizetype asciiEnd(const QChar* chars, qsizetype from, qsizetype limit) {
+    qsizetype at = from;
+    for (; limit - at >= 4; at += 4) {
+        uint64_t four;
+        std::memcpy(&four, chars + at, sizeof four);
+        if (four & 0xFF80FF80FF80FF80ULL) break;
+    }
+    while (at < limit && chars[at].unicode() < 0x80) ++at;
+    return at;
+}
 
 // Where a piece starting at `from` ends: after at most `columns` cells, never inside a
 // character, and never before its first character.
@@ -18,8 +32,7 @@ qsizetype cellsEnd(const QString& line, qsizetype from, qsizetype columns) {
     // without asking each character's cells.
     const QChar* chars = line.constData();
     const qsizetype limit = std::min(line.size(), from + columns);
-    qsizetype at = from;
-    while (at < limit && chars[at].unicode() < 0x80) ++at;
+    qsizetype at = asciiEnd(chars, from, limit);
     // A mark after the last cell still belongs to it: past ASCII the characters say.
     if (at == line.size() || (at == limit && chars[at].unicode() < 0x80)) return at;
     qsizetype cells = at - from;
