@@ -2,6 +2,7 @@
 
 #include <libdeflate.h>
 
+#include <system_error>
 #include <utility>
 
 #include "variant/VbError.h"
@@ -41,13 +42,22 @@ QByteArray PdfDeflater::deflated(const QByteArray& data) {
 }
 
 void PdfDeflater::start(std::vector<QByteArray> batch) {
+    if (!thread_.joinable()) {
+        try {
+            thread_ = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+            // No thread to be had (the process is at its limit): the batch is deflated here.
+            for (QByteArray& data : batch) data = deflated(data);
+            batch_ = std::move(batch);
+            return;
+        }
+    }
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         batch_ = std::move(batch);
         waiting_ = working_ = true;
         failed_ = false;
     }
-    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
     changed_.notify_all();
 }
 

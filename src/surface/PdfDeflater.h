@@ -22,7 +22,8 @@ public:
 
     // The data deflated on the caller's thread.
     QByteArray deflated(const QByteArray& data);
-    // Starts deflating the streams on the deflater's thread; no batch may be in progress.
+    // Starts deflating the streams on the deflater's thread (or deflates them at once when no
+    // thread can be started); no batch may be in progress.
     void start(std::vector<QByteArray> batch);
     // The started batch, each stream deflated, in order, once they are.
     std::vector<QByteArray> finished();
