@@ -4,7 +4,9 @@
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "app/PrintOptions.h"
 
@@ -18,17 +20,36 @@ QString failed(const QString& name, const QFileDevice& file) {
     return QStringLiteral("%1: %2").arg(name, file.errorString());
 }
 
+// Whether every byte is below 0x80, eight at a time: most text files are ASCII throughout.
+bool isAscii(const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    const char* const end = at + bytes.size();
+    uint64_t any = 0;
+    for (; end - at >= 8; at += 8) {
+        uint64_t word;
+        std::memcpy(&word, at, 8);
+        any |= word;
+    }
+    for (; at < end; ++at) any |= uint8_t(*at);
+    return (any & 0x8080808080808080ULL) == 0;
+}
+
 // Why the bytes are no text, or empty: a NUL byte never is (lp's own test), and a file must
 // read in one of our encodings. Every byte is Windows-1252 but five, which no text holds.
 QString notText(QFile& file, InputFile& input) {
     QStringDecoder utf8(QStringConverter::Utf8);
     bool windows1252 = true;
+    bool asciiSoFar = true;  // the decoder holds no part of a character
     input.empty = true;
     for (;;) {
         const QByteArray block = file.read(BlockSize);
         if (block.isEmpty()) break;
         input.empty = false;
         if (block.contains('\0')) return QStringLiteral("it holds NUL bytes");
+        // ASCII is both encodings: such a block after ASCII needs neither check.
+        const bool ascii = isAscii(block);
+        if (ascii && asciiSoFar) continue;
+        asciiSoFar = false;
         windows1252 = windows1252 && std::none_of(block.cbegin(), block.cend(), [](char c) {
                           const auto b = static_cast<unsigned char>(c);
                           return b == 0x81 || b == 0x8d || b == 0x8f || b == 0x90 || b == 0x9d;

@@ -24,6 +24,8 @@ constexpr double TwipsPerInch = 1440;
 constexpr double TwipsPerPoint = 20;
 
 QString asWritten(QString text) {
+    // Most lines hold no "#": the search alone is cheaper than the replacement's own pass.
+    if (!text.contains(QLatin1Char('#'))) return text;
     return text.replace(QLatin1Char('#'), HashCode);
 }
 
@@ -156,6 +158,10 @@ void PlainText::print(const InputFile& input) {
     int32_t reading = 1;  // the file's line being read or printed, for the error
     try {
         for (; !print_.AnnulerenPressed && lines.next(line); ++reading) {
+            if (!line.contains(QLatin1Char('\f'))) {
+                printLine(line);
+                continue;
+            }
             // A form feed ends the page; the text after it begins the next.
             const QStringList pages = line.split(QLatin1Char('\f'));
             for (qsizetype i = 0; i < pages.size(); ++i) {

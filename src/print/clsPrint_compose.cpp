@@ -30,9 +30,19 @@ bool wholeKind(VarType type) {
            type == VarType::Empty;
 }
 
-// v > 0 as the dynamic comparison answers it, directly for a whole number.
+// v > 0 as the dynamic comparison answers it, directly for a whole number or a Double.
 bool aboveZero(const Variant& v) {
-    return wholeKind(v.type()) ? v.toLong() > 0 : v > Variant::Integer(0);
+    if (wholeKind(v.type())) return v.toLong() > 0;
+    if (v.type() == VarType::Double) return v.toDouble() > 0;
+    return v > Variant::Integer(0);
+}
+
+// spacing + product, a Double sum handed on as Single. Errors as the dynamic arithmetic raises
+// them for a finite product.
+float singleSum(int32_t spacing, double product) {
+    const double sum = double(spacing) + product;
+    if (std::fabs(sum) > FLT_MAX) throw VbError(VbErr::Overflow);
+    return float(sum);
 }
 
 // spacing + cell x count, handed on as Single, as the dynamic arithmetic computes it for a Single
@@ -47,9 +57,7 @@ float cellPosition(int32_t spacing, float cell, int64_t count, bool integerCount
     } else {
         product = double(cell) * double(count);  // within a double's range
     }
-    const double sum = double(spacing) + product;
-    if (std::fabs(sum) > FLT_MAX) throw VbError(VbErr::Overflow);
-    return float(sum);
+    return singleSum(spacing, product);
 }
 
 // One device's grid cell: x(P) = LeftSpacing + width x (P - 1), y(row) = TopSpacing + height x
@@ -74,6 +82,11 @@ struct Grid {
         if (lineHeight.type() == VarType::Single && wholeKind(row.type()))
             return cellPosition(geometry.TopSpacing, lineHeight.toSingle(), row.toLong(),
                                 row.type() != VarType::Long);
+        if (lineHeight.type() == VarType::Single && row.type() == VarType::Double) {
+            // A row between lines (a text's line pitch in lines per inch): a Double product.
+            const double product = double(lineHeight.toSingle()) * row.toDouble();
+            if (std::isfinite(product)) return singleSum(geometry.TopSpacing, product);
+        }
         return (Variant::Long(geometry.TopSpacing) + lineHeight * row).toSingle();
     }
 };
@@ -132,6 +145,10 @@ Variant rowOf(const clsPrint& print, const Variant& Regel) {
         const int64_t row = sum - print.StartLine;
         if (sum >= INT32_MIN && sum <= INT32_MAX && row >= INT32_MIN && row <= INT32_MAX)
             return Variant::Long(int32_t(row));
+    } else if (Regel.type() == VarType::Double) {
+        // Double sums, as the dynamic arithmetic gives them while they stay finite.
+        const double row = (Regel.toDouble() + print.CurrentLine) - print.StartLine;
+        if (std::isfinite(row)) return Variant::Double(row);
     }
     return Regel + Variant::Long(print.CurrentLine) - Variant::Long(print.StartLine);
 }

@@ -15,9 +15,11 @@ namespace zel {
 // into more codes, each level multiplying the text: the bound is checked before the memory is
 // taken.
 QString clsPrint::ExpandTekst(const Variant& Tekst) const {
-    Variant text(Tekst.toString());
-    requireTextLength(text.toString().size());
-    if (!text.toString().contains(QLatin1Char('#'))) return text.toString();
+    const QString plain = Tekst.toString();
+    requireTextLength(plain.size());
+    // Every text of a report passes here, most without a code.
+    if (!plain.contains(QLatin1Char('#'))) return plain;
+    Variant text(plain);
 
     const auto replace = [&text](const char* code, const Variant& value) {
         const QString current = text.toString();

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <chrono>
+#include <cmath>
 
 #include "files/NumberedFiles.h"
 #include "general/GuiThread.h"
@@ -51,12 +52,19 @@ bool lineBeyondPage(const Variant& Regel, int32_t CurrentLine, int32_t StartLine
             // the exact sum for these (a Long leaving 32 bits continues as an exact Double) and
             // cannot fail, so 64-bit integers give the same answer without its values.
             return int64_t(CurrentLine) + (int64_t(Regel.toLong()) - StartLine + 1) > lines;
+        case VarType::Double: {
+            // A line between lines (a text's line pitch): the same Double sums while they stay
+            // finite; one that does not raises the dynamic arithmetic's error below.
+            const double sum = CurrentLine + ((Regel.toDouble() - StartLine) + 1);
+            if (std::isfinite(sum)) return sum > lines;
+            break;
+        }
         default:
-            // Text, Null, fractions and Currency keep the platform's conversions and errors.
-            return Variant::Long(CurrentLine) +
-                       (Regel - Variant::Long(StartLine) + Variant::Integer(1)) >
-                   Variant::Long(lines);
+            break;
     }
+    // Text, Null, Single, Currency and the rest keep the platform's conversions and errors.
+    return Variant::Long(CurrentLine) + (Regel - Variant::Long(StartLine) + Variant::Integer(1)) >
+           Variant::Long(lines);
 }
 
 }  // namespace

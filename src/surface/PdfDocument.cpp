@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "general/Clock.h"
 #include "surface/PdfColourFont.h"
@@ -117,6 +118,8 @@ void PdfDocument::beginPage(const QPageLayout& sheet) {
     top_ = height_ - paint.top();
     inPage_ = true;
     content_.clear();
+    // Room for a page like the largest so far, so that the content grows without copies.
+    content_.reserve(largestPage_);
     pageFonts_.clear();
     currentFont_ = nullptr;
     currentSize_ = currentWidth_ = -1;
@@ -130,7 +133,8 @@ void PdfDocument::endPage() {
     inPage_ = false;
     const int contents = pdf_.reserve();
     const int page = pdf_.reserve();
-    pdf_.stream(contents, QByteArray(), content_);
+    largestPage_ = std::max(largestPage_, content_.size());
+    pdf_.stream(contents, QByteArray(), std::exchange(content_, QByteArray()));
     QByteArray fonts;
     for (const int font : pageFonts_)
         fonts += "/F" + QByteArray::number(font) + ' ' + QByteArray::number(font) + " 0 R ";
@@ -423,20 +427,36 @@ bool PdfDocument::evenRun(const QPointF& origin, const GlyphRun& run, PdfFont& f
     const qsizetype start = content_.size();
     content_.resize(start + qsizetype(Operators + 2 * MaxNumberLength + (count - first) * 4));
     char* at = put(content_.data() + start, "1 0 0 1 ");
-    at = putNumber(at, origin.x() + run.x[first] / TwipsPerPoint);
+    // The texts of a report mostly start at one margin: its number is written once.
+    const double x = origin.x() + run.x[first] / TwipsPerPoint;
+    if (x != evenX_) {
+        evenX_ = x;
+        evenXLength_ = int(putNumber(evenXText_, x) - evenXText_);
+    }
+    at = std::copy(evenXText_, evenXText_ + evenXLength_, at);
     *at++ = ' ';
     at = putNumber(at, origin.y());
     at = put(at, " Tm [(");
     double drift = 0;
     size_t i = first;
     const EvenGlyph* known = evenGlyphs_.data();
-    for (const size_t size = evenGlyphs_.size(); i < count; ++i) {
+    // The widths are whole thousandths, a hair off the cells: the drift of a run whose glyphs
+    // are all of one width (n of them, each d off) stays below 1.0001 n |d|, and is summed only
+    // when that bound may reach the half that decides.
+    const size_t size = evenGlyphs_.size();
+    const double firstWidth = glyphs[first] < size ? known[glyphs[first]].width : 0;
+    bool same = true;
+    for (; i < count; ++i) {
         const uint32_t glyph = glyphs[i];
         if (glyph >= size || known[glyph].key != (KnownGlyph | chars[i].unicode())) break;
-        drift += known[glyph].width - advance;
+        same = same & (known[glyph].width == firstWidth);
         std::memcpy(at, known[glyph].bytes, 4);
         at += known[glyph].length;
     }
+    const bool settled =
+        i == count && same && 4 * double(count - first) * std::fabs(firstWidth - advance) < 1;
+    if (!settled)
+        for (size_t k = first; k < i; ++k) drift += known[glyphs[k]].width - advance;
     for (; i < count; ++i) {
         const uint32_t glyph = glyphs[i];
         double width = font.width(glyph);

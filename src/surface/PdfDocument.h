@@ -94,12 +94,17 @@ private:
     // before with one lookup.
     const PdfFont* evenFont_ = nullptr;
     std::vector<EvenGlyph> evenGlyphs_;
+    // The start of the text evenRun last wrote, in points, as written.
+    double evenX_ = -1;
+    char evenXText_[MaxNumberLength] = {};
+    int evenXLength_ = 0;
     bool inArray_ = false;   // a TJ array is open
     bool inString_ = false;  // and a string in it
     std::string show_;       // the open string's glyphs
     // The page in progress.
     bool inPage_ = false;
     QByteArray content_;
+    qsizetype largestPage_ = 0;  // the content of the largest page so far, in bytes
     std::vector<int> pageFonts_;
     double left_ = 0, top_ = 0;  // points: the printable area's corner from the bottom left
     double width_ = 0, height_ = 0;

@@ -1,12 +1,11 @@
 #include "surface/PdfWriter.h"
 
-#include <libdeflate.h>
-
 #include <QFileDevice>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "surface/PdfDeflater.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -14,44 +13,44 @@ namespace zel {
 namespace {
 
 constexpr int SmallStream = 64;
+// The pages handed to the deflater's thread at once (about twenty of a text report): each
+// handing over costs the thread a wake-up, and both batches stay in memory.
+constexpr qsizetype BatchBytes = 256 * 1024;
 
 }  // namespace
 
-struct PdfWriter::Compressor {
-    libdeflate_compressor* compressor = nullptr;
-    ~Compressor() { libdeflate_free_compressor(compressor); }
-};
-
 PdfWriter::PdfWriter(QFileDevice& file)
-    : file_(file), compressor_(std::make_unique<Compressor>()), offsets_(1, 0) {
+    : file_(file), deflater_(std::make_unique<PdfDeflater>()), offsets_(1, 0) {
     // The binary comment tells transfer programs that the file is not text.
     write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
 }
 
 PdfWriter::~PdfWriter() = default;
 
-QByteArray PdfWriter::deflated(const QByteArray& data) {
-    // libdeflate compresses a whole buffer at once, which is what a finished page is, with a
-    // quarter fewer instructions than zlib's fastest level and to a tenth fewer bytes.
-    libdeflate_compressor*& c = compressor_->compressor;
-    if (!c && !(c = libdeflate_alloc_compressor(1))) throw VbError(VbErr::OutOfMemory);
-    QByteArray out(qsizetype(libdeflate_zlib_compress_bound(c, size_t(data.size()))),
-                   Qt::Uninitialized);
-    const size_t length = libdeflate_zlib_compress(c, data.constData(), size_t(data.size()),
-                                                   out.data(), size_t(out.size()));
-    if (length == 0) throw VbError(VbErr::OutOfMemory);  // the bound is always enough
-    out.resize(qsizetype(length));
-    return out;
-}
-
-void PdfWriter::write(const QByteArray& bytes) {
+void PdfWriter::put(const QByteArray& bytes) {
     if (file_.write(bytes) != bytes.size()) failed_ = true;
     offset_ += bytes.size();
 }
 
+PdfWriter::Pending* PdfWriter::lastPending() {
+    if (!queued_.empty()) return &queued_.back();
+    if (!deflating_.empty()) return &deflating_.back();
+    return nullptr;
+}
+
+void PdfWriter::write(const QByteArray& bytes) {
+    if (Pending* last = lastPending())
+        last->behind += bytes;
+    else
+        put(bytes);
+}
+
 void PdfWriter::beginObject(int number) {
     if (offsets_.size() <= size_t(number)) offsets_.resize(size_t(number) + 1, 0);
-    offsets_[size_t(number)] = offset_;
+    if (Pending* last = lastPending())
+        last->objects.emplace_back(number, last->behind.size());
+    else
+        offsets_[size_t(number)] = offset_;
     write(QByteArray::number(number) + " 0 obj\n");
 }
 
@@ -59,18 +58,54 @@ void PdfWriter::endObject() {
     write("endobj\n");
 }
 
-void PdfWriter::stream(int number, const QByteArray& entries, const QByteArray& data) {
+void PdfWriter::stream(int number, const QByteArray& entries, QByteArray data) {
+    if (offsets_.size() <= size_t(number)) offsets_.resize(size_t(number) + 1, 0);
     const bool deflate = data.size() > SmallStream;
-    const QByteArray body = deflate ? deflated(data) : data;
-    beginObject(number);
-    write("<< /Length " + QByteArray::number(body.size()) +
-          (deflate ? " /Filter /FlateDecode " : " ") + entries + " >>\nstream\n");
-    write(body);
-    write("\nendstream\n");
-    endObject();
+    if (deflate) queuedBytes_ += data.size();
+    queued_.push_back(Pending{number, entries, std::move(data), deflate, {}, {}});
+    if (queuedBytes_ >= BatchBytes) handOver();
+}
+
+void PdfWriter::handOver() {
+    settle();
+    std::vector<QByteArray> batch;
+    for (Pending& stream : queued_)
+        if (stream.deflate) batch.push_back(std::exchange(stream.data, QByteArray()));
+    deflater_->start(std::move(batch));
+    deflating_ = std::exchange(queued_, {});
+    queuedBytes_ = 0;
+}
+
+void PdfWriter::settle() {
+    if (deflating_.empty()) return;
+    std::vector<Pending> streams = std::exchange(deflating_, {});
+    std::vector<QByteArray> deflated = deflater_->finished();
+    auto next = deflated.begin();
+    for (Pending& stream : streams)
+        if (stream.deflate) stream.data = std::move(*next++);
+    putAll(streams);
+}
+
+void PdfWriter::putAll(const std::vector<Pending>& streams) {
+    for (const Pending& stream : streams) {
+        offsets_[size_t(stream.number)] = offset_;
+        put(QByteArray::number(stream.number) + " 0 obj\n<< /Length " +
+            QByteArray::number(stream.data.size()) +
+            (stream.deflate ? " /Filter /FlateDecode " : " ") + stream.entries + " >>\nstream\n");
+        put(stream.data);
+        put("\nendstream\nendobj\n");
+        for (const auto& [number, at] : stream.objects) offsets_[size_t(number)] = offset_ + at;
+        put(stream.behind);
+    }
 }
 
 void PdfWriter::finish(int catalog, int info) {
+    settle();
+    // The rest is deflated here: a short job starts no thread.
+    std::vector<Pending> rest = std::exchange(queued_, {});
+    for (Pending& stream : rest)
+        if (stream.deflate) stream.data = deflater_->deflated(stream.data);
+    putAll(rest);
     const qint64 xref = offset_;
     const int count = next_;
     offsets_.resize(size_t(count), 0);

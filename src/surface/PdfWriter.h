@@ -3,15 +3,21 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QFileDevice;
 
 namespace zel {
 
+class PdfDeflater;
+
 // The file layer of a PDF: numbered objects written one after the other, streams deflated at
-// libdeflate's fastest level, the cross-reference table and trailer at the end. Nothing is kept
-// in memory but the objects' offsets. A failed write is remembered and raised by finish().
+// libdeflate's fastest level, the cross-reference table and trailer at the end. Streams are
+// deflated in batches on a thread of their own while the caller lays out the next pages; a
+// batch and what was written after its streams reach the file when the next batch is handed
+// over or the file is finished, so that little is kept in memory but the objects' offsets and
+// two batches. A failed write is remembered and raised by finish().
 class PdfWriter {
 public:
     explicit PdfWriter(QFileDevice& file);  // writes the header
@@ -25,19 +31,37 @@ public:
     void write(const QByteArray& bytes);
     // A stream object of its own: dictionary entries (without the brackets), then the data,
     // deflated unless it is tiny.
-    void stream(int number, const QByteArray& entries, const QByteArray& data);
+    void stream(int number, const QByteArray& entries, QByteArray data);
     // Writes the cross-reference table and the trailer naming the catalog and the document
     // information (0: none), and flushes; VbError with the file's error when any write failed.
     void finish(int catalog, int info = 0);
 
 private:
-    struct Compressor;
-    QByteArray deflated(const QByteArray& data);
+    // A stream not yet in the file, and what was written after it (objects begun at offsets
+    // within that).
+    struct Pending {
+        int number;
+        QByteArray entries;
+        QByteArray data;  // deflated once its batch is
+        bool deflate;
+        QByteArray behind;
+        std::vector<std::pair<int, qsizetype>> objects;
+    };
+    void put(const QByteArray& bytes);  // to the file, now
+    Pending* lastPending();
+    // Hands the queued streams to the deflater's thread, once the batch before is written.
+    void handOver();
+    // Writes the batch being deflated, once it is, and what followed its streams.
+    void settle();
+    void putAll(const std::vector<Pending>& streams);  // to the file, now
 
     QFileDevice& file_;
-    // One compressor for every stream of the file: setting one up for each
-    // page cost a tenth of a long report's time.
-    std::unique_ptr<Compressor> compressor_;
+    // One deflater for every stream of the file: setting a compressor up for each page cost a
+    // tenth of a long report's time.
+    std::unique_ptr<PdfDeflater> deflater_;
+    std::vector<Pending> queued_;  // in the file's order
+    qsizetype queuedBytes_ = 0;
+    std::vector<Pending> deflating_;  // the batch on the deflater's thread, before queued_
     qint64 offset_ = 0;
     std::vector<qint64> offsets_;  // by object number; 0 for the free object 0
     int next_ = 1;

@@ -61,11 +61,13 @@ private:
         missing_ = false;
         count_ = 0;
     }
-    // A new run; the buffers of earlier texts' runs are used again.
-    GlyphRun& addRun(const FontFace* face, double scale, bool rightToLeft) {
+    // A new run; the buffers of earlier texts' runs are used again, and with keepArrays what
+    // they hold (the caller sets every array's size and contents).
+    GlyphRun& addRun(const FontFace* face, double scale, bool rightToLeft,
+                     bool keepArrays = false) {
         if (count_ == runs_.size()) runs_.emplace_back();
         GlyphRun& run = runs_[count_++];
-        run.clear();
+        if (!keepArrays) run.clear();
         run.face = face;
         run.scale = scale;
         run.rightToLeft = rightToLeft;

@@ -106,6 +106,7 @@ struct TextLayout::Item {
 
 TextLayout::TextLayout(const QString& family, bool bold, double points)
     : fonts_(FontSet::forFamily(family, bold)), points_(points), buffer_(hb_buffer_create()) {
+    asciiGlyphs_.fill(UnknownGlyph);
     const FontFace& main = fonts_.main();
     if (main.fixedPitch()) {
         const uint32_t a = main.glyph('A');
@@ -132,11 +133,13 @@ const LaidOutText& TextLayout::layout(const QString& text) {
         hb_buffer_destroy(buffer_);
         buffer_ = hb_buffer_create();
         longest_ = 0;
+        gridPlaces_ = 0;
     }
     longest_ = std::max(longest_, text.size());
     out_.start(text, points_);
     if (!layOutSimple(text)) {
         out_.start(text, points_);
+        gridPlaces_ = 0;  // the first run's arrays take other places now
         // A tab is shaped as the space it shows; the text keeps its tab.
         if (text.contains(QChar(Tab))) {
             QString blank = text;
@@ -165,21 +168,40 @@ bool TextLayout::layOutSimple(const QString& text) {
     if (cell_ <= 0) return false;
     const int length = int(text.size());
     if (length == 0) return true;  // no glyphs, no run
-    GlyphRun& run = out_.addRun(&fonts_.main(), 1, false);
+    // Every line of a report passes here: the glyphs are found first, so that a text that needs
+    // the general way stops before the rest is filled. The places of the cells and clusters are
+    // the same for every text: those the run holds from the texts before are kept.
+    GlyphRun& run = out_.addRun(&fonts_.main(), 1, false, true);
     run.glyphs.resize(size_t(length));
-    run.x.resize(size_t(length));
-    run.y.assign(size_t(length), 0);
-    run.clusters.resize(size_t(length));
+    uint32_t* glyphs = run.glyphs.data();
     const QChar* chars = text.constData();
     for (int i = 0; i < length; ++i) {
-        const int32_t glyph = fonts_.simpleGlyph(chars[i].unicode());
+        const char16_t c = chars[i].unicode();
+        int32_t glyph = c < AsciiCount ? asciiGlyphs_[c] : UnknownGlyph;
+        if (glyph == UnknownGlyph) {
+            glyph = fonts_.simpleGlyph(c);
+            if (c < AsciiCount) asciiGlyphs_[c] = glyph;
+        }
         if (glyph < 0) return false;
-        run.glyphs[size_t(i)] = uint32_t(glyph);
-        run.x[size_t(i)] = i * cell_;
-        run.clusters[size_t(i)] = {i, 1, i, 1, (i + 1) * cell_};
+        glyphs[i] = uint32_t(glyph);
     }
-    run.evenAdvance = cell_;
-    out_.width_ = length * cell_;
+    const int kept = std::min(gridPlaces_, length);
+    run.x.resize(size_t(length));
+    if (kept == 0)
+        run.y.assign(size_t(length), 0);
+    else
+        run.y.resize(size_t(length));  // zeros, as those kept
+    run.clusters.resize(size_t(length));
+    double* x = run.x.data();
+    GlyphCluster* clusters = run.clusters.data();
+    const double cell = cell_;
+    for (int i = kept; i < length; ++i) {
+        x[i] = i * cell;
+        clusters[i] = {i, 1, i, 1, (i + 1) * cell};
+    }
+    gridPlaces_ = length;
+    run.evenAdvance = cell;
+    out_.width_ = length * cell;
     return true;
 }
 

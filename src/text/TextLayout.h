@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <vector>
 
 #include "text/BidiRuns.h"
@@ -60,7 +61,15 @@ private:
     std::vector<char32_t> cluster_;            // a character and its marks, while itemizing
     std::vector<hb_glyph_info_t> plainInfos_;  // glyphs placed without the shaper
     std::vector<hb_glyph_position_t> plainPositions_;
+    // The font set's simple glyphs of ASCII, kept here: the set's own table is shared by every
+    // context's thread and read atomically.
+    static constexpr char16_t AsciiCount = 128;
+    static constexpr int32_t UnknownGlyph = -2;
+    std::array<int32_t, AsciiCount> asciiGlyphs_;
     LaidOutText out_;
+    // The first run's x, y and clusters hold the places of this many glyphs on the grid, one a
+    // cell from the text's start (what layOutSimple gives every text).
+    int gridPlaces_ = 0;
     qsizetype longest_ = 0;  // the longest text laid out since the buffers were last given back
 };
 

@@ -113,6 +113,31 @@ made=$("$zelprint" print --text --truncate "$tmp/plain.txt" -d "pdf:$tmp/lp" 2>"
 columns=$(sed -n "s/.*page's \([0-9]*\) characters cut$/\1/p" "$tmp/err")
 [ -n "$columns" ] || report_fail "no word of the cut line: $(cat "$tmp/err")"
 report_expect "a cut line" "${long:0:$columns}|end" "$(page "$made" 2 | sed -n '2,3p' | paste -sd'|')"
+# A combining mark after the last cell belongs to that cell's letter.
+made=$(printf '%s\xcc\x81yyy\n' "${long:0:$columns}" |
+    "$zelprint" print --text --truncate - -d "pdf:$tmp/lp" 2>/dev/null)
+report_expect "a cut line keeps its last letter's mark" "${long:0:$columns}$(printf '\xcc\x81')" \
+    "$(page "$made" 1)"
+# The encoding is judged by the whole file: a Windows-1252 byte after a block of ASCII.
+{
+    printf '%080d\n' $(seq 1000)
+    printf 'Caf\xe9\n'
+} >"$tmp/late.txt"
+made=$("$zelprint" print --text "$tmp/late.txt" -d "pdf:$tmp/lp" 2>"$tmp/err") ||
+    report_fail "late Windows-1252 text not printed: $(cat "$tmp/err")"
+report_expect "a Windows-1252 byte past 64 KB of ASCII" "Café" "$(pdftotext "$made" - | grep '^Caf')"
+# A job the disk cannot take whole is an error and leaves no file, also when its pages were
+# deflated beside the layout: here the file may not grow past 64 KiB.
+for i in $(seq 6000); do printf '%06d %s\n' "$i" "${long:0:73}"; done >"$tmp/big.txt"
+code=0
+(
+    ulimit -f 64
+    trap '' XFSZ
+    "$zelprint" print --text "$tmp/big.txt" -d "pdf:$tmp/full"
+) >/dev/null 2>"$tmp/err" || code=$?
+[ "$code" -ne 0 ] || report_fail "a job cut short by the disk was reported printed"
+grep -q "Printer error" "$tmp/err" || report_fail "a job cut short, no error: $(cat "$tmp/err")"
+report_expect "a job cut short leaves no file" "" "$(ls -A "$tmp/full")"
 # A wide character takes two cells: a line of them wraps at half as many characters (counted
 # here in bytes: three a character).
 half=$((columns / 2))

@@ -30,6 +30,8 @@ TEST_F(ComposeOnPrinter, TextLandsOnItsCellInTheElementsColourAndDrawMode) {
          0, 4, 5, 0, 13},
         {"fractional position", 0, 1, Variant::Double(3), Variant::Double(2.5), kMissing,
          Variant::Integer(7), 0, 2, 2.5, 0, 7},
+        {"fractional line", 3, 10, Variant::Double(12.25), Variant::Long(1), kMissing, kMissing, 0,
+         5.25, 1, 0, 13},
         {"colour from PrintForeColor", -1, 1, Variant("4"), Variant::Integer(10), kMissing,
          kMissing, 0x00FF00, 3, 10, 0x00FF00, 14},
         // The platform's system colour "window text": black on a default desktop palette.

@@ -80,7 +80,8 @@ TEST_F(FlowTest, LineNumbersOfEveryKindBreakThePageAlike) {
     // Line 59 on a page of 60 lines whose header used two and whose body began at line 1.
     const Variant fits = Variant::Long(58);
     const Variant breaks[] = {Variant::Integer(59), Variant::Long(59), Variant::Double(59),
-                              Variant("59"), Variant::CurrencyScaled(590000),
+                              // Half a line past the last (a text's line pitch) is past it.
+                              Variant::Double(58.5), Variant("59"), Variant::CurrencyScaled(590000),
                               // A Long sum past 32 bits goes on as a Double, never wrapping.
                               Variant::Long(INT32_MAX)};
     print_->SetMode(Variant("P"));
