@@ -48,6 +48,7 @@ private:
     double placeWhole(const Item& item, const hb_glyph_info_t* infos,
                       const hb_glyph_position_t* positions, unsigned count, bool rightToLeft,
                       double pen, double twipsPerUnit);
+    void drawSpaceAt(size_t runsBefore, size_t glyphsBefore, double x);
     GlyphRun& runFor(const FontFace* face, double scale, bool rightToLeft);
     void addGlyph(GlyphRun& run, uint32_t glyph, double x, double y);
 
@@ -62,6 +63,7 @@ private:
     std::vector<hb_glyph_position_t> plainPositions_;
     LaidOutText out_;
     qsizetype longest_ = 0;  // the longest text laid out since the buffers were last given back
+    double inkEnd_ = -1;  // where a left-to-right stretch off the grid ended short of its cells
 };
 
 }  // namespace zel
