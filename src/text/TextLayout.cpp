@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "text/CharacterCells.h"
 #include "text/FontFace.h"
@@ -211,7 +212,14 @@ void TextLayout::layOutShaped(const QString& text) {
         itemize(text, run);
         // A right-to-left run shows its last stretch leftmost.
         if (run.rightToLeft) std::reverse(items_.begin(), items_.end());
-        for (const Item& item : items_) pen = shape(text, item, run.rightToLeft, pen);
+        for (const Item& item : items_) {
+            const double inkEnd = std::exchange(inkEnd_, -1);
+            const size_t runs = out_.count_;
+            const size_t glyphs = runs ? out_.runs_[runs - 1].glyphs.size() : 0;
+            pen = shape(text, item, run.rightToLeft, pen);
+            if (inkEnd >= 0 && !run.rightToLeft && text[item.start] == u' ')
+                drawSpaceAt(runs, glyphs, inkEnd);
+        }
     }
     out_.width_ = pen;
 }
@@ -375,7 +383,26 @@ double TextLayout::placeWhole(const Item& item, const hb_glyph_info_t* infos,
                                 int(cluster.last - first), end});
         first = cluster.last;
     }
+    if (!rightToLeft && start + width * scale < pen + span - 1) inkEnd_ = start + width * scale;
     return pen + span;
+}
+
+// The space after a word that ends short of its cells is drawn where the word's ink ends, its
+// cell moved with it: readers of the PDF's text take a gap after a word for a space of its own,
+// and would read two. Blank, it looks the same anywhere.
+void TextLayout::drawSpaceAt(size_t runsBefore, size_t glyphsBefore, double x) {
+    if (runsBefore > 0 && out_.runs_[runsBefore - 1].glyphs.size() == glyphsBefore) {
+        ++runsBefore;
+        glyphsBefore = 0;
+    }
+    if (runsBefore == 0 || runsBefore > out_.count_) return;
+    GlyphRun& run = out_.runs_[runsBefore - 1];
+    if (glyphsBefore >= run.glyphs.size()) return;
+    const double shift = run.x[glyphsBefore] - x;
+    run.x[glyphsBefore] = x;
+    for (GlyphCluster& cluster : run.clusters) {
+        if (cluster.firstGlyph == int(glyphsBefore)) cluster.end -= shift;
+    }
 }
 
 GlyphRun& TextLayout::runFor(const FontFace* face, double scale, bool rightToLeft) {

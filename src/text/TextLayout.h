@@ -49,6 +49,7 @@ private:
     double placeWhole(const Item& item, const hb_glyph_info_t* infos,
                       const hb_glyph_position_t* positions, unsigned count, bool rightToLeft,
                       double pen, double twipsPerUnit);
+    void drawSpaceAt(size_t runsBefore, size_t glyphsBefore, double x);
     GlyphRun& runFor(const FontFace* face, double scale, bool rightToLeft);
     void addGlyph(GlyphRun& run, uint32_t glyph, double x, double y);
 
@@ -71,6 +72,7 @@ private:
     // cell from the text's start (what layOutSimple gives every text).
     int gridPlaces_ = 0;
     qsizetype longest_ = 0;  // the longest text laid out since the buffers were last given back
+    double inkEnd_ = -1;  // where a left-to-right stretch off the grid ended short of its cells
 };
 
 }  // namespace zel

@@ -583,6 +583,9 @@ TEST(QtPrinterSurface, WordsOfEveryScriptArePrintedWholeAndReadBack) {
     for (size_t i = 0; i < std::size(cases); ++i)
         printAt(printer, 0, line * float(i + 1), QString::fromUtf8(cases[i].text));
     printAt(printer, 0, line * float(std::size(cases) + 1), QStringLiteral("a\tb"));
+    // A word that ends short of its cells, then a space: MuPDF took the gap for a second space.
+    const QString words = QStringLiteral("हिन्दी भाषा");
+    printAt(printer, 0, line * float(std::size(cases) + 2), words);
     printer.EndDoc();
 
     const QString pdf = env.path(QStringLiteral("job-0001.pdf"));
@@ -608,4 +611,5 @@ TEST(QtPrinterSurface, WordsOfEveryScriptArePrintedWholeAndReadBack) {
     }
     const Ink tab = lineInk(std::size(cases) + 1);
     EXPECT_GE(tab.widestGap, cell);  // blank in its cell, as on the window
+    EXPECT_TRUE(mupdf.contains(words));
 }
