@@ -11,6 +11,7 @@
 #include <QDBusVariant>
 #include <QDir>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <new>
@@ -19,6 +20,7 @@
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "server/BatchRun.h"
+#include "server/BusFront.h"
 #include "server/Introspection.h"
 #include "server/JobOptionsArgument.h"
 #include "server/MemberCall.h"
@@ -111,7 +113,7 @@ void checkPrinterChoice(const QString& choice, const JobOptions& options) {
 }  // namespace
 
 PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
-    : QDBusVirtualObject(parent), connection_(connection) {
+    : QObject(parent), connection_(connection) {
     registerWireTypes();
     // What became of a job at CUPS, on the path of the object whose job it was (see JobEnded);
     // a PDF file is finished when JobEnded names it.
@@ -153,6 +155,17 @@ void PrintService::clientLeft(const QString& client) {
 }
 
 PrintService::~PrintService() {
+    if (front_) {
+        front_->detach();
+        connection_.unregisterObject(QStringLiteral("/"));
+        // Ended here, not on the bus's thread: QtDBus learns of its end by a call that the
+        // bus's thread runs and the ending thread waits for.
+        QThread* here = thread();
+        QMetaObject::invokeMethod(
+            front_, [front = front_, here] { front->moveToThread(here); },
+            front_->thread() == here ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
+        delete front_;
+    }
     releaseAll();
 }
 
@@ -162,7 +175,12 @@ int PrintService::objectCount() const {
 }
 
 bool PrintService::registerObjects() {
-    return connection_.registerVirtualObject(QStringLiteral("/"), this, QDBusConnection::SubPath);
+    if (!front_) {
+        front_ = new BusFront(*this);
+        if (QThread* reader = busReadingThread(connection_)) front_->moveToThread(reader);
+    }
+    return connection_.registerVirtualObject(QStringLiteral("/"), front_,
+                                             QDBusConnection::SubPath);
 }
 
 void PrintService::releaseAll() {
@@ -319,13 +337,23 @@ QString PrintService::introspect(const QString& path) const {
     return QString();
 }
 
-bool PrintService::handleMessage(const QDBusMessage& message, const QDBusConnection&) {
-    if (message.type() != QDBusMessage::MethodCallMessage) return false;
+void PrintService::take(const QDBusMessage& message) {
+    // A Create makes its context on the GUI thread, which owns the contexts' windows; every
+    // other call is dispatched where it arrives, unless calls handed over before it still wait.
+    if (onGuiThread() || (forwarded_.load() == 0 && message.path() != QLatin1String("/")))
+        return dispatchMessage(message);
+    forwarded_.fetch_add(1);
+    postToGuiThread(this, [this, message] {
+        dispatchMessage(message);
+        forwarded_.fetch_sub(1);
+    });
+}
+
+void PrintService::dispatchMessage(const QDBusMessage& message) {
     answer(message, nullptr, [this](const QDBusMessage& call) {
         dispatch(call);
         return QDBusMessage();  // the dispatched handler answers
     });
-    return true;
 }
 
 void PrintService::dispatch(const QDBusMessage& message) {
