@@ -179,8 +179,7 @@ bool PrintService::registerObjects() {
         front_ = new BusFront(*this);
         if (QThread* reader = busReadingThread(connection_)) front_->moveToThread(reader);
     }
-    return connection_.registerVirtualObject(QStringLiteral("/"), front_,
-                                             QDBusConnection::SubPath);
+    return connection_.registerVirtualObject(QStringLiteral("/"), front_, QDBusConnection::SubPath);
 }
 
 void PrintService::releaseAll() {
@@ -594,9 +593,9 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
     const QList<QVariant> wire = message.arguments();
     Arguments args;
     return runOnObject(id, [&](clsPrint& print) {
-        const Variant result = zel::callMember(
-            print, method, wire.mid(0, method.required.size()),
-            method.optional.empty() ? QVariantMap() : dictionary(wire.last()), args);
+        WireArguments given(wire.mid(0, method.required.size()),
+                            method.optional.empty() ? QVariantMap() : dictionary(wire.last()));
+        const Variant result = zel::callMember(print, method, given, args);
         QList<QVariant> reply;
         if (method.result != ResultKind::None) reply << resultToWire(method, result);
         // Parameters the member writes back follow the result, in their order.
