@@ -514,12 +514,13 @@ void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
     if (!heldIn) return send(run());
     const Shared shared = heldIn;
     const QString caller = message.service();
+    ContextQueue::Wake wake;  // after the lock: the context's thread takes it first thing
     const std::lock_guard<std::mutex> lock(mutex_);
     if (closing_) {
         sendError(message, kFailed, QStringLiteral("The server is ending"));
         return;
     }
-    shared->queue.post([this, shared, caller, run = std::move(run), send] {
+    wake = shared->queue.postLater([this, shared, caller, run = std::move(run), send] {
         {
             const std::lock_guard<std::mutex> lock(mutex_);
             // A call whose client left while it waited is answered to nobody: it is dropped.
