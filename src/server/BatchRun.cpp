@@ -45,11 +45,13 @@ public:
     size_t requiredCount() const override { return required_.size(); }
     Variant nextRequired() override { return readWireVariant(required_.at(next_++)); }
     std::vector<Variant> optional(const std::vector<OptionalParameter>& declared) override {
+        DBusMessageIter entry;
+        dbus_message_iter_recurse(&options_, &entry);
+        if (dbus_message_iter_get_arg_type(&entry) != DBUS_TYPE_DICT_ENTRY)
+            return namedArguments(QStringList(), {}, declared);  // the usual empty dictionary
         // As a dictionary of QtDBus has them: by name, the last of a name repeated standing.
         std::map<QString, DBusMessageIter> given;
-        DBusMessageIter entry;
-        for (dbus_message_iter_recurse(&options_, &entry);
-             dbus_message_iter_get_arg_type(&entry) == DBUS_TYPE_DICT_ENTRY;
+        for (; dbus_message_iter_get_arg_type(&entry) == DBUS_TYPE_DICT_ENTRY;
              dbus_message_iter_next(&entry)) {
             DBusMessageIter pair;
             dbus_message_iter_recurse(&entry, &pair);

@@ -2,24 +2,59 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QThread>
 
 #include "server/PrintService.h"
 
 namespace zel {
 
-BusFront::BusFront(PrintService& service) : service_(&service) {}
+namespace {
+
+// Held where a front is made and taken where the bus's thread first reaches one: QtDBus hands the
+// object over under a lock of its own, which ThreadSanitizer does not see.
+std::mutex& handOver() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+}  // namespace
+
+BusFront::BusFront(PrintService& service) : home_(QThread::currentThread()), service_(&service) {}
+
+BusFront* BusFront::make(PrintService& service, QThread* thread) {
+    const std::lock_guard<std::mutex> lock(handOver());
+    auto* front = new BusFront(service);
+    if (thread) front->moveToThread(thread);
+    return front;
+}
 
 void BusFront::detach() {
     const std::lock_guard<std::mutex> lock(mutex_);
     service_ = nullptr;
 }
 
+void BusFront::dispose(BusFront* front) {
+    front->detach();
+    const bool away = front->thread() != QThread::currentThread();
+    QMetaObject::invokeMethod(front, "returnHome",
+                              away ? Qt::BlockingQueuedConnection : Qt::DirectConnection);
+    { const std::lock_guard<std::mutex> seen(handOver()); }
+    delete front;
+}
+
+void BusFront::returnHome() {
+    const std::lock_guard<std::mutex> lock(handOver());
+    moveToThread(home_);
+}
+
 QString BusFront::introspect(const QString& path) const {
+    { const std::lock_guard<std::mutex> seen(handOver()); }
     const std::lock_guard<std::mutex> lock(mutex_);
     return service_ ? service_->introspect(path) : QString();
 }
 
 bool BusFront::handleMessage(const QDBusMessage& message, const QDBusConnection&) {
+    { const std::lock_guard<std::mutex> seen(handOver()); }
     const std::lock_guard<std::mutex> lock(mutex_);
     if (!service_ || message.type() != QDBusMessage::MethodCallMessage) return false;
     service_->take(message);

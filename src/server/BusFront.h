@@ -15,14 +15,22 @@ class PrintService;
 class BusFront : public QDBusVirtualObject {
     Q_OBJECT
 public:
-    explicit BusFront(PrintService& service);
+    // A front for the service, moved to the thread (when there is one) before QtDBus knows it.
+    static BusFront* make(PrintService& service, QThread* thread);
     // No call reaches the service once this returns (a call under way ends first).
     void detach();
+    // Deletes the front on the thread that made it, once QtDBus no longer knows it: QtDBus learns
+    // of an object's end by a call that its own thread runs while the ending thread waits.
+    static void dispose(BusFront* front);
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
 private:
+    explicit BusFront(PrintService& service);
+    Q_INVOKABLE void returnHome();
+
+    QThread* home_;  // the thread that made it
     mutable std::mutex mutex_;
     PrintService* service_;
 };

@@ -11,7 +11,6 @@
 #include <QDBusVariant>
 #include <QDir>
 #include <QEventLoop>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <new>
@@ -158,13 +157,7 @@ PrintService::~PrintService() {
     if (front_) {
         front_->detach();
         connection_.unregisterObject(QStringLiteral("/"));
-        // Ended here, not on the bus's thread: QtDBus learns of its end by a call that the
-        // bus's thread runs and the ending thread waits for.
-        QThread* here = thread();
-        QMetaObject::invokeMethod(
-            front_, [front = front_, here] { front->moveToThread(here); },
-            front_->thread() == here ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
-        delete front_;
+        BusFront::dispose(front_);
     }
     releaseAll();
 }
@@ -175,10 +168,7 @@ int PrintService::objectCount() const {
 }
 
 bool PrintService::registerObjects() {
-    if (!front_) {
-        front_ = new BusFront(*this);
-        if (QThread* reader = busReadingThread(connection_)) front_->moveToThread(reader);
-    }
+    if (!front_) front_ = BusFront::make(*this, busReadingThread(connection_));
     return connection_.registerVirtualObject(QStringLiteral("/"), front_, QDBusConnection::SubPath);
 }
 
