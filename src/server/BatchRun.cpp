@@ -4,6 +4,7 @@
 
 #include <QDBusVariant>
 #include <map>
+#include <stdexcept>
 
 #include "server/MemberCall.h"
 #include "server/Members.h"
@@ -129,8 +130,10 @@ QVariant runCall(clsPrint& print, BatchCall& call, const MethodSpec*& last, Argu
 QDBusMessage runBatch(const QDBusMessage& message, clsPrint& print) {
     // The argument QtDBus left unread (the signature was checked): its message is read directly.
     const QVariant argument = message.arguments().at(0);
+    DBusMessage* raw = rawMessage(argument);
+    if (!raw) throw std::runtime_error("the batch did not come over the bus");  // a local call
     DBusMessageIter batch;
-    dbus_message_iter_init(rawMessage(argument), &batch);
+    dbus_message_iter_init(raw, &batch);
     std::vector<DBusMessageIter> calls = callsOf(batch);
     // A QVariantList goes on the wire as `av` straight into the reply.
     QVariantList results;

@@ -21,10 +21,18 @@ std::mutex& handOver() {
 
 BusFront::BusFront(PrintService& service) : home_(QThread::currentThread()), service_(&service) {}
 
-BusFront* BusFront::make(PrintService& service, QThread* thread) {
-    const std::lock_guard<std::mutex> lock(handOver());
+BusFront* BusFront::registerAt(const QDBusConnection& connection, PrintService& service) {
     auto* front = new BusFront(service);
-    if (thread) front->moveToThread(thread);
+    QDBusConnection bus = connection;
+    if (!bus.registerVirtualObject(QStringLiteral("/"), front, QDBusConnection::SubPath)) {
+        delete front;
+        return nullptr;
+    }
+    // The bus's own interface object is a child of QtDBus's connection, on its thread.
+    if (const QDBusConnectionInterface* reader = bus.interface()) {
+        const std::lock_guard<std::mutex> lock(handOver());
+        front->moveToThread(reader->thread());
+    }
     return front;
 }
 
@@ -59,12 +67,6 @@ bool BusFront::handleMessage(const QDBusMessage& message, const QDBusConnection&
     if (!service_ || message.type() != QDBusMessage::MethodCallMessage) return false;
     service_->take(message);
     return true;
-}
-
-QThread* busReadingThread(const QDBusConnection& connection) {
-    // The bus's own interface object is a child of QtDBus's connection, on its thread.
-    const QDBusConnectionInterface* bus = connection.interface();
-    return bus ? bus->thread() : nullptr;
 }
 
 }  // namespace zel

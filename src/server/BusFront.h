@@ -15,8 +15,10 @@ class PrintService;
 class BusFront : public QDBusVirtualObject {
     Q_OBJECT
 public:
-    // A front for the service, moved to the thread (when there is one) before QtDBus knows it.
-    static BusFront* make(PrintService& service, QThread* thread);
+    // A front for the service registered at `/` and below it, then moved to the thread where
+    // QtDBus reads the connection (QtDBus gives the object a child of its own as it registers
+    // it, on the registering thread); null when the path is taken.
+    static BusFront* registerAt(const QDBusConnection& connection, PrintService& service);
     // No call reaches the service once this returns (a call under way ends first).
     void detach();
     // Deletes the front on the thread that made it, once QtDBus no longer knows it: QtDBus learns
@@ -34,8 +36,5 @@ private:
     mutable std::mutex mutex_;
     PrintService* service_;
 };
-
-// The thread on which QtDBus reads the connection, or null when it cannot be told.
-QThread* busReadingThread(const QDBusConnection& connection);
 
 }  // namespace zel

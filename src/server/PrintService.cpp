@@ -168,8 +168,8 @@ int PrintService::objectCount() const {
 }
 
 bool PrintService::registerObjects() {
-    if (!front_) front_ = BusFront::make(*this, busReadingThread(connection_));
-    return connection_.registerVirtualObject(QStringLiteral("/"), front_, QDBusConnection::SubPath);
+    if (!front_) front_ = BusFront::registerAt(connection_, *this);
+    return front_ != nullptr;
 }
 
 void PrintService::releaseAll() {
