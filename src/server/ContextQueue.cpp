@@ -33,12 +33,24 @@ ContextQueue::~ContextQueue() {
         thread_.join();
 }
 
+ContextQueue::Wake& ContextQueue::Wake::operator=(Wake&& other) noexcept {
+    if (state_) state_->wake.notify_one();
+    state_ = std::move(other.state_);
+    return *this;
+}
+
+ContextQueue::Wake::~Wake() {
+    if (state_) state_->wake.notify_one();
+}
+
 void ContextQueue::post(std::function<void()> call) {
-    {
-        const std::lock_guard<std::mutex> lock(state_->mutex);
-        state_->calls.push_back(std::move(call));
-    }
-    state_->wake.notify_one();
+    const Wake wake = postLater(std::move(call));
+}
+
+ContextQueue::Wake ContextQueue::postLater(std::function<void()> call) {
+    const std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->calls.push_back(std::move(call));
+    return Wake(state_);
 }
 
 bool ContextQueue::busy() const {

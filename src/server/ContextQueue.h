@@ -13,13 +13,32 @@ namespace zel {
 // a queue dropped by one of its own calls (the context's last object released) lets that call
 // finish first.
 class ContextQueue {
+    struct State;
+
 public:
     ContextQueue();
     ~ContextQueue();  // runs what is queued, then ends the thread
     ContextQueue(const ContextQueue&) = delete;
     ContextQueue& operator=(const ContextQueue&) = delete;
 
+    // Wakes the queue's thread for the calls posted before, when it goes (after the lock under
+    // which they were posted is let go, so that the thread does not wake only to wait for it).
+    class Wake {
+    public:
+        Wake() = default;
+        Wake(Wake&& other) noexcept : state_(std::move(other.state_)) {}
+        Wake& operator=(Wake&& other) noexcept;
+        ~Wake();
+
+    private:
+        friend class ContextQueue;
+        explicit Wake(std::shared_ptr<State> state) : state_(std::move(state)) {}
+        std::shared_ptr<State> state_;
+    };
+
     void post(std::function<void()> call);
+    // Posts the call; its thread is woken when the Wake goes.
+    [[nodiscard]] Wake postLater(std::function<void()> call);
     // True while a call runs or waits to run.
     bool busy() const;
     // The calls that wait to run (not the one running).
@@ -28,7 +47,6 @@ public:
     bool onQueue() const { return std::this_thread::get_id() == thread_.get_id(); }
 
 private:
-    struct State;
     static void serve(const std::shared_ptr<State>& state);
     std::shared_ptr<State> state_;
     std::thread thread_;

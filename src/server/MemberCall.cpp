@@ -7,30 +7,47 @@
 
 namespace zel {
 
-Variant callMember(clsPrint& print, const MethodSpec& method, const QList<QVariant>& required,
-                   const QVariantMap& options, Arguments& args) {
-    args.clear();
+namespace {
+
+std::vector<DeclaredArgument> declaredArguments(const MethodSpec& method) {
     std::vector<DeclaredArgument> declared;
     for (const Parameter& parameter : method.required)
         declared.push_back({parameter.name, parameter.kind});
     for (const OptionalParameter& parameter : method.optional)
         declared.push_back({parameter.name, parameter.kind});
-    for (const QVariant& argument : required) {
-        const DeclaredArgument& parameter = declared.at(args.size());
+    return declared;
+}
+
+}  // namespace
+
+Variant WireArguments::nextRequired() {
+    return fromWireArgument(required_.at(next_++));
+}
+
+std::vector<Variant> WireArguments::optional(const std::vector<OptionalParameter>& declared) {
+    return namedArguments(options_, declared);
+}
+
+Variant callMember(clsPrint& print, const MethodSpec& method, CallArguments& given,
+                   Arguments& args) {
+    args.clear();
+    const size_t required = given.requiredCount();
+    for (size_t index = 0; index < required; ++index) {
         try {
-            args.push_back(fromWireArgument(argument));
+            args.push_back(given.nextRequired());
         } catch (const VbError& error) {
+            const Parameter& parameter = method.required.at(index);
             throw namingArgument(error, "argument", parameter.name, kindName(parameter.kind));
         }
     }
     if (!method.optional.empty()) {
-        const std::vector<Variant> optional = namedArguments(options, method.optional);
+        const std::vector<Variant> optional = given.optional(method.optional);
         args.insert(args.end(), optional.begin(), optional.end());
     }
     try {
         return method.invoke(print, args);
     } catch (const VbError& error) {
-        throw namingFailedArgument(error, args, declared);
+        throw namingFailedArgument(error, args, declaredArguments(method));
     }
 }
 

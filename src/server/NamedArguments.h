@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <vector>
 
 #include "server/ArgumentKind.h"
@@ -26,6 +28,13 @@ struct OptionalParameter {
 // key that names no parameter is 448, and a parameter named twice is 5. The result holds one
 // value per declared parameter, in declaration order.
 std::vector<Variant> namedArguments(const QVariantMap& given,
+                                    const std::vector<OptionalParameter>& declared);
+
+// The same for a dictionary read straight from the message: its keys in the order a QVariantMap
+// keeps them (sorted, each once, the last value of a key repeated standing), each value converted
+// by value(index) only when it is taken.
+std::vector<Variant> namedArguments(const QStringList& names,
+                                    const std::function<Variant(qsizetype)>& value,
                                     const std::vector<OptionalParameter>& declared);
 
 }  // namespace zel

@@ -19,6 +19,7 @@
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "server/BatchRun.h"
+#include "server/BusFront.h"
 #include "server/Introspection.h"
 #include "server/JobOptionsArgument.h"
 #include "server/MemberCall.h"
@@ -111,7 +112,7 @@ void checkPrinterChoice(const QString& choice, const JobOptions& options) {
 }  // namespace
 
 PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
-    : QDBusVirtualObject(parent), connection_(connection) {
+    : QObject(parent), connection_(connection) {
     registerWireTypes();
     // What became of a job at CUPS, on the path of the object whose job it was (see JobEnded);
     // a PDF file is finished when JobEnded names it.
@@ -151,6 +152,11 @@ void PrintService::clientLeft(const QString& client) {
 }
 
 PrintService::~PrintService() {
+    if (front_) {
+        front_->detach();
+        connection_.unregisterObject(QStringLiteral("/"));
+        BusFront::dispose(front_);
+    }
     releaseAll();
 }
 
@@ -160,7 +166,8 @@ int PrintService::objectCount() const {
 }
 
 bool PrintService::registerObjects() {
-    return connection_.registerVirtualObject(QStringLiteral("/"), this, QDBusConnection::SubPath);
+    if (!front_) front_ = BusFront::registerAt(connection_, *this);
+    return front_ != nullptr;
 }
 
 void PrintService::releaseAll() {
@@ -314,13 +321,23 @@ QString PrintService::introspect(const QString& path) const {
     return QString();
 }
 
-bool PrintService::handleMessage(const QDBusMessage& message, const QDBusConnection&) {
-    if (message.type() != QDBusMessage::MethodCallMessage) return false;
+void PrintService::take(const QDBusMessage& message) {
+    // A Create makes its context on the GUI thread, which owns the contexts' windows; every
+    // other call is dispatched where it arrives, unless calls handed over before it still wait.
+    if (onGuiThread() || (forwarded_.load() == 0 && message.path() != QLatin1String("/")))
+        return dispatchMessage(message);
+    forwarded_.fetch_add(1);
+    postToGuiThread(this, [this, message] {
+        dispatchMessage(message);
+        forwarded_.fetch_sub(1);
+    });
+}
+
+void PrintService::dispatchMessage(const QDBusMessage& message) {
     answer(message, nullptr, [this](const QDBusMessage& call) {
         dispatch(call);
         return QDBusMessage();  // the dispatched handler answers
     });
-    return true;
 }
 
 void PrintService::dispatch(const QDBusMessage& message) {
@@ -482,12 +499,13 @@ void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
     if (!heldIn) return send(run());
     const Shared shared = heldIn;
     const QString caller = message.service();
+    ContextQueue::Wake wake;  // after the lock: the context's thread takes it first thing
     const std::lock_guard<std::mutex> lock(mutex_);
     if (closing_) {
         sendError(message, kFailed, QStringLiteral("The server is ending"));
         return;
     }
-    shared->queue.post([this, shared, caller, run = std::move(run), send] {
+    wake = shared->queue.postLater([this, shared, caller, run = std::move(run), send] {
         {
             const std::lock_guard<std::mutex> lock(mutex_);
             // A call whose client left while it waited is answered to nobody: it is dropped.
@@ -561,9 +579,9 @@ QDBusMessage PrintService::callMember(const QDBusMessage& message, int id,
     const QList<QVariant> wire = message.arguments();
     Arguments args;
     return runOnObject(id, [&](clsPrint& print) {
-        const Variant result = zel::callMember(
-            print, method, wire.mid(0, method.required.size()),
-            method.optional.empty() ? QVariantMap() : dictionary(wire.last()), args);
+        WireArguments given(wire.mid(0, method.required.size()),
+                            method.optional.empty() ? QVariantMap() : dictionary(wire.last()));
+        const Variant result = zel::callMember(print, method, given, args);
         QList<QVariant> reply;
         if (method.result != ResultKind::None) reply << resultToWire(method, result);
         // Parameters the member writes back follow the result, in their order.

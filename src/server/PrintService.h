@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QDBusVirtualObject>
+#include <QDBusMessage>
+#include <QObject>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,6 +19,7 @@
 
 namespace zel {
 
+class BusFront;
 class clsPrint;
 class PrintContext;
 struct MethodSpec;
@@ -29,10 +32,11 @@ struct MethodSpec;
 // connection creates share one, a persistent object has one of its own, and the option Group
 // names one that objects of any connection share. Each context runs its calls in order on a
 // thread of its own, which also sends their replies and signals: a call that waits for the user
-// or prints for long holds only its context. The thread that reads the bus (the GUI thread)
-// answers reads at once, from the state each object publishes after each call, and hands every
-// other call to its context.
-class PrintService : public QDBusVirtualObject {
+// or prints for long holds only its context. Calls arrive on the thread where QtDBus reads the
+// bus, which answers reads at once, from the state each object publishes after each call, and
+// hands every other call to its context; only what makes a context (Create) passes through the
+// GUI thread.
+class PrintService : public QObject {
     Q_OBJECT
 public:
     explicit PrintService(const QDBusConnection& connection, QObject* parent = nullptr);
@@ -52,8 +56,11 @@ public:
     // Closes every open confirmation, as "Afbreken": nobody is left to answer them.
     void closeConfirmations();
 
-    QString introspect(const QString& path) const override;
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+    // The interfaces and children at a path, for QtDBus's introspection.
+    QString introspect(const QString& path) const;
+    // A call to `/` or below it, as the bus delivers it (on any thread): answered, or handed to
+    // where it runs.
+    void take(const QDBusMessage& message);
 
 Q_SIGNALS:
     void objectCountChanged(int count);
@@ -96,6 +103,7 @@ private:
         Published published;
     };
 
+    void dispatchMessage(const QDBusMessage& message);
     void dispatch(const QDBusMessage& message);
     void dispatchServer(const QDBusMessage& message);
     void dispatchProperties(const QDBusMessage& message, int id);
@@ -146,6 +154,10 @@ private:
                     const QList<QVariant>& arguments);
 
     QDBusConnection connection_;
+    BusFront* front_ = nullptr;  // on the thread that reads the bus
+    // Calls handed to the GUI thread and not yet dispatched there: while there are any, the
+    // calls after them follow them, so that all are dispatched in the order they came.
+    std::atomic<int> forwarded_{0};
     // Guards the tables below: held for lookups only, never while a member runs or a window is
     // asked (the GUI thread takes it too).
     mutable std::mutex mutex_;

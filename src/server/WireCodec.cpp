@@ -18,38 +18,25 @@ const QString kNull = QStringLiteral("Null");
 const QString kDate = QStringLiteral("Date");
 const QString kCurrency = QStringLiteral("Currency");
 
-Variant longOrOverflow(qlonglong value) {
-    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
-        throw VbError(VbErr::Overflow);
-    return Variant::Long(static_cast<int32_t>(value));
-}
-
-double finiteOrOverflow(double value) {
-    if (!std::isfinite(value)) throw VbError(VbErr::Overflow);
-    return value;
-}
-
 Variant fromStruct(const QDBusArgument& arg) {
     const QString signature = arg.currentSignature();
     if (signature == QLatin1String("(s)")) {
         WireTag tagged;
         arg >> tagged;
-        if (tagged.tag == kEmpty) return Variant();
-        if (tagged.tag == kNull) return Variant::Null();
-    } else if (signature == QLatin1String("(sd)")) {
+        return wireTag(tagged.tag);
+    }
+    if (signature == QLatin1String("(sd)")) {
         WireDate date;
         arg >> date;
-        // A day outside the calendar (years 100 to 9999) is refused as converting it to a
-        // date is; stored, it could never be read back as text.
-        if (date.tag == kDate) return Variant::Date(Variant::Double(date.days).toDate());
-    } else if (signature == QLatin1String("(sx)")) {
-        // An amount of money, exact: a client's decimal type goes as its ten-thousandths.
+        return wireDate(date.tag, date.days);
+    }
+    if (signature == QLatin1String("(sx)")) {
         QString tag;
         qlonglong tenThousandths = 0;
         arg.beginStructure();
         arg >> tag >> tenThousandths;
         arg.endStructure();
-        if (tag == kCurrency) return Variant::CurrencyScaled(tenThousandths);
+        return wireCurrency(tag, tenThousandths);
     }
     throw VbError(VbErr::TypeMismatch);
 }
@@ -84,6 +71,47 @@ const QDBusArgument& operator>>(const QDBusArgument& arg, WireDate& value) {
     return arg;
 }
 
+Variant wireWhole(qlonglong value) {
+    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+        throw VbError(VbErr::Overflow);
+    return Variant::Long(static_cast<int32_t>(value));
+}
+
+Variant wireUnsigned(qulonglong value) {
+    if (value > static_cast<qulonglong>(std::numeric_limits<int32_t>::max()))
+        throw VbError(VbErr::Overflow);
+    return Variant::Long(static_cast<int32_t>(value));
+}
+
+Variant wireDouble(double value) {
+    if (!std::isfinite(value)) throw VbError(VbErr::Overflow);
+    return Variant::Double(value);
+}
+
+Variant wireText(QString text) {
+    requireTextLength(text.size());
+    return Variant(std::move(text));
+}
+
+Variant wireTag(const QString& tag) {
+    if (tag == kEmpty) return Variant();
+    if (tag == kNull) return Variant::Null();
+    throw VbError(VbErr::TypeMismatch);
+}
+
+Variant wireDate(const QString& tag, double days) {
+    // A day outside the calendar (years 100 to 9999) is refused as converting it to a date is;
+    // stored, it could never be read back as text.
+    if (tag != kDate) throw VbError(VbErr::TypeMismatch);
+    return Variant::Date(Variant::Double(days).toDate());
+}
+
+Variant wireCurrency(const QString& tag, qlonglong tenThousandths) {
+    // An amount of money, exact: a client's decimal type goes as its ten-thousandths.
+    if (tag != kCurrency) throw VbError(VbErr::TypeMismatch);
+    return Variant::CurrencyScaled(tenThousandths);
+}
+
 void registerWireTypes() {
     qRegisterMetaType<QDBusVariant>();
     qDBusRegisterMetaType<WireTag>();
@@ -99,26 +127,19 @@ Variant fromWire(const QVariant& wire) {
         case QMetaType::Int:
             return Variant::Long(wire.toInt());
         case QMetaType::Double:
-            return Variant::Double(finiteOrOverflow(wire.toDouble()));
-        case QMetaType::QString: {
-            const QString text = wire.toString();
-            requireTextLength(text.size());
-            return Variant(text);
-        }
+            return wireDouble(wire.toDouble());
+        case QMetaType::QString:
+            return wireText(wire.toString());
         case QMetaType::UChar:
             return Variant::Long(wire.value<uchar>());
         case QMetaType::UShort:
             return Variant::Long(wire.value<ushort>());
         case QMetaType::UInt:
-            return longOrOverflow(wire.value<uint>());
+            return wireWhole(wire.value<uint>());
         case QMetaType::LongLong:
-            return longOrOverflow(wire.toLongLong());
-        case QMetaType::ULongLong: {
-            const qulonglong value = wire.toULongLong();
-            if (value > static_cast<qulonglong>(std::numeric_limits<int32_t>::max()))
-                throw VbError(VbErr::Overflow);
-            return Variant::Long(static_cast<int32_t>(value));
-        }
+            return wireWhole(wire.toLongLong());
+        case QMetaType::ULongLong:
+            return wireUnsigned(wire.toULongLong());
         default:
             break;
     }

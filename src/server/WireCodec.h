@@ -39,6 +39,16 @@ void registerWireTypes();
 // A value as received: the content of a `v` or of a dictionary entry (a struct arrives as a
 // QDBusArgument). A QDBusVariant here is a variant inside a variant: 13.
 Variant fromWire(const QVariant& wire);
+// The pieces of fromWire, for a reader that takes the values from the message itself: whole
+// numbers of any wire type to Long (6 when they do not fit), a finite double, a text within the
+// longest the system holds (7), and the three structs by their tag (13 for another tag).
+Variant wireWhole(qlonglong value);
+Variant wireUnsigned(qulonglong value);
+Variant wireDouble(double value);
+Variant wireText(QString text);
+Variant wireTag(const QString& tag);                                 // (s)
+Variant wireDate(const QString& tag, double days);                   // (sd)
+Variant wireCurrency(const QString& tag, qlonglong tenThousandths);  // (sx)
 // A received `v` argument (a QDBusVariant around the value).
 Variant fromWireArgument(const QVariant& argument);
 // The value of a property's Set: a variant inside the `v`, as D-Bus has it for a `v` property,

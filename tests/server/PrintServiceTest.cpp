@@ -483,6 +483,17 @@ TEST_F(PrintServiceTest, BatchRunsItsCallsInOrderAndStopsAtTheFirstError) {
         {"no such member", {{"Drukaf", {}, none}}, {}, 0, "438: "},
         {"an argument missing", {{"SetParm", {1}, none}}, {}, 0, "450: "},
         {"an unknown option", {{"Reset", {}, {{"Kleur", 1}}}}, {}, 0, "448: "},
+        // Read from the message as a call sent alone is: the value that fails is named.
+        {"a value of no wire type",
+         {{"SetParm", {1, tag("Empty")}, none}, {"SetParm", {QStringList{"x"}, 2}, none}},
+         {"(Empty)"},
+         1,
+         "13: Type mismatch (argument ParmNummer, expected Number)"},
+        {"an option named twice",
+         {{"AddTekst", {1, 1, "x"}, {{"kleur", 1}, {"Kleur", 2}}}},
+         {},
+         0,
+         "5: Invalid procedure call or argument (argument Kleur, expected once)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
