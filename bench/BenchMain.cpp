@@ -5,6 +5,7 @@
 //   zelprint-bench bus-ping COUNT       seconds: COUNT blocking Peer.Ping calls
 //   zelprint-bench bus-addtekst COUNT   seconds: COUNT blocking AddTekst calls
 //   zelprint-bench bus-batch FILE SIZE  seconds: the lines through Batch.Run, SIZE calls a Run
+//   zelprint-bench bus-template FILE    seconds: the file printed as a template in one call
 //   zelprint-bench measure CMD ARG...   "SECONDS PEAK_RSS_KB" of the command (its output dropped)
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -45,7 +46,7 @@ int measure(char** command) {
 int usage() {
     std::fputs(
         "Usage: zelprint-bench addtekst|surface FILE | bus-ping|bus-addtekst COUNT |"
-        " bus-batch FILE SIZE | measure CMD ARG...\n",
+        " bus-batch FILE SIZE | bus-template FILE | measure CMD ARG...\n",
         stderr);
     return 2;
 }
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
             seconds = zel::bench::addTekstSeconds(argument.toInt());
         } else if (what == QLatin1String("bus-batch") && argc == 4) {
             seconds = zel::bench::batchSeconds(argument, std::atoi(argv[3]));
+        } else if (what == QLatin1String("bus-template")) {
+            seconds = zel::bench::templateSeconds(argument);
         } else if (what == QLatin1String("addtekst") || what == QLatin1String("surface")) {
             zel::examples::ExampleApplication app(argc, argv);
             seconds = what == QLatin1String("addtekst") ? zel::bench::addTekstSeconds(argument)

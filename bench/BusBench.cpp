@@ -150,4 +150,14 @@ double batchSeconds(const QString& path, int batch) {
     });
 }
 
+double templateSeconds(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    Client client;
+    return timed([&] {
+        client.call(client.path().c_str(), Members, "PrintFromSjabloon", nullptr, "vvv", "s", "",
+                    "s", "", "s", name.constData());
+        client.endJob();
+    });
+}
+
 }  // namespace zel::bench
