@@ -306,7 +306,7 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
         for (int n = 0; n < count; ++n) {
             const int i = reversed ? count - 1 - n : n;
             const size_t at = size_t(cluster.firstGlyph + i);
-            const uint32_t code = codes[n];
+            uint32_t code = codes[n];
             // Right to left the first glyph written (the base) says the cluster, over its own
             // width; the marks after it say nothing, or the reader would end the cluster at them.
             if (spanned && reversed && n == 1) {
@@ -335,19 +335,25 @@ void PdfDocument::run(const QPointF& baseline, const GlyphRun& run, const QStrin
                     penX -= shift * pointsPerThousandth;
                 }
             }
+            // The last glyph of a cluster reaches the end of its cells, so that readers of the
+            // text see no gap between it and the next cell's character where a word of another
+            // script ends short of its cells: a glyph alone in its cells is as wide at its first
+            // use, one that is narrower there (used before, or after others) gets a code as wide.
+            const double reach = (originX + cluster.end * PointsPerTwip - x) * thousandthsPerPoint;
+            bool widened = false;
+            if (n == count - 1 && !reversed && size > 0 && (count > 1 || font.width(code) >= 0)) {
+                constexpr double Gap = 100;  // thousandths of the size: less reads as no gap
+                const double known = font.width(code) >= 0 ? font.width(code) : font.use(code, -1);
+                widened = reach > known + Gap;
+                if (widened) code = font.codeWithAdvance(code, reach);
+            }
             if (!inString_) show_ += '(';
             inString_ = true;
             const size_t end = show_.size();
             show_.resize(end + 4);
             show_.resize(size_t(putGlyph(&show_[end], code) - show_.data()));
             double width = font.width(code);
-            // A glyph alone in its cells is as wide as the rest of them, so that readers of the
-            // text see no gap between it and the next cell's character.
-            if (width < 0)
-                width = font.use(
-                    code, count == 1 && size > 0
-                              ? (originX + cluster.end * PointsPerTwip - x) * thousandthsPerPoint
-                              : -1);
+            if (width < 0) width = font.use(code, (count == 1 || widened) && size > 0 ? reach : -1);
             penX += width * pointsPerThousandth;
         }
         if (spanned) {

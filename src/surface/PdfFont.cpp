@@ -55,6 +55,20 @@ uint32_t PdfFont::alias(uint32_t glyph, const QChar* text, int length) {
     return uint32_t(next);
 }
 
+uint32_t PdfFont::codeWithAdvance(uint32_t code, double advance) {
+    const double known = width(code);
+    if (known < 0 || std::fabs(known - advance) < 0.5 || face_.cff()) return code;
+    const auto key = std::make_pair(code, std::llround(advance));
+    if (const auto found = widened_.find(key); found != widened_.end()) return found->second;
+    const size_t next = glyphCount_ + aliases_.size();
+    if (next > 0xFFFF) return code;
+    aliases_.push_back(glyphOf(code));
+    if (unicode_.size() <= next) unicode_.resize(next + 1, 0);
+    unicode_[next] = code < unicode_.size() ? unicode_[code] : 0;
+    widened_.emplace(key, uint32_t(next));
+    return uint32_t(next);
+}
+
 int PdfFont::entryPrefix(uint32_t code, const QChar* text, int length) const {
     const int32_t mapped = code < unicode_.size() ? unicode_[code] : 0;
     if (mapped > 0) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -57,6 +58,11 @@ public:
     // has too few characters the glyphs keep their numbers.
     void clusterCodes(const uint32_t* glyphs, int count, const QChar* text, int length,
                       uint32_t* codes);
+    // A code that draws the same glyph and gives back the same characters as this one, with the
+    // advance asked for (1/1000 em): the code itself where its width is that or not set yet,
+    // else a code of its own. Readers of the text measure gaps with the widths: a word's last
+    // glyph that reaches the end of its cells leaves none they would take for a space.
+    uint32_t codeWithAdvance(uint32_t code, double advance);
     // Writes the font's objects; after the last page, when every glyph used is known.
     void write(PdfWriter& pdf) const;
 
@@ -80,6 +86,8 @@ private:
     std::vector<uint32_t> aliases_;  // the glyph of each code from glyphCount_ on
     // Those codes by a hash of their glyph and characters.
     std::unordered_multimap<size_t, uint32_t> aliasIndex_;
+    // Codes of codeWithAdvance by the code and the advance in whole thousandths.
+    std::map<std::pair<uint32_t, long long>, uint32_t> widened_;
 };
 
 }  // namespace zel

@@ -612,4 +612,5 @@ TEST(QtPrinterSurface, WordsOfEveryScriptArePrintedWholeAndReadBack) {
     const Ink tab = lineInk(std::size(cases) + 1);
     EXPECT_GE(tab.widestGap, cell);  // blank in its cell, as on the window
     EXPECT_TRUE(mupdf.contains(words));
+    EXPECT_TRUE(poppler.contains(words)) << poppler.join(u'|').toStdString();
 }
