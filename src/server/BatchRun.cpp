@@ -1,7 +1,5 @@
 #include "server/BatchRun.h"
 
-#include <dbus/dbus.h>
-
 #include <QDBusVariant>
 #include <map>
 #include <stdexcept>
@@ -21,72 +19,73 @@ namespace {
 // refused with 7 before any of it runs.
 constexpr size_t MaxBatchCalls = 100000;
 
-// One call of the batch, read from the message as it runs (name, required `v`s, optional
+// One call of the batch, read from the message's bytes as it runs (name, required `v`s, optional
 // a{sv}): no copy of the batch is made, and each value is converted once, where the call takes
 // it. One reader serves every call of a batch, keeping its room for their arguments.
 class BatchCall : public CallArguments {
 public:
-    // Reads the call at the iterator.
-    void read(DBusMessageIter& call) {
-        DBusMessageIter field;
-        dbus_message_iter_recurse(&call, &field);
-        dbus_message_iter_get_basic(&field, &name_);
-        dbus_message_iter_next(&field);
+    explicit BatchCall(const WireBody& body) : body_(body) {}
+    // Reads the call that starts at the offset.
+    void read(size_t at) {
+        WireReader reader(body_, at);
+        name_ = reader.string();
         required_.clear();
         next_ = 0;
-        DBusMessageIter value;
-        for (dbus_message_iter_recurse(&field, &value);
-             dbus_message_iter_get_arg_type(&value) == DBUS_TYPE_VARIANT;
-             dbus_message_iter_next(&value))
-            required_.push_back(value);
-        dbus_message_iter_next(&field);
-        options_ = field;
+        const size_t length = reader.arrayLength(1);
+        for (const size_t end = reader.at() + length; reader.within(end); reader.skipVariant())
+            required_.push_back(reader.at());
+        options_ = reader.at();
     }
-    const char* name() const { return name_; }
+    QLatin1String name() const { return QLatin1String(name_.first, qsizetype(name_.second)); }
+    QString nameText() const { return QString::fromUtf8(name_.first, qsizetype(name_.second)); }
     size_t requiredCount() const override { return required_.size(); }
-    Variant nextRequired() override { return readWireVariant(required_.at(next_++)); }
+    Variant nextRequired() override { return WireReader(body_, required_.at(next_++)).variant(); }
     std::vector<Variant> optional(const std::vector<OptionalParameter>& declared) override {
-        DBusMessageIter entry;
-        dbus_message_iter_recurse(&options_, &entry);
-        if (dbus_message_iter_get_arg_type(&entry) != DBUS_TYPE_DICT_ENTRY)
+        WireReader entry(body_, options_);
+        const size_t length = entry.arrayLength(8);
+        if (length == 0)
             return namedArguments(QStringList(), {}, declared);  // the usual empty dictionary
         // As a dictionary of QtDBus has them: by name, the last of a name repeated standing.
-        std::map<QString, DBusMessageIter> given;
-        for (; dbus_message_iter_get_arg_type(&entry) == DBUS_TYPE_DICT_ENTRY;
-             dbus_message_iter_next(&entry)) {
-            DBusMessageIter pair;
-            dbus_message_iter_recurse(&entry, &pair);
-            const QString name = readWireString(pair);
-            dbus_message_iter_next(&pair);
-            given[name] = pair;
+        std::map<QString, size_t> given;
+        for (const size_t end = entry.at() + length; entry.within(end); entry.skipVariant()) {
+            entry.alignStruct();
+            const auto [text, size] = entry.string();
+            given[QString::fromUtf8(text, qsizetype(size))] = entry.at();
         }
         QStringList names;
-        std::vector<DBusMessageIter> values;
+        std::vector<size_t> values;
         for (const auto& [name, value] : given) {
             names << name;
             values.push_back(value);
         }
         return namedArguments(
-            names, [&values](qsizetype index) { return readWireVariant(values[size_t(index)]); },
+            names,
+            [this, &values](qsizetype index) {
+                return WireReader(body_, values[size_t(index)]).variant();
+            },
             declared);
     }
 
 private:
-    const char* name_ = nullptr;
-    std::vector<DBusMessageIter> required_;  // where each `v` is
+    const WireBody& body_;
+    std::pair<const char*, size_t> name_;
+    std::vector<size_t> required_;  // where each `v` starts
     size_t next_ = 0;
-    DBusMessageIter options_;
+    size_t options_ = 0;  // where the a{sv} starts
 };
 
-// Where each call of the batch is, found before any runs (one step over each, which the calls
-// then do not repeat); 7 for more than MaxBatchCalls.
-std::vector<DBusMessageIter> callsOf(DBusMessageIter& batch) {
-    std::vector<DBusMessageIter> calls;
-    DBusMessageIter call;
-    for (dbus_message_iter_recurse(&batch, &call);
-         dbus_message_iter_get_arg_type(&call) == DBUS_TYPE_STRUCT; dbus_message_iter_next(&call)) {
+// Where each call of the batch starts, found before any runs; 7 for more than MaxBatchCalls.
+std::vector<size_t> callsOf(const WireBody& body) {
+    std::vector<size_t> calls;
+    WireReader reader(body, 0);
+    const size_t length = reader.arrayLength(8);
+    for (const size_t end = reader.at() + length; reader.within(end);) {
+        reader.alignStruct();
         if (calls.size() == MaxBatchCalls) throw VbError(VbErr::OutOfMemory);
-        calls.push_back(call);
+        calls.push_back(reader.at());
+        reader.string();
+        reader.skipArray(1);
+        reader.skipArray(8);
     }
     return calls;
 }
@@ -94,8 +93,8 @@ std::vector<DBusMessageIter> callsOf(DBusMessageIter& batch) {
 // The member a call names; 438 for a name that is no member. The batch's calls mostly name the
 // member before them again, which is then not looked up.
 const MethodSpec& memberOf(const BatchCall& call, const MethodSpec*& last) {
-    if (last && last->name == QLatin1String(call.name())) return *last;
-    const QString name = QString::fromUtf8(call.name());
+    if (last && last->name == call.name()) return *last;
+    const QString name = call.nameText();
     last = findMethod(name);
     if (!last)
         throw VbError(VbErr::ObjectDoesNotSupportMember,
@@ -132,16 +131,16 @@ QDBusMessage runBatch(const QDBusMessage& message, clsPrint& print) {
     const QVariant argument = message.arguments().at(0);
     DBusMessage* raw = rawMessage(argument);
     if (!raw) throw std::runtime_error("the batch did not come over the bus");  // a local call
-    DBusMessageIter batch;
-    dbus_message_iter_init(raw, &batch);
-    std::vector<DBusMessageIter> calls = callsOf(batch);
+    const WireBody body(raw);
+    const std::vector<size_t> calls = callsOf(body);
     // A QVariantList goes on the wire as `av` straight into the reply.
     QVariantList results;
+    results.reserve(qsizetype(calls.size()));
     int failedIndex = -1;
     QString error;
     Arguments args;
     const MethodSpec* last = nullptr;
-    BatchCall call;
+    BatchCall call(body);
     for (size_t index = 0; index < calls.size(); ++index) {
         call.read(calls[index]);
         try {

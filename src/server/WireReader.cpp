@@ -1,5 +1,12 @@
 #include "server/WireReader.h"
 
+#include <dbus/dbus.h>
+
+#include <QtEndian>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
 #include "server/WireCodec.h"
 #include "variant/VbError.h"
 
@@ -7,72 +14,241 @@ namespace zel {
 
 namespace {
 
-template <class T>
-T basic(DBusMessageIter& value) {
-    T result{};
-    dbus_message_iter_get_basic(&value, &result);
-    return result;
+// The fixed start of a message's header: byte order, type, flags, version, body length, serial,
+// and the length of the header's field array, after which the body starts on 8 bytes.
+constexpr size_t FixedHeader = 16;
+
+// Deeper than the bus library lets a message nest; a bound on the reader's recursion all the
+// same.
+constexpr int MaxDepth = 128;
+
+[[noreturn]] void malformed() {
+    throw std::runtime_error("The message ends inside a value");
 }
 
-// The struct at the iterator: (s), (sd) or (sx), told apart by the types of its fields.
-Variant readStruct(DBusMessageIter& value) {
-    DBusMessageIter field;
-    dbus_message_iter_recurse(&value, &field);
-    if (dbus_message_iter_get_arg_type(&field) != DBUS_TYPE_STRING)
-        throw VbError(VbErr::TypeMismatch);
-    const QString tag = readWireString(field);
-    dbus_message_iter_next(&field);
-    switch (dbus_message_iter_get_arg_type(&field)) {
-        case DBUS_TYPE_INVALID:
-            return wireTag(tag);
-        case DBUS_TYPE_DOUBLE: {
-            const double days = basic<double>(field);
-            if (!dbus_message_iter_next(&field)) return wireDate(tag, days);
-            break;
-        }
-        case DBUS_TYPE_INT64: {
-            const qlonglong amount = basic<dbus_int64_t>(field);
-            if (!dbus_message_iter_next(&field)) return wireCurrency(tag, amount);
-            break;
-        }
+template <class T>
+T ordered(const unsigned char* bytes, bool bigEndian) {
+    return bigEndian ? qFromBigEndian<T>(bytes) : qFromLittleEndian<T>(bytes);
+}
+
+size_t alignmentOf(char type) {
+    switch (type) {
+        case 'n':
+        case 'q':
+            return 2;
+        case 'b':
+        case 'i':
+        case 'u':
+        case 'h':
+        case 's':
+        case 'o':
+        case 'a':
+            return 4;
+        case 'x':
+        case 't':
+        case 'd':
+        case '(':
+        case '{':
+            return 8;
         default:
-            break;
+            return 1;  // y, g, v
     }
-    throw VbError(VbErr::TypeMismatch);
+}
+
+// Steps over one complete type of a signature.
+void skipType(const char*& type) {
+    const char code = *type++;
+    if (code == 'a') return skipType(type);
+    if (code == '(' || code == '{') {
+        const char close = code == '(' ? ')' : '}';
+        while (*type != close) skipType(type);
+        ++type;
+        return;
+    }
+    if (code == '\0' || code == ')' || code == '}') malformed();
 }
 
 }  // namespace
 
-QString readWireString(DBusMessageIter& text) {
-    return QString::fromUtf8(basic<const char*>(text));
+WireBody::WireBody(DBusMessage* message) : marshalled_(nullptr, dbus_free) {
+    char* bytes = nullptr;
+    int length = 0;
+    if (!dbus_message_marshal(message, &bytes, &length)) throw std::bad_alloc();
+    marshalled_.reset(bytes);
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes);
+    if (size_t(length) < FixedHeader) malformed();
+    bigEndian_ = data[0] == 'B';
+    const uint32_t bodyLength = ordered<uint32_t>(data + 4, bigEndian_);
+    const uint32_t fieldsLength = ordered<uint32_t>(data + 12, bigEndian_);
+    const size_t start = (FixedHeader + fieldsLength + 7) & ~size_t(7);
+    if (start > size_t(length) || bodyLength > size_t(length) - start) malformed();
+    data_ = data + start;
+    size_ = bodyLength;
 }
 
-Variant readWireVariant(const DBusMessageIter& variant) {
-    DBusMessageIter value;
-    dbus_message_iter_recurse(const_cast<DBusMessageIter*>(&variant), &value);
-    switch (dbus_message_iter_get_arg_type(&value)) {
-        case DBUS_TYPE_BOOLEAN:
-            return Variant::Boolean(basic<dbus_bool_t>(value) != 0);
-        case DBUS_TYPE_INT16:
-            return Variant::Integer(basic<dbus_int16_t>(value));
-        case DBUS_TYPE_INT32:
-            return Variant::Long(basic<dbus_int32_t>(value));
-        case DBUS_TYPE_DOUBLE:
-            return wireDouble(basic<double>(value));
-        case DBUS_TYPE_STRING:
-            return wireText(readWireString(value));
-        case DBUS_TYPE_BYTE:
-            return Variant::Long(basic<unsigned char>(value));
-        case DBUS_TYPE_UINT16:
-            return Variant::Long(basic<dbus_uint16_t>(value));
-        case DBUS_TYPE_UINT32:
-            return wireWhole(basic<dbus_uint32_t>(value));
-        case DBUS_TYPE_INT64:
-            return wireWhole(basic<dbus_int64_t>(value));
-        case DBUS_TYPE_UINT64:
-            return wireUnsigned(basic<dbus_uint64_t>(value));
-        case DBUS_TYPE_STRUCT:
-            return readStruct(value);
+void WireReader::align(size_t alignment) {
+    const size_t next = (at_ + alignment - 1) & ~(alignment - 1);
+    if (next > body_->size()) malformed();
+    at_ = next;
+}
+
+const unsigned char* WireReader::take(size_t count) {
+    if (count > body_->size() - at_) malformed();
+    const unsigned char* bytes = body_->data() + at_;
+    at_ += count;
+    return bytes;
+}
+
+uint16_t WireReader::u16() {
+    align(2);
+    return ordered<uint16_t>(take(2), body_->bigEndian());
+}
+
+uint32_t WireReader::u32() {
+    align(4);
+    return ordered<uint32_t>(take(4), body_->bigEndian());
+}
+
+uint64_t WireReader::u64() {
+    align(8);
+    return ordered<uint64_t>(take(8), body_->bigEndian());
+}
+
+double WireReader::f64() {
+    const uint64_t bits = u64();
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+std::pair<const char*, size_t> WireReader::string() {
+    const size_t length = u32();
+    const auto* text = reinterpret_cast<const char*>(take(length + 1));
+    if (text[length] != '\0') malformed();
+    return {text, length};
+}
+
+const char* WireReader::signature() {
+    const size_t length = *take(1);
+    const auto* type = reinterpret_cast<const char*>(take(length + 1));
+    if (type[length] != '\0') malformed();
+    return type;
+}
+
+size_t WireReader::arrayLength(size_t elementAlignment) {
+    const size_t length = u32();
+    align(elementAlignment);
+    if (length > body_->size() - at_) malformed();
+    return length;
+}
+
+void WireReader::skipArray(size_t elementAlignment) {
+    take(arrayLength(elementAlignment));
+}
+
+bool WireReader::within(size_t end) const {
+    if (at_ > end) malformed();
+    return at_ < end;
+}
+
+void WireReader::skip(const char*& type, int depth) {
+    if (depth > MaxDepth) malformed();
+    const char code = *type++;
+    switch (code) {
+        case 'y':
+            take(1);
+            return;
+        case 'n':
+        case 'q':
+            u16();
+            return;
+        case 'b':
+        case 'i':
+        case 'u':
+        case 'h':
+            u32();
+            return;
+        case 'x':
+        case 't':
+        case 'd':
+            u64();
+            return;
+        case 's':
+        case 'o':
+            string();
+            return;
+        case 'g':
+            signature();
+            return;
+        case 'v': {
+            const char* inner = signature();
+            skip(inner, depth + 1);
+            if (*inner != '\0') malformed();
+            return;
+        }
+        case 'a': {
+            const size_t alignment = alignmentOf(*type);
+            skipType(type);
+            skipArray(alignment);
+            return;
+        }
+        case '(':
+        case '{': {
+            align(8);
+            const char close = code == '(' ? ')' : '}';
+            while (*type != close) skip(type, depth + 1);
+            ++type;
+            return;
+        }
+        default:
+            malformed();
+    }
+}
+
+void WireReader::skipVariant() {
+    const char* type = "v";
+    skip(type, 0);
+}
+
+// The struct of a `v`: (s), (sd) or (sx), told apart by its signature.
+Variant WireReader::structValue(const char* type) {
+    if (type[1] != 's') throw VbError(VbErr::TypeMismatch);
+    align(8);
+    const auto [text, length] = string();
+    const QString tag = QString::fromUtf8(text, qsizetype(length));
+    if (type[2] == ')') return wireTag(tag);
+    if (type[2] == 'd' && type[3] == ')') return wireDate(tag, f64());
+    if (type[2] == 'x' && type[3] == ')') return wireCurrency(tag, qlonglong(int64_t(u64())));
+    throw VbError(VbErr::TypeMismatch);
+}
+
+Variant WireReader::variant() {
+    const char* type = signature();
+    switch (type[0]) {
+        case 'b':
+            return Variant::Boolean(u32() != 0);
+        case 'n':
+            return Variant::Integer(int16_t(u16()));
+        case 'i':
+            return Variant::Long(int32_t(u32()));
+        case 'd':
+            return wireDouble(f64());
+        case 's': {
+            const auto [text, length] = string();
+            return wireText(QString::fromUtf8(text, qsizetype(length)));
+        }
+        case 'y':
+            return Variant::Long(*take(1));
+        case 'q':
+            return Variant::Long(u16());
+        case 'u':
+            return wireWhole(u32());
+        case 'x':
+            return wireWhole(qlonglong(int64_t(u64())));
+        case 't':
+            return wireUnsigned(u64());
+        case '(':
+            return structValue(type);
         default:
             break;
     }

@@ -1,17 +1,70 @@
 #pragma once
 
-#include <dbus/dbus.h>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "variant/Variant.h"
 
+struct DBusMessage;
+
 namespace zel {
 
-// A value as received, read straight from the bus library's message rather than from the variants
-// QtDBus would make of it: the same mapping as fromWire (see WireCodec.h), the same errors. The
-// iterator is at a `v`; it is not moved.
-Variant readWireVariant(const DBusMessageIter& variant);
+// The body of a received message as the bus carried it: one copy of its bytes, read in place
+// rather than value by value through the bus library's iterators or QtDBus's variants.
+class WireBody {
+public:
+    explicit WireBody(DBusMessage* message);
+    const unsigned char* data() const { return data_; }
+    size_t size() const { return size_; }
+    bool bigEndian() const { return bigEndian_; }
 
-// The text of a string at the iterator.
-QString readWireString(DBusMessageIter& text);
+private:
+    std::unique_ptr<char, void (*)(void*)> marshalled_;
+    const unsigned char* data_ = nullptr;
+    size_t size_ = 0;
+    bool bigEndian_ = false;
+};
+
+// A reader of a body's values at an offset, each step aligned as the wire aligns it and checked
+// against the body's end: the bus library has validated the message on receipt, but a reader
+// that trusts that still never reads past the end (an error "malformed" instead).
+class WireReader {
+public:
+    WireReader(const WireBody& body, size_t at) : body_(&body), at_(at) {}
+    size_t at() const { return at_; }
+
+    // A string (`s`) as bytes, without its closing nul.
+    std::pair<const char*, size_t> string();
+    // An array's length in bytes; the reader is then at its first element, aligned to
+    // elementAlignment.
+    size_t arrayLength(size_t elementAlignment);
+    // Steps over an array whose elements are aligned to elementAlignment.
+    void skipArray(size_t elementAlignment);
+    // Whether the reader is still before end (the end of an array); past it is malformed.
+    bool within(size_t end) const;
+    // Steps to the next struct or dictionary entry.
+    void alignStruct() { align(8); }
+    // Steps over the `v` here, whatever it holds.
+    void skipVariant();
+    // The value of the `v` here, as fromWire maps it (see WireCodec.h), with the same errors.
+    Variant variant();
+
+private:
+    void align(size_t alignment);
+    const unsigned char* take(size_t count);
+    uint16_t u16();
+    uint32_t u32();
+    uint64_t u64();
+    double f64();
+    const char* signature();
+    void skip(const char*& type, int depth);
+    Variant structValue(const char* type);
+
+    const WireBody* body_;
+    size_t at_;
+};
 
 }  // namespace zel

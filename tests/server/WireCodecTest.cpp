@@ -9,7 +9,9 @@
 #include <limits>
 
 #include "PrivateBus.h"
+#include "server/RawMessage.h"
 #include "server/WireCodec.h"
+#include "server/WireReader.h"
 #include "variant/VbError.h"
 
 using zel::Variant;
@@ -17,20 +19,49 @@ using zel::VbError;
 
 namespace {
 
+// A value decoded, or the number of the error decoding it raised.
+struct Decoded {
+    Variant value;
+    int error = 0;
+    bool operator==(const Decoded& other) const {
+        return error == other.error && (error != 0 || value.identical(other.value));
+    }
+};
+
+template <class Decode>
+Decoded decoded(Decode decode) {
+    try {
+        return {decode()};
+    } catch (const VbError& e) {
+        return {Variant(), e.number()};
+    }
+}
+
 // Decodes the `v` it receives and sends the value back encoded, so that both directions are
-// checked on values that really crossed a bus.
+// checked on values that really crossed a bus. The same value comes again as the one element of
+// an `av`, which the batch's reader takes from the message's bytes: it must decode alike.
 class Echo : public QDBusVirtualObject {
 public:
     QString introspect(const QString&) const override { return QString(); }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        try {
-            const Variant value = zel::fromWireArgument(message.arguments().value(0));
-            connection.send(message.createReply(
-                {QVariant::fromValue(QDBusVariant(zel::toWire(value))), value.typeName()}));
-        } catch (const VbError& e) {
+        const Decoded value =
+            decoded([&] { return zel::fromWireArgument(message.arguments().value(0)); });
+        const Decoded read = decoded([&] {
+            const zel::WireBody body(zel::rawMessage(message.arguments().value(1)));
+            zel::WireReader reader(body, 0);
+            reader.skipVariant();
+            reader.arrayLength(1);
+            return reader.variant();
+        });
+        if (!(read == value))
+            connection.send(message.createErrorReply(QStringLiteral("test.ReadDiffers"), ""));
+        else if (value.error)
             connection.send(
-                message.createErrorReply(QStringLiteral("test.Error%1").arg(e.number()), ""));
-        }
+                message.createErrorReply(QStringLiteral("test.Error%1").arg(value.error), ""));
+        else
+            connection.send(
+                message.createReply({QVariant::fromValue(QDBusVariant(zel::toWire(value.value))),
+                                     value.value.typeName()}));
         return true;
     }
 };
@@ -42,8 +73,10 @@ QString signatureOf(const QVariant& wire) {
     return QString::fromLatin1(QDBusMetaType::typeToSignature(wire.metaType()));
 }
 
-// A struct `(si)`: a tag the codec knows in a shape it does not.
-QVariant taggedPair(const QString& tag, int second) {
+// A struct of a tag and one more field: `(sx)` for an amount, `(si)` a shape the codec does not
+// know.
+template <class T>
+QVariant taggedPair(const QString& tag, T second) {
     QDBusArgument arg;
     arg.beginStructure();
     arg << tag << second;
@@ -65,7 +98,7 @@ protected:
     QDBusMessage echo(const QVariant& wire) {
         QDBusMessage call = QDBusMessage::createMethodCall(
             server_.baseService(), QStringLiteral("/echo"), QStringLiteral("test.Echo"), "Echo");
-        call << QVariant::fromValue(QDBusVariant(wire));
+        call << QVariant::fromValue(QDBusVariant(wire)) << QVariant(QVariantList{wire});
         return callAndWait(client_, call);
     }
 
@@ -95,6 +128,8 @@ TEST_F(WireCodecOnBus, EachKindCrossesBothWays) {
         {"null", QVariant::fromValue(zel::WireTag{"Null"}), "Null", "(s)", Variant::Null()},
         {"date", QVariant::fromValue(zel::WireDate{"Date", 45000.25}), "Date", "(sd)",
          Variant::Date(45000.25)},
+        {"currency", taggedPair(QStringLiteral("Currency"), qlonglong(12345)), "Currency", "d",
+         Variant::Double(1.2345)},
         {"byte widens", QVariant::fromValue<uchar>(200), "Long", "i", Variant::Long(200)},
         {"uint16 widens", QVariant::fromValue<ushort>(60000), "Long", "i", Variant::Long(60000)},
         {"uint32 widens", QVariant::fromValue<uint>(7), "Long", "i", Variant::Long(7)},
