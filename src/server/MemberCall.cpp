@@ -4,6 +4,7 @@
 #include "variant/VbError.h"
 
 #include <QDBusVariant>
+#include <iterator>
 
 namespace zel {
 
@@ -41,8 +42,9 @@ Variant callMember(clsPrint& print, const MethodSpec& method, CallArguments& giv
         }
     }
     if (!method.optional.empty()) {
-        const std::vector<Variant> optional = given.optional(method.optional);
-        args.insert(args.end(), optional.begin(), optional.end());
+        std::vector<Variant> optional = given.optional(method.optional);
+        args.insert(args.end(), std::make_move_iterator(optional.begin()),
+                    std::make_move_iterator(optional.end()));
     }
     try {
         return method.invoke(print, args);

@@ -16,6 +16,7 @@ std::vector<Variant> namedArguments(const QStringList& names,
                                     const std::function<Variant(qsizetype)>& value,
                                     const std::vector<OptionalParameter>& declared) {
     std::vector<Variant> values;
+    values.reserve(declared.size());
     std::vector<bool> named(declared.size(), false);
     for (const OptionalParameter& parameter : declared) values.push_back(parameter.fallback);
     for (qsizetype given = 0; given < names.size(); ++given) {

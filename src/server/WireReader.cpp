@@ -2,7 +2,6 @@
 
 #include <dbus/dbus.h>
 
-#include <QtEndian>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -21,15 +20,6 @@ constexpr size_t FixedHeader = 16;
 // Deeper than the bus library lets a message nest; a bound on the reader's recursion all the
 // same.
 constexpr int MaxDepth = 128;
-
-[[noreturn]] void malformed() {
-    throw std::runtime_error("The message ends inside a value");
-}
-
-template <class T>
-T ordered(const unsigned char* bytes, bool bigEndian) {
-    return bigEndian ? qFromBigEndian<T>(bytes) : qFromLittleEndian<T>(bytes);
-}
 
 size_t alignmentOf(char type) {
     switch (type) {
@@ -70,6 +60,10 @@ void skipType(const char*& type) {
 
 }  // namespace
 
+void malformed() {
+    throw std::runtime_error("The message ends inside a value");
+}
+
 WireBody::WireBody(DBusMessage* message) : marshalled_(nullptr, dbus_free) {
     char* bytes = nullptr;
     int length = 0;
@@ -84,34 +78,6 @@ WireBody::WireBody(DBusMessage* message) : marshalled_(nullptr, dbus_free) {
     if (start > size_t(length) || bodyLength > size_t(length) - start) malformed();
     data_ = data + start;
     size_ = bodyLength;
-}
-
-void WireReader::align(size_t alignment) {
-    const size_t next = (at_ + alignment - 1) & ~(alignment - 1);
-    if (next > body_->size()) malformed();
-    at_ = next;
-}
-
-const unsigned char* WireReader::take(size_t count) {
-    if (count > body_->size() - at_) malformed();
-    const unsigned char* bytes = body_->data() + at_;
-    at_ += count;
-    return bytes;
-}
-
-uint16_t WireReader::u16() {
-    align(2);
-    return ordered<uint16_t>(take(2), body_->bigEndian());
-}
-
-uint32_t WireReader::u32() {
-    align(4);
-    return ordered<uint32_t>(take(4), body_->bigEndian());
-}
-
-uint64_t WireReader::u64() {
-    align(8);
-    return ordered<uint64_t>(take(8), body_->bigEndian());
 }
 
 double WireReader::f64() {
