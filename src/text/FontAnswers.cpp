@@ -150,8 +150,8 @@ void FontAnswers::keep(std::function<void()> loadConfiguration) {
 }
 
 void FontAnswers::configurationNeeded() {
+    // Unguarded: keep() runs before anything asks; call_once orders the loading itself.
     Kept& state = kept();
-    const std::lock_guard<std::recursive_mutex> lock(state.mutex);
     if (state.loadConfiguration) std::call_once(state.loaded, state.loadConfiguration);
 }
 

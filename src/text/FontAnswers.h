@@ -15,7 +15,8 @@ class FontAnswers {
 public:
     // Turns keeping on for the process: `loadConfiguration` loads fontconfig's configuration,
     // and runs before the first question that the kept answers do not hold. Without it (a
-    // program using the library) every question goes to fontconfig as it is set up.
+    // program using the library) every question goes to fontconfig as it is set up. Called
+    // before any font question.
     static void keep(std::function<void()> loadConfiguration);
     // The kept answer to the question, else ask()'s, which is then kept.
     static QString answer(const QString& question, const std::function<QString()>& ask);
