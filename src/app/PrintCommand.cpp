@@ -20,6 +20,7 @@
 #include "surface/PrintJobs.h"
 #include "surface/PrinterDestination.h"
 #include "surface/PrinterSurface.h"
+#include "text/FontAnswers.h"
 #include "variant/VbError.h"
 
 namespace zel {
@@ -179,10 +180,13 @@ int reportJob(const PrintOptions& options, const std::optional<EndedJob>& ended,
 // The screen modes show the window, and a template may ask for another file when its own has
 // gone: they need the GUI. Plain text to the printer can neither show nor ask, and starts without
 // it (no display connection, no font database), in a fraction of the time.
+bool needsGui(const PrintOptions& options) {
+    return options.drawsOnScreen() || !options.isText(options.files.first());
+}
+
 std::unique_ptr<QCoreApplication> makeApplication(const PrintOptions& options, int& argc,
                                                   char** argv) {
-    if (!options.drawsOnScreen() && options.isText(options.files.first()))
-        return std::make_unique<QCoreApplication>(argc, argv);
+    if (!needsGui(options)) return std::make_unique<QCoreApplication>(argc, argv);
     choosePlatform(false);
     return std::make_unique<QApplication>(argc, argv);
 }
@@ -209,7 +213,14 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
                             ? QStringLiteral("no input: %1 is empty").arg(inputs.files()[0].name)
                             : QStringLiteral("no input: every file is empty"));
 
-    setUpFontconfig();
+    // Qt's font database reads the configuration set up here; without it, a job asks fontconfig
+    // only what the answers kept from the last run do not hold.
+    if (needsGui(options)) {
+        setUpFontconfig();
+    } else {
+        releaseFontconfigAtExit();
+        FontAnswers::keep(loadFontconfig);
+    }
     const std::unique_ptr<QCoreApplication> app = makeApplication(options, argc, argv);
     // Nobody could answer the window's questions: they would be answered "Ja" unseen.
     if (options.drawsOnScreen() && QGuiApplication::platformName() == QLatin1String("offscreen"))

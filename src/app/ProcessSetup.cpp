@@ -26,7 +26,7 @@ void choosePlatform(bool forceOffscreen) {
     qputenv("QT_QPA_PLATFORM", platforms);
 }
 
-void setUpFontconfig() {
+void loadFontconfig() {
     FcConfig* config = FcConfigCreate();
     FcStrList* caches = nullptr;
     // Quietly: where the file is missing, fontconfig's own set-up says so, once.
@@ -36,9 +36,17 @@ void setUpFontconfig() {
     if (caches) FcStrListDone(caches);
     if (config) FcConfigDestroy(config);  // the current configuration holds its own reference
     if (!loaded) FcInit();
+}
+
+void releaseFontconfigAtExit() {
     // fontconfig gives back at exit what reading its configuration keeps (the leak check reports
     // it otherwise). Registered before any font set is cached, it runs after those are gone.
     std::atexit([] { FcFini(); });
+}
+
+void setUpFontconfig() {
+    loadFontconfig();
+    releaseFontconfigAtExit();
 }
 
 void setUpApplication() {

@@ -13,6 +13,10 @@ void choosePlatform(bool forceOffscreen);
 // before anything asks fontconfig; where the configuration cannot be loaded so, fontconfig's
 // own set-up runs, with its fallbacks.
 void setUpFontconfig();
+// The two halves of it, for a process that loads the configuration only when a font question
+// needs it: the release is registered before any font set is kept, the loading comes later.
+void loadFontconfig();
+void releaseFontconfigAtExit();
 // Names the application and, in a GUI process offscreen, installs the answers for when nobody
 // can see a question (a wait without end would hang the caller).
 void setUpApplication();

@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 
+#include "text/FontAnswers.h"
 #include "text/FontFace.h"
 #include "text/FontSet.h"
 #include "variant/VbError.h"
@@ -133,7 +134,10 @@ QString resolveFont(const QString& name) {
     auto found = known.find(name);
     if (found == known.end()) {
         if (known.size() >= MostNames) known.clear();
-        found = known.emplace(name, familyFor(name)).first;
+        found = known
+                    .emplace(name, FontAnswers::answer(QStringLiteral("family ") + name,
+                                                       [&name] { return familyFor(name); }))
+                    .first;
     }
     if (found->second.isEmpty()) throw VbError(VbErr::InvalidPropertyValue);
     return found->second;

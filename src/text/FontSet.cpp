@@ -8,6 +8,7 @@
 #include <map>
 
 #include "text/CharacterCells.h"
+#include "text/FontAnswers.h"
 #include "text/FontFace.h"
 #include "variant/VbError.h"
 
@@ -68,12 +69,37 @@ FontSet& FontSet::forFamily(const QString& family, bool bold) {
 }
 
 FontSet::FontSet(const QString& family, bool bold)
-    : simple_(new std::atomic<int32_t>[SimpleCount]) {
+    : family_(family), bold_(bold), simple_(new std::atomic<int32_t>[SimpleCount]) {
     for (char32_t c = 0; c < SimpleCount; ++c) simple_[c].store(Unknown, std::memory_order_relaxed);
+    // The main face is the first of fontconfig's order that is drawn in outlines and loads; a
+    // kept answer names it without the order, which is sorted when a character needs another.
+    const QString question = QStringLiteral("face %1 %2").arg(family, bold ? "bold" : "regular");
+    const QString answer = FontAnswers::answer(question, [this] {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        sortCandidates();
+        return mainPath_.isEmpty() ? QString()
+                                   : QString::fromLocal8Bit(mainPath_) + QLatin1Char('\n') +
+                                         QString::number(mainIndex_);
+    });
+    if (!main_ && !answer.isEmpty()) {
+        mainPath_ = answer.section(QLatin1Char('\n'), 0, 0).toLocal8Bit();
+        mainIndex_ = answer.section(QLatin1Char('\n'), 1).toInt();
+        main_ = FontFace::load(mainPath_, mainIndex_);
+    }
+    if (!main_)
+        throw VbError(
+            VbErr::PrinterError,
+            QStringLiteral("Printer error: no font file for %1").arg(shownInError(family)));
+}
+
+void FontSet::sortCandidates() {
+    if (sorted_) return;
+    sorted_ = true;
+    FontAnswers::configurationNeeded();
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY,
-                       reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+                       reinterpret_cast<const FcChar8*>(family_.toUtf8().constData()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold_ ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
@@ -81,6 +107,7 @@ FontSet::FontSet(const QString& family, bool bold)
     // Trimmed: a font that covers nothing the ones before it cover is left out.
     FcFontSet* sorted = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
     FcPatternDestroy(pattern);
+    bool mainSeen = false;
     for (int i = 0; sorted && i < sorted->nfont; ++i) {
         const FcPattern* font = sorted->fonts[i];
         FcChar8* file = nullptr;
@@ -97,17 +124,17 @@ FontSet::FontSet(const QString& family, bool bold)
             FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch)
             continue;
         const QByteArray path(reinterpret_cast<const char*>(file));
-        if (!main_ && !colour) {
-            main_ = FontFace::load(path, index);
-            if (main_) continue;
+        if (!mainSeen && !colour &&
+            (main_ ? path == mainPath_ && index == mainIndex_
+                   : (main_ = FontFace::load(path, index)) != nullptr)) {
+            mainSeen = true;
+            mainPath_ = path;
+            mainIndex_ = index;
+            continue;
         }
         candidates_.push_back({path, index, FcCharSetCopy(charset), bool(colour)});
     }
     if (sorted) FcFontSetDestroy(sorted);
-    if (!main_)
-        throw VbError(
-            VbErr::PrinterError,
-            QStringLiteral("Printer error: no font file for %1").arg(shownInError(family)));
 }
 
 FontSet::~FontSet() {
@@ -136,6 +163,7 @@ const FontFace* FontSet::candidateFace(Candidate& candidate) {
 const FontFace* FontSet::lookUpFace(char32_t c) {
     // Emoji from a colour font first, then from the first font that has them at all.
     const bool emoji = prefersEmoji(c);
+    sortCandidates();
     for (int pass = emoji ? 0 : 1; pass < 2; ++pass)
         for (Candidate& candidate : candidates_) {
             if ((pass == 0 && !candidate.colour) ||
@@ -154,6 +182,7 @@ const FontFace* FontSet::faceForAll(const std::vector<char32_t>& chars) {
     };
     if (hasAll(main_)) return main_;
     const std::lock_guard<std::mutex> lock(mutex_);
+    sortCandidates();
     for (Candidate& candidate : candidates_) {
         const bool covers = std::all_of(chars.begin(), chars.end(), [&candidate](char32_t c) {
             return FcCharSetHasChar(candidate.charset, FcChar32(c));

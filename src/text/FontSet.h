@@ -13,7 +13,8 @@ class FontFace;
 
 // The faces a text in one font is drawn with: the font's own face first, then the faces that
 // fontconfig orders after it for that font, each taking the characters that the ones before it
-// lack. Built once per family and weight for the process: fontconfig's ordered list is costly.
+// lack. Built once per family and weight for the process: fontconfig's ordered list is costly,
+// and sorted only when a character is missing from the font's own face.
 // Every print context's thread uses the same sets: the glyph cache is atomic, the rest of what
 // is learnt on the way is guarded.
 class FontSet {
@@ -46,11 +47,18 @@ private:
     static constexpr char32_t SimpleCount = 0x10000;  // the BMP
 
     FontSet(const QString& family, bool bold);
+    // fontconfig's order after the main face, sorted on first need; mutex_ held.
+    void sortCandidates();
     int32_t lookUpSimple(char32_t c);
     const FontFace* lookUpFace(char32_t c);
     const FontFace* candidateFace(Candidate& candidate);
 
+    const QString family_;
+    const bool bold_;
     const FontFace* main_ = nullptr;
+    QByteArray mainPath_;
+    int mainIndex_ = 0;
+    bool sorted_ = false;
     std::vector<Candidate> candidates_;  // fontconfig's order, the main face's file left out
     std::unique_ptr<std::atomic<int32_t>[]> simple_;  // by BMP character
     std::mutex mutex_;                                // guards what follows, and candidates_

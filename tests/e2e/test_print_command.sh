@@ -85,6 +85,16 @@ FONTCONFIG_FILE=$tmp/fonts.conf "$zelprint" print --text "$tmp/scripts.txt" \
     --printer "pdf:$tmp/fonts" 2>"$tmp/err" || code=$?
 report_expect "exit code without any font" 1 "$code"
 grep -q "Courier New" "$tmp/err" || report_fail "the font looked for is not named: $(cat "$tmp/err")"
+# The fonts a run learnt are kept for the next one, until the user's configuration says otherwise.
+export XDG_CACHE_HOME=$tmp/cache
+font_of() { "$zelprint" print --text "$tmp/lines.txt" -d "pdf:$tmp/kept" | xargs pdffonts | awk 'NR == 3 { print $1 }' | cut -d+ -f2; }
+report_expect "the report font" "LiberationMono" "$(font_of)"
+mkdir -p "$XDG_CONFIG_HOME/fontconfig"
+printf '<?xml version="1.0"?>\n<fontconfig><match><test name="family"><string>Courier New</string></test>
+    <edit name="family" mode="assign" binding="strong"><string>DejaVu Sans Mono</string></edit></match></fontconfig>\n' \
+    >"$XDG_CONFIG_HOME/fontconfig/fonts.conf"
+report_expect "the report font after the user's own rule" "DejaVuSansMono" "$(font_of)"
+rm -r "$XDG_CONFIG_HOME/fontconfig"
 
 # A template as written on the original platform (Windows-1252) or by an editor here (LF line
 # ends): every line on its own, every letter as written; the page number is the page's own.
