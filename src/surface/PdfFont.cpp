@@ -20,6 +20,22 @@ int16_t int16At(const QByteArray& table, int offset) {
     return qFromBigEndian<int16_t>(table.constData() + offset);
 }
 
+QByteArray tableOf(hb_face_t* face, hb_tag_t tag) {
+    hb_blob_t* blob = hb_face_reference_table(face, tag);
+    unsigned length = 0;
+    const char* data = hb_blob_get_data(blob, &length);
+    QByteArray table(data, qsizetype(length));
+    hb_blob_destroy(blob);
+    return table;
+}
+
+void addTable(hb_face_t* builder, hb_tag_t tag, const QByteArray& table) {
+    hb_blob_t* blob = hb_blob_create(table.constData(), unsigned(table.size()),
+                                     HB_MEMORY_MODE_DUPLICATE, nullptr, nullptr);
+    hb_face_builder_add_table(builder, tag, blob);
+    hb_blob_destroy(blob);
+}
+
 }  // namespace
 
 PdfFont::PdfFont(const FontFace& face, int object)
@@ -184,9 +200,16 @@ QByteArray PdfFont::subset() const {
     hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
     for (const char* tag : {"GSUB", "GPOS", "GDEF", "BASE", "JSTF", "kern", "morx", "feat"})
         hb_set_add(dropped, HB_TAG(tag[0], tag[1], tag[2], tag[3]));
-    hb_face_t* subset = hb_subset_or_fail(face_.face(), input);
+    hb_face_t* cut = hb_subset_or_fail(face_.face(), input);
     hb_subset_input_destroy(input);
-    if (!subset) return face_.fileData();  // the whole font still prints every glyph
+    if (!cut) return face_.fileData();  // the whole font still prints every glyph
+    // The subsetter's face lists no tables: read its tables back from the file it makes.
+    hb_blob_t* cutFile = hb_face_reference_blob(cut);
+    hb_face_t* cutFace = hb_face_create(cutFile, 0);
+    hb_face_t* subset = withAdvances(cutFace);
+    hb_face_destroy(cutFace);
+    hb_blob_destroy(cutFile);
+    hb_face_destroy(cut);
     hb_blob_t* blob = hb_face_reference_blob(subset);
     unsigned length = 0;
     const char* data = hb_blob_get_data(blob, &length);
@@ -194,6 +217,57 @@ QByteArray PdfFont::subset() const {
     hb_blob_destroy(blob);
     hb_face_destroy(subset);
     return out;
+}
+
+hb_face_t* PdfFont::withAdvances(hb_face_t* subset) const {
+    const hb_tag_t hheaTag = HB_TAG('h', 'h', 'e', 'a'), hmtxTag = HB_TAG('h', 'm', 't', 'x');
+    QByteArray hhea = tableOf(subset, hheaTag);
+    const QByteArray hmtx = tableOf(subset, hmtxTag);
+    const int glyphs = uint16_t(int16At(tableOf(subset, HB_TAG('m', 'a', 'x', 'p')), 4));
+    const int metrics = uint16_t(int16At(hhea, 34));  // glyphs after these repeat the last advance
+    if (hhea.size() < 36 || metrics == 0 || metrics > glyphs ||
+        hmtx.size() < 4 * metrics + 2 * (glyphs - metrics))
+        return hb_face_reference(subset);
+
+    // One advance a glyph: its own code's width, else the first of the codes that draw it.
+    std::vector<int> advance(size_t(glyphs), -1);
+    for (size_t code = 0; code < widths_.size(); ++code) {
+        const uint32_t glyph = glyphOf(uint32_t(code));
+        if (widths_[code] >= 0 && glyph < uint32_t(glyphs) && advance[glyph] < 0)
+            advance[glyph] = int(std::lround(widths_[code] * face_.unitsPerEm() / 1000));
+    }
+    QByteArray metricsOut(4 * qsizetype(glyphs), Qt::Uninitialized);
+    uint16_t widest = 0;
+    for (int glyph = 0; glyph < glyphs; ++glyph) {
+        const int own = std::min(glyph, metrics - 1) * 4;
+        const uint16_t width = advance[size_t(glyph)] >= 0
+                                   ? uint16_t(std::min(advance[size_t(glyph)], 0xFFFF))
+                                   : uint16_t(int16At(hmtx, own));
+        const int16_t bearing =
+            int16At(hmtx, glyph < metrics ? own + 2 : 4 * metrics + 2 * (glyph - metrics));
+        qToBigEndian(width, metricsOut.data() + 4 * glyph);
+        qToBigEndian(bearing, metricsOut.data() + 4 * glyph + 2);
+        widest = std::max(widest, width);
+    }
+    qToBigEndian(widest, hhea.data() + 10);
+    qToBigEndian(uint16_t(glyphs), hhea.data() + 34);
+
+    hb_face_t* builder = hb_face_builder_create();
+    hb_tag_t tags[32];
+    unsigned count = 32;
+    for (unsigned start = 0; count == 32; start += count) {
+        count = 32;
+        hb_face_get_table_tags(subset, start, &count, tags);
+        for (unsigned i = 0; i < count; ++i) {
+            if (tags[i] == hheaTag || tags[i] == hmtxTag) continue;
+            hb_blob_t* table = hb_face_reference_table(subset, tags[i]);
+            hb_face_builder_add_table(builder, tags[i], table);
+            hb_blob_destroy(table);
+        }
+    }
+    addTable(builder, hheaTag, hhea);
+    addTable(builder, hmtxTag, metricsOut);
+    return builder;
 }
 
 void PdfFont::write(PdfWriter& pdf) const {

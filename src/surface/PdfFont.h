@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <hb.h>
 #include <map>
 #include <unordered_map>
 #include <vector>
@@ -75,6 +76,10 @@ private:
         return code < glyphCount_ ? code : aliases_[code - glyphCount_];
     }
     QByteArray subset() const;  // the font file cut down to the used glyphs
+    // The subset with the advances the job drew each glyph with. Readers that measure the text
+    // by the font file's advances, not the PDF's widths (MuPDF), take the gap after a glyph
+    // drawn wider than its own advance (an ideograph over two cells) for a space.
+    hb_face_t* withAdvances(hb_face_t* subset) const;
     QByteArray subsetName() const;
 
     const FontFace& face_;
