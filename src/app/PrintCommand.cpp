@@ -2,12 +2,13 @@
 
 #include <unistd.h>
 
-#include <QApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
+#include "app/GuiModule.h"
 #include "app/InputFiles.h"
 #include "app/PlainText.h"
 #include "app/PrintOptions.h"
@@ -186,9 +187,10 @@ bool needsGui(const PrintOptions& options) {
 
 std::unique_ptr<QCoreApplication> makeApplication(const PrintOptions& options, int& argc,
                                                   char** argv) {
-    if (!needsGui(options)) return std::make_unique<QCoreApplication>(argc, argv);
-    choosePlatform(false);
-    return std::make_unique<QApplication>(argc, argv);
+    if (needsGui(options)) return guiModule().makeApplication(argc, argv);
+    auto app = std::make_unique<QCoreApplication>(argc, argv);
+    setUpApplication();
+    return app;
 }
 
 }  // namespace
@@ -228,7 +230,6 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
                                        "waits for its answer: it needs a display (DISPLAY), and "
                                        "none could be opened")
                             .arg(options.mode));
-    setUpApplication();
     int code = 0;
     try {
         // The window alone prints nothing: no destination is needed.

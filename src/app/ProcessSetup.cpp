@@ -4,12 +4,11 @@
 #include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <csignal>
 #include <cstdlib>
 
 #include "files/DescriptorBudget.h"
-#include "windows/Questions.h"
 
 namespace zel {
 
@@ -51,11 +50,6 @@ void setUpFontconfig() {
 
 void setUpApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("ZelPrintDemo"));
-    // A process without the GUI shows no window and asks no question.
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-    QGuiApplication::setQuitOnLastWindowClosed(false);
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        installAnswerer(noDisplayAnswerer);
 }
 
 void setUpLongRunningProcess() {

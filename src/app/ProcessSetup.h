@@ -17,8 +17,7 @@ void setUpFontconfig();
 // needs it: the release is registered before any font set is kept, the loading comes later.
 void loadFontconfig();
 void releaseFontconfigAtExit();
-// Names the application and, in a GUI process offscreen, installs the answers for when nobody
-// can see a question (a wait without end would hang the caller).
+// Names the application (a process with the GUI: makeGuiApplication).
 void setUpApplication();
 
 // For a process that must outlive every failed write: SIGPIPE and SIGXFSZ are ignored (a reader

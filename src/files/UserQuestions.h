@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "variant/Variant.h"
+
 class QDialog;
 
 namespace zel {
@@ -32,6 +34,10 @@ public:
     virtual int MsgBox(const QString& text, int buttons, const QString& title) = 0;
     // Shows the question and returns once it is answered and read.
     virtual void ask(const MakeQuestion& make, const ReadAnswer& read) = 0;
+    // Asks for a file name with an open or save dialog, as AskFileName (windows/FileDialog.h)
+    // does: the dialog is the shower's, so that the file layer loads no widgets.
+    virtual Variant AskFileName(Variant& FileName, const Variant& Filter, const Variant& Mode,
+                                const Variant& option, const Variant& DefaultDir) = 0;
 };
 
 }  // namespace zel

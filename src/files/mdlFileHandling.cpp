@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <functional>
 
-#include "files/FileDialog.h"
 #include "files/NumberedFiles.h"
 #include "files/UserQuestions.h"
 #include "general/AlgFunc.h"
@@ -48,7 +47,7 @@ private:
     // gave up (the result is then -1).
     bool withRecovery(const std::function<void()>& step);
     bool ask(const QString& option) {
-        return AskFileName(questions_, FileName_, Filter_, Mode_, Variant(option), DefaultDir_)
+        return questions_.AskFileName(FileName_, Filter_, Mode_, Variant(option), DefaultDir_)
                    .toInteger() == 0;
     }
     bool confirmReplace() {

@@ -9,7 +9,7 @@ namespace zel {
 namespace {
 
 // Lines per page and positions per line follow the sheet in use.
-void measureEachSheet(PrintJobs& jobs, PrintWindows& windows) {
+void measureEachSheet(PrintJobs& jobs, ContextWindows& windows) {
     QObject::connect(&jobs, &PrintJobs::sheetChanged, &jobs, [&windows] {
         try {
             windows.CalcMetrics();

@@ -5,15 +5,14 @@
 
 #include "files/NumberedFiles.h"
 #include "geometry/mdlPrint.h"
+#include "print/ContextScreen.h"
+#include "print/ContextWindows.h"
 #include "surface/PrintJobs.h"
 #include "variant/VbError.h"
-#include "windows/PrintWindows.h"
-#include "windows/Questions.h"
 
 namespace zel {
 
 class PrinterSurface;
-class frmPrint;
 
 // What the print objects of one report share: the printer and its job, the page grid, the two
 // windows with their flags, the questions to the user and the numbered files. Every print object
@@ -35,19 +34,18 @@ public:
 
     PrinterSurface& printer() { return *printer_; }
     mdlPrint& geometry() { return geometry_; }
-    PrintWindows& windows() { return windows_; }
+    ContextWindows& windows() { return windows_; }
     // The main window, loaded by the first member that needs it.
-    ScreenWindow& frm() { return windows_.screen(); }
+    ContextScreen& frm() { return windows_.screen(); }
     PrintJobs& jobs() { return jobs_; }
-    UserQuestions& questions() { return questions_; }
+    UserQuestions& questions() { return windows_.questions(); }
     NumberedFiles& files() { return files_; }
 
 private:
     PrintJobs jobs_;
     std::unique_ptr<PrinterSurface> printer_;
     mdlPrint geometry_;
-    PrintWindows windows_;
-    ShownQuestions questions_{windows_};
+    ContextWindows windows_;
     NumberedFiles files_;
 };
 

@@ -7,7 +7,6 @@
 #include "print/PrintContext.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
-#include "windows/frmPrint.h"
 
 namespace zel {
 
@@ -20,7 +19,7 @@ clsPrint::clsPrint(std::shared_ptr<PrintContext> context) : context_(std::move(c
     printer.setCurrentX(0);
     // The window is loaded only when the screen is first used; a window that is loaded already
     // (another object's) starts over at its top-left corner.
-    PrintWindows& windows = context_->windows();
+    ContextWindows& windows = context_->windows();
     if (windows.frmLoaded()) {
         windows.screen().setCurrentX(0);
         windows.screen().setCurrentY(0);
@@ -92,7 +91,7 @@ Variant clsPrint::Reset(const Variant& UitvoerMode, bool HorLines, bool CrossLin
     printer.setCurrentY(0);
     printer.setCurrentX(0);
     if (context_->windows().frmLoaded()) {
-        ScreenWindow& frm = context_->frm();
+        ContextScreen& frm = context_->frm();
         frm.setCurrentX(0);
         frm.setCurrentY(0);
     }

@@ -6,9 +6,8 @@
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "surface/PrinterSurface.h"
+#include "surface/SystemColours.h"
 #include "variant/VbError.h"
-#include "windows/SystemColours.h"
-#include "windows/frmPrint.h"
 
 namespace zel {
 
@@ -127,7 +126,7 @@ void drawFigure(DrawingSurface& device, const Grid& grid, const Figure& f,
 void drawOnDevices(PrintContext& context, OutputMode mode, const Figure& f,
                    const std::function<void()>& store) {
     if (drawsOnScreen(mode)) {
-        ScreenWindow& frm = context.frm();
+        ContextScreen& frm = context.frm();
         frm.setForeColor(f.colour);
         drawFigure(frm, screenGrid(context.geometry()), f, store);
     }
@@ -182,7 +181,7 @@ void fillFigure(PrintElement& e, uint8_t soort, const Variant& Regel, const Vari
 
 // A window loaded later starts with the flag cleared: only a loaded one needs clearing, so that a
 // report on the printer alone loads no window.
-void clearAnnuleer(PrintWindows& windows) {
+void clearAnnuleer(ContextWindows& windows) {
     if (windows.frmLoaded()) windows.screen().setAnnuleer(false);
 }
 
@@ -336,7 +335,7 @@ bool clsPrint::AddTekst(const Variant& Regel, const Variant& Positie, const Vari
         if (aboveZero(Regel)) device.setCurrentY(grid.y(rowOf(*this, Regel)));
     };
     if (drawsOnScreen(mode)) {
-        ScreenWindow& frm = context_->frm();
+        ContextScreen& frm = context_->frm();
         frm.setForeColor(colour);
         place(frm, screenGrid(context_->geometry()));
         if (AddTabel) StoreTekst(Regel, Positie, AfdrukTekst, Variant::Long(colour), drawMode);
@@ -396,7 +395,7 @@ void clsPrint::Watermerk(const Variant& Tekst, const Variant& FontSizeScherm,
 
     const OutputMode mode = outputMode(UitvoerMode_);
     if (drawsOnScreen(mode)) {
-        ScreenWindow& frm = context_->frm();
+        ContextScreen& frm = context_->frm();
         drawCentred(frm, text, ForeColor, FontSizeScherm, [&] {
             if (AddTabel) StoreWatermerk(Tekst, FontSizeScherm, FontSizePrinter, ForeColor);
             frm.Print(text, true);

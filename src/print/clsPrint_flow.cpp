@@ -26,7 +26,7 @@ constexpr auto ContextPoll = std::chrono::milliseconds(50);
 // so that it wakes for events and never spins the processor. On a print context's own thread
 // it asks the window every 50 ms and sleeps between: only this context waits, and no event
 // loop runs inside another's call.
-void waitWhileOkCancel(ScreenWindow& frm) {
+void waitWhileOkCancel(ContextScreen& frm) {
     if (!onGuiThread()) {
         while (frm.OkCancel()) ContextHold::sleepFor(ContextPoll);
         return;
@@ -104,7 +104,7 @@ bool clsPrint::CheckBladVol(const Variant& Regel, bool ConfirmOnly) {
 
 bool clsPrint::waitForConfirmation(const Variant& Regel) {
     bool result = true;
-    ScreenWindow& frm = context_->frm();
+    ContextScreen& frm = context_->frm();
     frm.setTekenen(true);
     while (frm.Tekenen()) {
         context_->windows().showConfirmation();
@@ -155,7 +155,7 @@ bool clsPrint::NieuwBlad(const Variant& Regel) {
         context_->frm().setWaiting(true);
         result = CheckBladVol(Regel, true);
         CurrentLine = -1;
-        ScreenWindow& frm = context_->frm();
+        ContextScreen& frm = context_->frm();
         frm.setCurrentX(0);
         frm.setCurrentY(0);
     } else if (mode == OutputMode::Printer) {
@@ -185,7 +185,7 @@ bool clsPrint::GetResult() const {
 
 void clsPrint::Show() {
     if (!drawsOnScreen(outputMode(UitvoerMode_))) return;
-    ScreenWindow& frm = context_->frm();
+    ContextScreen& frm = context_->frm();
     frm.show();
     frm.refreshWaiting();
 }

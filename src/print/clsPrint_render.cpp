@@ -4,9 +4,8 @@
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "surface/PrinterSurface.h"
+#include "surface/SystemColours.h"
 #include "variant/VbError.h"
-#include "windows/SystemColours.h"
-#include "windows/frmPrint.h"
 
 namespace zel {
 

@@ -3,9 +3,8 @@
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "surface/PrinterSurface.h"
+#include "surface/SystemColours.h"
 #include "variant/VbError.h"
-#include "windows/SystemColours.h"
-#include "windows/frmPrint.h"
 
 namespace zel {
 
@@ -63,7 +62,7 @@ const QStringList& clsPrint::DefaultNames() {
 
 void clsPrint::SetDefault(const Variant& Defaultnaam) {
     const QString name = Defaultnaam.toString().toUpper();
-    PrintWindows& windows = context_->windows();
+    ContextWindows& windows = context_->windows();
     if (DefaultNames().contains(name)) {
         const DefaultSet set =
             name == DefaultNames().first() ? DefaultSet{800, 6, false} : DefaultSet{400, 7, true};

@@ -1,10 +1,10 @@
 // Printing from a stored template (".psj"): every line of the file, in order, becomes one body
 // line of the report.
 #include "files/NumberedFiles.h"
+#include "files/UserQuestions.h"
 #include "files/mdlFileHandling.h"
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
-#include "windows/Questions.h"
 
 namespace zel {
 

@@ -6,7 +6,6 @@
 
 #include "general/GuiThread.h"
 #include "geometry/mdlPrint.h"
-#include "surface/Fonts.h"
 #include "windows/Questions.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
@@ -26,12 +25,7 @@ frmPrint& PrintWindows::frm() {
         frm_ = new frmPrint(*this);
         frmLoaded_ = true;
         frm_->Form_Load();
-        const Look look = std::exchange(look_, Look());
-        if (look.fontSize) frm_->setFontSize(*look.fontSize);
-        if (look.fontName) frm_->setFontName(*look.fontName);
-        if (look.bold) frm_->setFontBold(*look.bold);
-        if (look.backColor) frm_->setBackColor(*look.backColor);
-        if (look.foreColor) frm_->setForeColor(*look.foreColor);
+        std::exchange(look_, WindowLook()).giveTo(*frm_);
         geometry_.CalcScreenMetrics(printer_, *frm_);
     }
     return *frm_;
@@ -43,7 +37,7 @@ bool PrintWindows::frmLoaded() const {
 
 void PrintWindows::unloadFrm() {
     onGui([this] {
-        look_ = Look();
+        look_ = WindowLook();
         frmLoaded_ = false;
         if (frmPrint* window = std::exchange(frm_, nullptr)) frmPrint::Unload(window);
     });
@@ -52,37 +46,35 @@ void PrintWindows::unloadFrm() {
 void PrintWindows::setFontName(const QString& name) {
     onGui([&] {
         if (frm_) return frm_->setFontName(name);
-        resolveFont(name);
-        look_.fontName = name;
+        look_.setFontName(name);
     });
 }
 
 void PrintWindows::setFontSize(float points) {
     onGui([&] {
         if (frm_) return frm_->setFontSize(points);
-        checkFontSize(points);
-        look_.fontSize = points;
+        look_.setFontSize(points);
     });
 }
 
 void PrintWindows::setFontBold(bool bold) {
     onGui([&] {
         if (frm_) return frm_->setFontBold(bold);
-        look_.bold = bold;
+        look_.setFontBold(bold);
     });
 }
 
 void PrintWindows::setForeColor(int32_t colour) {
     onGui([&] {
         if (frm_) return frm_->setForeColor(colour);
-        look_.foreColor = colour;
+        look_.setForeColor(colour);
     });
 }
 
 void PrintWindows::setBackColor(int32_t colour) {
     onGui([&] {
         if (frm_) return frm_->setBackColor(colour);
-        look_.backColor = colour;
+        look_.setBackColor(colour);
     });
 }
 
@@ -141,6 +133,10 @@ void PrintWindows::CalcMetrics() {
     });
     // The printer's part needs no window: it stays on the context's thread.
     if (!onScreen) geometry_.CalcPrinterMetrics(printer_);
+}
+
+std::unique_ptr<LoadedWindows> makeWindows(mdlPrint& geometry, PrinterSurface& printer) {
+    return std::make_unique<PrintWindows>(geometry, printer);
 }
 
 void PrintWindows::whileHeld(QObject* receiver, std::function<void()> action) {

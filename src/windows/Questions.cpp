@@ -11,6 +11,7 @@
 
 #include "general/GuiThread.h"
 #include "general/SettingsStore.h"
+#include "windows/FileDialog.h"
 #include "windows/HandlerGuard.h"
 #include "windows/PrintWindows.h"
 #include "windows/frmOk.h"
@@ -110,6 +111,11 @@ int ShownQuestions::MsgBox(const QString& text, int buttons, const QString& titl
 void ShownQuestions::ask(const MakeQuestion& make, const ReadAnswer& read) {
     if (windows_) return windows_->ask(make, read);
     askQuestion(make, read);
+}
+
+Variant ShownQuestions::AskFileName(Variant& FileName, const Variant& Filter, const Variant& Mode,
+                                    const Variant& option, const Variant& DefaultDir) {
+    return zel::AskFileName(*this, FileName, Filter, Mode, option, DefaultDir);
 }
 
 int MsgBox(const QString& text, int buttons, const QString& title) {

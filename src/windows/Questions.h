@@ -57,6 +57,8 @@ public:
 
     int MsgBox(const QString& text, int buttons, const QString& title) override;
     void ask(const MakeQuestion& make, const ReadAnswer& read) override;
+    Variant AskFileName(Variant& FileName, const Variant& Filter, const Variant& Mode,
+                        const Variant& option, const Variant& DefaultDir) override;
 
 private:
     PrintWindows* windows_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "surface/WindowSurface.h"
+#include "print/ContextScreen.h"
 
 namespace zel {
 
@@ -12,19 +12,19 @@ class PrintWindows;
 // The main window as a print context reaches it: every member runs on the GUI thread, which
 // owns the widgets, and the calling thread waits for it; on the GUI thread it calls straight
 // through. The window is loaded (hidden) by the first member that needs it.
-class ScreenWindow : public WindowSurface {
+class ScreenWindow : public ContextScreen {
 public:
     explicit ScreenWindow(PrintWindows& windows) : windows_(windows) {}
 
-    void show();
-    // The flags through which the confirmation answers the page flow.
-    bool Tekenen() const;
-    void setTekenen(bool value);
-    bool Annuleer() const;
-    void setAnnuleer(bool value);
-    bool OkCancel() const;  // true while the confirmation's question is open
-    void setWaiting(bool waiting);
-    void refreshWaiting();
+    // ContextScreen
+    void show() override;
+    bool Tekenen() const override;
+    void setTekenen(bool value) override;
+    bool Annuleer() const override;
+    void setAnnuleer(bool value) override;
+    bool OkCancel() const override;  // true while the confirmation's question is open
+    void setWaiting(bool waiting) override;
+    void refreshWaiting() override;
 
     // WindowSurface
     float CurrentX() const override;

@@ -15,7 +15,8 @@ cmake --install "$ZEL_BUILD_DIR" --prefix "$P" --strip >"$tmp/install.log" 2>&1 
     report_fail "cmake --install: $(tail -n 5 "$tmp/install.log")"
 
 libdir=$(sed -n 's/^libdir=${prefix}\///p' "$ZEL_BUILD_DIR/zelprint.pc")
-for file in bin/zelprint "$libdir/libzelprint.so" "$libdir/libzelprint.a" \
+for file in bin/zelprint "$libdir/zelprint/zelprint-gui.so" "$libdir/libzelprint.so" \
+    "$libdir/libzelprint.a" \
     include/zelprint/print/clsPrint.h include/zelprint/variant/Variant.h \
     "$libdir/cmake/ZelPrint/ZelPrintConfig.cmake" "$libdir/pkgconfig/zelprint.pc" \
     share/man/man1/zelprint.1 share/dbus-1/services/ZelPrintDemo.clsPrint.service \
@@ -23,7 +24,8 @@ for file in bin/zelprint "$libdir/libzelprint.so" "$libdir/libzelprint.a" \
     [ -e "$P/$file" ] || report_fail "not installed: $file"
 done
 echo "ok: every file is installed"
-for binary in bin/zelprint "$libdir/libzelprint.so" "$libdir/libzelprint.a"; do
+for binary in bin/zelprint "$libdir/zelprint/zelprint-gui.so" "$libdir/libzelprint.so" \
+    "$libdir/libzelprint.a"; do
     readelf -S "$P/$binary" | grep -q '\.debug_info' && report_fail "$binary keeps its debug information"
 done
 echo "ok: the executable and the libraries are stripped"

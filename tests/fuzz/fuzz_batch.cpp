@@ -25,6 +25,7 @@
 #include "server/WireCodec.h"
 #include "support/BatchCall.h"
 #include "support/RecordingPrinterSurface.h"
+#include "windows/PrintWindows.h"
 #include "windows/Questions.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
@@ -176,8 +177,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // No window that was shown outlives its batch: one still open at exit would be torn down
     // after the thread-local data Qt needs for that is gone. A window never shown has nothing to
     // tear down, and loading it again for every batch would take most of the run's time.
-    zel::PrintWindows& windows = connection->object.context->windows();
-    if (windows.frmLoaded() && windows.frm().windowHandle()) windows.unloadFrm();
+    zel::ContextWindows& windows = connection->object.context->windows();
+    if (windows.frmLoaded() &&
+        static_cast<zel::PrintWindows&>(windows.loaded()).frm().windowHandle())
+        windows.unloadFrm();
     windows.unloadOk();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // A value the bus cannot carry (an invalid path or signature) fails on the client's side.

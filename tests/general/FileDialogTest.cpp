@@ -9,7 +9,7 @@
 #include <QUrl>
 
 #include "QuestionScript.h"
-#include "files/FileDialog.h"
+#include "windows/FileDialog.h"
 
 using namespace zel;
 

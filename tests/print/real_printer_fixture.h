@@ -9,6 +9,7 @@
 #include "print/PrintContext.h"
 #include "support/ErrorOf.h"
 #include "surface/PrinterSurface.h"
+#include "windows/PrintWindows.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
 
@@ -30,7 +31,8 @@ protected:
         Clock::unpin();
     }
 
-    PrintWindows& windows() { return context_->windows(); }
+    // The context's windows, made (not loaded) for the test to reach them.
+    PrintWindows& windows() { return static_cast<PrintWindows&>(context_->windows().loaded()); }
     mdlPrint& geometry() { return context_->geometry(); }
     PrinterSurface& printer() { return context_->printer(); }
 

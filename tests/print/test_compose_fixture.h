@@ -13,6 +13,7 @@
 #include "support/RecordingPrinterSurface.h"
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
+#include "windows/PrintWindows.h"
 #include "windows/frmOk.h"
 #include "windows/frmPrint.h"
 
@@ -40,7 +41,8 @@ protected:
         Clock::unpin();
     }
 
-    PrintWindows& windows() { return context_->windows(); }
+    // The context's windows, made (not loaded) for the test to reach them.
+    PrintWindows& windows() { return static_cast<PrintWindows&>(context_->windows().loaded()); }
     mdlPrint& geometry() { return context_->geometry(); }
     PrinterSurface& printer() { return context_->printer(); }
 

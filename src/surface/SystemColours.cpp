@@ -1,4 +1,4 @@
-#include "windows/SystemColours.h"
+#include "surface/SystemColours.h"
 
 #include <QColor>
 #include <QGuiApplication>

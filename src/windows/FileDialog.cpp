@@ -1,4 +1,4 @@
-#include "files/FileDialog.h"
+#include "windows/FileDialog.h"
 
 #include <sys/vfs.h>
 

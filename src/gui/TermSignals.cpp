@@ -1,4 +1,4 @@
-#include "app/TermSignals.h"
+#include "gui/TermSignals.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

@@ -1,13 +1,13 @@
-#include "app/Serve.h"
+#include "gui/Serve.h"
 
-#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/ProcessSetup.h"
-#include "app/TermSignals.h"
+#include "gui/GuiApplication.h"
+#include "gui/TermSignals.h"
 #include "server/BusReading.h"
 #include "server/Introspection.h"
 #include "server/PrintService.h"
@@ -26,9 +26,7 @@ int fail(const QString& message) {
 int serve(int argc, char** argv, const ServeOptions& options) {
     setUpLongRunningProcess();
     setUpFontconfig();
-    choosePlatform(options.offscreen);
-    QApplication app(argc, argv);
-    setUpApplication();
+    const std::unique_ptr<QApplication> app = makeGuiApplication(argc, argv, options.offscreen);
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -78,7 +76,7 @@ int serve(int argc, char** argv, const ServeOptions& options) {
         });
         busWatch.start(1000);
 
-        app.exec();
+        app->exec();
         bus.unregisterService(Bus::kServiceName);
         service.releaseAll();
         bus.unregisterObject(QStringLiteral("/"));
