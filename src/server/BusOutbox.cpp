@@ -1,0 +1,104 @@
+#include "server/BusOutbox.h"
+
+#include <QDBusConnectionInterface>
+#include <QThread>
+
+namespace zel {
+
+BusOutbox::BusOutbox(const QDBusConnection& connection)
+    : connection_(connection), home_(QThread::currentThread()), timer_(this) {
+    timer_.setInterval(kHoldMs);
+    connect(&timer_, &QTimer::timeout, this, &BusOutbox::tick);
+    // The bus's own interface object is a child of QtDBus's connection, on its thread. Moved
+    // under the lock that every member takes first, so that the hand-over is seen as ordered.
+    if (const QDBusConnectionInterface* reader = connection_.interface()) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        moveToThread(reader->thread());
+    }
+}
+
+void BusOutbox::dispose(BusOutbox* outbox) {
+    const bool away = outbox->thread() != QThread::currentThread();
+    QMetaObject::invokeMethod(outbox, &BusOutbox::returnHome,
+                              away ? Qt::BlockingQueuedConnection : Qt::DirectConnection);
+    { const std::lock_guard<std::mutex> seen(outbox->mutex_); }
+    delete outbox;
+}
+
+void BusOutbox::returnHome() {
+    std::vector<QDBusMessage> held;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        closed_ = true;
+        timer_.stop();
+        held.swap(held_);
+        moveToThread(home_);
+    }
+    for (const QDBusMessage& message : held) connection_.send(message);
+}
+
+void BusOutbox::post(const QDBusMessage& message) {
+    bool arming = false;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!closed_) {
+            held_.push_back(message);
+            if (armed_) return;
+            armed_ = arming = true;
+        }
+    }
+    if (arming)
+        QMetaObject::invokeMethod(this, &BusOutbox::arm, Qt::QueuedConnection);
+    else
+        connection_.send(message);
+}
+
+void BusOutbox::send(const QDBusMessage& message) {
+    bool draining = false;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!closed_ && !held_.empty()) {
+            held_.push_back(message);
+            if (drainPosted_) return;
+            drainPosted_ = draining = true;
+        }
+    }
+    // With nothing held, QtDBus's own hand-over keeps the message behind all this thread gave
+    // before: a drain under way runs on QtDBus's thread, which takes the message after it.
+    if (draining)
+        QMetaObject::invokeMethod(this, &BusOutbox::drain, Qt::QueuedConnection);
+    else
+        connection_.send(message);
+}
+
+void BusOutbox::arm() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (armed_ && !timer_.isActive()) timer_.start();
+}
+
+void BusOutbox::drain() {
+    std::vector<QDBusMessage> held;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        drainPosted_ = false;
+        held.swap(held_);
+    }
+    for (const QDBusMessage& message : held) connection_.send(message);
+}
+
+void BusOutbox::tick() {
+    std::vector<QDBusMessage> held;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (held_.empty()) {
+            // A run of signals has ended: the next one starts the timer again.
+            armed_ = false;
+            timer_.stop();
+            return;
+        }
+        held.swap(held_);
+    }
+    for (const QDBusMessage& message : held) connection_.send(message);
+}
+
+}  // namespace zel
