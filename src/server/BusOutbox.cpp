@@ -19,7 +19,7 @@ BusOutbox::BusOutbox(const QDBusConnection& connection)
 
 void BusOutbox::dispose(BusOutbox* outbox) {
     const bool away = outbox->thread() != QThread::currentThread();
-    QMetaObject::invokeMethod(outbox, &BusOutbox::returnHome,
+    QMetaObject::invokeMethod(outbox, "returnHome",
                               away ? Qt::BlockingQueuedConnection : Qt::DirectConnection);
     { const std::lock_guard<std::mutex> seen(outbox->mutex_); }
     delete outbox;
@@ -48,7 +48,7 @@ void BusOutbox::post(const QDBusMessage& message) {
         }
     }
     if (arming)
-        QMetaObject::invokeMethod(this, &BusOutbox::arm, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "arm", Qt::QueuedConnection);
     else
         connection_.send(message);
 }
@@ -66,7 +66,7 @@ void BusOutbox::send(const QDBusMessage& message) {
     // With nothing held, QtDBus's own hand-over keeps the message behind all this thread gave
     // before: a drain under way runs on QtDBus's thread, which takes the message after it.
     if (draining)
-        QMetaObject::invokeMethod(this, &BusOutbox::drain, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
     else
         connection_.send(message);
 }
