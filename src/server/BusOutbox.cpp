@@ -38,35 +38,30 @@ void BusOutbox::returnHome() {
 }
 
 void BusOutbox::post(const QDBusMessage& message) {
-    bool arming = false;
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        if (!closed_) {
-            held_.push_back(message);
-            if (armed_) return;
-            armed_ = arming = true;
-        }
-    }
-    if (arming)
-        QMetaObject::invokeMethod(this, "arm", Qt::QueuedConnection);
-    else
-        connection_.send(message);
+    give(message, false);
 }
 
 void BusOutbox::send(const QDBusMessage& message) {
-    bool draining = false;
+    give(message, true);
+}
+
+void BusOutbox::give(const QDBusMessage& message, bool atOnce) {
+    const char* wake = nullptr;
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        if (!closed_ && !held_.empty()) {
+        // A signal is held; a reply only behind messages held before it.
+        if (!closed_ && (!atOnce || !held_.empty())) {
             held_.push_back(message);
-            if (drainPosted_) return;
-            drainPosted_ = draining = true;
+            bool& asked = atOnce ? drainPosted_ : armed_;
+            if (asked) return;
+            asked = true;
+            wake = atOnce ? "drain" : "arm";
         }
     }
     // With nothing held, QtDBus's own hand-over keeps the message behind all this thread gave
     // before: a drain under way runs on QtDBus's thread, which takes the message after it.
-    if (draining)
-        QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
+    if (wake)
+        QMetaObject::invokeMethod(this, wake, Qt::QueuedConnection);
     else
         connection_.send(message);
 }

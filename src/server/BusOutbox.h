@@ -31,6 +31,9 @@ public:
     void send(const QDBusMessage& message);
 
 private:
+    // Holds the message, or sends it when nothing is held and it goes at once (or the outbox
+    // is closed), and asks QtDBus's thread for the timer or a drain where none is asked yet.
+    void give(const QDBusMessage& message, bool atOnce);
     // On QtDBus's thread: every held message is sent; the timer goes on while messages come.
     // Invoked by name, so that the hand-over is Qt's own throughout (ThreadSanitizer does not
     // see Qt's queue ordering a functor's storage).
