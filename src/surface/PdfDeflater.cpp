@@ -59,7 +59,8 @@ QByteArray PdfDeflater::compress(std::unique_ptr<Compressor>& compressor, const 
     try {
         if (!compressor) compressor.reset(new Compressor);
         const size_t size = size_t(data.size());
-        if (size >= (size_t(1) << 31)) throw VbError(VbErr::OutOfMemory);  // ISA-L counts in 32 bits
+        if (size >= (size_t(1) << 31))
+            throw VbError(VbErr::OutOfMemory);  // ISA-L counts in 32 bits
         // Room for the stored blocks that data which does not shrink is written as.
         QByteArray out(qsizetype(size + size / 1024 + 1024), Qt::Uninitialized);
         // Only read, though ISA-L's declarations do not say so.
