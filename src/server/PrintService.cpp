@@ -20,6 +20,7 @@
 #include "print/clsPrint.h"
 #include "server/BatchRun.h"
 #include "server/BusFront.h"
+#include "server/BusOutbox.h"
 #include "server/Introspection.h"
 #include "server/JobOptionsArgument.h"
 #include "server/MemberCall.h"
@@ -112,7 +113,7 @@ void checkPrinterChoice(const QString& choice, const JobOptions& options) {
 }  // namespace
 
 PrintService::PrintService(const QDBusConnection& connection, QObject* parent)
-    : QObject(parent), connection_(connection) {
+    : QObject(parent), connection_(connection), outbox_(new BusOutbox(connection)) {
     registerWireTypes();
     // What became of a job at CUPS, on the path of the object whose job it was (see JobEnded);
     // a PDF file is finished when JobEnded names it.
@@ -158,6 +159,7 @@ PrintService::~PrintService() {
         BusFront::dispose(front_);
     }
     releaseAll();
+    BusOutbox::dispose(outbox_);
 }
 
 int PrintService::objectCount() const {
@@ -494,7 +496,7 @@ void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
         }
     };
     const auto send = [this](const QDBusMessage& reply) {
-        if (reply.type() != QDBusMessage::InvalidMessage) connection_.send(reply);
+        if (reply.type() != QDBusMessage::InvalidMessage) outbox_->send(reply);
     };
     if (!heldIn) return send(run());
     const Shared shared = heldIn;
@@ -531,7 +533,7 @@ void PrintService::answer(const QDBusMessage& message, const Shared& heldIn,
 void PrintService::sendError(const QDBusMessage& message, const QString& name,
                              const QString& text) {
     const QDBusMessage reply = errorReply(message, name, text);
-    if (reply.type() != QDBusMessage::InvalidMessage) connection_.send(reply);
+    if (reply.type() != QDBusMessage::InvalidMessage) outbox_->send(reply);
 }
 
 QDBusMessage PrintService::errorReply(const QDBusMessage& message, const QString& name,
@@ -607,7 +609,7 @@ QDBusMessage PrintService::runOnObject(int id, const std::function<QDBusMessage(
     const PropertySnapshot before(print);
     auto announce = [&] {
         const QVariantMap changed = before.changes(print);
-        if (!changed.isEmpty()) connection_.send(propertiesChangedSignal(objectPath(id), changed));
+        if (!changed.isEmpty()) outbox_->post(propertiesChangedSignal(objectPath(id), changed));
         publish(id, print, &changed);
     };
     QDBusMessage reply;
@@ -741,7 +743,7 @@ void PrintService::sendSignal(const QString& path, const QString& interface, con
                               const QList<QVariant>& arguments) {
     QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
     signal.setArguments(arguments);
-    connection_.send(signal);
+    outbox_->post(signal);
 }
 
 }  // namespace zel

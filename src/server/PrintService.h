@@ -20,6 +20,7 @@
 namespace zel {
 
 class BusFront;
+class BusOutbox;
 class clsPrint;
 class PrintContext;
 struct MethodSpec;
@@ -154,6 +155,7 @@ private:
                     const QList<QVariant>& arguments);
 
     QDBusConnection connection_;
+    BusOutbox* outbox_;          // every reply and signal goes through it, in order
     BusFront* front_ = nullptr;  // on the thread that reads the bus
     // Calls handed to the GUI thread and not yet dispatched there: while there are any, the
     // calls after them follow them, so that all are dispatched in the order they came.

@@ -2,15 +2,14 @@
 
 #include <QByteArray>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-struct libdeflate_compressor;
-
 namespace zel {
 
-// Deflates the streams of one PDF file (zlib format, libdeflate's fastest level), either at
+// Deflates the streams of one PDF file (zlib format, ISA-L's level 1), either at
 // once or a batch at a time on a thread of its own while the caller goes on with the next
 // pages. VbError 7 when the compressor cannot be had.
 class PdfDeflater {
@@ -30,9 +29,10 @@ public:
 
 private:
     void run();
-    static QByteArray compress(libdeflate_compressor*& compressor, const QByteArray& data);
+    struct Compressor;
+    static QByteArray compress(std::unique_ptr<Compressor>& compressor, const QByteArray& data);
 
-    libdeflate_compressor* compressor_ = nullptr;
+    std::unique_ptr<Compressor> compressor_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<QByteArray> batch_;

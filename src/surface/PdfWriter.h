@@ -13,7 +13,7 @@ namespace zel {
 class PdfDeflater;
 
 // The file layer of a PDF: numbered objects written one after the other, streams deflated at
-// libdeflate's fastest level, the cross-reference table and trailer at the end. Streams are
+// ISA-L's level 1, the cross-reference table and trailer at the end. Streams are
 // deflated in batches on a thread of their own while the caller lays out the next pages; a
 // batch and what was written after its streams reach the file when the next batch is handed
 // over or the file is finished, so that little is kept in memory but the objects' offsets and
