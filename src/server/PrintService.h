@@ -37,6 +37,8 @@ struct MethodSpec;
 // bus, which answers reads at once, from the state each object publishes after each call, and
 // hands every other call to its context; only what makes a context (Create) passes through the
 // GUI thread.
+// Its members are defined in files by concern: the service's lifetime and its objects, the
+// print contexts, and the calls from the bus with their replies.
 class PrintService : public QObject {
     Q_OBJECT
 public:
