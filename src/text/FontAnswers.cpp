@@ -3,6 +3,8 @@
 #include <fontconfig/fontconfig.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,9 +50,12 @@ QString answersFile() {
 QByteArray pathState(const char* path) {
     struct stat info {};
     if (::stat(path, &info) != 0) return "-";
-    return QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.' +
-           QByteArray::number(qint64(info.st_mtim.tv_nsec)) + ' ' +
-           QByteArray::number(qint64(info.st_size));
+    // Formatted at once: every run reads the state of some eighty paths.
+    char state[64];
+    std::snprintf(
+        state, sizeof state, "%lld.%lld %lld", static_cast<long long>(info.st_mtim.tv_sec),
+        static_cast<long long>(info.st_mtim.tv_nsec), static_cast<long long>(info.st_size));
+    return QByteArray(state);
 }
 
 QByteArray pathLine(const QByteArray& path) {
