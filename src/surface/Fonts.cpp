@@ -150,6 +150,13 @@ FontMetrics measureFont(const QString& family, bool bold, double points, int dpi
     // One FreeType library for the process, which FreeType does not guard itself.
     static std::mutex mutex;
     const std::lock_guard<std::mutex> lock(mutex);
+    // A face's metrics at a size do not change while it is loaded: each size is read once, for
+    // the geometry asks again at every change of font or sheet. Bounded as the names are.
+    constexpr size_t MostSizes = 1024;
+    static std::map<std::pair<const FontFace*, FT_UInt>, FontMetrics> measured;
+    const auto known = measured.find({&face, pixels});
+    if (known != measured.end()) return known->second;
+    if (measured.size() >= MostSizes) measured.clear();
     static FT_Library library = [] {
         FT_Library made = nullptr;
         return FT_Init_FreeType(&made) == 0 ? made : nullptr;
@@ -165,6 +172,7 @@ FontMetrics measureFont(const QString& family, bool bold, double points, int dpi
         metrics = {FT_MulFix(ft->ascender, scale) / 64.0, -FT_MulFix(ft->descender, scale) / 64.0};
     }
     FT_Done_Face(ft);
+    measured.emplace(std::pair{&face, pixels}, metrics);
     return metrics;
 }
 

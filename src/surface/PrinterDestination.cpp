@@ -70,13 +70,13 @@ void saveChosenDestination(const QString& destination, const JobOptions& options
 }
 
 QString destinationChoice(const QString& forCaller, const JobOptions& callerOptions) {
-    return QStringList{forCaller,
-                       qEnvironmentVariable("ZELPRINT_PRINTER"),
-                       chosenDestination(),
-                       chosenOptions().text(),
-                       callerOptions.text(),
-                       callerOptions.title}
-        .join(u'\n');
+    QStringList choice{callerOptions.text(), callerOptions.title, forCaller};
+    // The user's stored choice is read only where it counts: each reading opens the store.
+    if (forCaller.isEmpty()) {
+        choice.append(qEnvironmentVariable("ZELPRINT_PRINTER"));
+        if (choice.last().isEmpty()) choice << chosenDestination() << chosenOptions().text();
+    }
+    return choice.join(u'\n');
 }
 
 bool landscapeAsked(const JobOptions& options) {

@@ -3,6 +3,8 @@
 #include <fontconfig/fontconfig.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,13 +47,19 @@ QString answersFile() {
 
 // A file or folder as the answers depend on it: its time and size, or that it is not there
 // (a user's configuration that appears later changes the answers too).
-QByteArray pathLine(const QByteArray& path) {
+QByteArray pathState(const char* path) {
     struct stat info {};
-    QByteArray line = "path " + path.toPercentEncoding() + ' ';
-    if (::stat(path.constData(), &info) != 0) return line + '-';
-    return line + QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.' +
-           QByteArray::number(qint64(info.st_mtim.tv_nsec)) + ' ' +
-           QByteArray::number(qint64(info.st_size));
+    if (::stat(path, &info) != 0) return "-";
+    // Formatted at once: every run reads the state of some eighty paths.
+    char state[64];
+    std::snprintf(
+        state, sizeof state, "%lld.%lld %lld", static_cast<long long>(info.st_mtim.tv_sec),
+        static_cast<long long>(info.st_mtim.tv_nsec), static_cast<long long>(info.st_size));
+    return QByteArray(state);
+}
+
+QByteArray pathLine(const QByteArray& path) {
+    return "path " + path.toPercentEncoding() + ' ' + pathState(path.constData());
 }
 
 QByteArray environmentLine(const QByteArray& name) {
@@ -62,14 +70,17 @@ QByteArray versionLine() {
     return "fontconfig " + QByteArray::number(FcGetVersion());
 }
 
-// The line as it reads now, for a kept line of what the answers depend on.
-QByteArray currentLine(const QByteArray& kept) {
+// Whether a kept line of what the answers depend on reads the same now. A path is kept as
+// written: only its state is read again, for every run checks them all.
+bool stillHolds(const QByteArray& kept) {
     if (kept.startsWith("path ")) {
-        const QByteArray path = QByteArray::fromPercentEncoding(kept.split(' ').value(1));
-        return pathLine(path);
+        const qsizetype end = kept.indexOf(' ', 5);
+        return end > 0 &&
+               kept.mid(end + 1) ==
+                   pathState(QByteArray::fromPercentEncoding(kept.mid(5, end - 5)).constData());
     }
-    if (kept.startsWith("env ")) return environmentLine(kept.split(' ').value(1));
-    return versionLine();
+    if (kept.startsWith("env ")) return environmentLine(kept.split(' ').value(1)) == kept;
+    return versionLine() == kept;
 }
 
 void addPaths(QList<QByteArray>& lines, FcStrList* paths) {
@@ -119,7 +130,7 @@ void readAnswers(Kept& state) {
             const QList<QByteArray> parts = line.split(' ');
             answers[QString::fromUtf8(QByteArray::fromPercentEncoding(parts.value(1)))] =
                 QString::fromUtf8(QByteArray::fromPercentEncoding(parts.value(2)));
-        } else if (currentLine(line) != line) {
+        } else if (!stillHolds(line)) {
             return;
         }
     }
