@@ -20,22 +20,6 @@ int16_t int16At(const QByteArray& table, int offset) {
     return qFromBigEndian<int16_t>(table.constData() + offset);
 }
 
-QByteArray tableOf(hb_face_t* face, hb_tag_t tag) {
-    hb_blob_t* blob = hb_face_reference_table(face, tag);
-    unsigned length = 0;
-    const char* data = hb_blob_get_data(blob, &length);
-    QByteArray table(data, qsizetype(length));
-    hb_blob_destroy(blob);
-    return table;
-}
-
-void addTable(hb_face_t* builder, hb_tag_t tag, const QByteArray& table) {
-    hb_blob_t* blob = hb_blob_create(table.constData(), unsigned(table.size()),
-                                     HB_MEMORY_MODE_DUPLICATE, nullptr, nullptr);
-    hb_face_builder_add_table(builder, tag, blob);
-    hb_blob_destroy(blob);
-}
-
 }  // namespace
 
 PdfFont::PdfFont(const FontFace& face, int object)
@@ -155,9 +139,9 @@ bool PdfFont::map(uint32_t glyph, const QChar* text, int length) {
     int32_t& mapped = unicode_[glyph];
     const bool single =
         length == 1 || (length == 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate());
-    const int32_t own =
-        length == 1 ? int32_t(text[0].unicode())
-                    : (single ? int32_t(QChar::surrogateToUcs4(text[0], text[1])) : 0);
+    const int32_t own = length == 1
+                            ? int32_t(text[0].unicode())
+                            : (single ? int32_t(QChar::surrogateToUcs4(text[0], text[1])) : 0);
     if (mapped == 0) {
         if (single && own != 0) {
             mapped = own;
@@ -186,7 +170,6 @@ QByteArray PdfFont::subsetName() const {
 
 QByteArray PdfFont::subset() const {
     hb_subset_input_t* input = hb_subset_input_create_or_fail();
-    QByteArray out;
     if (!input) return face_.fileData();
     hb_set_t* glyphs = hb_subset_input_glyph_set(input);
     hb_set_add(glyphs, 0);
@@ -205,21 +188,15 @@ QByteArray PdfFont::subset() const {
     if (!cut) return face_.fileData();  // the whole font still prints every glyph
     // The subsetter's face lists no tables: read its tables back from the file it makes.
     hb_blob_t* cutFile = hb_face_reference_blob(cut);
-    hb_face_t* cutFace = hb_face_create(cutFile, 0);
-    hb_face_t* subset = withAdvances(cutFace);
-    hb_face_destroy(cutFace);
+    hb_face_t* subset = hb_face_create(cutFile, 0);
+    const QByteArray out = sfntOf(subset, face_.cff(), advances(subset));
+    hb_face_destroy(subset);
     hb_blob_destroy(cutFile);
     hb_face_destroy(cut);
-    hb_blob_t* blob = hb_face_reference_blob(subset);
-    unsigned length = 0;
-    const char* data = hb_blob_get_data(blob, &length);
-    out = QByteArray(data, qsizetype(length));
-    hb_blob_destroy(blob);
-    hb_face_destroy(subset);
     return out;
 }
 
-hb_face_t* PdfFont::withAdvances(hb_face_t* subset) const {
+std::map<hb_tag_t, QByteArray> PdfFont::advances(hb_face_t* subset) const {
     const hb_tag_t hheaTag = HB_TAG('h', 'h', 'e', 'a'), hmtxTag = HB_TAG('h', 'm', 't', 'x');
     QByteArray hhea = tableOf(subset, hheaTag);
     const QByteArray hmtx = tableOf(subset, hmtxTag);
@@ -227,7 +204,7 @@ hb_face_t* PdfFont::withAdvances(hb_face_t* subset) const {
     const int metrics = uint16_t(int16At(hhea, 34));  // glyphs after these repeat the last advance
     if (hhea.size() < 36 || metrics == 0 || metrics > glyphs ||
         hmtx.size() < 4 * metrics + 2 * (glyphs - metrics))
-        return hb_face_reference(subset);
+        return {};
 
     // One advance a glyph: its own code's width, else the first of the codes that draw it.
     std::vector<int> advance(size_t(glyphs), -1);
@@ -251,23 +228,7 @@ hb_face_t* PdfFont::withAdvances(hb_face_t* subset) const {
     }
     qToBigEndian(widest, hhea.data() + 10);
     qToBigEndian(uint16_t(glyphs), hhea.data() + 34);
-
-    hb_face_t* builder = hb_face_builder_create();
-    hb_tag_t tags[32];
-    unsigned count = 32;
-    for (unsigned start = 0; count == 32; start += count) {
-        count = 32;
-        hb_face_get_table_tags(subset, start, &count, tags);
-        for (unsigned i = 0; i < count; ++i) {
-            if (tags[i] == hheaTag || tags[i] == hmtxTag) continue;
-            hb_blob_t* table = hb_face_reference_table(subset, tags[i]);
-            hb_face_builder_add_table(builder, tags[i], table);
-            hb_blob_destroy(table);
-        }
-    }
-    addTable(builder, hheaTag, hhea);
-    addTable(builder, hmtxTag, metricsOut);
-    return builder;
+    return {{hheaTag, hhea}, {hmtxTag, metricsOut}};
 }
 
 void PdfFont::write(PdfWriter& pdf) const {
@@ -337,11 +298,11 @@ void PdfFont::write(PdfWriter& pdf) const {
     pdf.write("<< /Type /FontDescriptor /FontName /" + name + " /Flags " +
               QByteArray::number(face_.fixedPitch() ? 5 : 4) + " /FontBBox [" +
               scaled(int16At(head, 36)) + ' ' + scaled(int16At(head, 38)) + ' ' +
-              scaled(int16At(head, 40)) + ' ' + scaled(int16At(head, 42)) +
-              "] /ItalicAngle " + QByteArray::number(int16At(post, 4)) + " /Ascent " +
-              scaled(int16At(hhea, 4)) + " /Descent " + scaled(int16At(hhea, 6)) +
-              " /CapHeight " + scaled(capHeight) + " /StemV 80 /" +
-              (cff ? "FontFile3 " : "FontFile2 ") + QByteArray::number(file) + " 0 R >>\n");
+              scaled(int16At(head, 40)) + ' ' + scaled(int16At(head, 42)) + "] /ItalicAngle " +
+              QByteArray::number(int16At(post, 4)) + " /Ascent " + scaled(int16At(hhea, 4)) +
+              " /Descent " + scaled(int16At(hhea, 6)) + " /CapHeight " + scaled(capHeight) +
+              " /StemV 80 /" + (cff ? "FontFile3 " : "FontFile2 ") + QByteArray::number(file) +
+              " 0 R >>\n");
     pdf.endObject();
 
     const QByteArray data = subset();

@@ -3,10 +3,11 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
-#include <hb.h>
 #include <map>
 #include <unordered_map>
 #include <vector>
+
+#include <hb.h>
 
 namespace zel {
 
@@ -76,18 +77,19 @@ private:
         return code < glyphCount_ ? code : aliases_[code - glyphCount_];
     }
     QByteArray subset() const;  // the font file cut down to the used glyphs
-    // The subset with the advances the job drew each glyph with. Readers that measure the text
-    // by the font file's advances, not the PDF's widths (MuPDF), take the gap after a glyph
-    // drawn wider than its own advance (an ideograph over two cells) for a space.
-    hb_face_t* withAdvances(hb_face_t* subset) const;
+    // The subset's hhea and hmtx with the advances the job drew each glyph with; none where the
+    // subset's own do not read right. Readers that measure the text by the font file's advances,
+    // not the PDF's widths (MuPDF), take the gap after a glyph drawn wider than its own advance
+    // (an ideograph over two cells) for a space.
+    std::map<hb_tag_t, QByteArray> advances(hb_face_t* subset) const;
     QByteArray subsetName() const;
 
     const FontFace& face_;
     int object_;
     uint32_t glyphCount_;
-    std::vector<double> widths_;    // by code; negative while unused
-    std::vector<int32_t> unicode_;  // by code: 0 unmapped, a character, or -1 - string index
-    std::vector<QString> strings_;  // what glyphs standing for several characters give back
+    std::vector<double> widths_;     // by code; negative while unused
+    std::vector<int32_t> unicode_;   // by code: 0 unmapped, a character, or -1 - string index
+    std::vector<QString> strings_;   // what glyphs standing for several characters give back
     std::vector<uint32_t> aliases_;  // the glyph of each code from glyphCount_ on
     // Those codes by a hash of their glyph and characters.
     std::unordered_multimap<size_t, uint32_t> aliasIndex_;

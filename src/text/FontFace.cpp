@@ -45,19 +45,24 @@ QByteArray takeBytes(hb_blob_t* blob) {
     return out;
 }
 
+}  // namespace
+
 QByteArray tableOf(hb_face_t* face, hb_tag_t tag) {
     return takeBytes(hb_face_reference_table(face, tag));
 }
 
-// A font file made of the face's tables: the directory, then each table padded to 4 bytes.
-QByteArray sfntOf(hb_face_t* face, bool cff) {
+QByteArray sfntOf(hb_face_t* face, bool cff, const std::map<hb_tag_t, QByteArray>& replaced) {
     std::vector<std::pair<hb_tag_t, QByteArray>> tables;
     hb_tag_t tags[64];
     unsigned start = 0, count = 64;
     do {
         count = 64;
         hb_face_get_table_tags(face, start, &count, tags);
-        for (unsigned i = 0; i < count; ++i) tables.emplace_back(tags[i], tableOf(face, tags[i]));
+        for (unsigned i = 0; i < count; ++i) {
+            const auto replacement = replaced.find(tags[i]);
+            tables.emplace_back(tags[i], replacement != replaced.end() ? replacement->second
+                                                                       : tableOf(face, tags[i]));
+        }
         start += count;
     } while (count == 64);
     const uint16_t n = uint16_t(tables.size());
@@ -83,8 +88,6 @@ QByteArray sfntOf(hb_face_t* face, bool cff) {
     }
     return file;
 }
-
-}  // namespace
 
 const FontFace* FontFace::load(const QByteArray& path, int index) {
     static std::mutex mutex;

@@ -2,11 +2,18 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <map>
 #include <mutex>
 
 #include <hb.h>
 
 namespace zel {
+
+// The face's table of that tag; empty when it has none.
+QByteArray tableOf(hb_face_t* face, hb_tag_t tag);
+// A font file made of the face's tables (the directory, then each table padded to 4 bytes),
+// with the tables given in `replaced` in place of the face's own.
+QByteArray sfntOf(hb_face_t* face, bool cff, const std::map<hb_tag_t, QByteArray>& replaced = {});
 
 // One face of a font file, read once a process and shared by every layout, the window and the
 // PDF writer. Metrics are font units (unitsPerEm() to the em); glyphs are the face's numbers.
