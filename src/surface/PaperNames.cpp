@@ -1,7 +1,6 @@
 #include "surface/PaperNames.h"
 
 #include <QFile>
-#include <QSizeF>
 #include <QStringList>
 
 namespace zel {
@@ -42,36 +41,20 @@ const pwg_media_t* paperNamed(const QString& media) {
     return nullptr;
 }
 
-QPageSize pageSizeOf(const pwg_media_t& paper) {
-    return QPageSize(QSizeF(paper.width / 100.0, paper.length / 100.0), QPageSize::Millimeter);
-}
-
-QPageSize systemPaper() {
-    // libpaper's own names where CUPS means another sheet by them (its "B5" is JIS B5).
-    struct Paper {
-        const char* name;
-        QPageSize::PageSizeId id;
-    };
-    static constexpr Paper papers[] = {
-        {"a3", QPageSize::A3},
-        {"a4", QPageSize::A4},
-        {"a5", QPageSize::A5},
-        {"b5", QPageSize::B5},
-        {"letter", QPageSize::Letter},
-        {"legal", QPageSize::Legal},
-        {"executive", QPageSize::Executive},
-    };
+const pwg_media_t& systemPaper() {
+    // libpaper's own name where CUPS means another sheet by it (its "B5" is JIS B5).
+    static const QString isoB5 = QStringLiteral("iso_b5_176x250mm");
+    const pwg_media_t& a4 = *pwgMediaForPWG("iso_a4_210x297mm");
     QFile file(QStringLiteral("/etc/papersize"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return QPageSize(QPageSize::A4);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return a4;
     while (!file.atEnd()) {
         const QString line = QString::fromUtf8(file.readLine()).trimmed().toLower();
         if (line.isEmpty() || line.startsWith(u'#')) continue;
-        for (const Paper& paper : papers)
-            if (line == QLatin1String(paper.name)) return QPageSize(paper.id);
-        if (const pwg_media_t* paper = paperNamed(line)) return pageSizeOf(*paper);
+        if (const pwg_media_t* paper = paperNamed(line == QLatin1String("b5") ? isoB5 : line))
+            return *paper;
         break;
     }
-    return QPageSize(QPageSize::A4);
+    return a4;
 }
 
 }  // namespace zel

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QPageLayout>
 #include <QString>
 
 #include "surface/JobOptions.h"
+#include "surface/PageLayout.h"
 
 namespace zel {
 
@@ -55,6 +55,6 @@ QString defaultPdfDirectory();
 // name CUPS takes, see paperNamed), else of the system's paper (/etc/papersize, A4 when it says
 // nothing known), 482 for a paper of no known size; for a queue the option media, else its
 // default paper, with its printable area (482 for a queue that CUPS does not know).
-QPageLayout pageLayoutFor(const PrinterDestination& destination);
+PageLayout pageLayoutFor(const PrinterDestination& destination);
 
 }  // namespace zel
