@@ -124,7 +124,8 @@ zel::PageLayout sheet(FuzzInput& in) {
     const uint8_t choice = in.number<uint8_t>();
     const Paper& paper = papers[choice % std::size(papers)];
     const auto edge = [&in] { return in.number<uint8_t>() * 35.0; };  // about a point a step
-    zel::PageLayout layout(paper.width, paper.length, QMarginsF(edge(), edge(), edge(), edge()));
+    const double left = edge(), top = edge(), right = edge(), bottom = edge();
+    zel::PageLayout layout(paper.width, paper.length, QMarginsF(left, top, right, bottom));
     if (choice & 4) layout.setOrientation(zel::PageLayout::Orientation::Landscape);
     return layout;
 }
