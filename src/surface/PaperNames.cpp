@@ -31,6 +31,21 @@ QStringList spellings(const QString& name) {
     return forms;
 }
 
+// The paper's name as libpaper finds it, in lower case: $PAPERSIZE, else the first line of the
+// file $PAPERCONF (/etc/papersize when unset) that is neither blank nor a comment; empty when
+// neither names one.
+QString systemPaperName() {
+    const QString set = qEnvironmentVariable("PAPERSIZE").trimmed();
+    if (!set.isEmpty()) return set.toLower();
+    QFile file(qEnvironmentVariable("PAPERCONF", QStringLiteral("/etc/papersize")));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return QString();
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed().toLower();
+        if (!line.isEmpty() && !line.startsWith(u'#')) return line;
+    }
+    return QString();
+}
+
 }  // namespace
 
 const pwg_media_t* paperNamed(const QString& media) {
@@ -42,19 +57,27 @@ const pwg_media_t* paperNamed(const QString& media) {
 }
 
 const pwg_media_t& systemPaper() {
-    // libpaper's own name where CUPS means another sheet by it (its "B5" is JIS B5).
-    static const QString isoB5 = QStringLiteral("iso_b5_176x250mm");
-    const pwg_media_t& a4 = *pwgMediaForPWG("iso_a4_210x297mm");
-    QFile file(QStringLiteral("/etc/papersize"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return a4;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed().toLower();
-        if (line.isEmpty() || line.startsWith(u'#')) continue;
-        if (const pwg_media_t* paper = paperNamed(line == QLatin1String("b5") ? isoB5 : line))
-            return *paper;
-        break;
-    }
-    return a4;
+    // libpaper's common names, by the PWG names of their sheets: libcups finds those in one
+    // table, where a name in any case may take three (and CUPS's "B5" is JIS B5, libpaper's ISO
+    // B5). Any other name is looked up as the option media is.
+    struct Paper {
+        const char* name;
+        const char* pwg;
+    };
+    static constexpr Paper papers[] = {
+        {"a3", "iso_a3_297x420mm"},
+        {"a4", "iso_a4_210x297mm"},
+        {"a5", "iso_a5_148x210mm"},
+        {"b5", "iso_b5_176x250mm"},
+        {"letter", "na_letter_8.5x11in"},
+        {"legal", "na_legal_8.5x14in"},
+        {"executive", "na_executive_7.25x10.5in"},
+    };
+    const QString name = systemPaperName();
+    for (const Paper& paper : papers)
+        if (name == QLatin1String(paper.name)) return *pwgMediaForPWG(paper.pwg);
+    if (const pwg_media_t* paper = paperNamed(name)) return *paper;
+    return *pwgMediaForPWG(papers[1].pwg);
 }
 
 }  // namespace zel

@@ -11,8 +11,9 @@ namespace zel {
 // "envdl". The first of a list ("A4,tray1") is the paper. Null for a name CUPS does not know.
 const pwg_media_t* paperNamed(const QString& media);
 
-// The system's paper as libpaper reads it: the first word of /etc/papersize that is not a
-// comment; A4 when the file names no paper.
+// The system's paper as libpaper takes it: named by $PAPERSIZE, else by the first line of the
+// file $PAPERCONF (/etc/papersize when unset) that is not a comment; A4 when neither names a
+// paper that CUPS knows.
 const pwg_media_t& systemPaper();
 
 }  // namespace zel

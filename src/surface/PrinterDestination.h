@@ -52,8 +52,8 @@ QStringList optionsPdfIgnores(const JobOptions& options);
 QString defaultPdfDirectory();
 
 // Paper and printable area in portrait: for PDF files the whole sheet of the option media (any
-// name CUPS takes, see paperNamed), else of the system's paper (/etc/papersize, A4 when it says
-// nothing known), 482 for a paper of no known size; for a queue the option media, else its
+// name CUPS takes, see paperNamed), else of the system's paper (see systemPaper), 482 for a
+// paper of no known size; for a queue the option media, else its
 // default paper, with its printable area (482 for a queue that CUPS does not know).
 PageLayout pageLayoutFor(const PrinterDestination& destination);
 
