@@ -57,9 +57,9 @@ const pwg_media_t* paperNamed(const QString& media) {
 }
 
 const pwg_media_t& systemPaper() {
-    // libpaper's common names, by the PWG names of their sheets: libcups finds those in one
-    // table, where a name in any case may take three (and CUPS's "B5" is JIS B5, libpaper's ISO
-    // B5). Any other name is looked up as the option media is.
+    // libpaper's common names, by the PWG names of the sheets libpaper means (CUPS's "B5" is JIS
+    // B5, libpaper's ISO B5): one table of libcups to look in, where paperNamed may need three.
+    // Any other name is looked up as the option media is.
     struct Paper {
         const char* name;
         const char* pwg;

@@ -53,8 +53,8 @@ QString defaultPdfDirectory();
 
 // Paper and printable area in portrait: for PDF files the whole sheet of the option media (any
 // name CUPS takes, see paperNamed), else of the system's paper (see systemPaper), 482 for a
-// paper of no known size; for a queue the option media, else its
-// default paper, with its printable area (482 for a queue that CUPS does not know).
+// paper of no known size; for a queue the option media, else its default paper, with its
+// printable area (482 for a queue that CUPS does not know).
 PageLayout pageLayoutFor(const PrinterDestination& destination);
 
 }  // namespace zel
