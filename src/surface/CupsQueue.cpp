@@ -2,9 +2,7 @@
 
 #include <cups/cups.h>
 
-#include <QPageSize>
 #include <QRegularExpression>
-#include <QSizeF>
 #include <optional>
 
 #include "general/SettingsStore.h"
@@ -82,16 +80,15 @@ QString namedDestination(const char* name) {
     return Destination(connection, name).name();
 }
 
-// The dimensions of a paper in hundredths of millimetres, as CUPS gives them.
-QPageLayout layoutOf(const cups_size_t& size) {
-    constexpr double PointsPerHundredthMm = 72.0 / 2540.0;
-    const QPageSize paper(QSizeF(size.width / 100.0, size.length / 100.0), QPageSize::Millimeter);
-    const QMarginsF margins(size.left * PointsPerHundredthMm, size.top * PointsPerHundredthMm,
-                            size.right * PointsPerHundredthMm, size.bottom * PointsPerHundredthMm);
-    return QPageLayout(paper, QPageLayout::Portrait, margins, QPageLayout::Point);
+// The queue's paper with its unprintable edges, in portrait. A paper asked for by name keeps its
+// own size: a PPD gives sizes in whole points of its own rounding (cups-pdf's A5 is 421 points
+// wide, the paper 419.5), and CUPS takes that for the paper asked for.
+PageLayout layoutOf(const cups_size_t& size, const pwg_media_t* asked = nullptr) {
+    return PageLayout(asked ? asked->width : size.width, asked ? asked->length : size.length,
+                      QMarginsF(size.left, size.top, size.right, size.bottom));
 }
 
-QPageLayout lookUpLayout(const QString& queue, const QString& media) {
+PageLayout lookUpLayout(const QString& queue, const QString& media) {
     const Connection connection(LookupMilliseconds / 1000 - 1);
     Destination destination(connection, queue.toUtf8().constData());
     if (destination.name() != queue) throw queueError(queue, QStringLiteral("unknown queue"));
@@ -103,7 +100,7 @@ QPageLayout lookUpLayout(const QString& queue, const QString& media) {
     const pwg_media_t* wanted = paperNamed(media);
     if (wanted && cupsGetDestMediaByName(destination.http(), destination.dest(), info, wanted->pwg,
                                          CUPS_MEDIA_FLAGS_DEFAULT, &size))
-        return layoutOf(size);
+        return layoutOf(size, wanted);
     ipp_attribute_t* fallback =
         cupsFindDestDefault(destination.http(), destination.dest(), info, "media");
     const char* name = fallback ? ippGetString(fallback, 0, nullptr) : nullptr;
@@ -179,8 +176,8 @@ bool queueExists(const QString& queue) {
                .value_or(QString()) == queue;
 }
 
-QPageLayout queueLayout(const QString& queue, const QString& media) {
-    const std::optional<QPageLayout> layout = callBounded<QPageLayout>(
+PageLayout queueLayout(const QString& queue, const QString& media) {
+    const std::optional<PageLayout> layout = callBounded<PageLayout>(
         [queue, media] { return lookUpLayout(queue, media); }, LookupMilliseconds);
     if (!layout) throw noAnswer(queue, LookupMilliseconds);
     return *layout;

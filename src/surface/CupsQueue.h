@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QPageLayout>
 #include <QString>
+
+#include "surface/PageLayout.h"
 
 namespace zel {
 
@@ -19,9 +20,9 @@ constexpr int SubmitMilliseconds = 15000;
 // The default queue, or empty when CUPS has none (or does not answer).
 QString defaultQueue();
 bool queueExists(const QString& queue);
-// The queue's paper (the option media, else its default paper) and printable area; 482 when
-// CUPS does not know the queue or does not answer.
-QPageLayout queueLayout(const QString& queue, const QString& media);
+// The queue's paper (the option media, else its default paper) and printable area, in
+// portrait; 482 when CUPS does not know the queue or does not answer.
+PageLayout queueLayout(const QString& queue, const QString& media);
 // 482 naming the first option that CUPS would refuse for the queue (a number of copies, pages
 // per sheet or banner it does not support, page ranges it cannot read), so that a job is
 // refused before anything is printed.

@@ -1,7 +1,6 @@
 #include "surface/PaperNames.h"
 
 #include <QFile>
-#include <QSizeF>
 #include <QStringList>
 
 namespace zel {
@@ -32,6 +31,21 @@ QStringList spellings(const QString& name) {
     return forms;
 }
 
+// The paper's name as libpaper finds it, in lower case: $PAPERSIZE, else the first line of the
+// file $PAPERCONF (/etc/papersize when unset) that is neither blank nor a comment; empty when
+// neither names one.
+QString systemPaperName() {
+    const QString set = qEnvironmentVariable("PAPERSIZE").trimmed();
+    if (!set.isEmpty()) return set.toLower();
+    QFile file(qEnvironmentVariable("PAPERCONF", QStringLiteral("/etc/papersize")));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return QString();
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed().toLower();
+        if (!line.isEmpty() && !line.startsWith(u'#')) return line;
+    }
+    return QString();
+}
+
 }  // namespace
 
 const pwg_media_t* paperNamed(const QString& media) {
@@ -42,36 +56,28 @@ const pwg_media_t* paperNamed(const QString& media) {
     return nullptr;
 }
 
-QPageSize pageSizeOf(const pwg_media_t& paper) {
-    return QPageSize(QSizeF(paper.width / 100.0, paper.length / 100.0), QPageSize::Millimeter);
-}
-
-QPageSize systemPaper() {
-    // libpaper's own names where CUPS means another sheet by them (its "B5" is JIS B5).
+const pwg_media_t& systemPaper() {
+    // libpaper's common names, by the PWG names of the sheets libpaper means (CUPS's "B5" is JIS
+    // B5, libpaper's ISO B5): one table of libcups to look in, where paperNamed may need three.
+    // Any other name is looked up as the option media is.
     struct Paper {
         const char* name;
-        QPageSize::PageSizeId id;
+        const char* pwg;
     };
     static constexpr Paper papers[] = {
-        {"a3", QPageSize::A3},
-        {"a4", QPageSize::A4},
-        {"a5", QPageSize::A5},
-        {"b5", QPageSize::B5},
-        {"letter", QPageSize::Letter},
-        {"legal", QPageSize::Legal},
-        {"executive", QPageSize::Executive},
+        {"a3", "iso_a3_297x420mm"},
+        {"a4", "iso_a4_210x297mm"},
+        {"a5", "iso_a5_148x210mm"},
+        {"b5", "iso_b5_176x250mm"},
+        {"letter", "na_letter_8.5x11in"},
+        {"legal", "na_legal_8.5x14in"},
+        {"executive", "na_executive_7.25x10.5in"},
     };
-    QFile file(QStringLiteral("/etc/papersize"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return QPageSize(QPageSize::A4);
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed().toLower();
-        if (line.isEmpty() || line.startsWith(u'#')) continue;
-        for (const Paper& paper : papers)
-            if (line == QLatin1String(paper.name)) return QPageSize(paper.id);
-        if (const pwg_media_t* paper = paperNamed(line)) return pageSizeOf(*paper);
-        break;
-    }
-    return QPageSize(QPageSize::A4);
+    const QString name = systemPaperName();
+    for (const Paper& paper : papers)
+        if (name == QLatin1String(paper.name)) return *pwgMediaForPWG(paper.pwg);
+    if (const pwg_media_t* paper = paperNamed(name)) return *paper;
+    return *pwgMediaForPWG(papers[1].pwg);
 }
 
 }  // namespace zel

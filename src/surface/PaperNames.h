@@ -2,7 +2,6 @@
 
 #include <cups/cups.h>
 
-#include <QPageSize>
 #include <QString>
 
 namespace zel {
@@ -12,11 +11,9 @@ namespace zel {
 // "envdl". The first of a list ("A4,tray1") is the paper. Null for a name CUPS does not know.
 const pwg_media_t* paperNamed(const QString& media);
 
-// The sheet of a paper that CUPS knows.
-QPageSize pageSizeOf(const pwg_media_t& paper);
-
-// The system's paper as libpaper reads it: the first word of /etc/papersize that is not a
-// comment; A4 when the file names no paper.
-QPageSize systemPaper();
+// The system's paper as libpaper takes it: named by $PAPERSIZE, else by the first line of the
+// file $PAPERCONF (/etc/papersize when unset) that is not a comment; A4 when neither names a
+// paper that CUPS knows.
+const pwg_media_t& systemPaper();
 
 }  // namespace zel

@@ -108,10 +108,10 @@ PdfDocument::PdfDocument(QFileDevice& file, bool grayscale)
 
 PdfDocument::~PdfDocument() = default;
 
-void PdfDocument::beginPage(const QPageLayout& sheet) {
+void PdfDocument::beginPage(const PageLayout& sheet) {
     endPage();
-    const QRectF full = sheet.fullRect(QPageLayout::Point);
-    const QRectF paint = sheet.paintRect(QPageLayout::Point);
+    const QRectF full = sheet.fullRect();
+    const QRectF paint = sheet.paintRect();
     width_ = full.width();
     height_ = full.height();
     left_ = paint.left();

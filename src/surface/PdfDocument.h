@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QPageLayout>
 #include <QPointF>
 #include <QRectF>
 #include <map>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "surface/PageLayout.h"
 #include "surface/PdfWriter.h"
 
 class QFileDevice;
@@ -35,7 +35,7 @@ public:
     ~PdfDocument();
 
     // A new page of the sheet's paper and orientation; the previous page ends.
-    void beginPage(const QPageLayout& sheet);
+    void beginPage(const PageLayout& sheet);
     // The laid-out text with its baseline starting at the point, in the colour; VbError 482
     // when a face it uses cannot be embedded. Every glyph gives back the characters it was
     // drawn for (a missing-glyph box none).

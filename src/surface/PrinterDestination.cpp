@@ -113,7 +113,7 @@ QString defaultPdfDirectory() {
     return QDir::cleanPath(base) + QStringLiteral("/ZelPrintDemo");
 }
 
-QPageLayout pageLayoutFor(const PrinterDestination& destination) {
+PageLayout pageLayoutFor(const PrinterDestination& destination) {
     const QString media = destination.options.value(QStringLiteral("media"));
     if (destination.isPdf()) {
         const pwg_media_t* named = media.isEmpty() ? nullptr : paperNamed(media);
@@ -121,12 +121,10 @@ QPageLayout pageLayoutFor(const PrinterDestination& destination) {
             throw VbError(VbErr::PrinterError,
                           QStringLiteral("Printer error: media=%1: no paper of that name")
                               .arg(shownInError(media)));
-        return QPageLayout(named ? pageSizeOf(*named) : systemPaper(), QPageLayout::Portrait,
-                           QMarginsF(), QPageLayout::Point);
+        const pwg_media_t& paper = named ? *named : systemPaper();
+        return PageLayout(paper.width, paper.length);
     }
-    QPageLayout layout = cups::queueLayout(destination.queue, media);
-    layout.setOrientation(QPageLayout::Portrait);
-    return layout;
+    return cups::queueLayout(destination.queue, media);
 }
 
 }  // namespace zel

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QPageLayout>
 #include <QString>
 
 #include "surface/JobOptions.h"
+#include "surface/PageLayout.h"
 
 namespace zel {
 
@@ -52,9 +52,9 @@ QStringList optionsPdfIgnores(const JobOptions& options);
 QString defaultPdfDirectory();
 
 // Paper and printable area in portrait: for PDF files the whole sheet of the option media (any
-// name CUPS takes, see paperNamed), else of the system's paper (/etc/papersize, A4 when it says
-// nothing known), 482 for a paper of no known size; for a queue the option media, else its
-// default paper, with its printable area (482 for a queue that CUPS does not know).
-QPageLayout pageLayoutFor(const PrinterDestination& destination);
+// name CUPS takes, see paperNamed), else of the system's paper (see systemPaper), 482 for a
+// paper of no known size; for a queue the option media, else its default paper, with its
+// printable area (482 for a queue that CUPS does not know).
+PageLayout pageLayoutFor(const PrinterDestination& destination);
 
 }  // namespace zel

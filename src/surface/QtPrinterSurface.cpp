@@ -49,7 +49,7 @@ constexpr double TwipsPerPoint = 20.0;
 // One job in progress: written to a PDF spool file, handed to its destination at EndDoc.
 struct QtPrinterSurface::Job {
     PrinterDestination destination;
-    QPageLayout paper;   // portrait
+    PageLayout paper;    // portrait
     int owner = 0;       // the caller whose output started the job (PrintJobs)
     int32_t sheets = 0;  // sheets finished so far
     std::unique_ptr<QTemporaryFile> spool;
@@ -80,25 +80,26 @@ const JobOptions& QtPrinterSurface::optionsInForce() const {
     return job_ ? job_->destination.options : nextJob().destination.options;
 }
 
-QPageLayout QtPrinterSurface::sheetOf(QPageLayout paper, const JobOptions& options) const {
+PageLayout QtPrinterSurface::sheetOf(PageLayout paper, const JobOptions& options) const {
     const bool landscape = orientation_ ? *orientation_ == 2 : landscapeAsked(options);
-    paper.setOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    paper.setOrientation(landscape ? PageLayout::Orientation::Landscape
+                                   : PageLayout::Orientation::Portrait);
     return paper;
 }
 
-QPageLayout QtPrinterSurface::sheetLayout() const {
+PageLayout QtPrinterSurface::sheetLayout() const {
     if (job_) return sheetOf(job_->paper, job_->destination.options);
     const NextJob& next = nextJob();
     return sheetOf(next.paper, next.destination.options);
 }
 
 float QtPrinterSurface::ScaleWidth() const {
-    measured_ = sheetLayout().paintRect(QPageLayout::Point).size();
+    measured_ = sheetLayout().paintRect().size();
     return float(measured_.width() * TwipsPerPoint);
 }
 
 float QtPrinterSurface::ScaleHeight() const {
-    measured_ = sheetLayout().paintRect(QPageLayout::Point).size();
+    measured_ = sheetLayout().paintRect().size();
     return float(measured_.height() * TwipsPerPoint);
 }
 
@@ -123,13 +124,12 @@ void QtPrinterSurface::startJob() {
                                                           : QDir::tempPath());
     job->pdf = std::make_unique<PdfDocument>(*job->spool, monochromeAsked(options));
     job->pdf->setTitle(options.title.isEmpty() ? AppTitle() : options.title);
-    const QPageLayout sheet = sheetOf(job->paper, options);
+    const PageLayout sheet = sheetOf(job->paper, options);
     job->pdf->beginPage(sheet);
     job_ = std::move(job);
     // Another sheet than the one measured (the user chose another printer or paper meanwhile,
     // or another caller's destination measured last): the grid is measured again.
-    if (measured_.isValid() && measured_ != sheet.paintRect(QPageLayout::Point).size())
-        Q_EMIT jobs_.sheetChanged();
+    if (measured_.isValid() && measured_ != sheet.paintRect().size()) Q_EMIT jobs_.sheetChanged();
 }
 
 PdfDocument& QtPrinterSurface::readySheet() {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QPageLayout>
 #include <QSizeF>
 #include <memory>
 #include <optional>
 
+#include "surface/PageLayout.h"
 #include "surface/PainterSurface.h"
 #include "surface/PrinterDestination.h"
 #include "surface/PrinterSurface.h"
@@ -65,7 +65,7 @@ private:
     struct NextJob {
         QString choice;  // what they were found for (destinationChoice)
         PrinterDestination destination;
-        QPageLayout paper;        // portrait; the system's paper when the destination cannot say
+        PageLayout paper;         // portrait; the system's paper when the destination cannot say
         bool paperKnown = false;  // false: the job's start raises why
     };
 
@@ -73,8 +73,8 @@ private:
     // paper takes a call to CUPS.
     const NextJob& nextJob() const;
     const JobOptions& optionsInForce() const;  // the job's, else the next job's
-    QPageLayout sheetOf(QPageLayout paper, const JobOptions& options) const;
-    QPageLayout sheetLayout() const;  // the sheet in use, in the orientation in force
+    PageLayout sheetOf(PageLayout paper, const JobOptions& options) const;
+    PageLayout sheetLayout() const;  // the sheet in use, in the orientation in force
     void startJob();
     // The job's document with its current sheet started; the sheet counts as written on.
     PdfDocument& readySheet();

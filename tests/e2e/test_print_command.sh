@@ -190,6 +190,16 @@ for sheet in "media=a5 420x595" "media=letter 612x792" "landscape 842x595" \
         "$(pdftotext "$made" - | tr -cd y | wc -c)"
     report_check_placement "$made" "" 18  # lp's narrowest default margin
 done
+# Without media the system's paper, by libpaper's names as libpaper takes them: its executive is
+# 7.25 x 10.5 inches, its b5 ISO B5 (CUPS's B5 is JIS B5); a comment line does not count.
+printf '# the office paper\n\nLetter\n' >"$tmp/papersize"
+for paper in "PAPERSIZE=executive 522x756" "PAPERSIZE=b5 499x709" \
+    "PAPERCONF=$tmp/papersize 612x792"; do
+    made=$(env "${paper% *}" "$zelprint" print --text "$tmp/lines.txt" -d "pdf:$tmp/papers" 2>/dev/null) ||
+        report_fail "not printed with ${paper% *}"
+    report_expect "the system's paper by ${paper% *}" "${paper##* }" \
+        "$(pdfinfo "$made" | sed -n 's/^Page size: *\([0-9]*\) x \([0-9]*\) .*/\1x\2/p')"
+done
 
 "$zelprint" print --help | grep -q -- "-o NAME=VALUE" || report_fail "print --help says nothing of -o"
 "$zelprint" serve --help | grep -q -- "--linger" || report_fail "serve --help says nothing of --linger"

@@ -5,8 +5,6 @@
 // (NaN, infinite, huge). The file it writes must be complete, ending in "%%EOF", unless finish
 // reports the printer's error; every number it writes must be one a PDF reader can read.
 #include <QFont>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
@@ -118,14 +116,18 @@ QString text(FuzzInput& in) {
     return out;
 }
 
-QPageLayout sheet(FuzzInput& in) {
-    static const QPageSize::PageSizeId sizes[] = {QPageSize::A4, QPageSize::A3, QPageSize::Letter,
-                                                  QPageSize::A10};
+zel::PageLayout sheet(FuzzInput& in) {
+    struct Paper {
+        int width, length;  // hundredths of a millimetre
+    };
+    static const Paper papers[] = {{21000, 29700}, {29700, 42000}, {21590, 27940}, {2600, 3700}};
     const uint8_t choice = in.number<uint8_t>();
-    const QMarginsF margins(in.number<uint8_t>(), in.number<uint8_t>(), in.number<uint8_t>(),
-                            in.number<uint8_t>());
-    return QPageLayout(QPageSize(sizes[choice % std::size(sizes)]),
-                       choice & 4 ? QPageLayout::Landscape : QPageLayout::Portrait, margins);
+    const Paper& paper = papers[choice % std::size(papers)];
+    const auto edge = [&in] { return in.number<uint8_t>() * 35.0; };  // about a point a step
+    const double left = edge(), top = edge(), right = edge(), bottom = edge();
+    zel::PageLayout layout(paper.width, paper.length, QMarginsF(left, top, right, bottom));
+    if (choice & 4) layout.setOrientation(zel::PageLayout::Orientation::Landscape);
+    return layout;
 }
 
 void draw(zel::PdfDocument& pdf, FuzzInput& in) {

@@ -16,7 +16,8 @@
 report_env() {
     export XDG_CONFIG_HOME=$1/config XDG_RUNTIME_DIR=$1/runtime
     mkdir -m 700 "$XDG_RUNTIME_DIR"
-    unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+    # PDF files without media on the system's paper as /etc/papersize names it.
+    unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM PAPERSIZE PAPERCONF
 }
 
 report_fail() {
