@@ -22,7 +22,8 @@ foreach(lib zelprint_shared zelprint_static)
     target_include_directories(${lib} INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>
                                $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/zelprint>)
     target_link_libraries(${lib} PUBLIC Qt6::Widgets Qt6::PrintSupport Qt6::Gui Qt6::Core
-                          PRIVATE Cups::Cups isal harfbuzz-subset harfbuzz fontconfig freetype icuuc)
+                          PRIVATE Cups::Cups isal png16 harfbuzz-subset harfbuzz fontconfig
+                          freetype icuuc)
 endforeach()
 set_target_properties(zelprint_static PROPERTIES EXPORT_NAME zelprint_static)
 
