@@ -3,7 +3,8 @@
 # libraries are linked from the objects of the folder libraries, so nothing compiles twice.
 include(CMakePackageConfigHelpers)
 
-set(zelprint_parts zel_variant zel_general zel_text zel_surface zel_geometry zel_files zel_windows zel_print)
+set(zelprint_parts zel_variant zel_general zel_text zel_surface zel_screen zel_geometry zel_files
+    zel_windows zel_print)
 set(zelprint_objects "")
 foreach(part ${zelprint_parts})
     list(APPEND zelprint_objects $<TARGET_OBJECTS:${part}>)

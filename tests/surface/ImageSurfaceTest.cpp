@@ -3,8 +3,8 @@
 #include <QColor>
 #include <cmath>
 
+#include "screen/ImageSurface.h"
 #include "support/PdfProbe.h"
-#include "surface/ImageSurface.h"
 #include "variant/VbError.h"
 
 using namespace zel;
@@ -16,7 +16,8 @@ constexpr int32_t White = 0xFFFFFF;
 constexpr int32_t Grey = 0xDDDDDD;
 
 QRgb rgb(int32_t vb) {
-    return colourFromVb(vb).rgb();
+    const Rgb colour = Rgb::fromVb(vb);
+    return qRgb(colour.red, colour.green, colour.blue);
 }
 
 // A 100 x 100 pixel area; pixel positions are given in pixels and converted with the surface's
