@@ -10,7 +10,7 @@ namespace zel {
 
 // A PNG file's pixels, decoded by libpng: rows from the top, each pixel red, green, blue and
 // alpha (not premultiplied), 8 bits each. Empty (no pixels) when the data is no PNG libpng can
-// read.
+// read, or an image of more than 8192 pixels a side.
 class PngImage {
 public:
     explicit PngImage(const QByteArray& png);
