@@ -3,7 +3,8 @@
 # libraries are linked from the objects of the folder libraries, so nothing compiles twice.
 include(CMakePackageConfigHelpers)
 
-set(zelprint_parts zel_variant zel_general zel_text zel_surface zel_geometry zel_files zel_windows zel_print)
+set(zelprint_parts zel_variant zel_general zel_text zel_surface zel_screen zel_geometry zel_files
+    zel_windows zel_print)
 set(zelprint_objects "")
 foreach(part ${zelprint_parts})
     list(APPEND zelprint_objects $<TARGET_OBJECTS:${part}>)
@@ -22,7 +23,8 @@ foreach(lib zelprint_shared zelprint_static)
     target_include_directories(${lib} INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>
                                $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/zelprint>)
     target_link_libraries(${lib} PUBLIC Qt6::Widgets Qt6::PrintSupport Qt6::Gui Qt6::Core
-                          PRIVATE Cups::Cups isal harfbuzz-subset harfbuzz fontconfig freetype icuuc)
+                          PRIVATE Cups::Cups isal png16 harfbuzz-subset harfbuzz fontconfig
+                          freetype icuuc)
 endforeach()
 set_target_properties(zelprint_static PROPERTIES EXPORT_NAME zelprint_static)
 

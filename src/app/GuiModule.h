@@ -16,6 +16,9 @@ struct GuiModule {
     // A job's QApplication: the display platform chosen, questions answered when none is there.
     std::unique_ptr<QCoreApplication> (*makeApplication)(int& argc, char** argv);
     std::unique_ptr<LoadedWindows> (*makeWindows)(mdlPrint& geometry, PrinterSurface& printer);
+    // Whether the application's windows can be seen: not on the offscreen platform, which
+    // makeApplication chooses when there is no display.
+    bool (*showsWindows)();
 };
 
 // The module's only exported symbol: returns its table.

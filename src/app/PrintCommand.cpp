@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -225,7 +224,7 @@ int printCommand(const QStringList& arguments, int argc, char** argv) {
     }
     const std::unique_ptr<QCoreApplication> app = makeApplication(options, argc, argv);
     // Nobody could answer the window's questions: they would be answered "Ja" unseen.
-    if (options.drawsOnScreen() && QGuiApplication::platformName() == QLatin1String("offscreen"))
+    if (options.drawsOnScreen() && !guiModule().showsWindows())
         return jobError(QStringLiteral("--mode %1 shows each page in the window \"Afdrukken\" and "
                                        "waits for its answer: it needs a display (DISPLAY), and "
                                        "none could be opened")

@@ -11,6 +11,7 @@ extern "C" __attribute__((visibility("default"))) const zel::GuiModule* zelprint
             return zel::makeGuiApplication(argc, argv, false);
         },
         zel::makeWindows,
+        [] { return QGuiApplication::platformName() != QLatin1String("offscreen"); },
     };
     return &module;
 }

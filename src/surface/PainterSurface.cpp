@@ -1,15 +1,9 @@
 #include "surface/PainterSurface.h"
 
-#include <QColor>
-
 #include "surface/PrinterSurface.h"
 #include "variant/VbError.h"
 
 namespace zel {
-
-QColor colourFromVb(int32_t colour) {
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
 
 template <class Surface>
 PainterSurface<Surface>::PainterSurface() : fontName_(QStringLiteral("Courier New")) {}
@@ -56,7 +50,7 @@ void PainterSurface<Surface>::Line(int flags, float x1, float y1, float x2, floa
         y1 = y_;
     }
     drawLine(flags, toDevice(x1, y1), toDevice(x2, y2),
-             colourFromVb((flags & LineColour) ? colour : foreColor_));
+             Rgb::fromVb((flags & LineColour) ? colour : foreColor_));
     x_ = x2;
     y_ = y2;
 }

@@ -6,9 +6,8 @@
 
 #include "surface/Fonts.h"
 #include "surface/PrinterSurface.h"
+#include "surface/Rgb.h"
 #include "text/TextLayout.h"
-
-class QColor;
 
 namespace zel {
 
@@ -51,7 +50,7 @@ protected:
     virtual void drawText(const QPointF& at, const LaidOutText& text) = 0;
     // A line, box outline or filled box (flags as Line's) between two device points, in the
     // pen colour, DrawWidth and DrawMode.
-    virtual void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) = 0;
+    virtual void drawLine(int flags, const QPointF& from, const QPointF& to, Rgb pen) = 0;
     // The ascent and descent of the family's face, bold or not, at the size on the device.
     virtual FontMetrics measureFont(const QString& family, bool bold, double points) const = 0;
     virtual double twipsPerPixel() const = 0;
@@ -85,9 +84,6 @@ private:
     mutable std::optional<FontMetrics> metrics_;
     mutable std::unique_ptr<TextLayout> layout_;
 };
-
-// 0x00BBGGRR as a colour.
-QColor colourFromVb(int32_t colour);
 
 extern template class PainterSurface<DrawingSurface>;
 extern template class PainterSurface<PrinterSurface>;

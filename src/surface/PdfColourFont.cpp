@@ -1,9 +1,9 @@
 #include "surface/PdfColourFont.h"
 
-#include <QImage>
 #include <algorithm>
 
 #include "surface/PdfWriter.h"
+#include "surface/PngImage.h"
 #include "text/FontFace.h"
 
 namespace zel {
@@ -21,22 +21,21 @@ QByteArray reference(int object) {
 }
 
 // The image as an XObject with its transparency as a soft mask; returns the image's object.
-int writeImage(PdfWriter& pdf, const QImage& source, bool grayscale) {
-    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+int writeImage(PdfWriter& pdf, const PngImage& image, bool grayscale) {
     QByteArray colour, alpha;
     colour.reserve(qsizetype(image.width()) * image.height() * (grayscale ? 1 : 3));
     alpha.reserve(qsizetype(image.width()) * image.height());
     for (int y = 0; y < image.height(); ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
+            const Rgb pixel = image.colour(x, y);
             if (grayscale) {
-                colour += char(qGray(row[x]));
+                colour += char(pixel.grey());
             } else {
-                colour += char(qRed(row[x]));
-                colour += char(qGreen(row[x]));
-                colour += char(qBlue(row[x]));
+                colour += char(pixel.red);
+                colour += char(pixel.green);
+                colour += char(pixel.blue);
             }
-            alpha += char(qAlpha(row[x]));
+            alpha += char(image.alpha(x, y));
         }
     }
     const QByteArray size = "/Type /XObject /Subtype /Image /Width " +
@@ -72,7 +71,7 @@ void PdfColourFont::write(PdfWriter& pdf, bool grayscale) const {
         const QByteArray name = "g" + QByteArray::number(qulonglong(i + 1));
         const double width = g.glyph == Blank ? 0 : face_.advance(g.glyph) * unit;
         QByteArray procedure = number(width) + " 0 d0\n";
-        const QImage image = g.glyph == Blank ? QImage() : QImage::fromData(face_.png(g.glyph));
+        const PngImage image(g.glyph == Blank ? QByteArray() : face_.png(g.glyph));
         if (!image.isNull()) {
             const hb_glyph_extents_t box = face_.extents(g.glyph);
             const QByteArray drawn = "I" + QByteArray::number(qulonglong(i + 1));

@@ -1,6 +1,5 @@
 #include "surface/PdfDocument.h"
 
-#include <QColor>
 #include <QFileDevice>
 #include <algorithm>
 #include <array>
@@ -87,17 +86,17 @@ OnSheet onSheet(double originX, double sheetWidth, double points) {
     return {(-originX - reach) * TwipsPerPoint, (sheetWidth - originX + reach) * TwipsPerPoint};
 }
 
-QByteArray colourOperands(const QColor& colour, bool grayscale) {
+QByteArray colourOperands(Rgb colour, bool grayscale) {
     QByteArray out;
     if (grayscale) {
-        appendNumber(out, qGray(colour.rgb()) / 255.0);
+        appendNumber(out, colour.grey() / 255.0);
         return out;
     }
-    appendNumber(out, colour.redF());
+    appendNumber(out, colour.red / 255.0);
     out += ' ';
-    appendNumber(out, colour.greenF());
+    appendNumber(out, colour.green / 255.0);
     out += ' ';
-    appendNumber(out, colour.blueF());
+    appendNumber(out, colour.blue / 255.0);
     return out;
 }
 
@@ -176,10 +175,10 @@ void PdfDocument::rect(const QRectF& device) {
     content_ += " re\n";
 }
 
-void PdfDocument::setColour(const QColor& colour, bool stroke) {
-    std::optional<QRgb>& current = stroke ? strokeColour_ : fillColour_;
-    if (current == colour.rgb()) return;
-    current = colour.rgb();
+void PdfDocument::setColour(Rgb colour, bool stroke) {
+    std::optional<Rgb>& current = stroke ? strokeColour_ : fillColour_;
+    if (current == colour) return;
+    current = colour;
     content_ += colourOperands(colour, grayscale_);
     content_ += grayscale_ ? (stroke ? " G\n" : " g\n") : (stroke ? " RG\n" : " rg\n");
 }
@@ -191,7 +190,7 @@ void PdfDocument::setWidth(double width) {
     content_ += " w\n";
 }
 
-void PdfDocument::text(const QPointF& baseline, const LaidOutText& text, const QColor& colour) {
+void PdfDocument::text(const QPointF& baseline, const LaidOutText& text, Rgb colour) {
     // Every font first: one that cannot be embedded must not leave a text object open.
     for (const GlyphRun& run : text) {
         if (run.face->colour()) continue;
@@ -504,7 +503,7 @@ void PdfDocument::endShow() {
     inArray_ = false;
 }
 
-void PdfDocument::line(const QPointF& from, const QPointF& to, const QColor& colour, double width) {
+void PdfDocument::line(const QPointF& from, const QPointF& to, Rgb colour, double width) {
     setColour(colour, true);
     setWidth(width);
     point(from);
@@ -513,14 +512,14 @@ void PdfDocument::line(const QPointF& from, const QPointF& to, const QColor& col
     content_ += "l S\n";
 }
 
-void PdfDocument::box(const QRectF& rect, const QColor& colour, double width) {
+void PdfDocument::box(const QRectF& rect, Rgb colour, double width) {
     setColour(colour, true);
     setWidth(width);
     this->rect(rect);
     content_ += "S\n";
 }
 
-void PdfDocument::fill(const QRectF& rect, const QColor& colour) {
+void PdfDocument::fill(const QRectF& rect, Rgb colour) {
     setColour(colour, false);
     this->rect(rect);
     content_ += "f\n";

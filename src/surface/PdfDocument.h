@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QColor>
 #include <QPointF>
 #include <QRectF>
 #include <map>
@@ -12,6 +11,7 @@
 
 #include "surface/PageLayout.h"
 #include "surface/PdfWriter.h"
+#include "surface/Rgb.h"
 
 class QFileDevice;
 
@@ -39,12 +39,12 @@ public:
     // The laid-out text with its baseline starting at the point, in the colour; VbError 482
     // when a face it uses cannot be embedded. Every glyph gives back the characters it was
     // drawn for (a missing-glyph box none).
-    void text(const QPointF& baseline, const LaidOutText& text, const QColor& colour);
+    void text(const QPointF& baseline, const LaidOutText& text, Rgb colour);
     // A line as a stroke of width pixels (600 dpi; square ends, as the pen of the window).
-    void line(const QPointF& from, const QPointF& to, const QColor& colour, double width);
+    void line(const QPointF& from, const QPointF& to, Rgb colour, double width);
     // A rectangle's outline as such a stroke, or filled.
-    void box(const QRectF& rect, const QColor& colour, double width);
-    void fill(const QRectF& rect, const QColor& colour);
+    void box(const QRectF& rect, Rgb colour, double width);
+    void fill(const QRectF& rect, Rgb colour);
     // The title in the document information (written at finish; ZelPrintDemo until set).
     void setTitle(const QString& title) { title_ = title; }
     // Ends the last page and writes the fonts, the page tree, the document information and the
@@ -53,7 +53,7 @@ public:
 
 private:
     void endPage();
-    void setColour(const QColor& colour, bool stroke);
+    void setColour(Rgb colour, bool stroke);
     void setWidth(double width);
     void point(const QPointF& device);  // "x y " in PDF points
     void rect(const QRectF& device);    // "x y w h re"
@@ -110,7 +110,7 @@ private:
     double width_ = 0, height_ = 0;
     const PdfFont* currentFont_ = nullptr;
     double currentSize_ = -1;
-    std::optional<QRgb> fillColour_, strokeColour_;
+    std::optional<Rgb> fillColour_, strokeColour_;
     double currentWidth_ = -1;
     // The codes a cluster's glyphs are written as, in the order they are written; the glyphs.
     std::vector<uint32_t> codes_, written_;

@@ -1,6 +1,5 @@
 #include "surface/QtPrinterSurface.h"
 
-#include <QColor>
 #include <QDir>
 #include <QTemporaryFile>
 #include <cstdio>
@@ -43,6 +42,7 @@ void sayIgnored(const PrinterDestination& destination) {
 
 constexpr int Dpi = 600;
 constexpr double TwipsPerPoint = 20.0;
+constexpr Rgb White{255, 255, 255};
 
 }  // namespace
 
@@ -159,12 +159,11 @@ void QtPrinterSurface::drawText(const QPointF& at, const LaidOutText& text) {
     if (!backgroundTransparent_)
         pdf.fill(
             QRectF(at, QSizeF(text.width() / twipsPerPixel(), measured.ascent + measured.descent)),
-            Qt::white);
-    pdf.text(QPointF(at.x(), at.y() + measured.ascent), text, colourFromVb(ForeColor()));
+            White);
+    pdf.text(QPointF(at.x(), at.y() + measured.ascent), text, Rgb::fromVb(ForeColor()));
 }
 
-void QtPrinterSurface::drawLine(int flags, const QPointF& from, const QPointF& to,
-                                const QColor& pen) {
+void QtPrinterSurface::drawLine(int flags, const QPointF& from, const QPointF& to, Rgb pen) {
     PdfDocument& pdf = readySheet();
     const QRectF box = QRectF(from, to).normalized();
     if (flags & LineFilledBox)
@@ -178,7 +177,7 @@ void QtPrinterSurface::drawLine(int flags, const QPointF& from, const QPointF& t
 void QtPrinterSurface::fillSheet(PdfDocument& pdf, int32_t colour) const {
     // One pixel beyond the area on each far edge, as a filled box includes both corners.
     pdf.fill(QRectF(0, 0, ScaleWidth() / twipsPerPixel() + 1, ScaleHeight() / twipsPerPixel() + 1),
-             colourFromVb(colour));
+             Rgb::fromVb(colour));
 }
 
 void QtPrinterSurface::PaintBackground(int32_t colour) {

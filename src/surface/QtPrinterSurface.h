@@ -55,7 +55,7 @@ protected:
     // With a white cell behind it unless the background is transparent.
     void drawText(const QPointF& at, const LaidOutText& text) override;
     // Every DrawMode draws as 13 (the pen as it is): paper cannot combine with what is under it.
-    void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) override;
+    void drawLine(int flags, const QPointF& from, const QPointF& to, Rgb pen) override;
     FontMetrics measureFont(const QString& family, bool bold, double points) const override;
     double twipsPerPixel() const override;
 

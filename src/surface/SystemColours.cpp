@@ -1,8 +1,5 @@
 #include "surface/SystemColours.h"
 
-#include <QColor>
-#include <QGuiApplication>
-#include <QPalette>
 #include <array>
 
 #include "variant/VbError.h"
@@ -13,63 +10,61 @@ namespace {
 
 constexpr int32_t MaxRgb = 0xFFFFFF;
 constexpr uint32_t SystemColourBase = 0x80000000u;
+constexpr int32_t NoElement = -1;
 
-struct PaletteEntry {
-    QPalette::ColorGroup group;
-    QPalette::ColorRole role;
+// The desktop elements by their platform index (scroll bar 0 up to menu bar 30), each as Qt's
+// standard palette (that of the offscreen platform) colours the role that plays the element's
+// part in Qt's widgets. Index 25 names no element.
+constexpr std::array<int32_t, 31> StandardColours = {
+    0xEFEFEF,   // 0 scroll bar: button
+    0x9F9F9F,   // 1 desktop: dark
+    0xC68C30,   // 2 active title bar: highlight
+    0xC68C30,   // 3 inactive title bar: highlight (inactive)
+    0xEFEFEF,   // 4 menu: window
+    0xFFFFFF,   // 5 window background: base
+    0x767676,   // 6 window frame: shadow
+    0x000000,   // 7 menu text: window text
+    0x000000,   // 8 window text: text
+    0xFFFFFF,   // 9 title bar text: highlighted text
+    0xEFEFEF,   // 10 active border: button
+    0xEFEFEF,   // 11 inactive border: button (inactive)
+    0xB8B8B8,   // 12 application workspace: mid
+    0xC68C30,   // 13 highlight: highlight
+    0xFFFFFF,   // 14 highlighted text: highlighted text
+    0xEFEFEF,   // 15 button face: button
+    0x9F9F9F,   // 16 button shadow: dark
+    0xBEBEBE,   // 17 grey text: text (disabled)
+    0x000000,   // 18 button text: button text
+    0xFFFFFF,   // 19 inactive title bar text: highlighted text (inactive)
+    0xFFFFFF,   // 20 button highlight: light
+    0x767676,   // 21 dark 3D shadow: shadow
+    0xCACACA,   // 22 3D light: midlight
+    0x000000,   // 23 tooltip text: tooltip text
+    0xDCFFFF,   // 24 tooltip background: tooltip base
+    NoElement,  // 25
+    0xFF0000,   // 26 hot-tracked item: link
+    0xC68C30,   // 27 active title bar gradient: highlight
+    0xC68C30,   // 28 inactive title bar gradient: highlight (inactive)
+    0xC68C30,   // 29 highlighted menu item: highlight
+    0xEFEFEF,   // 30 menu bar: window
 };
 
-// The desktop elements by their platform index (scroll bar 0 up to menu bar 30), each as the
-// palette colour that plays its part in Qt's widgets. Index 25 names no element.
-constexpr QPalette::ColorGroup Active = QPalette::Active;
-constexpr QPalette::ColorGroup Inactive = QPalette::Inactive;
-constexpr QPalette::ColorGroup Disabled = QPalette::Disabled;
-constexpr std::array<PaletteEntry, 31> SystemColours = {{
-    {Active, QPalette::Button},             // 0 scroll bar
-    {Active, QPalette::Dark},               // 1 desktop
-    {Active, QPalette::Highlight},          // 2 active title bar
-    {Inactive, QPalette::Highlight},        // 3 inactive title bar
-    {Active, QPalette::Window},             // 4 menu
-    {Active, QPalette::Base},               // 5 window background
-    {Active, QPalette::Shadow},             // 6 window frame
-    {Active, QPalette::WindowText},         // 7 menu text
-    {Active, QPalette::Text},               // 8 window text
-    {Active, QPalette::HighlightedText},    // 9 title bar text
-    {Active, QPalette::Button},             // 10 active border
-    {Inactive, QPalette::Button},           // 11 inactive border
-    {Active, QPalette::Mid},                // 12 application workspace
-    {Active, QPalette::Highlight},          // 13 highlight
-    {Active, QPalette::HighlightedText},    // 14 highlighted text
-    {Active, QPalette::Button},             // 15 button face
-    {Active, QPalette::Dark},               // 16 button shadow
-    {Disabled, QPalette::Text},             // 17 grey text
-    {Active, QPalette::ButtonText},         // 18 button text
-    {Inactive, QPalette::HighlightedText},  // 19 inactive title bar text
-    {Active, QPalette::Light},              // 20 button highlight
-    {Active, QPalette::Shadow},             // 21 dark 3D shadow
-    {Active, QPalette::Midlight},           // 22 3D light
-    {Active, QPalette::ToolTipText},        // 23 tooltip text
-    {Active, QPalette::ToolTipBase},        // 24 tooltip background
-    {Active, QPalette::NoRole},             // 25 none
-    {Active, QPalette::Link},               // 26 hot-tracked item
-    {Active, QPalette::Highlight},          // 27 active title bar gradient
-    {Inactive, QPalette::Highlight},        // 28 inactive title bar gradient
-    {Active, QPalette::Highlight},          // 29 highlighted menu item
-    {Active, QPalette::Window},             // 30 menu bar
-}};
+// Set before any print object asks, and not changed after.
+DesktopColours desktopColours = nullptr;
 
 }  // namespace
+
+void setDesktopColours(DesktopColours colours) {
+    desktopColours = colours;
+}
 
 int32_t RgbColour(const Variant& colour) {
     const int32_t value = colour.toLong();
     if (value >= 0 && value <= MaxRgb) return value;
     const uint32_t index = static_cast<uint32_t>(value) - SystemColourBase;
-    if (value >= 0 || index >= SystemColours.size() ||
-        SystemColours[index].role == QPalette::NoRole)
+    if (value >= 0 || index >= StandardColours.size() || StandardColours[index] == NoElement)
         throw VbError(VbErr::InvalidPropertyValue);
-    const QColor c =
-        QGuiApplication::palette().color(SystemColours[index].group, SystemColours[index].role);
-    return c.red() | c.green() << 8 | c.blue() << 16;
+    return desktopColours ? desktopColours(int(index)) : StandardColours[index];
 }
 
 }  // namespace zel

@@ -13,4 +13,10 @@ namespace zel {
 // cut to 24 bits it would print in an arbitrary colour, -1 in white.
 int32_t RgbColour(const Variant& colour);
 
+// The desktop palette's colour (0x00BBGGRR) of a desktop element, index 0 to 30 but 25. Until a
+// program with a display platform sets one (setDesktopColours), the elements take Qt's standard
+// palette, as on a desktop without a theme: a job without a GUI application has no desktop.
+using DesktopColours = int32_t (*)(int element);
+void setDesktopColours(DesktopColours colours);
+
 }  // namespace zel

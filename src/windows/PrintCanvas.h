@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "surface/ImageSurface.h"
+#include "screen/ImageSurface.h"
 
 namespace zel {
 

@@ -71,10 +71,8 @@ QRectF rect(FuzzInput& in) {
     return {corner.x(), corner.y(), width, number(in)};
 }
 
-QColor colour(FuzzInput& in) {
-    const uint32_t rgb = in.number<uint32_t>();
-    // Now and then a colour that is no colour at all.
-    return rgb >> 24 == 0xFF ? QColor() : QColor(QRgb(rgb));
+zel::Rgb colour(FuzzInput& in) {
+    return zel::Rgb::fromVb(in.number<int32_t>());
 }
 
 QFont font(FuzzInput& in) {
@@ -147,13 +145,13 @@ void draw(zel::PdfDocument& pdf, FuzzInput& in) {
         case 3: {
             const QPointF from = point(in);
             const QPointF to = point(in);
-            const QColor c = colour(in);
+            const zel::Rgb c = colour(in);
             pdf.line(from, to, c, number(in));
             break;
         }
         case 4: {
             const QRectF r = rect(in);
-            const QColor c = colour(in);
+            const zel::Rgb c = colour(in);
             pdf.box(r, c, number(in));
             break;
         }

@@ -3,6 +3,8 @@
 #include <QPalette>
 #include <QSignalSpy>
 
+#include "screen/DesktopPalette.h"
+#include "surface/SystemColours.h"
 #include "test_compose_fixture.h"
 
 namespace zel::testing {
@@ -154,6 +156,31 @@ TEST_F(LifecycleTest, PropertiesStoreBeforeApplyingAndFontsRecomputeTheGrid) {
     print_->letPrintFontSize(Variant::Integer(6));
     EXPECT_EQ(geometry().PositionsPerLine, int((11906 - 2800) / 120));
     EXPECT_EQ(geometry().PageWidthScreen, pageWidth);
+}
+
+// Without a GUI application's palette (a job in mode "P") the system colours are Qt's standard
+// palette, the one a desktop without a theme shows (the offscreen platform's here); with it in
+// use they follow it as the desktop changes it.
+TEST(SystemColours, StandardPaletteUntilTheDesktopsIsInUse) {
+    const auto systemColour = [](int element) {
+        return RgbColour(Variant::Long(int32_t(0x80000000u + uint32_t(element))));
+    };
+    std::vector<int32_t> standard;
+    for (int element = 0; element <= 30; ++element)
+        if (element != 25) standard.push_back(systemColour(element));
+    useDesktopPalette();
+    for (int element = 0, i = 0; element <= 30; ++element) {
+        if (element != 25) {
+            EXPECT_EQ(systemColour(element), standard[size_t(i++)]) << element;
+        }
+    }
+    const QPalette before = QGuiApplication::palette();
+    QPalette changed = before;
+    changed.setColor(QPalette::Button, Qt::red);
+    QGuiApplication::setPalette(changed);
+    EXPECT_EQ(systemColour(15), 0x0000FF) << "button face";
+    QGuiApplication::setPalette(before);
+    setDesktopColours(nullptr);
 }
 
 TEST_F(LifecycleTest, SpacingChangesOriginsButNotTheGridUntilRecomputed) {

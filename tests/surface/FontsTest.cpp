@@ -4,8 +4,8 @@
 #include <tuple>
 
 #include "PrinterTestEnv.h"
+#include "screen/ImageSurface.h"
 #include "surface/Fonts.h"
-#include "surface/ImageSurface.h"
 #include "surface/QtPrinterSurface.h"
 #include "variant/VbError.h"
 

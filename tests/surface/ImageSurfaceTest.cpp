@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QColor>
 #include <cmath>
 
+#include "screen/ImageSurface.h"
 #include "support/PdfProbe.h"
-#include "surface/ImageSurface.h"
+#include "surface/PngImage.h"
 #include "variant/VbError.h"
 
 using namespace zel;
@@ -16,7 +18,8 @@ constexpr int32_t White = 0xFFFFFF;
 constexpr int32_t Grey = 0xDDDDDD;
 
 QRgb rgb(int32_t vb) {
-    return colourFromVb(vb).rgb();
+    const Rgb colour = Rgb::fromVb(vb);
+    return qRgb(colour.red, colour.green, colour.blue);
 }
 
 // A 100 x 100 pixel area; pixel positions are given in pixels and converted with the surface's
@@ -249,4 +252,33 @@ TEST(ImageSurface, WordsOfEveryScriptAreShownWhole) {
             coloured += qRed(emoji.pixel(x, y)) - qBlue(emoji.pixel(x, y)) > 40;
     EXPECT_GT(coloured, 20);
     EXPECT_GE(inkOf(show(QStringLiteral("a\tb"))).widestGap, cell);
+}
+
+// The window draws an emoji from the pixels Qt reads from the font's PNG, the PDF from those
+// libpng reads: every kind of PNG gives both the same colours and transparency.
+TEST(ImageSurface, EmojiImagesReadAsOnPaper) {
+    QImage drawn(7, 5, QImage::Format_ARGB32);
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            drawn.setPixel(x, y, qRgba(x * 40, y * 60, 255 - x * 30, 255 - (x + y) * 25));
+    for (const QImage::Format format :
+         {QImage::Format_ARGB32, QImage::Format_RGB888, QImage::Format_Indexed8,
+          QImage::Format_Grayscale8, QImage::Format_RGBA64, QImage::Format_Grayscale16}) {
+        SCOPED_TRACE(format);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(drawn.convertToFormat(format).save(&buffer, "PNG"));
+        const QImage screen = QImage::fromData(png).convertToFormat(QImage::Format_ARGB32);
+        const PngImage paper(png);
+        ASSERT_EQ(paper.width(), screen.width());
+        ASSERT_EQ(paper.height(), screen.height());
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x) {
+                const Rgb colour = paper.colour(x, y);
+                EXPECT_EQ(qRgba(colour.red, colour.green, colour.blue, paper.alpha(x, y)),
+                          screen.pixel(x, y))
+                    << x << ", " << y;
+            }
+    }
 }

@@ -52,7 +52,7 @@ protected:
     // The text's glyph runs, as the printer draws them.
     void drawText(const QPointF& at, const LaidOutText& text) override;
     // DrawMode combines the pen with the picture as the raster operations do.
-    void drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) override;
+    void drawLine(int flags, const QPointF& from, const QPointF& to, Rgb pen) override;
     FontMetrics measureFont(const QString& family, bool bold, double points) const override;
     QPointF originTwips() const override { return {scaleLeft_, scaleTop_}; }
 

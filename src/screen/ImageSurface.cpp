@@ -1,4 +1,4 @@
-#include "surface/ImageSurface.h"
+#include "screen/ImageSurface.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -38,6 +38,10 @@ QPainter::CompositionMode compositionFor(int16_t mode) {
     return modes[mode - 1];
 }
 
+QColor qColour(Rgb colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
 double screenDpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->logicalDotsPerInch() : 96.0;
@@ -65,7 +69,7 @@ QImage ImageSurface::blank(QSize pixels) const {
     const int dotsPerMeter = qRound(screenDpi() / 0.0254);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
-    image.fill(colourFromVb(backColor_));
+    image.fill(qColour(Rgb::fromVb(backColor_)));
     return image;
 }
 
@@ -93,7 +97,7 @@ void ImageSurface::setDevicePixelRatio(double ratio) {
 }
 
 void ImageSurface::Cls() {
-    image_.fill(colourFromVb(backColor_));
+    image_.fill(qColour(Rgb::fromVb(backColor_)));
     setCurrentX(scaleLeft_);
     setCurrentY(scaleTop_);
     changed();
@@ -101,7 +105,7 @@ void ImageSurface::Cls() {
 
 void ImageSurface::setBackColor(int32_t colour) {
     backColor_ = colour;
-    image_.fill(colourFromVb(backColor_));
+    image_.fill(qColour(Rgb::fromVb(backColor_)));
     changed();
 }
 
@@ -123,7 +127,7 @@ const QRawFont& ImageSurface::rawFont(const FontFace& face, double points) {
 void ImageSurface::drawText(const QPointF& at, const LaidOutText& text) {
     const QPointF baseline(at.x(), at.y() + metrics().ascent);
     paint([&](QPainter& painter) {
-        painter.setPen(colourFromVb(ForeColor()));
+        painter.setPen(qColour(Rgb::fromVb(ForeColor())));
         for (const GlyphRun& run : text) {
             if (run.face->colour()) {
                 drawColourRun(painter, baseline, run, text.points() * run.scale);
@@ -162,17 +166,17 @@ void ImageSurface::drawColourRun(QPainter& painter, const QPointF& baseline, con
     painter.restore();
 }
 
-void ImageSurface::drawLine(int flags, const QPointF& from, const QPointF& to, const QColor& pen) {
+void ImageSurface::drawLine(int flags, const QPointF& from, const QPointF& to, Rgb pen) {
     const int16_t mode = DrawMode();
     if (mode == Nop) return;
     paint([&](QPainter& painter) {
         painter.setCompositionMode(compositionFor(mode));
         if (flags & LineFilledBox) {
             // Both corners belong to the box, as they do to its outline.
-            painter.fillRect(QRectF(from, to).normalized().adjusted(0, 0, 1, 1), pen);
+            painter.fillRect(QRectF(from, to).normalized().adjusted(0, 0, 1, 1), qColour(pen));
             return;
         }
-        painter.setPen(QPen(pen, DrawWidth()));
+        painter.setPen(QPen(qColour(pen), DrawWidth()));
         painter.setBrush(Qt::NoBrush);
         if (flags & LineBox)
             painter.drawRect(QRectF(from, to).normalized());
