@@ -2,7 +2,6 @@
 
 #include <QDir>
 
-#include "screen/DesktopPalette.h"
 #include "windows/Questions.h"
 
 namespace zel::examples {
@@ -26,7 +25,6 @@ ExampleApplication::ExampleApplication(int& argc, char** argv) {
     choosePlatform();
     app_ = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZelPrintDemo"));
-    useDesktopPalette();
     QApplication::setQuitOnLastWindowClosed(false);
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         installAnswerer(noDisplayAnswerer);

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "print/SystemColours.h"
+
 namespace zel {
 
 namespace {
@@ -40,6 +42,12 @@ const GuiModule& guiModule() {
 
 std::unique_ptr<LoadedWindows> makeWindows(mdlPrint& geometry, PrinterSurface& printer) {
     return guiModule().makeWindows(geometry, printer);
+}
+
+int32_t desktopColour(int element) {
+    // Only the module makes a GUI application: while there is none, it need not be loaded.
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && app->inherits("QGuiApplication") ? guiModule().desktopColour(element) : -1;
 }
 
 }  // namespace zel

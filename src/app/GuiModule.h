@@ -9,7 +9,7 @@ namespace zel {
 
 // What zelprint's module zelprint-gui offers (src/gui): everything that needs the widgets or the
 // bus. The executable alone runs a print job that shows and asks nothing (plain text in mode "P")
-// on Qt Core and Gui and the print objects; the module finds those in the executable.
+// on Qt Core and the print objects; the module finds those in the executable.
 struct GuiModule {
     // Every command but `print`: serve, interface, help, version, a usage error.
     int (*runCommand)(int argc, char** argv);
@@ -19,6 +19,8 @@ struct GuiModule {
     // Whether the application's windows can be seen: not on the offscreen platform, which
     // makeApplication chooses when there is no display.
     bool (*showsWindows)();
+    // The system colours of the GUI application's palette (see desktopColour).
+    int32_t (*desktopColour)(int element);
 };
 
 // The module's only exported symbol: returns its table.

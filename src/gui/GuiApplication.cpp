@@ -1,7 +1,6 @@
 #include "gui/GuiApplication.h"
 
 #include "app/ProcessSetup.h"
-#include "screen/DesktopPalette.h"
 #include "windows/Questions.h"
 
 namespace zel {
@@ -10,7 +9,6 @@ std::unique_ptr<QApplication> makeGuiApplication(int& argc, char** argv, bool fo
     choosePlatform(forceOffscreen);
     auto app = std::make_unique<QApplication>(argc, argv);
     setUpApplication();
-    useDesktopPalette();
     QGuiApplication::setQuitOnLastWindowClosed(false);
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         installAnswerer(noDisplayAnswerer);

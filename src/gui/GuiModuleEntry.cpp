@@ -1,6 +1,7 @@
 #include "app/GuiModule.h"
 #include "gui/Commands.h"
 #include "gui/GuiApplication.h"
+#include "print/SystemColours.h"
 
 // The table zelprint reads when it loads this module (app/GuiModule.h); the module's other
 // symbols stay its own.
@@ -12,6 +13,7 @@ extern "C" __attribute__((visibility("default"))) const zel::GuiModule* zelprint
         },
         zel::makeWindows,
         [] { return QGuiApplication::platformName() != QLatin1String("offscreen"); },
+        zel::desktopColour,
     };
     return &module;
 }

@@ -6,7 +6,7 @@
 #include "print/PrintContext.h"
 #include "print/clsPrint.h"
 #include "surface/PrinterSurface.h"
-#include "surface/SystemColours.h"
+#include "print/SystemColours.h"
 #include "variant/VbError.h"
 
 namespace zel {

@@ -1,10 +1,8 @@
-#include "screen/DesktopPalette.h"
-
 #include <QGuiApplication>
 #include <QPalette>
 #include <array>
 
-#include "surface/SystemColours.h"
+#include "print/SystemColours.h"
 
 namespace zel {
 
@@ -54,16 +52,15 @@ constexpr std::array<PaletteEntry, 31> Elements = {{
     {Active, QPalette::Window},             // 30 menu bar
 }};
 
-int32_t paletteColour(int element) {
+}  // namespace
+
+int32_t desktopColour(int element) {
+    // Qt's application palette, asked for without a GUI application, reads the core application
+    // as one and crashes.
+    if (!qobject_cast<const QGuiApplication*>(QCoreApplication::instance())) return -1;
     const PaletteEntry& entry = Elements[size_t(element)];
     const QColor c = QGuiApplication::palette().color(entry.group, entry.role);
     return c.red() | c.green() << 8 | c.blue() << 16;
-}
-
-}  // namespace
-
-void useDesktopPalette() {
-    setDesktopColours(paletteColour);
 }
 
 }  // namespace zel

@@ -1,4 +1,4 @@
-#include "surface/SystemColours.h"
+#include "print/SystemColours.h"
 
 #include <array>
 
@@ -49,13 +49,10 @@ constexpr std::array<int32_t, 31> StandardColours = {
     0xEFEFEF,   // 30 menu bar: window
 };
 
-// Set before any print object asks, and not changed after.
-DesktopColours desktopColours = nullptr;
-
 }  // namespace
 
-void setDesktopColours(DesktopColours colours) {
-    desktopColours = colours;
+int32_t standardColour(int element) {
+    return StandardColours[size_t(element)];
 }
 
 int32_t RgbColour(const Variant& colour) {
@@ -64,7 +61,8 @@ int32_t RgbColour(const Variant& colour) {
     const uint32_t index = static_cast<uint32_t>(value) - SystemColourBase;
     if (value >= 0 || index >= StandardColours.size() || StandardColours[index] == NoElement)
         throw VbError(VbErr::InvalidPropertyValue);
-    return desktopColours ? desktopColours(int(index)) : StandardColours[index];
+    const int32_t desktop = desktopColour(int(index));
+    return desktop >= 0 ? desktop : StandardColours[index];
 }
 
 }  // namespace zel

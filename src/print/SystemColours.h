@@ -13,10 +13,15 @@ namespace zel {
 // cut to 24 bits it would print in an arbitrary colour, -1 in white.
 int32_t RgbColour(const Variant& colour);
 
-// The desktop palette's colour (0x00BBGGRR) of a desktop element, index 0 to 30 but 25. Until a
-// program with a display platform sets one (setDesktopColours), the elements take Qt's standard
-// palette, as on a desktop without a theme: a job without a GUI application has no desktop.
-using DesktopColours = int32_t (*)(int element);
-void setDesktopColours(DesktopColours colours);
+// The colour (0x00BBGGRR) of a desktop element, index 0 to 30 but 25, in the GUI application's
+// palette, which follows the desktop's theme; -1 in a program without a GUI application. The
+// screen library's, in a program that links it; zelprint asks its module, which made the GUI
+// application if there is one.
+int32_t desktopColour(int element);
+
+// The element's colour in Qt's standard palette, as a desktop without a theme shows it: the
+// system colours of a program without a GUI application (a job in mode "P"), which has no
+// desktop.
+int32_t standardColour(int element);
 
 }  // namespace zel
