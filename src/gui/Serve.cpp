@@ -33,6 +33,7 @@ int serve(int argc, char** argv, const ServeOptions& options) {
         return fail(
             QStringLiteral("cannot connect to the session bus: %1").arg(bus.lastError().message()));
     readEveryMessage(bus);
+    keepReadBuffers();
     // Caught until the last job is written: a second signal while the jobs are ended at the
     // first must not cut them off.
     TermSignals signals_;
