@@ -5,6 +5,7 @@
 //   zelprint-bench bus-ping COUNT       seconds: COUNT blocking Peer.Ping calls
 //   zelprint-bench bus-addtekst COUNT   seconds: COUNT blocking AddTekst calls
 //   zelprint-bench bus-batch FILE SIZE  seconds: the lines through Batch.Run, SIZE calls a Run
+//   zelprint-bench bus-floor FILE SIZE  seconds: the same Runs to a service that only answers them
 //   zelprint-bench bus-template FILE    seconds: the file printed as a template in one call
 //   zelprint-bench measure CMD ARG...   "SECONDS PEAK_RSS_KB" of the command (its output dropped)
 #include <fcntl.h>
@@ -46,7 +47,7 @@ int measure(char** command) {
 int usage() {
     std::fputs(
         "Usage: zelprint-bench addtekst|surface FILE | bus-ping|bus-addtekst COUNT |"
-        " bus-batch FILE SIZE | bus-template FILE | measure CMD ARG...\n",
+        " bus-batch|bus-floor FILE SIZE | bus-template FILE | measure CMD ARG...\n",
         stderr);
     return 2;
 }
@@ -66,6 +67,8 @@ int main(int argc, char** argv) {
             seconds = zel::bench::addTekstSeconds(argument.toInt());
         } else if (what == QLatin1String("bus-batch") && argc == 4) {
             seconds = zel::bench::batchSeconds(argument, std::atoi(argv[3]));
+        } else if (what == QLatin1String("bus-floor") && argc == 4) {
+            seconds = zel::bench::floorSeconds(argument, std::atoi(argv[3]));
         } else if (what == QLatin1String("bus-template")) {
             seconds = zel::bench::templateSeconds(argument);
         } else if (what == QLatin1String("addtekst") || what == QLatin1String("surface")) {

@@ -1,4 +1,5 @@
 #include "BusBench.h"
+#include "FloorService.h"
 
 #include <systemd/sd-bus.h>
 
@@ -82,11 +83,11 @@ double timed(Body body) {
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-// One Run of AddTekst calls for lines first, first + 1, ...
-void runBatch(Client& client, int32_t first, const std::vector<QByteArray>& lines) {
+// One Run of AddTekst calls for lines first, first + 1, ... on the object at path of service.
+void runBatch(sd_bus* bus, const char* service, const char* path, int32_t first,
+              const std::vector<QByteArray>& lines) {
     sd_bus_message* call = nullptr;
-    check(sd_bus_message_new_method_call(client.bus(), &call, Service, client.path().c_str(),
-                                         "ZelPrintDemo.Batch", "Run"),
+    check(sd_bus_message_new_method_call(bus, &call, service, path, "ZelPrintDemo.Batch", "Run"),
           "Run");
     check(sd_bus_message_open_container(call, 'a', "(sava{sv})"), "calls");
     int32_t regel = first;
@@ -101,7 +102,7 @@ void runBatch(Client& client, int32_t first, const std::vector<QByteArray>& line
     check(sd_bus_message_close_container(call), "calls");
     sd_bus_error error = SD_BUS_ERROR_NULL;
     sd_bus_message* reply = nullptr;
-    const int result = sd_bus_call(client.bus(), call, NoTimeout, &error, &reply);
+    const int result = sd_bus_call(bus, call, NoTimeout, &error, &reply);
     sd_bus_message_unref(call);
     if (result < 0) {
         const std::string text = std::string("Run: ") + (error.message ? error.message : "");
@@ -115,6 +116,24 @@ void runBatch(Client& client, int32_t first, const std::vector<QByteArray>& line
     const std::string message = text;
     sd_bus_message_unref(reply);
     if (failed >= 0) throw std::runtime_error("Run: " + message);
+}
+
+std::vector<QByteArray> linesOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read the bench text");
+    std::vector<QByteArray> lines;
+    while (!file.atEnd()) lines.push_back(file.readLine().chopped(1));
+    return lines;
+}
+
+// All lines as Runs of batch calls each.
+void runBatches(sd_bus* bus, const char* service, const char* path,
+                const std::vector<QByteArray>& lines, int batch) {
+    for (size_t first = 0; first < lines.size(); first += size_t(batch)) {
+        const size_t end = std::min(lines.size(), first + size_t(batch));
+        runBatch(bus, service, path, int32_t(first + 1),
+                 {lines.begin() + long(first), lines.begin() + long(end)});
+    }
 }
 
 }  // namespace
@@ -135,19 +154,24 @@ double addTekstSeconds(int count) {
 }
 
 double batchSeconds(const QString& path, int batch) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read the bench text");
-    std::vector<QByteArray> lines;
-    while (!file.atEnd()) lines.push_back(file.readLine().chopped(1));
+    const std::vector<QByteArray> lines = linesOf(path);
     Client client;
     return timed([&] {
-        for (size_t first = 0; first < lines.size(); first += size_t(batch)) {
-            const size_t end = std::min(lines.size(), first + size_t(batch));
-            runBatch(client, int32_t(first + 1),
-                     {lines.begin() + long(first), lines.begin() + long(end)});
-        }
+        runBatches(client.bus(), Service, client.path().c_str(), lines, batch);
         client.endJob();
     });
+}
+
+double floorSeconds(const QString& path, int batch) {
+    const std::vector<QByteArray> lines = linesOf(path);
+    const FloorService floor;
+    sd_bus* bus = nullptr;
+    check(sd_bus_open_user(&bus), "connect");
+    const double seconds = timed([&] {
+        runBatches(bus, FloorService::FloorName, FloorService::FloorPath, lines, batch);
+    });
+    sd_bus_flush_close_unref(bus);
+    return seconds;
 }
 
 double templateSeconds(const QString& path) {

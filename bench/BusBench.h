@@ -14,6 +14,8 @@ double addTekstSeconds(int count);
 // The lines of a text file as AddTekst calls sent through ZelPrintDemo.Batch.Run, batch calls
 // at a time, job end included.
 double batchSeconds(const QString& file, int batch);
+// The same Runs to a service that only reads and answers them (FloorService): the bus's own part.
+double floorSeconds(const QString& file, int batch);
 // The lines of a text file printed as a template in one PrintFromSjabloon call, job end included.
 double templateSeconds(const QString& file);
 
